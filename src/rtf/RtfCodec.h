@@ -1,0 +1,21 @@
+#pragma once
+#include <QByteArray>
+#include <QByteArrayView>
+
+class QTextDocument;
+
+// Reads and writes Rich Text Format over a QTextDocument. Needs QtGui only.
+class RtfCodec
+{
+public:
+    // True when the bytes start with "{\rtf", after optional white space or a UTF-8 byte-order mark.
+    static bool looksLikeRtf(QByteArrayView bytes);
+
+    // Replaces the whole content of the document with the RTF. Never fails and never throws:
+    // malformed or hostile input gives the best document that can be made of it, in time linear
+    // in its size. The document's undo stack is left empty.
+    static void read(QByteArrayView rtf, QTextDocument &into);
+
+    // The whole document as RTF that other word processors read back.
+    static QByteArray write(const QTextDocument &doc);
+};

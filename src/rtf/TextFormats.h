@@ -1,8 +1,10 @@
 #pragma once
 #include <QFont>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <QTextList>
 
 // Conventions shared by the RTF reader/writer and the editing surface, so that what one writes the
 // other reads the same way.
@@ -24,8 +26,8 @@ inline QString family(const QTextCharFormat &f, const QFont &documentDefault)
         if (!families.isEmpty() && !families.first().isEmpty())
             return families.first();
     }
-    if (f.hasProperty(QTextFormat::FontFamily) && !f.fontFamily().isEmpty())
-        return f.fontFamily();
+    if (f.hasProperty(QTextFormat::FontFamily) && !f.stringProperty(QTextFormat::FontFamily).isEmpty())
+        return f.stringProperty(QTextFormat::FontFamily);
     return documentDefault.family();
 }
 
@@ -33,7 +35,7 @@ inline QString family(const QTextCharFormat &f, const QFont &documentDefault)
 inline void setFamily(QTextCharFormat &f, const QString &name)
 {
     f.setFontFamilies(QStringList{name});
-    f.setFontFamily(name);
+    f.setProperty(QTextFormat::FontFamily, name);
 }
 
 // Point size of a character format, falling back to the document's default font.
@@ -51,5 +53,51 @@ inline bool isUnderlined(const QTextCharFormat &f)
         return f.underlineStyle() != QTextCharFormat::NoUnderline;
     return f.fontUnderline();
 }
+
+// Character offset (raised or lowered text). The offset is kept as QTextCharFormat::baselineOffset,
+// a percentage of the run's point size (positive = up); it is independent of the superscript and
+// subscript vertical alignments, which stand for their own markers and have an offset of 0 here.
+// 20 twips are one point.
+inline double charOffsetTwips(const QTextCharFormat &f, const QFont &documentDefault)
+{
+    if (!f.hasProperty(QTextFormat::TextBaselineOffset))
+        return 0.0;
+    return f.baselineOffset() / 100.0 * pointSize(f, documentDefault) * kTwipsPerPoint;
+}
+
+// Sets the offset for the run's current point size; 0 removes it.
+inline void setCharOffsetTwips(QTextCharFormat &f, double twips, const QFont &documentDefault)
+{
+    const double size = pointSize(f, documentDefault);
+    if (twips == 0.0 || size <= 0.0) {
+        f.clearProperty(QTextFormat::TextBaselineOffset);
+        return;
+    }
+    f.setBaselineOffset(twips / (size * kTwipsPerPoint) * 100.0);
+}
+
+// Left indent of a paragraph as the user sees it, in pixels: a paragraph in a list is indented by
+// its list's levels (QTextListFormat::indent() steps of QTextDocument::indentWidth()) on top of
+// its own left margin.
+inline double leftIndentPixels(const QTextBlock &block)
+{
+    double px = block.blockFormat().leftMargin();
+    if (const QTextList *list = block.textList())
+        px += list->format().indent() * block.document()->indentWidth();
+    return px;
+}
+
+// Pictures. An inline picture is U+FFFC with a QTextImageFormat whose name is a URL registered
+// with addResource(QTextDocument::ImageResource, ...), holding a QImage, a QPixmap or encoded bytes.
+// A picture read from Rich Text Format also keeps its original encoded bytes, under the same URL,
+// as a QByteArray resource of type kOriginalImageResource, and its original type in the
+// format's kImageTypeProperty ("png", "jpeg", "wmf", "emf" or "pict"). For "wmf", "emf" and
+// "pict", which Qt cannot draw, the ImageResource is a grey placeholder of the picture's size and
+// kImageNativeSizeProperty holds the metafile's own size (RTF \picw and \pich) as a QSize.
+// The RTF writer re-emits the original bytes when they are there, else writes the image as PNG
+// (or JPEG when the resource is JPEG bytes).
+constexpr int kOriginalImageResource = QTextDocument::UserResource + 1;
+constexpr int kImageTypeProperty = QTextFormat::UserProperty + 0x5201;
+constexpr int kImageNativeSizeProperty = QTextFormat::UserProperty + 0x5202;
 
 } // namespace TextFormats

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Scrivlo needs to build and run (and, with --test, to test), when
+# they are missing. Usage: scripts/install-deps.sh [--test]
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
+          qt6-qpa-plugins libgl-dev libx11-dev fonts-liberation fonts-dejavu-core)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(xvfb xauth xdotool x11-apps poppler-utils clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "installed" ]] || missing+=("$p")
+done
+(( ${#missing[@]} == 0 )) && exit 0
+
+echo "Installing: ${missing[*]}" >&2
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,75 @@
+#include "app/MenuTable.h"
+
+const std::vector<MenuEntry> &MenuTable::entries()
+{
+    static const std::vector<MenuEntry> table = {
+        {"", "file", "File", "", true, false, true},
+        {"file", "new", "&New...", "Ctrl+N"},
+        {"file", "a", "-"},
+        {"file", "closea", "&Close"},
+        {"file", "d", "-"},
+        {"file", "open", "&Open", "Ctrl+O"},
+        {"file", "b", "-"},
+        {"file", "save", "&Save", "Ctrl+S"},
+        {"file", "saveas", "&Save as..."},
+        {"file", "c", "-"},
+        {"file", "pc", "&Print Configuration", "", true, false, true},
+        {"pc", "ps", "&Page Setup...", "", false},
+        {"pc", "print_setup", "&Print Setup..."},
+        {"file", "print", "&Print", "Ctrl+P"},
+        {"file", "e", "-"},
+        {"file", "exit", "Exit"},
+
+        {"", "edit", "Edit", "", true, false, true},
+        {"edit", "undo", "&Undo", "Ctrl+Z"},
+        {"edit", "thghgfh", "-"},
+        {"edit", "cut", "&Cut", "Ctrl+X"},
+        {"edit", "copy", "&Copy", "Ctrl+C"},
+        {"edit", "paste", "&Paste", "Ctrl+V"},
+        {"edit", "g", "-"},
+        {"edit", "de", "&Delete", "Del"},
+        {"edit", "seall", "&Select all", "Ctrl+A"},
+        {"edit", "fg", "-"},
+        {"edit", "cc", "&Clear Clipboard..."},
+
+        {"", "view", "View", "", true, false, true},
+        {"view", "fsm", "Full - screen mode"},
+        {"view", "ghfh", "-"},
+        {"view", "Statusbar", "Status Bar", "", true, true, false, true},
+
+        {"", "insert", "Insert", "", true, false, true},
+        {"insert", "dt", "&Date / Time", "Ctrl+D"},
+        {"insert", "h", "-"},
+        {"insert", "picturea", "&Pictures...", "Ctrl+I"},
+        {"insert", "fgsdgfdg", "&Symbols...", "Ctrl+Y"},
+        {"insert", "dfsfsfds", "-"},
+        {"insert", "dfgfdgdf", "&Text Files...", "Ctrl+T"},
+        {"insert", "table", "Table...", "", false},
+
+        {"", "format", "Format", "", true, false, true},
+        {"format", "font", "Font ...", "Ctrl+F"},
+        {"format", "paragraph", "Paragraph ...", "", false},
+        {"format", "bs", "Bullet Style", "", true, false, false, true},
+        {"format", "dfgfdgfd", "-"},
+        {"format", "fc", "Font Color..."},
+        {"format", "bc", "Background Color..."},
+
+        {"", "window", "Window", "", true, false, true},
+        {"window", "nw", "New Window"},
+        {"window", "dcs", "-"},
+        {"window", "cascade", "Cascade"},
+        {"window", "th", "Tile Horizontal"},
+        {"window", "til", "Tile Vertical"},
+        {"window", "arricos", "Arrange Icons"},
+        {"window", "ssddfsdfsdf", "-"},
+        {"window", "miall", "Minimize All"},
+        {"window", "resall", "Restore All"},
+
+        {"", "help", "Help", "", true, false, true},
+        {"help", "totd", "Tips of the day ?", "F2"},
+        {"help", "awxph", "Scrivlo Help", "F1"},
+        {"help", "dghf", "-"},
+        {"help", "a_x", "About Dorvane"},
+    };
+    return table;
+}

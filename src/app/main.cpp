@@ -1,0 +1,59 @@
+#include "app/ConvertMode.h"
+#include "app/MDIForm1.h"
+#include "platform/QtDialogs.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+#include "windows/Form1.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool hasArgument(int argc, char **argv, const char *name)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0)
+            return true;
+    return false;
+}
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const bool converting = hasArgument(argc, argv, "--convert-to");
+    if (converting) {
+        // The conversion mode needs no display and shows no window.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (!hasDisplay()) {
+        std::fprintf(stderr, "scrivlo: no graphical display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
+                             "Start it from a desktop session, or use --convert-to for headless conversion.\n");
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Scrivlo"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setDesktopFileName(QStringLiteral("scrivlo"));
+    if (converting)
+        return ConvertMode::run(QApplication::arguments());
+
+    QtDialogs dialogs;
+    SettingsStore settings(SettingsStore::executableName());
+    Services services{dialogs, settings, AppFolder::forRunningProgram(),
+                      [] { return quint32(QDateTime::currentMSecsSinceEpoch()); }};
+    const QStringList arguments = QApplication::arguments();
+    MDIForm1 frame(services, arguments.value(1));
+    auto *splash = new Form1(frame);
+    splash->show();
+    return app.exec();
+}

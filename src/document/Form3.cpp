@@ -1,0 +1,102 @@
+#include "document/Form3.h"
+#include "app/MDIForm1.h"
+#include "document/FormattingRefresh.h"
+#include "document/RichTextBox.h"
+#include "platform/Dialogs.h"
+#include "platform/Failure.h"
+#include "platform/Services.h"
+
+#include <QCloseEvent>
+
+Form3::Form3(MDIForm1 &frame)
+    : RichTextBox1(new RichTextBox(this)), cd(frame.services().dialogs), m_frame(frame)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Document no."));
+    setFocusProxy(RichTextBox1);
+    resize(736, 526); // the design's client area, 11040 x 7890 twips
+    connect(RichTextBox1, &RichTextBox::Change, this, &Form3::RichTextBox1_Change);
+    connect(RichTextBox1, &RichTextBox::Click, this, &Form3::RichTextBox1_Click);
+    connect(RichTextBox1, &RichTextBox::KeyDown, this, &Form3::RichTextBox1_KeyDown);
+    Form_Load();
+}
+
+void Form3::Form_Load()
+{
+    doc = 0;
+    skipOnFailure([&] { Form_Resize(); });
+    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::WindowLoad));
+}
+
+void Form3::Form_Resize()
+{
+    // The surface covers the client area; a size it refuses (a negative one) is skipped.
+    skipOnFailure([&] { RichTextBox1->setHeight(height() * 15.0); });
+    skipOnFailure([&] { RichTextBox1->setWidth(width() * 15.0); });
+}
+
+void Form3::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form3::closeEvent(QCloseEvent *event)
+{
+    if (Form_QueryUnload())
+        event->ignore();
+    else
+        event->accept();
+}
+
+bool Form3::Form_QueryUnload()
+{
+    bool cancel = true;
+    if (doc != -1)
+        return false;
+    const Dialogs::Answer answer = m_frame.services().dialogs.message(
+        {QStringLiteral("Do you want to save changes to ") + windowTitle(), QStringLiteral("Scrivlo"),
+         Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, 0},
+        this);
+    switch (answer) {
+    case Dialogs::Answer::Yes:
+        SaveDocument();
+        cancel = false;
+        break;
+    case Dialogs::Answer::No:
+        cancel = false;
+        break;
+    default:
+        cancel = true;
+        break;
+    }
+    return cancel;
+}
+
+bool Form3::SaveDocument()
+{
+    return false; // writing documents arrives with the file commands
+}
+
+bool Form3::SaveDocumentAs()
+{
+    return false;
+}
+
+void Form3::RichTextBox1_Change()
+{
+    doc = -1;
+    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::ContentChange));
+}
+
+void Form3::RichTextBox1_Click()
+{
+    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::MouseClick));
+}
+
+void Form3::RichTextBox1_KeyDown(int keyCode, int)
+{
+    if (keyCode < 37 || keyCode > 40)
+        return;
+    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::ArrowKey));
+}

@@ -1,0 +1,119 @@
+#pragma once
+#include <QTextEdit>
+#include <optional>
+
+class QPrinter;
+class QTextBlock;
+class QTextBlockFormat;
+class QTextCharFormat;
+
+// The rich-text editing surface every command works on. Its operations carry the names the rest of
+// the program uses; tri-state reads give nothing for a mixed selection. Sizes are in twips and
+// colours 0x00BBGGRR at this interface. Writes that cannot be carried out throw Failure and leave
+// the surface as it was; a write that changes nothing raises no Change.
+class RichTextBox : public QTextEdit
+{
+    Q_OBJECT
+public:
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    // Whole content
+    QString Text() const; // lines separated by CR LF
+    void setText(const QString &text);
+    QByteArray TextRTF() const;
+    void setTextRTF(const QByteArray &rtf);
+    // Characters in the document, as SelStart and SelLength count them.
+    int characterCount() const;
+
+    // Selection
+    QString SelText() const;
+    void setSelText(const QString &text);
+    int SelStart() const;
+    void setSelStart(int position);
+    int SelLength() const;
+    void setSelLength(int length); // clamps to the end of the text
+
+    // Character formatting of the selection
+    std::optional<QString> SelFontName() const;
+    void setSelFontName(const QString &name);
+    std::optional<double> SelFontSize() const;
+    void setSelFontSize(double points);
+    void setSelFontSize(const QString &points); // text that reads as a number
+    std::optional<bool> SelBold() const;
+    void setSelBold(bool on);
+    std::optional<bool> SelItalic() const;
+    void setSelItalic(bool on);
+    std::optional<bool> SelUnderline() const;
+    void setSelUnderline(bool on);
+    std::optional<bool> SelStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    std::optional<quint32> SelColor() const;
+    void setSelColor(quint32 color);
+    std::optional<int> SelCharOffset() const;
+    void setSelCharOffset(int twips);
+    void setSelCharOffset(const QString &twips);
+
+    // Paragraph formatting of the paragraphs the selection touches
+    enum Alignment { Left = 0, Right = 1, Center = 2, Justify = 3 };
+    std::optional<int> SelAlignment() const;
+    void setSelAlignment(int alignment);
+    std::optional<bool> SelBullet() const;
+    void setSelBullet(bool on);
+    std::optional<int> SelIndent() const;
+    void setSelIndent(int twips);
+    void setSelIndent(const QString &twips);
+    std::optional<int> SelRightIndent() const;
+    void setSelRightIndent(int twips);
+    void setSelRightIndent(const QString &twips);
+    std::optional<int> SelFirstLineIndent() const;
+    void setSelFirstLineIndent(int twips);
+    void setSelFirstLineIndent(const QString &twips);
+
+    // The whole surface
+    quint32 BackColor() const;
+    void setBackColor(quint32 color);
+    QString FileName() const { return m_fileName; }
+    void setFileName(const QString &path) { m_fileName = path; }
+    void setHeight(double twips);
+    void setWidth(double twips);
+
+    // Files and printing
+    enum FileType { RichText = 0, PlainText = 1 };
+    void LoadFile(const QString &path, int type = RichText);
+    void SaveFile(const QString &path) const;
+    void SelPrint(QPrinter &printer) const;
+
+    // The editing messages: one operation each.
+    void Undo() { undo(); }
+    void Cut() { cut(); }
+    void Copy() { copy(); }
+    void Paste() { paste(); }
+    void Clear(); // deletes the selection only
+
+    // Virtual-key code and shift state of a key event, as KeyDown reports them.
+    static int keyCodeOf(const QKeyEvent &event);
+    static int shiftStateOf(Qt::KeyboardModifiers modifiers);
+
+signals:
+    void Change();
+    void Click();
+    void KeyDown(int keyCode, int shift);
+    void DblClick();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    void mergeCharacterFormat(const QTextCharFormat &format);
+    void mergeParagraphFormat(const QTextBlockFormat &format);
+    void replaceContent(const std::function<void(QTextDocument &)> &fill);
+    void loadPlainText(const QString &text);
+    static int twipsFromText(const QString &text);
+
+    QString m_fileName;
+};

@@ -1,0 +1,15 @@
+#pragma once
+#include <QObject>
+
+class MDIForm1;
+
+// The Insert menu's Date / Time, Pictures, Text Files and Table commands.
+class InsertCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit InsertCommands(MDIForm1 &frame);
+
+private:
+    MDIForm1 &m_frame;
+};

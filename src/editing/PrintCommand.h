@@ -1,0 +1,15 @@
+#pragma once
+#include <QObject>
+
+class MDIForm1;
+
+// Printing the document or the selection.
+class PrintCommand : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PrintCommand(MDIForm1 &frame);
+
+private:
+    MDIForm1 &m_frame;
+};

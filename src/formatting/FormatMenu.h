@@ -1,0 +1,15 @@
+#pragma once
+#include <QObject>
+
+class MDIForm1;
+
+// The Format menu's Font, Paragraph, Font Color and Background Color commands.
+class FormatMenu : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FormatMenu(MDIForm1 &frame);
+
+private:
+    MDIForm1 &m_frame;
+};

@@ -1,0 +1,37 @@
+#pragma once
+#include "platform/Dialogs.h"
+
+#include <QColor>
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// One common-dialog instance: it keeps its title, filter, flags, last file name and colour from
+// one use to the next, and shows the platform's dialogs through Dialogs. With cancelError set, a
+// cancel is reported as a Failure, as the commands that use the instance expect.
+class CommonDialog
+{
+public:
+    explicit CommonDialog(Dialogs &dialogs) : m_dialogs(&dialogs) {}
+
+    QString DialogTitle;
+    QString Filter;
+    int Flags = 0;
+    QString FileName;  // full path of the last chosen file
+    QString FileTitle; // its name without folder
+    QColor Color = Qt::black;
+    bool CancelError = false;
+
+    // Each returns true when the user accepted; on cancel returns false, or throws with CancelError.
+    bool ShowOpen(QWidget *parent);
+    bool ShowSave(QWidget *parent);
+    bool ShowColor(QWidget *parent);
+    bool ShowPrinter(QPrinter &printer, QWidget *parent);
+
+private:
+    bool showFile(Dialogs::FileMode mode, QWidget *parent);
+    bool cancelled();
+
+    Dialogs *m_dialogs;
+};

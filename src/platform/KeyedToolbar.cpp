@@ -1,0 +1,43 @@
+#include "platform/KeyedToolbar.h"
+#include "platform/Failure.h"
+
+KeyedToolbar::KeyedToolbar(const QString &name, QWidget *parent) : QToolBar(parent)
+{
+    setObjectName(name);
+    setMovable(false);
+    setFloatable(false);
+    setIconSize(QSize(16, 16));
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+QAction *KeyedToolbar::addButton(const QString &key, const QString &toolTip, const QIcon &icon, bool check)
+{
+    QAction *action = addAction(icon, toolTip);
+    action->setObjectName(key);
+    action->setToolTip(toolTip);
+    action->setCheckable(check);
+    connect(action, &QAction::triggered, this, [this, action] { emit ButtonClick(action); });
+    return action;
+}
+
+QAction *KeyedToolbar::addKeyedSeparator(const QString &key)
+{
+    QAction *separator = addSeparator();
+    separator->setObjectName(key);
+    return separator;
+}
+
+QAction *KeyedToolbar::button(const QString &key) const
+{
+    if (!key.isEmpty()) {
+        const QList<QAction *> all = actions();
+        for (QAction *action : all)
+            if (action->objectName() == key)
+                return action;
+    }
+    throw Failure(QStringLiteral("Invalid key: %1").arg(key));
+}
+
+int KeyedToolbar::Value(const QString &key) const { return button(key)->isChecked() ? 1 : 0; }
+
+void KeyedToolbar::setValue(const QString &key, int state) { button(key)->setChecked(state != 0); }

@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/AppFolder.h"
+
+#include <functional>
+
+class Dialogs;
+class SettingsStore;
+
+// What the windows need from outside; the program passes the real ones, tests their own.
+struct Services {
+    Dialogs &dialogs;
+    SettingsStore &settings;
+    AppFolder appFolder;
+    // Seeds the random draws (Tip of the Day); the program uses the clock.
+    std::function<quint32()> randomSeed;
+};

@@ -1,0 +1,66 @@
+#include "windows/Form1.h"
+#include "app/Icons.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+Form1::Form1(QWidget &next) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), m_next(next)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(401, 201); // 6015 x 3015 twips
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    auto *notice = new QLabel(tr("Scrivlo 1.0 — a word processor for rich text.\nFree software; made by its own developers."), this);
+    notice->setObjectName(QStringLiteral("Label1"));
+    QFont verdana(QStringLiteral("Verdana"));
+    verdana.setPointSize(8);
+    notice->setFont(verdana);
+    notice->setGeometry(24, 150, 353, 36);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(2000);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    Timer1->start();
+}
+
+void Form1::Timer1_Timer()
+{
+    Timer1->stop();
+    close();
+    m_next.showMaximized();
+}
+
+void Form1::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The frame of lines along a 6000 x 3000 twip rectangle.
+    p.setPen(QPen(QColor(120, 120, 130), 1));
+    p.drawRect(QRectF(0.5, 0.5, 399, 199));
+    // The artwork: the program's picture and its name.
+    p.drawPixmap(24, 28, Icons::application().pixmap(64, 64));
+    QFont title(QStringLiteral("DejaVu Serif"));
+    title.setPixelSize(40);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(QColor(46, 110, 190));
+    p.drawText(QRect(104, 28, 280, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Scrivlo"));
+    QFont subtitle(QStringLiteral("DejaVu Sans"));
+    subtitle.setPixelSize(14);
+    p.setFont(subtitle);
+    p.setPen(QColor(70, 70, 80));
+    p.drawText(QRect(106, 78, 280, 24), Qt::AlignLeft | Qt::AlignVCenter, tr("Write, format, print."));
+    p.fillRect(QRect(24, 120, 353, 2), QColor(46, 110, 190));
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include <QObject>
+
+class MDIForm1;
+
+// Commands that open the side windows: full screen, Tip of the Day, About and Help.
+class SideWindows : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SideWindows(MDIForm1 &frame);
+
+private:
+    MDIForm1 &m_frame;
+};

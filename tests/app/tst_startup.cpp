@@ -1,0 +1,180 @@
+// Start-up, the status strips, the font boxes and shut-down of the main frame.
+#include "support/FrameFixture.h"
+
+#include "app/FrameStatusBar.h"
+#include "document/Form3.h"
+#include "document/RichTextBox.h"
+#include "platform/DropDownList.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QMdiSubWindow>
+#include <QTest>
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartWithEmptySettings()
+    {
+        FrameFixture f;
+        f.start();
+        QVERIFY(f.dialogs.asks().isEmpty());
+        QCOMPARE(f.frame->documents().size(), 1);
+        QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 1"));
+        QCOMPARE(f.active()->doc, 0);
+        QCOMPARE(f.frame->documentCounter, 2);
+        QVERIFY(f.frame->menuItem("Statusbar")->isChecked());
+        QVERIFY(!f.frame->CoolBar1->isHidden());
+        QVERIFY(!f.frame->StatusBar1->isHidden());
+
+        QCOMPARE(f.frame->Combo2->count(), 63);
+        QCOMPARE(f.frame->Combo2->itemText(0), QStringLiteral("10"));
+        QCOMPARE(f.frame->Combo2->itemText(62), QStringLiteral("72"));
+        QCOMPARE(f.frame->Combo2->Text(), QStringLiteral("12"));
+        // The font box holds the screen fonts, sorted, and shows Times New Roman where it exists.
+        const QStringList families = QFontDatabase::families();
+        QVERIFY(f.frame->Combo1->count() > 0);
+        for (int i = 1; i < f.frame->Combo1->count(); ++i)
+            QVERIFY(QString::compare(f.frame->Combo1->itemText(i - 1), f.frame->Combo1->itemText(i), Qt::CaseInsensitive) <= 0);
+        if (families.contains(QStringLiteral("Times New Roman")))
+            QCOMPARE(f.frame->Combo1->Text(), QStringLiteral("Times New Roman"));
+        else
+            QCOMPARE(f.frame->Combo1->Text(), QString());
+        // A new window takes the keyboard focus in its text.
+        QCOMPARE(f.frame->mdiArea->currentSubWindow()->widget()->focusProxy(), f.active()->RichTextBox1);
+    }
+
+    void statusStripsFollowTheSetting_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("False") << "False" << false;
+        QTest::newRow("True") << "True" << true;
+        QTest::newRow("false is not False") << "false" << true;
+        QTest::newRow("0") << "0" << true;
+    }
+
+    void statusStripsFollowTheSetting()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, shown);
+        FrameFixture f;
+        f.settings->SaveSetting("sb", "ch", stored);
+        f.start();
+        QCOMPARE(!f.frame->CoolBar1->isHidden(), shown);
+        QCOMPARE(!f.frame->StatusBar1->isHidden(), shown);
+        QCOMPARE(f.frame->menuItem("Statusbar")->isChecked(), shown);
+    }
+
+    void statusBarToggleIsStoredAtShutDown()
+    {
+        FrameFixture f;
+        f.settings->SaveSetting("sb", "ch", "False");
+        f.start();
+        f.trigger("Statusbar");
+        QVERIFY(f.frame->menuItem("Statusbar")->isChecked());
+        QVERIFY(!f.frame->CoolBar1->isHidden() && !f.frame->StatusBar1->isHidden());
+        QVERIFY(f.frame->close());
+        QCOMPARE(f.settings->GetSetting("sb", "ch", "?"), QStringLiteral("True"));
+
+        FrameFixture g;
+        g.start();
+        g.trigger("Statusbar");
+        QVERIFY(g.frame->CoolBar1->isHidden() && g.frame->StatusBar1->isHidden());
+        QVERIFY(!g.frame->menuItem("Statusbar")->isChecked());
+    }
+
+    void shutDownWritesTheBoxesTexts()
+    {
+        FrameFixture f;
+        f.start();
+        f.frame->Combo2->setText("14");
+        QVERIFY(f.frame->close());
+        QCOMPARE(f.settings->GetSetting("fonte", "size", "?"), QStringLiteral("14"));
+        QCOMPARE(f.settings->GetSetting("font", "name", "?"), f.frame->Combo1->Text());
+        QCOMPARE(f.settings->GetSetting("sb", "ch", "?"), QStringLiteral("True"));
+    }
+
+    void cancelAtShutDownKeepsTheFrameAndWritesNothing()
+    {
+        FrameFixture f;
+        f.start();
+        f.trigger("new");
+        f.trigger("new");
+        const QList<Form3 *> forms = f.frame->documents();
+        QCOMPARE(forms.size(), 3);
+        forms[0]->doc = -1; // asked first: answers No and closes
+        forms[1]->doc = -1; // answers Cancel: it and the frame stay
+        forms[2]->doc = -1; // never asked
+        f.dialogs.answerMessage(Dialogs::Answer::No);
+        f.dialogs.answerMessage(Dialogs::Answer::Cancel);
+        QVERIFY(!f.frame->close());
+        QCOMPARE(f.dialogs.messages().size(), 2);
+        QCOMPARE(f.dialogs.messages()[1].text, QStringLiteral("Do you want to save changes to Document 2"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(f.frame->documents().size(), 2);
+        QCOMPARE(f.settings->GetSetting("sb", "ch", "none"), QStringLiteral("none"));
+
+        // A later close that is not cancelled writes the settings.
+        f.dialogs.answerMessage(Dialogs::Answer::No);
+        f.dialogs.answerMessage(Dialogs::Answer::No);
+        QVERIFY(f.frame->close());
+        QCOMPARE(f.settings->GetSetting("sb", "ch", "none"), QStringLiteral("True"));
+    }
+
+    void missingTipsFileIsReportedAtStart()
+    {
+        FrameFixture f({QString(), false});
+        f.dialogs.answerMessage(Dialogs::Answer::OK);
+        f.start();
+        QCOMPARE(f.dialogs.messages().size(), 1);
+        const Dialogs::Message m = f.dialogs.messages().first();
+        QCOMPARE(m.text, QStringLiteral("Unable to find tips of the day text document !"));
+        QCOMPARE(m.title, QStringLiteral("Scrivlo"));
+        QCOMPARE(m.icon, Dialogs::Icon::Exclamation);
+        QCOMPARE(m.buttons, Dialogs::Buttons::OK);
+        // The run goes on normally.
+        QCOMPARE(f.frame->documents().size(), 1);
+    }
+
+    void fileMenuEnablingFollowsTheActiveWindow()
+    {
+        FrameFixture f;
+        f.start();
+        emit f.frame->menu("file")->aboutToShow();
+        QVERIFY(f.frame->menuItem("save")->isEnabled());
+        f.frame->mdiArea->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // Until the menu opens again, the items keep their state.
+        QVERIFY(f.frame->menuItem("saveas")->isEnabled());
+        emit f.frame->menu("file")->aboutToShow();
+        for (const char *name : {"save", "saveas", "closea"})
+            QVERIFY(!f.frame->menuItem(name)->isEnabled());
+        QVERIFY(f.frame->menuItem("open")->isEnabled());
+    }
+
+    void timersTickOnceAndTimer2EmptiesTheSelection()
+    {
+        FrameFixture f;
+        f.start();
+        RichTextBox &box = f.surface();
+        box.setSelText("hello world");
+        box.setSelStart(0);
+        box.setSelLength(6);
+        f.frame->Timer1->start();
+        f.frame->Timer2->start();
+        QTRY_VERIFY(!f.frame->Timer1->isActive() && !f.frame->Timer2->isActive());
+        QCOMPARE(box.Text(), QStringLiteral("world"));
+        // With no document window, only the disabling happens.
+        f.active()->doc = 0;
+        f.frame->mdiArea->closeAllSubWindows();
+        f.frame->Timer2->start();
+        QTRY_VERIFY(!f.frame->Timer2->isActive());
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"

@@ -1,0 +1,83 @@
+// The document window: its changed flag, the save prompt and its fit in the frame.
+#include "support/FrameFixture.h"
+
+#include "document/Form3.h"
+#include "document/RichTextBox.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+class Form3Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void typingMarksTheWindowChangedAndClosingAsks()
+    {
+        FrameFixture f;
+        f.start();
+        Form3 *form = f.active();
+        QTest::keyClicks(form->RichTextBox1->viewport(), "x");
+        QCOMPARE(form->doc, -1);
+        QTest::keyClick(form->RichTextBox1->viewport(), Qt::Key_Backspace);
+        QCOMPARE(form->doc, -1); // typing and deleting again still counts as a change
+
+        f.dialogs.answerMessage(Dialogs::Answer::Cancel);
+        QVERIFY(!form->parentWidget()->close());
+        const Dialogs::Message ask = f.dialogs.messages().constLast();
+        QCOMPARE(ask.text, QStringLiteral("Do you want to save changes to Document 1"));
+        QCOMPARE(ask.title, QStringLiteral("Scrivlo"));
+        QCOMPARE(ask.buttons, Dialogs::Buttons::YesNoCancel);
+        QCOMPARE(ask.icon, Dialogs::Icon::Question);
+        QCOMPARE(ask.defaultButton, 0);
+        QCOMPARE(form->doc, -1);
+
+        f.dialogs.answerMessage(Dialogs::Answer::No);
+        QVERIFY(form->parentWidget()->close());
+    }
+
+    void unchangedWindowClosesWithoutAQuestion()
+    {
+        FrameFixture f;
+        f.start();
+        f.surface().setSelText("typed");
+        f.active()->doc = 0;
+        QVERIFY(f.active()->parentWidget()->close());
+        QVERIFY(f.dialogs.asks().isEmpty());
+    }
+
+    void formattingAChangeMarksItButAClickDoesNot()
+    {
+        FrameFixture f;
+        f.start();
+        RichTextBox &box = f.surface();
+        box.setSelText("some words");
+        f.active()->doc = 0;
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, QPoint(4, 6));
+        QTest::keyClick(box.viewport(), Qt::Key_Right);
+        QCOMPARE(f.active()->doc, 0);
+        box.setSelStart(0);
+        box.setSelLength(4);
+        box.setSelBold(true);
+        QCOMPARE(f.active()->doc, -1);
+    }
+
+    void surfaceFillsTheWindowAtEverySize()
+    {
+        FrameFixture f;
+        f.start();
+        QMdiSubWindow *sub = f.frame->mdiArea->currentSubWindow();
+        Form3 *form = f.active();
+        sub->showNormal();
+        sub->resize(400, 300);
+        QCOMPARE(form->RichTextBox1->size(), form->size());
+        sub->showMinimized();
+        sub->showMaximized();
+        QCOMPARE(form->RichTextBox1->size(), form->size());
+        QVERIFY(f.dialogs.asks().isEmpty());
+    }
+};
+
+QTEST_MAIN(Form3Test)
+#include "tst_form3.moc"

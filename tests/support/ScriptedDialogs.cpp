@@ -1,0 +1,68 @@
+#include "support/ScriptedDialogs.h"
+
+#include <QTest>
+
+void ScriptedDialogs::answerMessage(Answer answer) { m_answers.emplace_back(answer); }
+void ScriptedDialogs::answerFile(std::optional<QString> path) { m_answers.emplace_back(std::move(path)); }
+void ScriptedDialogs::answerColor(std::optional<QColor> color) { m_answers.emplace_back(std::move(color)); }
+void ScriptedDialogs::answerPrint(bool accept, std::function<void(QPrinter &)> setUp)
+{
+    m_answers.emplace_back(PrintAnswer{accept, std::move(setUp)});
+}
+
+void ScriptedDialogs::clear()
+{
+    m_answers.clear();
+    m_asks.clear();
+}
+
+QList<Dialogs::Message> ScriptedDialogs::messages() const
+{
+    QList<Message> result;
+    for (const Ask &ask : m_asks)
+        if (ask.kind == Kind::Message)
+            result << ask.message;
+    return result;
+}
+
+template <typename T>
+std::optional<T> ScriptedDialogs::next(const QString &what)
+{
+    if (m_answers.empty() || !std::holds_alternative<T>(m_answers.front())) {
+        const QByteArray text = ("unexpected dialog: " + what).toUtf8();
+        QTest::qFail(text.constData(), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    T answer = std::get<T>(m_answers.front());
+    m_answers.pop_front();
+    return answer;
+}
+
+Dialogs::Answer ScriptedDialogs::message(const Message &ask, QWidget *)
+{
+    m_asks.append({Kind::Message, ask, {}, {}, {}});
+    return next<Answer>(QStringLiteral("message box \"%1\" (%2)").arg(ask.text, ask.title)).value_or(Answer::Cancel);
+}
+
+std::optional<QString> ScriptedDialogs::file(const FileAsk &ask, QWidget *)
+{
+    m_asks.append({Kind::File, {}, ask, {}, {}});
+    return next<std::optional<QString>>(QStringLiteral("file dialog \"%1\"").arg(ask.title)).value_or(std::nullopt);
+}
+
+std::optional<QColor> ScriptedDialogs::color(const ColorAsk &ask, QWidget *)
+{
+    m_asks.append({Kind::Color, {}, {}, ask, {}});
+    return next<std::optional<QColor>>(QStringLiteral("colour dialog \"%1\"").arg(ask.title)).value_or(std::nullopt);
+}
+
+bool ScriptedDialogs::print(const PrintAsk &ask, QWidget *)
+{
+    m_asks.append({Kind::Print, {}, {}, {}, ask});
+    const std::optional<PrintAnswer> answer = next<PrintAnswer>(QStringLiteral("print dialog \"%1\"").arg(ask.title));
+    if (!answer || !answer->accept)
+        return false;
+    if (answer->setUp && ask.printer)
+        answer->setUp(*ask.printer);
+    return true;
+}

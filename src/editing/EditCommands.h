@@ -10,6 +10,15 @@ class EditCommands : public QObject
 public:
     explicit EditCommands(MDIForm1 &frame);
 
+    void edit_Click();
+    void undo_Click();
+    void cut_Click();
+    void copy_Click();
+    void paste_Click();
+    void de_Click();
+    void seall_Click();
+    void cc_Click();
+
 private:
     MDIForm1 &m_frame;
 };

@@ -10,6 +10,13 @@ class InsertCommands : public QObject
 public:
     explicit InsertCommands(MDIForm1 &frame);
 
+    void insert_Click();
+    void dt_Click();
+    void picturea_Click();
+    void fgsdgfdg_Click();
+    void dfgfdgdf_Click();
+    void table_Click();
+
 private:
     MDIForm1 &m_frame;
 };

@@ -4,3 +4,7 @@
 PrintCommand::PrintCommand(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
 {
 }
+
+void PrintCommand::print_Click()
+{
+}

@@ -10,6 +10,8 @@ class PrintCommand : public QObject
 public:
     explicit PrintCommand(MDIForm1 &frame);
 
+    void print_Click();
+
 private:
     MDIForm1 &m_frame;
 };

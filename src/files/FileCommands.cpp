@@ -16,3 +16,19 @@ void FileCommands::MDIForm_OLEDragDrop(QDropEvent *event)
 {
     event->ignore();
 }
+
+void FileCommands::open_Click()
+{
+}
+
+void FileCommands::save_Click()
+{
+}
+
+void FileCommands::saveas_Click()
+{
+}
+
+void FileCommands::closea_Click()
+{
+}

@@ -12,6 +12,11 @@ class FileCommands : public QObject
 public:
     explicit FileCommands(MDIForm1 &frame);
 
+    void open_Click();
+    void save_Click();
+    void saveas_Click();
+    void closea_Click();
+
     // Files dragged over and dropped on the frame's workspace.
     void MDIForm_OLEDragOver(QDragMoveEvent *event);
     void MDIForm_OLEDragDrop(QDropEvent *event);

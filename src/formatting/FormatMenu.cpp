@@ -4,3 +4,19 @@
 FormatMenu::FormatMenu(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
 {
 }
+
+void FormatMenu::font_Click()
+{
+}
+
+void FormatMenu::paragraph_Click()
+{
+}
+
+void FormatMenu::fc_Click()
+{
+}
+
+void FormatMenu::bc_Click()
+{
+}

@@ -10,6 +10,11 @@ class FormatMenu : public QObject
 public:
     explicit FormatMenu(MDIForm1 &frame);
 
+    void font_Click();
+    void paragraph_Click();
+    void fc_Click();
+    void bc_Click();
+
 private:
     MDIForm1 &m_frame;
 };

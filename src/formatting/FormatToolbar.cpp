@@ -4,3 +4,7 @@
 FormatToolbar::FormatToolbar(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
 {
 }
+
+void FormatToolbar::bs_Click()
+{
+}

@@ -10,6 +10,8 @@ class FormatToolbar : public QObject
 public:
     explicit FormatToolbar(MDIForm1 &frame);
 
+    void bs_Click();
+
 private:
     MDIForm1 &m_frame;
 };

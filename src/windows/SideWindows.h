@@ -10,6 +10,11 @@ class SideWindows : public QObject
 public:
     explicit SideWindows(MDIForm1 &frame);
 
+    void fsm_Click();
+    void totd_Click();
+    void awxph_Click();
+    void a_x_Click();
+
 private:
     MDIForm1 &m_frame;
 };

@@ -1,0 +1,344 @@
+#include "rtf/RtfControlWords.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+
+namespace {
+
+using K = RtfKind;
+using W = RtfWord;
+using R = RtfRange;
+using D = RtfDestination;
+using namespace RtfValues;
+
+constexpr RtfControlWord word(std::string_view n, K k, W w, int v = 0, R r = R::Any)
+{
+    return {n, k, w, v, r};
+}
+constexpr RtfControlWord dest(std::string_view n, D d)
+{
+    return {n, K::Destination, W::Rtf, int(d), R::Any};
+}
+constexpr RtfControlWord symbol(std::string_view n, int ch)
+{
+    return {n, K::Symbol, W::Character, ch, R::Any};
+}
+
+constexpr auto kUnsorted = std::to_array<RtfControlWord>({
+    // Document, character set and Unicode.
+    word("rtf", K::Value, W::Rtf, 1),
+    word("ansi", K::Flag, W::CodePage, 1252),
+    word("mac", K::Flag, W::CodePage, 10000),
+    word("pc", K::Flag, W::CodePage, 437),
+    word("pca", K::Flag, W::CodePage, 850),
+    word("ansicpg", K::Value, W::AnsiCodePage, 1252, R::Index),
+    word("deff", K::Value, W::DefaultFont, 0, R::Index),
+    word("uc", K::Value, W::UnicodeSkip, 1, R::Skip),
+    word("u", K::Value, W::Unicode, 0),
+    dest("upr", D::UnicodePair),
+    dest("ud", D::UnicodeText),
+
+    // Font and colour tables.
+    dest("fonttbl", D::FontTable),
+    word("f", K::Value, W::Font, 0, R::Index),
+    word("fcharset", K::Value, W::FontCharset, 0, R::Index),
+    word("cpg", K::Value, W::FontCodePage, 0, R::Index),
+    dest("colortbl", D::ColorTable),
+    word("red", K::Value, W::Red, 0, R::Byte),
+    word("green", K::Value, W::Green, 0, R::Byte),
+    word("blue", K::Value, W::Blue, 0, R::Byte),
+
+    // Character formatting.
+    word("plain", K::Flag, W::Plain),
+    word("b", K::Toggle, W::Bold, 1),
+    word("i", K::Toggle, W::Italic, 1),
+    word("ul", K::Toggle, W::Underline, 1),
+    word("ulw", K::Toggle, W::Underline, 1),
+    word("uldb", K::Toggle, W::Underline, 1),
+    word("ulth", K::Toggle, W::Underline, 1),
+    word("uld", K::Toggle, W::Underline, 3),
+    word("ulthd", K::Toggle, W::Underline, 3),
+    word("uldash", K::Toggle, W::Underline, 2),
+    word("ulldash", K::Toggle, W::Underline, 2),
+    word("ulthdash", K::Toggle, W::Underline, 2),
+    word("ulthldash", K::Toggle, W::Underline, 2),
+    word("uldashd", K::Toggle, W::Underline, 4),
+    word("ulthdashd", K::Toggle, W::Underline, 4),
+    word("uldashdd", K::Toggle, W::Underline, 5),
+    word("ulthdashdd", K::Toggle, W::Underline, 5),
+    word("ulwave", K::Toggle, W::Underline, 6),
+    word("ulhwave", K::Toggle, W::Underline, 6),
+    word("ululdbwave", K::Toggle, W::Underline, 6),
+    word("ulnone", K::Flag, W::Underline, 0),
+    word("strike", K::Toggle, W::Strike, 1),
+    word("striked", K::Toggle, W::Strike, 1),
+    word("fs", K::Value, W::FontSize, 24, R::HalfPoints),
+    word("cf", K::Value, W::Foreground, 0, R::Index),
+    word("cb", K::Value, W::Background, 0, R::Index),
+    word("chcbpat", K::Value, W::Background, 0, R::Index),
+    word("highlight", K::Value, W::Highlight, 0, R::Index),
+    word("up", K::Value, W::Up, 6, R::HalfPoints),
+    word("dn", K::Value, W::Down, 6, R::HalfPoints),
+    word("super", K::Toggle, W::Script, Superscript),
+    word("sub", K::Toggle, W::Script, Subscript),
+    word("nosupersub", K::Flag, W::Script, NoScript),
+    word("v", K::Toggle, W::Hidden, 1),
+    word("caps", K::Toggle, W::Caps, 1),
+    word("scaps", K::Toggle, W::SmallCaps, 1),
+
+    // Paragraph formatting.
+    word("pard", K::Flag, W::ParagraphDefault),
+    word("ql", K::Flag, W::Alignment, 0),
+    word("qr", K::Flag, W::Alignment, 1),
+    word("qc", K::Flag, W::Alignment, 2),
+    word("qj", K::Flag, W::Alignment, 3),
+    word("qd", K::Flag, W::Alignment, 3),
+    word("li", K::Value, W::LeftIndent, 0, R::Twips),
+    word("lin", K::Value, W::LeftIndent, 0, R::Twips),
+    word("ri", K::Value, W::RightIndent, 0, R::Twips),
+    word("rin", K::Value, W::RightIndent, 0, R::Twips),
+    word("fi", K::Value, W::FirstIndent, 0, R::Twips),
+    word("sb", K::Value, W::SpaceBefore, 0, R::Twips),
+    word("sa", K::Value, W::SpaceAfter, 0, R::Twips),
+    word("sl", K::Value, W::LineSpacing, 0, R::Twips),
+    word("slmult", K::Value, W::LineMultiple, 0, R::Byte),
+    word("tx", K::Value, W::TabPosition, 0, R::Twips),
+    word("tb", K::Value, W::BarTab, 0, R::Twips),
+    word("tqr", K::Flag, W::TabKind, TabRight),
+    word("tqc", K::Flag, W::TabKind, TabCenter),
+    word("tqdec", K::Flag, W::TabKind, TabDecimal),
+    word("intbl", K::Flag, W::InTable),
+    word("itap", K::Value, W::NestLevel, 1, R::Nesting),
+    word("ls", K::Value, W::ListOverrideIndex, 0, R::Index),
+    word("ilvl", K::Value, W::ListLevelIndex, 0, R::Level),
+    word("pagebb", K::Toggle, W::PageBreakBefore, 1),
+
+    // Breaks and special characters.
+    word("par", K::Flag, W::Par),
+    word("sect", K::Flag, W::Sect),
+    word("sbknone", K::Flag, W::SectionBreak, BreakNone),
+    word("sbkcol", K::Flag, W::SectionBreak, BreakNone),
+    word("sbkpage", K::Flag, W::SectionBreak, BreakPage),
+    word("sbkodd", K::Flag, W::SectionBreak, BreakPage),
+    word("sbkeven", K::Flag, W::SectionBreak, BreakPage),
+    word("page", K::Flag, W::Page),
+    word("cell", K::Flag, W::Cell),
+    word("nestcell", K::Flag, W::NestCell),
+    word("row", K::Flag, W::Row),
+    word("nestrow", K::Flag, W::NestRow),
+    symbol("tab", '\t'),
+    symbol("line", 0x2028),
+    symbol("emdash", 0x2014),
+    symbol("endash", 0x2013),
+    symbol("emspace", 0x2003),
+    symbol("enspace", 0x2002),
+    symbol("qmspace", 0x2005),
+    symbol("bullet", 0x2022),
+    symbol("lquote", 0x2018),
+    symbol("rquote", 0x2019),
+    symbol("ldblquote", 0x201C),
+    symbol("rdblquote", 0x201D),
+    symbol("zwj", 0x200D),
+    symbol("zwnj", 0x200C),
+    symbol("zwbo", 0x200B),
+    symbol("ltrmark", 0x200E),
+    symbol("rtlmark", 0x200F),
+
+    // Table rows.
+    word("trowd", K::Flag, W::RowDefaults),
+    word("cellx", K::Value, W::CellRight, 0, R::Twips),
+    word("clmgf", K::Flag, W::CellMerge, MergeFirst),
+    word("clmrg", K::Flag, W::CellMerge, MergeNext),
+    word("clvmgf", K::Flag, W::CellMerge, VMergeFirst),
+    word("clvmrg", K::Flag, W::CellMerge, VMergeNext),
+    word("trgaph", K::Value, W::RowGap, 0, R::Twips),
+    word("trql", K::Flag, W::RowAlignment, 0),
+    word("trqr", K::Flag, W::RowAlignment, 1),
+    word("trqc", K::Flag, W::RowAlignment, 2),
+    dest("nesttableprops", D::Transparent),
+    dest("nonesttables", D::Skip),
+
+    // Lists.
+    dest("listtable", D::ListTable),
+    dest("list", D::List),
+    dest("listlevel", D::ListLevel),
+    dest("leveltext", D::LevelText),
+    dest("levelnumbers", D::Skip),
+    dest("listname", D::Skip),
+    dest("listoverridetable", D::ListOverrideTable),
+    dest("listoverride", D::ListOverride),
+    dest("lfolevel", D::Skip),
+    dest("listtext", D::ListText),
+    dest("pntext", D::ListText),
+    word("listid", K::Value, W::ListId, 0),
+    word("levelnfc", K::Value, W::LevelFormat, 0, R::Index),
+    word("levelnfcn", K::Value, W::LevelFormat, 0, R::Index),
+    word("levelstartat", K::Value, W::LevelStart, 1, R::Index),
+    dest("pn", D::OldList),
+    dest("pntxtb", D::OldListTextBefore),
+    dest("pntxta", D::OldListTextAfter),
+    word("pnlvl", K::Value, W::OldListLevel, 1, R::Index),
+    word("pnlvlblt", K::Flag, W::OldListStyle, OldBullet),
+    word("pnlvlbody", K::Flag, W::OldListStyle, OldBody),
+    word("pnlvlcont", K::Flag, W::OldListStyle, OldContinue),
+    word("pndec", K::Flag, W::OldListStyle, OldDecimal),
+    word("pnucltr", K::Flag, W::OldListStyle, OldUpperAlpha),
+    word("pnlcltr", K::Flag, W::OldListStyle, OldLowerAlpha),
+    word("pnucrm", K::Flag, W::OldListStyle, OldUpperRoman),
+    word("pnlcrm", K::Flag, W::OldListStyle, OldLowerRoman),
+    word("pnstart", K::Value, W::OldListStart, 1, R::Index),
+
+    // Pictures and shapes.
+    dest("pict", D::Picture),
+    dest("shppict", D::Transparent),
+    dest("nonshppict", D::Skip),
+    dest("shp", D::Shape),
+    dest("shpgrp", D::Shape),
+    dest("shpinst", D::Transparent),
+    dest("sp", D::ShapeProperty),
+    dest("sn", D::ShapePropertyName),
+    dest("sv", D::ShapePropertyValue),
+    dest("shprslt", D::ShapeResult),
+    dest("shptxt", D::Skip),
+    word("pngblip", K::Flag, W::PictureType, Png),
+    word("jpegblip", K::Flag, W::PictureType, Jpeg),
+    word("emfblip", K::Flag, W::PictureType, Emf),
+    word("wmetafile", K::Flag, W::PictureType, Wmf),
+    word("dibitmap", K::Flag, W::PictureType, Dib),
+    word("wbitmap", K::Flag, W::PictureType, WindowsBitmap),
+    word("macpict", K::Flag, W::PictureType, MacPict),
+    word("pmmetafile", K::Flag, W::PictureType, OtherPicture),
+    word("picw", K::Value, W::PictureWidth, 0, R::Index),
+    word("pich", K::Value, W::PictureHeight, 0, R::Index),
+    word("picwgoal", K::Value, W::GoalWidth, 0, R::Index),
+    word("pichgoal", K::Value, W::GoalHeight, 0, R::Index),
+    word("picscalex", K::Value, W::ScaleX, 100, R::Scale),
+    word("picscaley", K::Value, W::ScaleY, 100, R::Scale),
+    word("wbmbitspixel", K::Value, W::BitmapBitsPerPixel, 1, R::Byte),
+    word("wbmwidthbytes", K::Value, W::BitmapWidthBytes, 0, R::Index),
+
+    // Fields and objects.
+    dest("field", D::Field),
+    dest("fldinst", D::FieldInstruction),
+    dest("fldrslt", D::FieldResult),
+    dest("object", D::Object),
+    dest("result", D::ObjectResult),
+    dest("objdata", D::Skip),
+    dest("objclass", D::Skip),
+
+    // Destinations that are never shown.
+    dest("info", D::Skip),
+    dest("stylesheet", D::Skip),
+    dest("header", D::Skip),
+    dest("headerl", D::Skip),
+    dest("headerr", D::Skip),
+    dest("headerf", D::Skip),
+    dest("footer", D::Skip),
+    dest("footerl", D::Skip),
+    dest("footerr", D::Skip),
+    dest("footerf", D::Skip),
+    dest("footnote", D::Skip),
+    dest("annotation", D::Skip),
+    dest("atnid", D::Skip),
+    dest("atnauthor", D::Skip),
+    dest("atndate", D::Skip),
+    dest("atnref", D::Skip),
+    dest("bkmkstart", D::Skip),
+    dest("bkmkend", D::Skip),
+    dest("revtbl", D::Skip),
+    dest("rsidtbl", D::Skip),
+    dest("filetbl", D::Skip),
+    dest("xe", D::Skip),
+    dest("tc", D::Skip),
+    dest("txe", D::Skip),
+    dest("do", D::Skip),
+    dest("ftnsep", D::Skip),
+    dest("ftnsepc", D::Skip),
+    dest("ftncn", D::Skip),
+    dest("aftnsep", D::Skip),
+    dest("aftnsepc", D::Skip),
+    dest("aftncn", D::Skip),
+    dest("template", D::Skip),
+    dest("pgdsctbl", D::Skip),
+    dest("themedata", D::Skip),
+    dest("colorschememapping", D::Skip),
+    dest("latentstyles", D::Skip),
+    dest("datastore", D::Skip),
+    dest("xmlnstbl", D::Skip),
+    dest("generator", D::Skip),
+    dest("pnseclvl", D::Skip),
+    dest("fchars", D::Skip),
+    dest("lchars", D::Skip),
+    dest("falt", D::Skip),
+    dest("panose", D::Skip),
+    dest("blipuid", D::Skip),
+    dest("picprop", D::Skip),
+    dest("listpicture", D::Skip),
+    dest("datafield", D::Skip),
+    dest("formfield", D::Skip),
+    dest("private", D::Skip),
+    dest("comment", D::Skip),
+});
+
+constexpr auto sortedTable()
+{
+    auto table = kUnsorted;
+    std::sort(table.begin(), table.end(),
+              [](const RtfControlWord &a, const RtfControlWord &b) { return a.name < b.name; });
+    return table;
+}
+
+constexpr auto kTable = sortedTable();
+
+constexpr bool namesAreUnique()
+{
+    for (std::size_t i = 1; i < kTable.size(); ++i)
+        if (kTable[i - 1].name == kTable[i].name)
+            return false;
+    return true;
+}
+static_assert(namesAreUnique(), "a control word is listed twice");
+
+int clampTo(RtfRange range, int v)
+{
+    switch (range) {
+    case R::Any: return v;
+    case R::Twips: return std::clamp(v, -31680 * 2, 31680 * 2);
+    case R::HalfPoints: return std::clamp(v, 0, 3276);
+    case R::Byte: return std::clamp(v, 0, 255);
+    case R::Index: return std::max(v, 0);
+    case R::Level: return std::clamp(v, 0, 8);
+    case R::Nesting: return std::clamp(v, 0, 64);
+    case R::Skip: return std::clamp(v, 0, 16);
+    case R::Scale: return std::clamp(v, 0, 10000);
+    }
+    return v;
+}
+
+} // namespace
+
+const RtfControlWord *RtfControlWords::find(QByteArrayView name)
+{
+    const std::string_view key(name.data(), std::size_t(name.size()));
+    const auto it = std::lower_bound(kTable.begin(), kTable.end(), key,
+                                     [](const RtfControlWord &e, std::string_view k) { return e.name < k; });
+    if (it == kTable.end() || it->name != key)
+        return nullptr;
+    return &*it;
+}
+
+int RtfControlWords::effectiveValue(const RtfControlWord &entry, bool hasParameter, int parameter)
+{
+    switch (entry.kind) {
+    case K::Flag:
+    case K::Symbol:
+    case K::Destination:
+        return entry.value;
+    case K::Toggle:
+        return hasParameter && parameter == 0 ? 0 : entry.value;
+    case K::Value:
+        return clampTo(entry.range, hasParameter ? parameter : entry.value);
+    }
+    return entry.value;
+}

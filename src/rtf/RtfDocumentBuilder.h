@@ -1,0 +1,85 @@
+#pragma once
+#include <QHash>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextListFormat>
+#include <vector>
+
+class QTextDocument;
+class QTextList;
+class QTextTable;
+
+// Puts paragraphs, tables and lists into a QTextDocument, in reading order, through one cursor.
+class RtfDocumentBuilder
+{
+public:
+    static constexpr int kMaxNesting = 16;
+    static constexpr int kMaxColumns = 64;
+
+    // A paragraph's place in a list. Items with the same key and level share one QTextList, so
+    // their numbering continues; an item of a higher level restarts the levels below it.
+    struct ListItem
+    {
+        QString key;
+        int level = 0;
+        QTextListFormat format;
+        bool endsAtPlainParagraph = false; // the older \pn lists end at a paragraph outside them
+    };
+    struct Cell
+    {
+        int right = 0; // twips
+        int merge = 0; // RtfValues::CellMerge
+    };
+    struct Row
+    {
+        std::vector<Cell> cells;
+        int left = 0;
+        int gap = -1;
+        int alignment = 0;
+    };
+
+    explicit RtfDocumentBuilder(QTextDocument &doc);
+
+    // Starts a paragraph at a table nesting level (0 outside tables); text follows.
+    void startParagraph(int tableLevel, const QTextBlockFormat &block, const QTextCharFormat &chars,
+                        const ListItem *item);
+    void insertText(const QString &text, const QTextCharFormat &format);
+    void endCell(int tableLevel);
+    void endRow(int tableLevel, const Row &row);
+    void finish();
+
+private:
+    struct Merge
+    {
+        int row, column, rows, columns;
+    };
+    struct OpenTable
+    {
+        QTextTable *table = nullptr;
+        int row = 0;
+        int column = 0;
+        bool rowOpen = true;
+        bool cellEntered = true;
+        bool shaped = false; // widths and alignment set from the first row
+        std::vector<int> verticalStart;
+        std::vector<int> verticalEnd;
+        std::vector<Merge> merges;
+    };
+
+    void enterLevel(int level);
+    void openTable();
+    void closeTable();
+    void enterCell();
+    void shapeTable(OpenTable &t, const Row &row);
+    void collectMerges(OpenTable &t, const Row &row);
+    void endVerticalMerge(OpenTable &t, int column);
+    void addToList(const ListItem &item);
+
+    QTextDocument &doc_;
+    QTextCursor cursor_;
+    bool blockUsed_ = false; // the cursor's block holds a paragraph already
+    std::vector<OpenTable> tables_;
+    QHash<QString, std::vector<QTextList *>> lists_;
+};

@@ -1,0 +1,17 @@
+#pragma once
+#include "rtf/RtfCharProps.h"
+#include "rtf/RtfControlWords.h"
+#include "rtf/RtfParaProps.h"
+
+// What a group of the RTF reader restores at its closing brace.
+struct RtfGroupState
+{
+    RtfCharProps chars;
+    RtfParaProps para;
+    RtfDestination destination = RtfDestination::Body;
+    RtfDestination outer = RtfDestination::Body; // where a field's or object's result goes
+    int unicodeSkip = 1;                         // \uc
+    int field = -1;                              // index of the field being read
+    int shape = -1;                              // number of the shape being read
+    bool starred = false;                        // just after \*
+};

@@ -1,0 +1,48 @@
+#pragma once
+#include "rtf/RtfControlWords.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+
+// The data and properties of one \pict group, and the image made of them.
+class RtfPicture
+{
+public:
+    static constexpr qsizetype kMaxBytes = qsizetype(64) << 20;
+    static constexpr qint64 kMaxPixels = 40'000'000;
+
+    struct Image
+    {
+        QImage image;        // what is shown: the picture, or a placeholder of its size
+        QByteArray original; // the bytes to write back, when they are worth keeping
+        QString type;        // "png", "jpeg", "wmf", "emf", "pict", or empty
+        QSize nativeSize;    // \picw and \pich, for metafiles
+        QSizeF displaySize;  // pixels at 96 per inch
+    };
+
+    void setProperty(RtfWord word, int value);
+    // Hex digits; anything else is skipped. The byte budget is shared by the document's pictures.
+    void appendHex(QByteArrayView text, qsizetype &budget);
+    void appendBinary(QByteArrayView data, qsizetype &budget);
+
+    Image decode() const;
+
+private:
+    bool isMetafile() const;
+    QImage decodeRaster(QString &type) const;
+    QImage decodeWindowsBitmap() const;
+    QSizeF displaySize(QSize decoded) const;
+    bool take(qsizetype n, qsizetype &budget);
+
+    QByteArray bytes_;
+    int kind_ = 0; // RtfValues::PictureKind
+    int metafileMode_ = 8;
+    int width_ = 0, height_ = 0, goalWidth_ = 0, goalHeight_ = 0;
+    int scaleX_ = 100, scaleY_ = 100;
+    int bitsPerPixel_ = 1, widthBytes_ = 0;
+    int nibble_ = -1;
+    bool truncated_ = false;
+};

@@ -413,9 +413,11 @@ void MDIForm1::nw_Click() { NewDocument(); }
 void MDIForm1::refreshWindowMenu()
 {
     QMenu *windowMenu = menu(QStringLiteral("window"));
-    for (QAction *entry : std::as_const(m_windowListEntries))
+    // An entry may be rebuilt away while its own click is being handled: delete it later.
+    for (QAction *entry : std::as_const(m_windowListEntries)) {
         windowMenu->removeAction(entry);
-    qDeleteAll(m_windowListEntries);
+        entry->deleteLater();
+    }
     m_windowListEntries.clear();
 
     const QList<QMdiSubWindow *> windows = documentWindows();

@@ -276,8 +276,10 @@ private slots:
         QTextCharFormat bold, plain;
         bold.setFontWeight(QFont::Bold);
         plain.setFontWeight(QFont::Normal);
+        c.beginEditBlock();
         for (int i = 0; i < 20000; ++i)
             c.insertText(QStringLiteral("word "), i % 2 ? bold : plain);
+        c.endEditBlock();
         box.setSelStart(0);
         box.setSelLength(box.characterCount());
         QCOMPARE(box.SelBold(), std::nullopt);

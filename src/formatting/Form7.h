@@ -1,0 +1,40 @@
+#pragma once
+#include <QWidget>
+
+class DropDownList;
+class MDIForm1;
+class QLabel;
+class QPushButton;
+
+// The Paragraph dialog: the left, right and first-line indents of the active document's
+// paragraphs, in twips, written back on OK. It closes as soon as another window becomes active.
+class Form7 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form7(MDIForm1 &frame);
+
+    QLabel *Label1;
+    DropDownList *Combo1; // "Left indentation :"
+    QLabel *Label2;
+    DropDownList *Combo2; // "Right indentation :"
+    QLabel *Label3;
+    DropDownList *Combo3; // "First line :"
+    QPushButton *Command1;
+    QPushButton *Command2;
+    QLabel *Image1;
+
+    void Command1_Click();
+    void Command2_Click();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void Form_Deactivate();
+
+    MDIForm1 &m_frame;
+};

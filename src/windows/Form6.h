@@ -1,0 +1,31 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+class MDIForm1;
+class RichTextBox;
+
+// The full-screen view: the active document alone on a borderless window that covers the screen.
+// The document comes in whole when it opens and goes back whole when it closes (a double-click in
+// the text, Escape, or closing the window); the frame is disabled meanwhile.
+class Form6 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form6(MDIForm1 &frame);
+
+    RichTextBox *RichTextBox1;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void RichTextBox1_DblClick();
+
+    MDIForm1 &m_frame;
+    // The surface the document came from; it goes back there.
+    QPointer<RichTextBox> m_source;
+};

@@ -1,0 +1,52 @@
+// The About box and the Help item.
+#include "support/FrameFixture.h"
+
+#include "platform/SettingsStore.h"
+#include "windows/Form2.h"
+#include "windows/SideWindows.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+class AboutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aboutBoxHoldsTheFrameUntilItCloses()
+    {
+        FrameFixture f;
+        f.start();
+        f.trigger("a_x");
+        QPointer<Form2> about = f.frame->sideWindows().about();
+        QVERIFY(about && about->isVisible());
+        QVERIFY(!f.frame->isEnabled());
+        QTest::keyClick(f.frame.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(f.frame->documents().size(), 1);
+
+        // "System Info..." answers the same each time and leaves the box open.
+        for (int i = 0; i < 2; ++i) {
+            f.dialogs.answerMessage(Dialogs::Answer::OK);
+            QTest::mouseClick(about->Command2, Qt::LeftButton);
+            const Dialogs::Message ask = f.dialogs.messages().constLast();
+            QCOMPARE(ask.text, QStringLiteral("Unable to view system info in this version."));
+            QCOMPARE(ask.title, QDir(f.appFolder()).filePath(SettingsStore::executableName()));
+            QCOMPARE(ask.icon, Dialogs::Icon::Information);
+        }
+        QVERIFY(about->isVisible());
+        QTest::mouseClick(about->Command1, Qt::LeftButton);
+        QTRY_VERIFY(!about);
+        QVERIFY(f.frame->isEnabled());
+
+        f.trigger("a_x");
+        about = f.frame->sideWindows().about();
+        about->close();
+        QTRY_VERIFY(!about);
+        QVERIFY(f.frame->isEnabled());
+    }
+};
+
+QTEST_MAIN(AboutTest)
+#include "tst_about.moc"

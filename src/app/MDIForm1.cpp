@@ -8,6 +8,7 @@
 #include "editing/InsertCommands.h"
 #include "editing/PrintCommand.h"
 #include "files/FileCommands.h"
+#include "files/FileFailureBox.h"
 #include "formatting/FontBoxes.h"
 #include "formatting/FormatMenu.h"
 #include "formatting/FormatToolbar.h"
@@ -349,9 +350,7 @@ void MDIForm1::loadCommandLineFile()
             form.RichTextBox1->LoadFile(path, RichTextBox::RichText);
         } catch (const Failure &failure) {
             // The window stays, named after the file, so that a save creates it.
-            m_services.dialogs.message({failure.message(), QStringLiteral("Scrivlo"), Dialogs::Buttons::OK,
-                                        Dialogs::Icon::Critical, 0},
-                                       this);
+            FileFailureBox::show(m_services.dialogs, failure, this);
         }
         form.setWindowTitle(path);
         form.RichTextBox1->setFileName(path);

@@ -2,6 +2,7 @@
 #include "app/MDIForm1.h"
 #include "document/FormattingRefresh.h"
 #include "document/RichTextBox.h"
+#include "files/DocumentSave.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
@@ -60,8 +61,8 @@ bool Form3::Form_QueryUnload()
         this);
     switch (answer) {
     case Dialogs::Answer::Yes:
-        SaveDocument();
-        cancel = false;
+        // A save that wrote nothing (cancelled, aborted or failed) keeps the window and its work.
+        cancel = !SaveDocument();
         break;
     case Dialogs::Answer::No:
         cancel = false;
@@ -75,12 +76,12 @@ bool Form3::Form_QueryUnload()
 
 bool Form3::SaveDocument()
 {
-    return false; // writing documents arrives with the file commands
+    return DocumentSave::save(*this, cd);
 }
 
 bool Form3::SaveDocumentAs()
 {
-    return false;
+    return DocumentSave::saveAs(*this, cd);
 }
 
 void Form3::RichTextBox1_Change()

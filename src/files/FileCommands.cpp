@@ -1,34 +1,160 @@
 #include "files/FileCommands.h"
 #include "app/MDIForm1.h"
+#include "document/Form3.h"
+#include "document/RichTextBox.h"
+#include "files/DocumentSave.h"
+#include "files/FileFailureBox.h"
+#include "platform/DropDownList.h"
+#include "platform/Failure.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
 
+#include <QAction>
 #include <QDropEvent>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QUrl>
 
 FileCommands::FileCommands(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
 {
+    connect(frame.menuItem(QStringLiteral("open")), &QAction::triggered, this, &FileCommands::open_Click);
+    connect(frame.menuItem(QStringLiteral("save")), &QAction::triggered, this, &FileCommands::save_Click);
+    connect(frame.menuItem(QStringLiteral("saveas")), &QAction::triggered, this, &FileCommands::saveas_Click);
+    connect(frame.menuItem(QStringLiteral("closea")), &QAction::triggered, this, &FileCommands::closea_Click);
 }
 
-void FileCommands::MDIForm_OLEDragOver(QDragMoveEvent *event)
-{
-    event->ignore(); // opening dropped files arrives with the file commands
-}
-
-void FileCommands::MDIForm_OLEDragDrop(QDropEvent *event)
-{
-    event->ignore();
-}
+// ---- Open ---------------------------------------------------------------------------------------
 
 void FileCommands::open_Click()
 {
+    stopAtFirstFailure([&] {
+        CommonDialog &cd = m_frame.cd;
+        cd.DialogTitle = QStringLiteral("Open document");
+        cd.CancelError = true;
+        cd.Filter = QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|");
+        cd.ShowOpen(&m_frame);
+
+        m_frame.NewDocument();
+        Form3 &form = m_frame.ActiveForm();
+        RichTextBox &box = *form.RichTextBox1;
+        box.setSelFontName(QStringLiteral("Times New Roman"));
+        box.setSelFontSize(QStringLiteral("12"));
+        box.setSelBold(false);
+        box.setSelItalic(false);
+        box.setSelUnderline(false);
+        box.setSelStrikeThru(false);
+        if (!loaded(box, cd.FileName))
+            return;
+        form.setWindowTitle(cd.FileTitle);
+        box.setFileName(cd.FileName);
+        box.setSelStart(0);
+        form.doc = 0;
+    });
 }
+
+// Reads the file into the surface, rich text when its first bytes say so, plain text otherwise.
+// A file that cannot be read is reported and leaves the surface as it was.
+bool FileCommands::loaded(RichTextBox &box, const QString &path)
+{
+    try {
+        box.LoadFile(path, RichTextBox::RichText);
+        return true;
+    } catch (const Failure &failure) {
+        FileFailureBox::show(m_frame.services().dialogs, failure, &m_frame);
+        return false;
+    }
+}
+
+// ---- Save, Save As, Close -----------------------------------------------------------------------
 
 void FileCommands::save_Click()
 {
+    // With no document window open there is nothing to save.
+    stopAtFirstFailure([&] { DocumentSave::save(m_frame.ActiveForm(), m_frame.cd); });
 }
 
 void FileCommands::saveas_Click()
 {
+    stopAtFirstFailure([&] { DocumentSave::saveAs(m_frame.ActiveForm(), m_frame.cd); });
 }
 
 void FileCommands::closea_Click()
 {
+    // The window's own close request asks whether to save.
+    if (m_frame.activeDocument())
+        m_frame.mdiArea->closeActiveSubWindow();
+}
+
+// ---- Drops --------------------------------------------------------------------------------------
+
+QStringList FileCommands::droppedFiles(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    QStringList paths;
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl &url : urls) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+void FileCommands::MDIForm_OLEDragOver(QDragMoveEvent *event)
+{
+    // Only a list of local files may be dropped; anything else shows the refused pointer.
+    if (droppedFiles(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void FileCommands::MDIForm_OLEDragDrop(QDropEvent *event)
+{
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The files are opened once the drop is over, so that a message about one of them does not
+    // keep the program the files came from waiting for the drop to finish.
+    QMetaObject::invokeMethod(this, [this, paths] { openDroppedFiles(paths); }, Qt::QueuedConnection);
+}
+
+void FileCommands::openDroppedFiles(const QStringList &paths)
+{
+    // A file that cannot be read is reported; the others are still opened.
+    for (const QString &path : paths)
+        openDroppedFile(path);
+    stopAtFirstFailure([&] { restoreSavedFont(); });
+}
+
+void FileCommands::openDroppedFile(const QString &path)
+{
+    stopAtFirstFailure([&] {
+        m_frame.NewDocument();
+        Form3 &form = m_frame.ActiveForm();
+        if (!loaded(*form.RichTextBox1, path))
+            return;
+        form.setWindowTitle(path);
+        form.RichTextBox1->setFileName(path);
+        form.doc = 0;
+    });
+}
+
+// The font name and size saved at the last shut-down go back into the boxes, and from there onto
+// the last opened document's selection.
+void FileCommands::restoreSavedFont()
+{
+    SettingsStore &settings = m_frame.services().settings;
+    DropDownList &name = *m_frame.Combo1;
+    DropDownList &size = *m_frame.Combo2;
+    name.setText(QStringLiteral("Times New Roman"));
+    size.setText(QStringLiteral("12"));
+    name.setText(settings.GetSetting(QStringLiteral("font"), QStringLiteral("name"), name.Text()));
+    size.setText(settings.GetSetting(QStringLiteral("fonte"), QStringLiteral("size"), size.Text()));
+    emit name.Click();
+    emit size.Click();
 }

@@ -1,9 +1,12 @@
 #pragma once
 #include <QObject>
+#include <QStringList>
 
 class MDIForm1;
 class QDragMoveEvent;
 class QDropEvent;
+class QMimeData;
+class RichTextBox;
 
 // The File menu's Open, Save, Save As and Close, and files dropped on the frame.
 class FileCommands : public QObject
@@ -21,6 +24,14 @@ public:
     void MDIForm_OLEDragOver(QDragMoveEvent *event);
     void MDIForm_OLEDragDrop(QDropEvent *event);
 
+    // The local files a drag carries, in list order; empty when it carries anything else.
+    static QStringList droppedFiles(const QMimeData *data);
+
 private:
+    bool loaded(RichTextBox &box, const QString &path);
+    void openDroppedFiles(const QStringList &paths);
+    void openDroppedFile(const QString &path);
+    void restoreSavedFont();
+
     MDIForm1 &m_frame;
 };

@@ -1,0 +1,78 @@
+#include "files/DocumentSave.h"
+#include "app/MDIForm1.h"
+#include "document/Form3.h"
+#include "document/RichTextBox.h"
+#include "files/DocumentFormat.h"
+#include "files/DocumentWriter.h"
+#include "files/FileFailureBox.h"
+#include "platform/CommonDialog.h"
+#include "platform/DialogFlags.h"
+#include "platform/Dialogs.h"
+#include "platform/Failure.h"
+#include "platform/Services.h"
+
+namespace {
+
+Dialogs &dialogsOf(Form3 &form) { return form.frame().services().dialogs; }
+
+// Writes the window's document to the path; a failure is reported and gives false.
+bool written(Form3 &form, const QString &path)
+{
+    try {
+        DocumentWriter::write(*form.RichTextBox1, path, DocumentFormat::formatOf(path));
+        return true;
+    } catch (const Failure &failure) {
+        FileFailureBox::show(dialogsOf(form), failure, &form);
+        return false;
+    }
+}
+
+// The Save dialog: true when the user chose a file. A cancel reported as a failure is a cancel too.
+bool chosen(CommonDialog &dialog, Form3 &form)
+{
+    return testOr([&] { return dialog.ShowSave(&form); }, false);
+}
+
+// Abort stops the save; Retry and Ignore go on.
+bool goOnWithUnknownType(Form3 &form)
+{
+    const Dialogs::Answer answer = dialogsOf(form).message(
+        {QStringLiteral("You are saving an unknown type of file which may causes errors to your computer. "
+                        "It is recommended that you don't use any other type of extension."),
+         QStringLiteral("Warning :"), Dialogs::Buttons::AbortRetryIgnore, Dialogs::Icon::Exclamation, 0},
+        &form);
+    return answer != Dialogs::Answer::Abort;
+}
+
+} // namespace
+
+bool DocumentSave::save(Form3 &form, CommonDialog &saveAsDialog)
+{
+    const QString path = form.RichTextBox1->FileName();
+    if (path.isEmpty())
+        return saveAs(form, saveAsDialog);
+    if (!written(form, path))
+        return false;
+    form.doc = 0;
+    return true;
+}
+
+bool DocumentSave::saveAs(Form3 &form, CommonDialog &dialog)
+{
+    dialog.DialogTitle = QStringLiteral("Save as");
+    dialog.Filter = QStringLiteral("Text File (*.txt)|*.txt|Text Document (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|"
+                                   "Configuration Settings (*.ini)|*.ini|BAT (*.bat)|*.bat|All files|*.*");
+    dialog.Flags = DialogFlags::OverwritePrompt;
+    if (!chosen(dialog, form))
+        return false;
+    const QString path = dialog.FileName;
+    const QString title = dialog.FileTitle;
+    if (!DocumentFormat::isKnown(path) && !goOnWithUnknownType(form))
+        return false;
+    if (!written(form, path))
+        return false;
+    form.setWindowTitle(title);
+    form.RichTextBox1->setFileName(path);
+    form.doc = 0;
+    return true;
+}

@@ -6,6 +6,7 @@
 #include "platform/KeyedToolbar.h"
 
 #include <QAction>
+#include <QLocale>
 
 void FormattingRefresh::run(const RichTextBox &surface, MDIForm1 &frame, const QString &rows)
 {
@@ -15,7 +16,9 @@ void FormattingRefresh::run(const RichTextBox &surface, MDIForm1 &frame, const Q
 
 QString FormattingRefresh::sizeText(double points)
 {
-    return QString::number(points, 'g', 15);
+    // The shortest text that reads back as exactly this size: a size a hair off a whole number
+    // must not show as that number, or the box would apply the rounded size back to the text.
+    return QString::number(points, 'g', QLocale::FloatingPointShortest);
 }
 
 void FormattingRefresh::row(const RichTextBox &surface, MDIForm1 &frame, QChar r)

@@ -20,6 +20,6 @@ public:
 
     static void run(const RichTextBox &surface, MDIForm1 &frame, const QString &rows);
     static void row(const RichTextBox &surface, MDIForm1 &frame, QChar row);
-    // A font size as the box shows it: 12 gives "12", 10.5 gives "10.5".
+    // A font size as the box shows it: 12 gives "12", 10.5 gives "10.5"; it reads back exactly.
     static QString sizeText(double points);
 };

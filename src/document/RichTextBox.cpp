@@ -1,6 +1,10 @@
 #include "document/RichTextBox.h"
 #include "document/OleColor.h"
 #include "document/SelectionFormat.h"
+#include "editing/DocumentPictures.h"
+#include "editing/DocumentPrinter.h"
+#include "editing/SelectionMimeData.h"
+#include "files/DocumentWriter.h"
 #include "files/PlainText.h"
 #include "platform/Failure.h"
 #include "rtf/RtfCodec.h"
@@ -12,11 +16,9 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextList>
-#include <QUuid>
 #include <cmath>
 
 namespace {
@@ -58,6 +60,8 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(true);
     setTabChangesFocus(false);
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+    // Any edit, of text or of formatting, makes the selection's formats stale.
+    connect(document(), &QTextDocument::contentsChange, this, [this] { m_selectionFormats.start = -1; });
 }
 
 // ---- Whole content ------------------------------------------------------------------------------
@@ -191,10 +195,22 @@ void RichTextBox::mergeCharacterFormat(const QTextCharFormat &format)
     cursor.mergeCharFormat(format);
 }
 
+const QList<QTextCharFormat> &RichTextBox::selectionFormats() const
+{
+    const QTextCursor cursor = textCursor();
+    SelectionFormats &cache = m_selectionFormats;
+    if (cache.start != cursor.selectionStart() || cache.end != cursor.selectionEnd()) {
+        cache.formats = SelectionFormat::textFormats(cursor);
+        cache.start = cursor.selectionStart();
+        cache.end = cursor.selectionEnd();
+    }
+    return cache.formats;
+}
+
 std::optional<QString> RichTextBox::SelFontName() const
 {
     const QFont fallback = document()->defaultFont();
-    return SelectionFormat::character<QString>(textCursor(), [&](const QTextCharFormat &f) {
+    return SelectionFormat::character<QString>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
         return TextFormats::family(f, fallback);
     });
 }
@@ -213,7 +229,7 @@ void RichTextBox::setSelFontName(const QString &name)
 std::optional<double> RichTextBox::SelFontSize() const
 {
     const QFont fallback = document()->defaultFont();
-    return SelectionFormat::character<double>(textCursor(), [&](const QTextCharFormat &f) {
+    return SelectionFormat::character<double>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
         return TextFormats::pointSize(f, fallback);
     });
 }
@@ -240,7 +256,7 @@ void RichTextBox::setSelFontSize(const QString &points)
 
 std::optional<bool> RichTextBox::SelBold() const
 {
-    return SelectionFormat::character<bool>(textCursor(), TextFormats::isBold);
+    return SelectionFormat::character<bool>(textCursor(), selectionFormats(), TextFormats::isBold);
 }
 
 void RichTextBox::setSelBold(bool on)
@@ -254,7 +270,7 @@ void RichTextBox::setSelBold(bool on)
 
 std::optional<bool> RichTextBox::SelItalic() const
 {
-    return SelectionFormat::character<bool>(textCursor(), [](const QTextCharFormat &f) { return f.fontItalic(); });
+    return SelectionFormat::character<bool>(textCursor(), selectionFormats(), [](const QTextCharFormat &f) { return f.fontItalic(); });
 }
 
 void RichTextBox::setSelItalic(bool on)
@@ -268,7 +284,7 @@ void RichTextBox::setSelItalic(bool on)
 
 std::optional<bool> RichTextBox::SelUnderline() const
 {
-    return SelectionFormat::character<bool>(textCursor(), TextFormats::isUnderlined);
+    return SelectionFormat::character<bool>(textCursor(), selectionFormats(), TextFormats::isUnderlined);
 }
 
 void RichTextBox::setSelUnderline(bool on)
@@ -282,7 +298,7 @@ void RichTextBox::setSelUnderline(bool on)
 
 std::optional<bool> RichTextBox::SelStrikeThru() const
 {
-    return SelectionFormat::character<bool>(textCursor(), [](const QTextCharFormat &f) { return f.fontStrikeOut(); });
+    return SelectionFormat::character<bool>(textCursor(), selectionFormats(), [](const QTextCharFormat &f) { return f.fontStrikeOut(); });
 }
 
 void RichTextBox::setSelStrikeThru(bool on)
@@ -297,7 +313,7 @@ void RichTextBox::setSelStrikeThru(bool on)
 std::optional<quint32> RichTextBox::SelColor() const
 {
     const QColor automatic = palette().color(QPalette::Text);
-    return SelectionFormat::character<quint32>(textCursor(), [&](const QTextCharFormat &f) {
+    return SelectionFormat::character<quint32>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
         const QBrush brush = f.foreground();
         return OleColor::fromQColor(brush.style() == Qt::NoBrush ? automatic : brush.color());
     });
@@ -315,7 +331,7 @@ void RichTextBox::setSelColor(quint32 color)
 std::optional<int> RichTextBox::SelCharOffset() const
 {
     const QFont fallback = document()->defaultFont();
-    return SelectionFormat::character<int>(textCursor(), [&](const QTextCharFormat &f) {
+    return SelectionFormat::character<int>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
         return roundTwips(TextFormats::charOffsetTwips(f, fallback));
     });
 }
@@ -504,27 +520,59 @@ void RichTextBox::LoadFile(const QString &path, int type)
 
 void RichTextBox::SaveFile(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString()));
-    const QByteArray rtf = TextRTF();
-    if (file.write(rtf) != rtf.size() || !file.commit())
-        throw Failure(QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString()));
+    DocumentWriter::writeFile(path, TextRTF());
 }
 
 void RichTextBox::SelPrint(QPrinter &printer) const
 {
-    // Print a copy, so paginating does not disturb the editor; images resolve through the original.
-    const QTextCursor cursor = textCursor();
-    std::unique_ptr<QTextDocument> copy;
-    if (cursor.hasSelection()) {
-        copy = std::make_unique<QTextDocument>(document());
-        copy->setDefaultFont(document()->defaultFont());
-        QTextCursor(copy.get()).insertFragment(cursor.selection());
-    } else {
-        copy.reset(document()->clone(document()));
+    // A copy is laid out on the pages, so that printing does not disturb the editor.
+    const std::unique_ptr<QTextDocument> copy = DocumentPictures::extract(textCursor());
+    DocumentPrinter::print(*copy, printer);
+}
+
+void RichTextBox::insertPicture(const QImage &image, const QByteArray &original, const QString &type)
+{
+    if (image.isNull())
+        throw Failure(QStringLiteral("Invalid picture"));
+    const QString name = DocumentPictures::freshName();
+    document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.merge(currentCharFormat()); // the look of the text around it
+    format.clearProperty(TextFormats::kImageTypeProperty);
+    format.clearProperty(TextFormats::kImageNativeSizeProperty);
+    format.setName(name);
+    const QSizeF size = DocumentPictures::fitToPage(image.size());
+    format.setWidth(size.width());
+    format.setHeight(size.height());
+    if (!original.isEmpty() && !type.isEmpty()) {
+        document()->addResource(TextFormats::kOriginalImageResource, TextFormats::originalImageUrl(QUrl(name)), original);
+        format.setProperty(TextFormats::kImageTypeProperty, type);
     }
-    copy->print(&printer);
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.insertImage(format);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+void RichTextBox::insertRichText(QByteArrayView rtf)
+{
+    QTextDocument pasted;
+    pasted.setDefaultFont(document()->defaultFont());
+    RtfCodec::read(rtf, pasted);
+    // The pictures come along under names of their own.
+    DocumentPictures::giveFreshNames(pasted);
+    insertDocumentPart(pasted);
+}
+
+void RichTextBox::insertDocumentPart(const QTextDocument &part)
+{
+    DocumentPictures::copy(part, *document(), DocumentPictures::names(part));
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.insertFragment(QTextDocumentFragment(&part));
+    cursor.endEditBlock();
+    setTextCursor(cursor);
 }
 
 // ---- Events -------------------------------------------------------------------------------------
@@ -600,32 +648,54 @@ int RichTextBox::shiftStateOf(Qt::KeyboardModifiers modifiers)
          | (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
+QMimeData *RichTextBox::createMimeDataFromSelection() const
+{
+    return new SelectionMimeData(DocumentPictures::extract(textCursor()));
+}
+
+namespace {
+
+// The names other programs give rich text on the clipboard.
+constexpr const char *kRichTextTypes[] = {"text/rtf", "application/rtf", "text/richtext"};
+
+QByteArray richTextOf(const QMimeData *source)
+{
+    for (const char *type : kRichTextTypes) {
+        const QString name = QString::fromLatin1(type);
+        if (source->hasFormat(name)) {
+            const QByteArray data = source->data(name);
+            if (RtfCodec::looksLikeRtf(data))
+                return data;
+        }
+    }
+    return QByteArray();
+}
+
+} // namespace
+
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
 {
-    return source->hasImage() || source->hasFormat(QStringLiteral("text/rtf"))
-        || QTextEdit::canInsertFromMimeData(source);
+    for (const char *type : kRichTextTypes)
+        if (source->hasFormat(QString::fromLatin1(type)))
+            return true;
+    return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
-    if (source->hasFormat(QStringLiteral("text/rtf"))) {
-        QTextDocument pasted;
-        pasted.setDefaultFont(document()->defaultFont());
-        RtfCodec::read(source->data(QStringLiteral("text/rtf")), pasted);
-        textCursor().insertFragment(QTextDocumentFragment(&pasted));
+    // Our own cut or copy goes in as it is, pictures included.
+    if (const auto *own = qobject_cast<const SelectionMimeData *>(source)) {
+        insertDocumentPart(own->selection());
+        return;
+    }
+    if (const QByteArray rtf = richTextOf(source); !rtf.isEmpty()) {
+        insertRichText(rtf);
         return;
     }
     if (source->hasImage() && !source->hasText()) {
         const QImage image = qvariant_cast<QImage>(source->imageData());
-        if (image.isNull())
-            return;
-        const QString name = QStringLiteral("pasted-%1.png").arg(QUuid::createUuid().toString(QUuid::Id128));
-        document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
-        QTextImageFormat format;
-        format.setName(name);
-        format.setWidth(image.width());
-        format.setHeight(image.height());
-        textCursor().insertImage(format);
+        if (!image.isNull())
+            insertPicture(image);
         return;
     }
     QTextEdit::insertFromMimeData(source);

@@ -1,11 +1,12 @@
 #pragma once
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <optional>
 
+class QImage;
 class QPrinter;
 class QTextBlock;
 class QTextBlockFormat;
-class QTextCharFormat;
 
 // The rich-text editing surface every command works on. Its operations carry the names the rest of
 // the program uses; tri-state reads give nothing for a mixed selection. Sizes are in twips and
@@ -83,6 +84,12 @@ public:
     void SaveFile(const QString &path) const;
     void SelPrint(QPrinter &printer) const;
 
+    // Inserted in place of the selection. A picture is shown at its natural size, made smaller to
+    // fit a page; `original` are the file's bytes of type "png" or "jpeg", saved instead of the
+    // image when given. Rich text keeps its pictures.
+    void insertPicture(const QImage &image, const QByteArray &original = {}, const QString &type = {});
+    void insertRichText(QByteArrayView rtf);
+
     // The editing messages: one operation each.
     void Undo() { undo(); }
     void Cut() { cut(); }
@@ -105,15 +112,26 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void mergeCharacterFormat(const QTextCharFormat &format);
+    // The distinct character formats of the selected text, kept until the selection or the
+    // document changes: a refresh and the writes' own checks read several properties in a row.
+    const QList<QTextCharFormat> &selectionFormats() const;
     void mergeParagraphFormat(const QTextBlockFormat &format);
     void replaceContent(const std::function<void(QTextDocument &)> &fill);
     void loadPlainText(const QString &text);
+    void insertDocumentPart(const QTextDocument &part); // at the selection, with its pictures
     static int twipsFromText(const QString &text);
 
     QString m_fileName;
+    struct SelectionFormats {
+        int start = -1; // -1: to be gathered again
+        int end = -1;
+        QList<QTextCharFormat> formats;
+    };
+    mutable SelectionFormats m_selectionFormats;
 };

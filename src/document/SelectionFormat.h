@@ -1,13 +1,16 @@
 #pragma once
+#include <QList>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <optional>
+#include <vector>
 
 // Reads one property over a selection: its value when the whole selection agrees, nothing when it
-// is mixed. Character properties walk the selection's fragments once, looking at each distinct
-// format only once; paragraph properties walk the paragraphs the selection touches.
+// is mixed. Character properties look at the distinct formats of the selected text, gathered in
+// one walk over its fragments; paragraph properties walk the paragraphs the selection touches.
 namespace SelectionFormat {
 
 inline bool isObjectFragment(const QTextFragment &fragment)
@@ -15,39 +18,58 @@ inline bool isObjectFragment(const QTextFragment &fragment)
     return fragment.length() == 1 && fragment.text().at(0) == QChar::ObjectReplacementCharacter;
 }
 
-template <typename T, typename Get>
-std::optional<T> character(const QTextCursor &cursor, Get get)
+inline bool overlaps(const QTextFragment &fragment, int start, int end)
 {
+    const int position = fragment.position();
+    return position < end && position + fragment.length() > start;
+}
+
+// The distinct character formats of the selected text, pictures left out, in one walk over its
+// fragments. Empty for a caret or a selection of pictures only.
+inline QList<QTextCharFormat> textFormats(const QTextCursor &cursor)
+{
+    QList<QTextCharFormat> formats;
     if (!cursor.hasSelection())
-        return get(cursor.charFormat());
+        return formats;
     const QTextDocument *doc = cursor.document();
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
-    std::optional<T> value;
-    int lastFormat = -1;
-    bool sawText = false;
-    for (QTextBlock block = doc->findBlock(start); block.isValid() && block.position() < end; block = block.next()) {
+    const QTextBlock first = doc->findBlock(start);
+    const QTextBlock last = doc->findBlock(end);
+    std::vector<bool> seen; // by format index
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        // Only the first and the last paragraph can be partly selected; a fragment's position is
+        // a tree walk, so the paragraphs between are taken whole.
+        const bool edge = block == first || block == last;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.position() >= end)
-                break;
-            if (fragment.position() + fragment.length() <= start || isObjectFragment(fragment))
+            const int index = fragment.charFormatIndex();
+            if (index < 0 || (size_t(index) < seen.size() && seen[index]))
                 continue;
-            const int formatIndex = fragment.charFormatIndex();
-            if (formatIndex == lastFormat)
+            if ((edge && !overlaps(fragment, start, end)) || isObjectFragment(fragment))
                 continue;
-            lastFormat = formatIndex;
-            const T here = get(fragment.charFormat());
-            if (!sawText) {
-                value = here;
-                sawText = true;
-            } else if (!(here == *value)) {
-                return std::nullopt;
-            }
+            if (size_t(index) >= seen.size())
+                seen.resize(index + 1);
+            seen[index] = true;
+            formats << fragment.charFormat();
         }
+        if (block == last)
+            break;
     }
-    if (!sawText)
+    return formats;
+}
+
+// A character property over the selection whose text has `formats`; with no text selected, the
+// format at the caret, which typing uses.
+template <typename T, typename Get>
+std::optional<T> character(const QTextCursor &cursor, const QList<QTextCharFormat> &formats, Get get)
+{
+    if (formats.isEmpty())
         return get(cursor.charFormat());
+    const T value = get(formats.first());
+    for (const QTextCharFormat &format : formats)
+        if (!(get(format) == value))
+            return std::nullopt;
     return value;
 }
 

@@ -2,6 +2,7 @@
 #include <QObject>
 
 class MDIForm1;
+class RichTextBox;
 
 // The Edit menu's commands and the enabling of Cut, Copy and Paste.
 class EditCommands : public QObject
@@ -20,5 +21,8 @@ public:
     void cc_Click();
 
 private:
+    // The active document's surface; throws Failure when no document is open.
+    RichTextBox &activeSurface() const;
+
     MDIForm1 &m_frame;
 };

@@ -1,9 +1,16 @@
 #pragma once
+#include "editing/Form5.h"
+
 #include <QObject>
+#include <QPointer>
 
 class MDIForm1;
+class QDateTime;
+class QLocale;
+class RichTextBox;
 
-// The Insert menu's Date / Time, Pictures, Text Files and Table commands.
+// The Insert menu's Date / Time, Pictures, Text Files and Table commands, and the opening of the
+// Input Symbols window.
 class InsertCommands : public QObject
 {
     Q_OBJECT
@@ -17,6 +24,17 @@ public:
     void dfgfdgdf_Click();
     void table_Click();
 
+    // The Input Symbols window while it is open.
+    Form5 *symbolsWindow() const { return m_form5; }
+
+    // The date in the user's short format, " / ", and the time of day in the user's long format
+    // (hours, minutes, seconds and the day-period marker where the format has one, no time zone).
+    static QString dateTimeText(const QDateTime &moment, const QLocale &locale);
+
 private:
+    // The active document's surface; throws Failure when no document is open.
+    RichTextBox &activeSurface() const;
+
     MDIForm1 &m_frame;
+    QPointer<Form5> m_form5;
 };

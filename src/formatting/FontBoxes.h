@@ -3,13 +3,25 @@
 
 class MDIForm1;
 
-// The font name and size boxes: whatever they show is applied to the selection.
+// The font name and size boxes: whatever they show is applied to the selection of the active
+// document, when the box changes, when an entry is chosen and when a key is typed in it. A key
+// first re-applies the entry shown before it; the entry it then moves to is applied as a change.
 class FontBoxes : public QObject
 {
     Q_OBJECT
 public:
     explicit FontBoxes(MDIForm1 &frame);
 
+    void Combo1_Change();
+    void Combo1_Click();
+    void Combo1_KeyPress(int keyAscii);
+    void Combo2_Change();
+    void Combo2_Click();
+    void Combo2_KeyPress(int keyAscii);
+
 private:
+    void applyFontName();
+    void applyFontSize();
+
     MDIForm1 &m_frame;
 };

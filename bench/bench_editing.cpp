@@ -1,0 +1,96 @@
+// Editing a long document: Select All (which must not write the document out as RTF just to learn
+// a length), Copy and Paste of the whole of it, and printing all of it into a PDF file. Run by hand
+// under QT_QPA_PLATFORM=offscreen:
+//   bench_editing [FILE.rtf]   (default /work/bigrtf/big.rtf)
+#include "app/MDIForm1.h"
+#include "document/Form3.h"
+#include "document/RichTextBox.h"
+#include "editing/PrintCommand.h"
+#include "platform/Dialogs.h"
+#include "platform/Failure.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+// Answers every ask at once, so that nothing modal blocks the run.
+class QuietDialogs : public Dialogs
+{
+public:
+    Answer message(const Message &, QWidget *) override { return Answer::OK; }
+    std::optional<QString> file(const FileAsk &, QWidget *) override { return std::nullopt; }
+    std::optional<QColor> color(const ColorAsk &, QWidget *) override { return std::nullopt; }
+    bool print(const PrintAsk &, QWidget *) override { return false; }
+};
+
+double ms(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e6; }
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QApplication app(argc, argv);
+    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/bigrtf/big.rtf");
+    QTemporaryDir dir;
+    QuietDialogs dialogs;
+    SettingsStore settings(QStringLiteral("bench_editing"), dir.path());
+    Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; }};
+    MDIForm1 frame(services);
+    frame.resize(1280, 800);
+    frame.show();
+    QCoreApplication::processEvents();
+
+    RichTextBox &box = *frame.ActiveForm().RichTextBox1;
+    QElapsedTimer timer;
+    timer.start();
+    if (!stopAtFirstFailure([&] { box.LoadFile(path, RichTextBox::RichText); })) {
+        std::printf("cannot read %s\n", qPrintable(path));
+        return 1;
+    }
+    QCoreApplication::processEvents();
+    std::printf("loaded %s: %d paragraphs, %d characters, %.0f ms\n", qPrintable(path), box.document()->blockCount(),
+                box.characterCount(), ms(timer));
+
+    timer.restart();
+    frame.menuItem(QStringLiteral("seall"))->trigger();
+    const double selectAll = ms(timer);
+    timer.restart();
+    const qsizetype rtfLength = box.TextRTF().size();
+    std::printf("Select All: %.1f ms (%d selected); learning the RTF length instead: %.0f ms (%lld bytes)\n",
+                selectAll, box.SelLength(), ms(timer), qlonglong(rtfLength));
+
+    timer.restart();
+    frame.menuItem(QStringLiteral("copy"))->trigger();
+    std::printf("Copy: %.0f ms\n", ms(timer));
+    timer.restart();
+    const qsizetype copiedRtf = QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf")).size();
+    std::printf("the copy as RTF, made when another program asks: %.0f ms (%lld bytes)\n", ms(timer), qlonglong(copiedRtf));
+
+    // The caret goes back to the start first: a focus change with the whole document selected has
+    // Qt lay out all of it to repaint the selection, which is timed below on its own.
+    box.setSelStart(0);
+    frame.NewDocument();
+    RichTextBox &second = *frame.ActiveForm().RichTextBox1;
+    timer.restart();
+    frame.menuItem(QStringLiteral("paste"))->trigger();
+    std::printf("Paste into a new document: %.0f ms (%d characters)\n", ms(timer), second.characterCount());
+
+    const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
+    timer.restart();
+    PrintCommand::printWholeDocumentToPdf(box, pdf);
+    std::printf("print the whole document to PDF: %.0f ms (%lld bytes)\n", ms(timer), qlonglong(QFileInfo(pdf).size()));
+
+    for (Form3 *form : frame.documents())
+        form->doc = 0;
+    return 0;
+}

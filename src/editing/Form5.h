@@ -1,0 +1,36 @@
+#pragma once
+#include <QWidget>
+
+class DropDownList;
+class MDIForm1;
+class QLabel;
+class QPushButton;
+
+// The Input Symbols window: one character of Windows-1252 picked from a sorted list and inserted at
+// the active document's selection. It remembers the last symbol inserted, stays open for the next
+// one, and closes as soon as another window of the program becomes active.
+class Form5 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form5(MDIForm1 &frame);
+
+    QLabel *Label1;
+    DropDownList *Combo1;
+    QPushButton *Command1;
+
+    void Command1_Click();
+
+    // The one-character strings for codes 1 to 255 of Windows-1252, in code order. The five codes
+    // it leaves undefined stand for the control characters of the same value.
+    static QStringList symbols();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+
+    MDIForm1 &m_frame;
+};

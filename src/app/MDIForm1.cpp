@@ -394,6 +394,10 @@ void MDIForm1::NewDocument()
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(Icons::application());
     connect(sub, &QObject::destroyed, this, &MDIForm1::refreshWindowMenu, Qt::QueuedConnection);
+    // The size it takes when it is not maximised: the workspace keeps only the active window
+    // maximised, and a window left at a sliver's width would lay out its text a word a line.
+    const QSize area = mdiArea->viewport()->size();
+    sub->resize(std::max(area.width() * 3 / 4, 480), std::max(area.height() * 3 / 4, 320));
     sub->showMaximized();
     mdiArea->setActiveSubWindow(sub);
     form->RichTextBox1->setFocus();

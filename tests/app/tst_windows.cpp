@@ -68,6 +68,17 @@ private slots:
         QCOMPARE(f.active()->doc, 0);
     }
 
+    void aWindowLeftBehindKeepsAUsableWidth()
+    {
+        // Only the active window stays maximised; the one left behind must not shrink to a sliver,
+        // where its text would be laid out a word a line (and a large document would take ages).
+        FrameFixture f;
+        f.start();
+        Form3 *first = f.active();
+        f.trigger("new");
+        QVERIFY(first->RichTextBox1->viewport()->width() >= 400);
+    }
+
     void newClearsTheBulletCheckButNewWindowDoesNot()
     {
         FrameFixture f;

@@ -10,6 +10,7 @@
 #include "rtf/RtfCodec.h"
 #include "rtf/TextFormats.h"
 
+#include <QDropEvent>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
@@ -672,6 +673,40 @@ QByteArray richTextOf(const QMimeData *source)
 }
 
 } // namespace
+
+namespace {
+
+// Files dragged from a file manager are for the frame to open, not text to insert here.
+bool carriesFiles(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return false;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
+} // namespace
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (carriesFiles(event->mimeData()))
+        return event->ignore(); // passed on to the frame, which opens them
+    QTextEdit::dragEnterEvent(event);
+}
+
+void RichTextBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (carriesFiles(event->mimeData()))
+        return event->ignore();
+    QTextEdit::dragMoveEvent(event);
+}
+
+void RichTextBox::dropEvent(QDropEvent *event)
+{
+    if (carriesFiles(event->mimeData()))
+        return event->ignore();
+    QTextEdit::dropEvent(event);
+}
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
 {

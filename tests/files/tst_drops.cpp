@@ -52,6 +52,26 @@ class DropsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void filesDroppedOnTheTextAreOpenedNotTyped()
+    {
+        // The document covers the workspace, so most drops land on its text.
+        FrameFixture f;
+        f.start();
+        const QString file = f.writeFile("letter.txt", "dear reader");
+        const auto data = filesData({file});
+        QWidget *text = f.active()->RichTextBox1->viewport();
+        const QPoint centre = text->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(text, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(text, &drop);
+        QTRY_COMPARE(f.frame->documents().size(), 2);
+        QCOMPARE(f.frame->documents().first()->RichTextBox1->Text(), QString());
+        QCOMPARE(f.active()->windowTitle(), file);
+        QCOMPARE(f.surface().Text(), QStringLiteral("dear reader"));
+    }
+
     void threeFilesWithTheSecondMissing()
     {
         FrameFixture f;

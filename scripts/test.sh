@@ -1,9 +1,23 @@
 #!/usr/bin/env bash
-# Builds Scrivlo with its tests and runs every test through CTest (headless).
+# Builds Scrivlo with its tests and runs every test through CTest, headless: first the normal build,
+# then a build with AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, where any
+# sanitizer report fails the run and the random-use soak test takes its full length.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Normal build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2
-export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2
+
+echo "== Sanitizer build =="
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+      -DSCRIVLO_SANITIZE=ON -DSCRIVLO_BENCH=OFF >/dev/null
+cmake --build build-asan -j2
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:halt_on_error=1:detect_stack_use_after_return=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export SCRIVLO_SOAK_STEPS=20000
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 1500

@@ -7,6 +7,7 @@
 #include "document/Form3.h"
 #include "document/FormattingRefresh.h"
 #include "document/RichTextBox.h"
+#include "QuietDialogs.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "platform/KeyedToolbar.h"
@@ -30,16 +31,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every ask at once, so that nothing modal blocks the run.
-class QuietDialogs : public Dialogs
-{
-public:
-    Answer message(const Message &, QWidget *) override { return Answer::OK; }
-    std::optional<QString> file(const FileAsk &, QWidget *) override { return std::nullopt; }
-    std::optional<QColor> color(const ColorAsk &, QWidget *) override { return std::nullopt; }
-    bool print(const PrintAsk &, QWidget *) override { return false; }
-};
 
 double ms(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e6; }
 

@@ -1,8 +1,150 @@
 #include "app/ConvertMode.h"
+#include "files/PlainText.h"
+#include "rtf/RtfCodec.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextDocument>
 #include <cstdio>
 
-int ConvertMode::run(const QStringList &)
+namespace {
+
+void printLine(FILE *stream, const QString &line)
 {
-    std::fprintf(stderr, "scrivlo: --convert-to is not available yet\n");
-    return 2;
+    std::fputs(qPrintable(line + u'\n'), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int ConvertMode::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption convertTo(QStringLiteral("convert-to"), QString(), QStringLiteral("format"));
+    const QCommandLineOption outDir(QStringLiteral("outdir"), QString(), QStringLiteral("dir"));
+    // Accepted and ignored, for scripts written for other word processors: this mode is headless.
+    const QCommandLineOption headless(QStringLiteral("headless"));
+    parser.addOption(convertTo);
+    parser.addOption(outDir);
+    parser.addOption(headless);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    if (!parser.parse(arguments)) {
+        printLine(stderr, QStringLiteral("scrivlo: %1").arg(parser.errorText()));
+        return 2;
+    }
+    Target target = Target::Text;
+    if (!targetNamed(parser.value(convertTo), target)) {
+        printLine(stderr, QStringLiteral("scrivlo: cannot convert to \"%1\": the formats are txt and rtf")
+                              .arg(parser.value(convertTo)));
+        return 2;
+    }
+    if (target == Target::Pdf) {
+        printLine(stderr, QStringLiteral("scrivlo: conversion to pdf is not available yet"));
+        return 2;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty()) {
+        printLine(stderr, QStringLiteral("usage: scrivlo --convert-to txt|rtf [--outdir DIR] FILE..."));
+        return 2;
+    }
+    const QString dir = parser.isSet(outDir) ? parser.value(outDir) : QDir::currentPath();
+    if (!QDir().mkpath(dir)) {
+        printLine(stderr, QStringLiteral("scrivlo: cannot create the folder %1").arg(dir));
+        return 1;
+    }
+    bool allConverted = true;
+    for (const QString &file : files)
+        allConverted = convert(file, target, dir) && allConverted;
+    return allConverted ? 0 : 1;
+}
+
+bool ConvertMode::targetNamed(const QString &name, Target &target)
+{
+    // Only the format's name counts; a filter after a colon, as in "txt:Text", is ignored.
+    const QString format = name.section(u':', 0, 0).toLower();
+    if (format == u"txt")
+        target = Target::Text;
+    else if (format == u"rtf")
+        target = Target::Rtf;
+    else if (format == u"pdf")
+        target = Target::Pdf;
+    else
+        return false;
+    return true;
+}
+
+QString ConvertMode::suffixOf(Target target)
+{
+    switch (target) {
+    case Target::Text: return QStringLiteral("txt");
+    case Target::Rtf: return QStringLiteral("rtf");
+    case Target::Pdf: return QStringLiteral("pdf");
+    }
+    return QString();
+}
+
+bool ConvertMode::convert(const QString &input, Target target, const QString &outDir)
+{
+    const QFileInfo in(input);
+    const QString output = QDir(outDir).absoluteFilePath(in.completeBaseName() + u'.' + suffixOf(target));
+    QString error;
+    QTextDocument doc;
+    if (QFileInfo(output).exists() && QFileInfo(output).canonicalFilePath() == in.canonicalFilePath()) {
+        error = QStringLiteral("the output would replace the file itself");
+    } else if (load(input, doc, error) && save(doc, target, output, error)) {
+        printLine(stdout, QStringLiteral("convert %1 -> %2").arg(in.absoluteFilePath(), output));
+        return true;
+    }
+    printLine(stderr, QStringLiteral("scrivlo: cannot convert %1: %2").arg(input, error));
+    return false;
+}
+
+// Reads a file as the editing surface does: Rich Text Format when it looks like it, else plain text.
+bool ConvertMode::load(const QString &path, QTextDocument &doc, QString &error)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        error = QStringLiteral("it is a folder");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return false;
+    }
+    if (RtfCodec::looksLikeRtf(bytes))
+        RtfCodec::read(bytes, doc);
+    else
+        doc.setPlainText(PlainText::decode(bytes));
+    return true;
+}
+
+bool ConvertMode::save(const QTextDocument &doc, Target target, const QString &path, QString &error)
+{
+    QByteArray bytes;
+    switch (target) {
+    case Target::Text:
+        bytes = PlainText::encode(doc.toPlainText().remove(QChar::ObjectReplacementCharacter));
+        break;
+    case Target::Rtf:
+        bytes = RtfCodec::write(doc);
+        break;
+    case Target::Pdf:
+        // Printing to PDF goes here; it writes through QPrinter rather than bytes.
+        error = QStringLiteral("conversion to pdf is not available yet");
+        return false;
+    }
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        error = out.errorString();
+        return false;
+    }
+    return true;
 }

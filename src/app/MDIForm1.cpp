@@ -16,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
+#include "platform/FreedMemory.h"
 #include "platform/KeyedToolbar.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
@@ -394,6 +395,7 @@ void MDIForm1::NewDocument()
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(Icons::application());
     connect(sub, &QObject::destroyed, this, &MDIForm1::refreshWindowMenu, Qt::QueuedConnection);
+    connect(sub, &QObject::destroyed, this, [] { returnFreedMemory(); }, Qt::QueuedConnection);
     // The size it takes when it is not maximised: the workspace keeps only the active window
     // maximised, and a window left at a sliver's width would lay out its text a word a line.
     const QSize area = mdiArea->viewport()->size();

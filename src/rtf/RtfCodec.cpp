@@ -1,6 +1,10 @@
-// Placeholder until the reader and writer land: only the sniffing is real.
 #include "rtf/RtfCodec.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
+
+#include <QTextCursor>
 #include <QTextDocument>
+#include <exception>
 
 bool RtfCodec::looksLikeRtf(QByteArrayView bytes)
 {
@@ -14,10 +18,24 @@ bool RtfCodec::looksLikeRtf(QByteArrayView bytes)
 
 void RtfCodec::read(QByteArrayView rtf, QTextDocument &into)
 {
-    into.setPlainText(QString::fromLatin1(rtf.data(), rtf.size()));
+    const bool undo = into.isUndoRedoEnabled();
+    const bool layout = into.isLayoutEnabled();
+    into.setUndoRedoEnabled(false);
+    into.setLayoutEnabled(false);
+    into.clear();
+    QTextCursor cursor(&into);
+    cursor.beginEditBlock();
+    try {
+        RtfReader(rtf, into).read();
+    } catch (const std::exception &) {
+        // Out of memory part-way: keep what was read.
+    }
+    cursor.endEditBlock();
+    into.setLayoutEnabled(layout);
+    into.setUndoRedoEnabled(undo);
 }
 
 QByteArray RtfCodec::write(const QTextDocument &doc)
 {
-    return "{\\rtf1\\ansi " + doc.toPlainText().toLatin1() + "}";
+    return RtfWriter(doc).write();
 }

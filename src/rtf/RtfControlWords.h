@@ -38,6 +38,7 @@ enum class RtfDestination : quint8 {
     ShapePropertyName,
     ShapePropertyValue,
     ShapeResult,
+    ShapeText,          // a text box's text, shown in the flow of the text
     Object,
     ObjectResult,
     UnicodePair,        // \upr: its first half is the ANSI copy of the second
@@ -67,7 +68,7 @@ enum class RtfRange : quint8 { Any, Twips, HalfPoints, Byte, Index, Level, Nesti
 // Values of the words whose table value names a choice.
 namespace RtfValues {
 enum Script { NoScript = 0, Superscript = 1, Subscript = 2 };
-enum CellMerge { MergeFirst = 1, MergeNext = 2, VMergeFirst = 3, VMergeNext = 4 };
+enum CellMerge { MergeFirst = 1, MergeNext = 2, VMergeFirst = 4, VMergeNext = 8 }; // bits
 enum PictureKind { Png = 1, Jpeg, Emf, Wmf, Dib, WindowsBitmap, MacPict, OtherPicture };
 enum OldListStyle { OldBullet = 1, OldDecimal, OldUpperAlpha, OldLowerAlpha, OldUpperRoman,
                     OldLowerRoman, OldBody, OldContinue };

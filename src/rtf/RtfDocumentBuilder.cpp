@@ -2,9 +2,11 @@
 #include "rtf/RtfControlWords.h"
 #include "rtf/TextFormats.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
+#include <array>
 
 using namespace RtfValues;
 
@@ -23,12 +25,10 @@ void RtfDocumentBuilder::startParagraph(int tableLevel, const QTextBlockFormat &
         cursor_.setBlockCharFormat(chars);
     }
     blockUsed_ = true;
-    if (item) {
+    if (item)
         addToList(*item);
-        return;
-    }
-    for (auto it = lists_.begin(); it != lists_.end();)
-        it = it.key().startsWith(u"pn") ? lists_.erase(it) : std::next(it);
+    else
+        oldLists_.clear(); // the older lists end at a paragraph outside them
 }
 
 void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &format)
@@ -38,10 +38,15 @@ void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &
 
 void RtfDocumentBuilder::addToList(const ListItem &item)
 {
-    std::vector<QTextList *> &levels = lists_[item.key];
+    std::vector<QTextList *> &levels = item.endsAtPlainParagraph ? oldLists_ : lists_[item.key];
     const std::size_t level = std::size_t(qBound(0, item.level, 8));
     levels.resize(level + 1, nullptr); // deeper levels restart after this item
-    if (levels[level])
+    // Qt touches every item of a list when one is added, so a long list is cut into shorter ones;
+    // numbering starts again after kMaxListItems.
+    const bool bullets = item.format.style() == QTextListFormat::ListDisc
+                      || item.format.style() == QTextListFormat::ListCircle
+                      || item.format.style() == QTextListFormat::ListSquare;
+    if (levels[level] && levels[level]->count() < (bullets ? kMaxBulletItems : kMaxListItems))
         levels[level]->add(cursor_.block());
     else
         levels[level] = cursor_.createList(item.format);
@@ -77,40 +82,49 @@ void RtfDocumentBuilder::openTable()
 void RtfDocumentBuilder::closeTable()
 {
     OpenTable &t = tables_.back();
-    for (int c = 0; c < int(t.verticalStart.size()); ++c)
-        endVerticalMerge(t, c);
-    for (const Merge &m : t.merges)
-        t.table->mergeCells(m.row, m.column, m.rows, m.columns);
+    if (t.rows > t.row + 1)
+        t.table->removeRows(t.row + 1, t.rows - t.row - 1);
+    mergeCells(t);
     cursor_.setPosition(t.table->lastPosition() + 1);
     tables_.pop_back();
     blockUsed_ = false;
 }
 
 // Moves the cursor into the cell that the next paragraph of the innermost table belongs to,
-// adding a row or a column when the file goes beyond the table so far.
+// adding a row or a column when the file goes beyond the table so far. Rows are made ahead in
+// growing batches, and cells are found from the table's end (the cells after the one being
+// filled are all empty, one character each): Qt rebuilds a table's whole grid on rows(),
+// columns() and cellAt() after every change, which would make reading a long table quadratic.
 void RtfDocumentBuilder::enterCell()
 {
     OpenTable &t = tables_.back();
     if (!t.rowOpen) {
-        t.table->appendRows(1);
         ++t.row;
         t.column = 0;
         t.rowOpen = true;
         t.cellEntered = false;
+        if (t.row >= t.rows) {
+            const int more = qMin(t.rows, 4096);
+            t.table->appendRows(more);
+            t.rows += more;
+        }
     }
     if (t.cellEntered)
         return;
     t.cellEntered = true;
-    if (t.column >= t.table->columns() && t.table->columns() < kMaxColumns)
+    if (t.column >= t.columns && t.columns < kMaxColumns) {
         t.table->appendColumns(1);
-    if (t.column >= t.table->columns()) {
+        ++t.columns;
+    }
+    if (t.column >= t.columns) {
         // Past the widest table we make: the text joins the last cell.
-        t.column = t.table->columns() - 1;
+        t.column = t.columns - 1;
         cursor_ = t.table->cellAt(t.row, t.column).lastCursorPosition();
         blockUsed_ = true;
         return;
     }
-    cursor_ = t.table->cellAt(t.row, t.column).firstCursorPosition();
+    const int emptyCellsAfter = (t.rows - 1 - t.row) * t.columns + (t.columns - 1 - t.column);
+    cursor_.setPosition(t.table->lastPosition() - emptyCellsAfter);
     blockUsed_ = false;
 }
 
@@ -138,7 +152,11 @@ void RtfDocumentBuilder::endRow(int tableLevel, const Row &row)
         return;
     if (!t.shaped)
         shapeTable(t, row);
-    collectMerges(t, row);
+    std::vector<int> merges;
+    for (const Cell &cell : row.cells)
+        merges.push_back(cell.merge);
+    t.merges.resize(std::size_t(t.row));
+    t.merges.push_back(std::move(merges));
     t.rowOpen = false;
     t.cellEntered = false;
 }
@@ -150,15 +168,15 @@ void RtfDocumentBuilder::shapeTable(OpenTable &t, const Row &row)
     t.shaped = true;
     QTextTableFormat format = t.table->format();
     QList<QTextLength> widths;
-    int left = row.left;
+    qint64 left = row.left;
     for (const Cell &cell : row.cells) {
-        widths.append(QTextLength(QTextLength::FixedLength,
-                                  TextFormats::twipsToPixels(qMax(15, cell.right - left))));
-        left = qMax(left, cell.right);
+        const qint64 width = qBound(qint64(15), cell.right - left, qint64(kMaxColumnWidth));
+        widths.append(QTextLength(QTextLength::FixedLength, TextFormats::twipsToPixels(double(width))));
+        left = qMax(left, qint64(cell.right));
     }
-    while (widths.size() < t.table->columns())
+    while (widths.size() < t.columns)
         widths.append(QTextLength());
-    widths.resize(t.table->columns());
+    widths.resize(t.columns);
     format.setColumnWidthConstraints(widths);
     if (row.gap >= 0)
         format.setCellPadding(TextFormats::twipsToPixels(row.gap));
@@ -167,39 +185,83 @@ void RtfDocumentBuilder::shapeTable(OpenTable &t, const Row &row)
     t.table->setFormat(format);
 }
 
-void RtfDocumentBuilder::collectMerges(OpenTable &t, const Row &row)
+// Joins the cells that \clmgf/\clmrg (across) and \clvmgf/\clvmrg (down) mark: each first cell
+// spans the marked cells that follow it.
+void RtfDocumentBuilder::mergeCells(OpenTable &t)
 {
-    const int cells = int(qMin(row.cells.size(), std::size_t(t.table->columns())));
-    if (int(t.verticalStart.size()) < cells) {
-        t.verticalStart.resize(cells, -1);
-        t.verticalEnd.resize(cells, -1);
-    }
-    int spanStart = -1;
-    for (int c = 0; c < cells; ++c) {
-        const int merge = row.cells[c].merge;
-        if (merge == MergeNext && spanStart >= 0) {
-            if (c + 1 == cells || row.cells[c + 1].merge != MergeNext)
-                t.merges.push_back({t.row, spanStart, 1, c - spanStart + 1});
-            continue;
+    auto bits = [&](int r, int c) {
+        return r < int(t.merges.size()) && c < int(t.merges[std::size_t(r)].size())
+                   ? t.merges[std::size_t(r)][std::size_t(c)] : 0;
+    };
+    const int rows = t.table->rows(), columns = t.table->columns();
+    std::vector<std::array<int, 4>> spans; // row, column, rows, columns
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const int b = bits(r, c);
+            if (!(b & (MergeFirst | VMergeFirst)) || (b & (MergeNext | VMergeNext)))
+                continue;
+            int across = 1, down = 1;
+            if (b & MergeFirst)
+                while (c + across < columns && (bits(r, c + across) & MergeNext))
+                    ++across;
+            if (b & VMergeFirst)
+                while (r + down < rows && (bits(r + down, c) & VMergeNext))
+                    ++down;
+            if (across > 1 || down > 1)
+                spans.push_back({r, c, down, across});
         }
-        spanStart = merge == MergeFirst ? c : -1;
-        if (merge == VMergeNext && t.verticalStart[c] >= 0) {
-            t.verticalEnd[c] = t.row;
-            continue;
-        }
-        endVerticalMerge(t, c);
-        if (merge == VMergeFirst)
-            t.verticalStart[c] = t.verticalEnd[c] = t.row;
     }
+    if (spans.empty())
+        return;
+    const std::vector<CellStart> before = cellStarts(t.table);
+    for (const auto &m : spans)
+        t.table->mergeCells(m[0], m[1], m[2], m[3]);
+    restoreCellStarts(t.table, before);
 }
 
-void RtfDocumentBuilder::endVerticalMerge(OpenTable &t, int column)
+// The format of each cell's first paragraph, which Qt's merging may give to another cell.
+std::vector<RtfDocumentBuilder::CellStart> RtfDocumentBuilder::cellStarts(QTextTable *table) const
 {
-    const int start = t.verticalStart[column];
-    const int end = t.verticalEnd[column];
-    if (start >= 0 && end > start)
-        t.merges.push_back({start, column, end - start + 1, 1});
-    t.verticalStart[column] = t.verticalEnd[column] = -1;
+    std::vector<CellStart> starts;
+    for (int r = 0; r < table->rows(); ++r) {
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            const QTextBlock first = doc_.findBlock(cell.firstPosition());
+            const QTextBlock last = doc_.findBlock(cell.lastPosition());
+            starts.push_back({r, c, first.blockFormat(), first.charFormat(), last.blockFormat(), last.charFormat(),
+                              last.blockNumber() - first.blockNumber() + 1});
+        }
+    }
+    return starts;
+}
+
+void RtfDocumentBuilder::restoreCellStarts(QTextTable *table, const std::vector<CellStart> &starts)
+{
+    for (const CellStart &start : starts) {
+        const QTextTableCell cell = table->cellAt(start.row, start.column);
+        if (cell.row() != start.row || cell.column() != start.column)
+            continue; // covered by a merged cell
+        QTextCursor c = cell.firstCursorPosition();
+        if (c.blockFormat() != start.block)
+            c.setBlockFormat(start.block);
+        // A cell's spans live in its first block's character format.
+        QTextCharFormat chars = start.chars;
+        const QTextCharFormat current = c.blockCharFormat();
+        for (const int span : {QTextFormat::TableCellRowSpan, QTextFormat::TableCellColumnSpan}) {
+            chars.clearProperty(span);
+            if (current.hasProperty(span))
+                chars.setProperty(span, current.property(span));
+        }
+        if (current != chars)
+            c.setBlockCharFormat(chars);
+        // Merging into a cell of several paragraphs may also give its last one another format.
+        QTextCursor end = cell.lastCursorPosition();
+        const int blocks = end.block().blockNumber() - c.block().blockNumber() + 1;
+        if (start.blocks > 1 && blocks == start.blocks && end.blockFormat() != start.lastBlock) {
+            end.setBlockFormat(start.lastBlock);
+            end.setBlockCharFormat(start.lastChars);
+        }
+    }
 }
 
 void RtfDocumentBuilder::finish()

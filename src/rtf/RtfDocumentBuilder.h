@@ -17,6 +17,9 @@ class RtfDocumentBuilder
 public:
     static constexpr int kMaxNesting = 16;
     static constexpr int kMaxColumns = 64;
+    static constexpr int kMaxColumnWidth = 31680; // twips, 22 inches
+    static constexpr int kMaxListItems = 1000;  // numbered
+    static constexpr int kMaxBulletItems = 128;
 
     // A paragraph's place in a list. Items with the same key and level share one QTextList, so
     // their numbering continues; an item of a higher level restarts the levels below it.
@@ -51,21 +54,17 @@ public:
     void finish();
 
 private:
-    struct Merge
-    {
-        int row, column, rows, columns;
-    };
     struct OpenTable
     {
         QTextTable *table = nullptr;
-        int row = 0;
+        int row = 0;          // the row being filled
         int column = 0;
+        int rows = 1;         // rows made so far, some of them spare
+        int columns = 1;
         bool rowOpen = true;
         bool cellEntered = true;
-        bool shaped = false; // widths and alignment set from the first row
-        std::vector<int> verticalStart;
-        std::vector<int> verticalEnd;
-        std::vector<Merge> merges;
+        bool shaped = false;             // widths and alignment set from the first row
+        std::vector<std::vector<int>> merges; // each row's RtfValues::CellMerge bits, by cell
     };
 
     void enterLevel(int level);
@@ -73,13 +72,24 @@ private:
     void closeTable();
     void enterCell();
     void shapeTable(OpenTable &t, const Row &row);
-    void collectMerges(OpenTable &t, const Row &row);
-    void endVerticalMerge(OpenTable &t, int column);
+    struct CellStart
+    {
+        int row, column;
+        QTextBlockFormat block;
+        QTextCharFormat chars;
+        QTextBlockFormat lastBlock; // of the cell's last paragraph
+        QTextCharFormat lastChars;
+        int blocks;
+    };
+    void mergeCells(OpenTable &t);
+    std::vector<CellStart> cellStarts(QTextTable *table) const;
+    void restoreCellStarts(QTextTable *table, const std::vector<CellStart> &starts);
     void addToList(const ListItem &item);
 
     QTextDocument &doc_;
     QTextCursor cursor_;
     bool blockUsed_ = false; // the cursor's block holds a paragraph already
     std::vector<OpenTable> tables_;
-    QHash<QString, std::vector<QTextList *>> lists_;
+    QHash<QString, std::vector<QTextList *>> lists_; // by key, then level
+    std::vector<QTextList *> oldLists_;               // the older \pn lists, by level
 };

@@ -54,7 +54,8 @@ QTextListFormat RtfListTable::format(const Level &level, int levelIndex)
     QTextListFormat f;
     f.setIndent(levelIndex + 1);
     // \leveltext starts with its length; the characters below 9 stand for level numbers.
-    const QString body = level.text.mid(1);
+    const int length = level.text.isEmpty() ? 0 : level.text.front().unicode();
+    const QString body = level.text.mid(1, length);
     const bool bullet = level.numberFormat == 23 || level.numberFormat == 255;
     if (bullet) {
         f.setStyle(bulletStyle(body));
@@ -74,7 +75,7 @@ QTextListFormat RtfListTable::format(const Level &level, int levelIndex)
         return f;
     }
     // Qt shows one level's number only: keep the text before it when it is the only number.
-    f.setNumberPrefix(first == last ? body.left(first) : QString());
-    f.setNumberSuffix(body.mid(last + 1));
+    f.setNumberPrefix(first == last ? body.left(first).left(kMaxNumberText) : QString());
+    f.setNumberSuffix(body.mid(last + 1).left(kMaxNumberText));
     return f;
 }

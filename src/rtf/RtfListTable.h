@@ -8,6 +8,9 @@
 class RtfListTable
 {
 public:
+    // Characters kept before and after a list number (\leveltext counts them in one byte).
+    static constexpr int kMaxNumberText = 100;
+
     struct Level
     {
         int numberFormat = 23; // \levelnfc: 0 decimal ... 23 bullet

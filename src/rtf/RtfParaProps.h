@@ -10,7 +10,9 @@ struct RtfParaProps
     struct OldList
     {
         bool defined = false;
-        int style = 0; // RtfValues::OldListStyle
+        bool bullet = false;
+        bool unnumbered = false; // \pnlvlcont: a paragraph inside an item, without a number
+        int numberStyle = 2;     // RtfValues::OldListStyle, decimal by default
         int level = 1;
         int start = 1;
         QString before;

@@ -28,21 +28,6 @@ QString sniff(const QByteArray &b)
     return QString();
 }
 
-// A grey box with a cross, for pictures that cannot be shown.
-QImage placeholder(QSizeF size)
-{
-    const int w = qBound(8, int(size.width()), 512);
-    const int h = qBound(8, int(size.height()), 512);
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(QColor(0xE8, 0xE8, 0xE8));
-    QPainter p(&img);
-    p.setPen(QColor(0x90, 0x90, 0x90));
-    p.drawRect(0, 0, w - 1, h - 1);
-    p.drawLine(0, 0, w - 1, h - 1);
-    p.drawLine(0, h - 1, w - 1, 0);
-    return img;
-}
-
 // A device-independent bitmap as a .bmp file, which Qt reads.
 QByteArray bmpFile(const QByteArray &dib)
 {
@@ -71,6 +56,29 @@ QByteArray bmpFile(const QByteArray &dib)
 }
 
 } // namespace
+
+QImage RtfPicture::placeholder()
+{
+    const int side = 32;
+    QImage img(side, side, QImage::Format_RGB32);
+    img.fill(QColor(0xE8, 0xE8, 0xE8));
+    QPainter p(&img);
+    p.setPen(QColor(0x90, 0x90, 0x90));
+    p.drawRect(0, 0, side - 1, side - 1);
+    p.drawLine(0, 0, side - 1, side - 1);
+    p.drawLine(0, side - 1, side - 1, 0);
+    return img;
+}
+
+bool RtfPicture::fits(QSize size, qint64 &pixelBudget)
+{
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (!size.isValid() || size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide
+        || pixels > kMaxPixels || pixels > pixelBudget)
+        return false;
+    pixelBudget -= pixels;
+    return true;
+}
 
 void RtfPicture::setProperty(RtfWord word, int value)
 {
@@ -150,7 +158,7 @@ QSizeF RtfPicture::displaySize(QSize decoded) const
                   side(goalHeight_, height_, decoded.height(), scaleY_));
 }
 
-QImage RtfPicture::decodeRaster(QString &type) const
+QImage RtfPicture::decodeRaster(QString &type, qint64 &pixelBudget) const
 {
     QByteArray data = bytes_;
     type = sniff(data);
@@ -159,13 +167,12 @@ QImage RtfPicture::decodeRaster(QString &type) const
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPixels)
+    if (!fits(reader.size(), pixelBudget))
         return QImage();
     return reader.read();
 }
 
-QImage RtfPicture::decodeWindowsBitmap() const
+QImage RtfPicture::decodeWindowsBitmap(qint64 &pixelBudget) const
 {
     QImage::Format format = QImage::Format_Invalid;
     switch (bitsPerPixel_) {
@@ -175,10 +182,8 @@ QImage RtfPicture::decodeWindowsBitmap() const
     case 32: format = QImage::Format_RGB32; break;
     default: return QImage();
     }
-    const qint64 pixels = qint64(width_) * height_;
-    if (width_ <= 0 || height_ <= 0 || pixels > kMaxPixels || widthBytes_ <= 0
-        || qint64(widthBytes_) * height_ > bytes_.size()
-        || qint64(widthBytes_) * 8 < qint64(width_) * bitsPerPixel_)
+    if (widthBytes_ <= 0 || qint64(widthBytes_) * height_ > bytes_.size()
+        || qint64(widthBytes_) * 8 < qint64(width_) * bitsPerPixel_ || !fits(QSize(width_, height_), pixelBudget))
         return QImage();
     QImage view(reinterpret_cast<const uchar *>(bytes_.constData()), width_, height_, widthBytes_, format);
     if (format == QImage::Format_Mono)
@@ -186,15 +191,15 @@ QImage RtfPicture::decodeWindowsBitmap() const
     return view.copy();
 }
 
-RtfPicture::Image RtfPicture::decode() const
+RtfPicture::Image RtfPicture::decode(qint64 &pixelBudget, const QImage &placeholder) const
 {
     Image out;
     QImage image;
     if (!truncated_) {
         if (kind_ == WindowsBitmap)
-            image = decodeWindowsBitmap();
+            image = decodeWindowsBitmap(pixelBudget);
         else if (!isMetafile())
-            image = decodeRaster(out.type);
+            image = decodeRaster(out.type, pixelBudget);
     }
     if (!truncated_ && isMetafile()) {
         out.type = kind_ == Wmf ? QStringLiteral("wmf")
@@ -207,6 +212,6 @@ RtfPicture::Image RtfPicture::decode() const
     else
         out.type.clear();
     out.displaySize = displaySize(image.size());
-    out.image = image.isNull() ? placeholder(out.displaySize) : image;
+    out.image = image.isNull() ? placeholder : image;
     return out;
 }

@@ -12,7 +12,12 @@ class RtfPicture
 {
 public:
     static constexpr qsizetype kMaxBytes = qsizetype(64) << 20;
-    static constexpr qint64 kMaxPixels = 40'000'000;
+    static constexpr qint64 kMaxPixels = 25'000'000; // one picture
+    static constexpr int kMaxSide = 20000;
+
+    // The grey box with a cross that stands for a picture that cannot be shown; one image
+    // serves every such picture, scaled to its size.
+    static QImage placeholder();
 
     struct Image
     {
@@ -28,12 +33,15 @@ public:
     void appendHex(QByteArrayView text, qsizetype &budget);
     void appendBinary(QByteArrayView data, qsizetype &budget);
 
-    Image decode() const;
+    // The picture, or the placeholder when it cannot be shown or its pixels would go beyond
+    // what is left of the budget (shared by the document's pictures).
+    Image decode(qint64 &pixelBudget, const QImage &placeholder) const;
 
 private:
     bool isMetafile() const;
-    QImage decodeRaster(QString &type) const;
-    QImage decodeWindowsBitmap() const;
+    QImage decodeRaster(QString &type, qint64 &pixelBudget) const;
+    QImage decodeWindowsBitmap(qint64 &pixelBudget) const;
+    static bool fits(QSize size, qint64 &pixelBudget);
     QSizeF displaySize(QSize decoded) const;
     bool take(qsizetype n, qsizetype &budget);
 

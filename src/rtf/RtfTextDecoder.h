@@ -28,6 +28,7 @@ public:
     void decode(uchar byte, QString &out);
     // A lead byte left without its trail byte becomes U+FFFD.
     void flush(QString &out);
+    bool hasPending() const { return pending_; }
     // The character of a byte 0x80..0xFF in a single-byte page.
     char16_t highCharacter(uchar byte) const { return current_->high[byte - 0x80]; }
 

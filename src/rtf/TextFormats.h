@@ -5,6 +5,7 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextList>
+#include <QUrl>
 
 // Conventions shared by the RTF reader/writer and the editing surface, so that what one writes the
 // other reads the same way.
@@ -89,15 +90,24 @@ inline double leftIndentPixels(const QTextBlock &block)
 
 // Pictures. An inline picture is U+FFFC with a QTextImageFormat whose name is a URL registered
 // with addResource(QTextDocument::ImageResource, ...), holding a QImage, a QPixmap or encoded bytes.
-// A picture read from Rich Text Format also keeps its original encoded bytes, under the same URL,
-// as a QByteArray resource of type kOriginalImageResource, and its original type in the
-// format's kImageTypeProperty ("png", "jpeg", "wmf", "emf" or "pict"). For "wmf", "emf" and
-// "pict", which Qt cannot draw, the ImageResource is a grey placeholder of the picture's size and
-// kImageNativeSizeProperty holds the metafile's own size (RTF \picw and \pich) as a QSize.
+// A picture read from Rich Text Format also keeps its original encoded bytes, as a QByteArray
+// resource (type kOriginalImageResource) under originalImageUrl() of its URL (QTextDocument keys
+// resources by URL alone), and its original type in the format's kImageTypeProperty ("png",
+// "jpeg", "wmf", "emf" or "pict"). For "wmf", "emf" and "pict", which Qt cannot draw (and for
+// pictures that are broken or too large), the ImageResource is a small grey placeholder that the
+// format's width and height scale to the picture's size; kImageNativeSizeProperty holds a
+// metafile's own size (RTF \picw and \pich) as a QSize.
 // The RTF writer re-emits the original bytes when they are there, else writes the image as PNG
-// (or JPEG when the resource is JPEG bytes).
+// (or as JPEG when the resource is JPEG bytes).
 constexpr int kOriginalImageResource = QTextDocument::UserResource + 1;
 constexpr int kImageTypeProperty = QTextFormat::UserProperty + 0x5201;
 constexpr int kImageNativeSizeProperty = QTextFormat::UserProperty + 0x5202;
+
+inline QUrl originalImageUrl(const QUrl &image)
+{
+    QUrl url(image);
+    url.setFragment(QStringLiteral("original-bytes"));
+    return url;
+}
 
 } // namespace TextFormats

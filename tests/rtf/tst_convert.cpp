@@ -1,0 +1,120 @@
+// The headless conversion mode of the program: scrivlo --convert-to txt|rtf [--outdir DIR] FILE...
+// Runs the built program; skipped when it is not built.
+#include "RtfFixtures.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace RtfFixtures;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QString program() { return QStringLiteral(SCRIVLO_BIN_DIR "/scrivlo"); }
+
+Run scrivlo(const QStringList &args, const QString &home)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(program(), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestConvert : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void rtfToText();
+    void plainTextToRtf();
+    void failuresAreReportedAndOthersGoOn();
+    void refusals();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void TestConvert::init()
+{
+    if (!QFileInfo(program()).isExecutable())
+        QSKIP("the program is not built");
+}
+
+void TestConvert::rtfToText()
+{
+    const QString in = dir_.filePath(QStringLiteral("letter.rtf"));
+    writeFile(in, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Caf\\'e9\\par {\\b second}\\line line{\\pict\\pngblip 00}\\par}");
+    const QString out = dir_.filePath(QStringLiteral("out"));
+    const Run r = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("txt"), QStringLiteral("--outdir"), out, in},
+                          dir_.path());
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QStringLiteral("convert %1 -> %2/letter.txt\n").arg(in, out));
+    QCOMPARE(readFile(out + QStringLiteral("/letter.txt")), QByteArray("Caf\xc3\xa9\r\nsecond\r\nline\r\n"));
+    QVERIFY(!QDir(dir_.filePath(QStringLiteral(".config"))).exists()); // no settings written
+}
+
+void TestConvert::plainTextToRtf()
+{
+    const QString in = dir_.filePath(QStringLiteral("notes.txt"));
+    writeFile(in, "first line\r\nsecond \xe9t\xe9\r\n");
+    const Run r = scrivlo({QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("rtf"),
+                           QStringLiteral("--outdir"), dir_.filePath(QStringLiteral("rtf")), in}, dir_.path());
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray rtf = readFile(dir_.filePath(QStringLiteral("rtf/notes.rtf")));
+    QVERIFY(RtfCodec::looksLikeRtf(rtf));
+    QCOMPARE(read(rtf)->toPlainText(), QStringLiteral("first line\nsecond été\n"));
+}
+
+void TestConvert::failuresAreReportedAndOthersGoOn()
+{
+    const QString good = dir_.filePath(QStringLiteral("good.rtf"));
+    writeFile(good, "{\\rtf1 ok}");
+    const QString missing = dir_.filePath(QStringLiteral("missing.rtf"));
+    const Run r = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("txt"), QStringLiteral("--outdir"),
+                           dir_.filePath(QStringLiteral("mixed")), missing, good}, dir_.path());
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot convert %1").arg(missing)), qPrintable(r.err));
+    QCOMPARE(readFile(dir_.filePath(QStringLiteral("mixed/good.txt"))), QByteArray("ok\r\n"));
+}
+
+void TestConvert::refusals()
+{
+    const QString in = dir_.filePath(QStringLiteral("same.rtf"));
+    writeFile(in, "{\\rtf1 keep me}");
+    const Run pdf = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("pdf"), in}, dir_.path());
+    QCOMPARE(pdf.exitCode, 2);
+    QVERIFY(pdf.err.contains(QStringLiteral("pdf")));
+    const Run odd = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("odt"), in}, dir_.path());
+    QCOMPARE(odd.exitCode, 2);
+    // Converting a file onto itself would lose the original.
+    const Run self = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("rtf"), QStringLiteral("--outdir"),
+                              dir_.path(), in}, dir_.path());
+    QCOMPARE(self.exitCode, 1);
+    QCOMPARE(readFile(in), QByteArray("{\\rtf1 keep me}"));
+}
+
+QTEST_MAIN(TestConvert)
+#include "tst_convert.moc"

@@ -1,5 +1,8 @@
 #include "app/ConvertMode.h"
+#include "document/RichTextBox.h"
+#include "editing/PrintCommand.h"
 #include "files/PlainText.h"
+#include "platform/Failure.h"
 #include "rtf/RtfCodec.h"
 
 #include <QCommandLineParser>
@@ -37,17 +40,13 @@ int ConvertMode::run(const QStringList &arguments)
     }
     Target target = Target::Text;
     if (!targetNamed(parser.value(convertTo), target)) {
-        printLine(stderr, QStringLiteral("scrivlo: cannot convert to \"%1\": the formats are txt and rtf")
+        printLine(stderr, QStringLiteral("scrivlo: cannot convert to \"%1\": the formats are txt, rtf and pdf")
                               .arg(parser.value(convertTo)));
-        return 2;
-    }
-    if (target == Target::Pdf) {
-        printLine(stderr, QStringLiteral("scrivlo: conversion to pdf is not available yet"));
         return 2;
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
-        printLine(stderr, QStringLiteral("usage: scrivlo --convert-to txt|rtf [--outdir DIR] FILE..."));
+        printLine(stderr, QStringLiteral("usage: scrivlo --convert-to txt|rtf|pdf [--outdir DIR] FILE..."));
         return 2;
     }
     const QString dir = parser.isSet(outDir) ? parser.value(outDir) : QDir::currentPath();
@@ -94,7 +93,8 @@ bool ConvertMode::convert(const QString &input, Target target, const QString &ou
     QTextDocument doc;
     if (QFileInfo(output).exists() && QFileInfo(output).canonicalFilePath() == in.canonicalFilePath()) {
         error = QStringLiteral("the output would replace the file itself");
-    } else if (load(input, doc, error) && save(doc, target, output, error)) {
+    } else if (target == Target::Pdf ? printToPdf(input, output, error)
+                                     : load(input, doc, error) && save(doc, target, output, error)) {
         printLine(stdout, QStringLiteral("convert %1 -> %2").arg(in.absoluteFilePath(), output));
         return true;
     }
@@ -137,8 +137,7 @@ bool ConvertMode::save(const QTextDocument &doc, Target target, const QString &p
         bytes = RtfCodec::write(doc);
         break;
     case Target::Pdf:
-        // Printing to PDF goes here; it writes through QPrinter rather than bytes.
-        error = QStringLiteral("conversion to pdf is not available yet");
+        error = QStringLiteral("a PDF is printed, not written");
         return false;
     }
     QSaveFile out(path);
@@ -147,4 +146,26 @@ bool ConvertMode::save(const QTextDocument &doc, Target target, const QString &p
         return false;
     }
     return true;
+}
+
+// A PDF is the document printed whole, the way the Print command prints it, from a surface that
+// has read the file as a document window would.
+bool ConvertMode::printToPdf(const QString &input, const QString &output, QString &error)
+{
+    RichTextBox box;
+    const bool done = stopAtFirstFailure([&] {
+        try {
+            box.LoadFile(input, RichTextBox::RichText);
+        } catch (const Failure &failure) {
+            error = failure.message();
+            throw;
+        }
+        try {
+            PrintCommand::printWholeDocumentToPdf(box, output);
+        } catch (const Failure &failure) {
+            error = failure.message();
+            throw;
+        }
+    });
+    return done;
 }

@@ -4,7 +4,7 @@
 
 class QTextDocument;
 
-// The headless conversion mode: scrivlo --convert-to txt|rtf [--outdir DIR] FILE...
+// The headless conversion mode: scrivlo --convert-to txt|rtf|pdf [--outdir DIR] FILE...
 // Each file is read as the editing surface reads it and written to DIR/<name>.<target>. It shows
 // no window and writes no settings.
 class ConvertMode
@@ -22,4 +22,5 @@ private:
     static bool convert(const QString &input, Target target, const QString &outDir);
     static bool load(const QString &path, QTextDocument &doc, QString &error);
     static bool save(const QTextDocument &doc, Target target, const QString &path, QString &error);
+    static bool printToPdf(const QString &input, const QString &output, QString &error);
 };

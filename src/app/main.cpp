@@ -12,10 +12,12 @@
 
 namespace {
 
-bool hasArgument(int argc, char **argv, const char *name)
+// True for "--convert-to FORMAT" and "--convert-to=FORMAT".
+bool hasOption(int argc, char **argv, const char *name)
 {
+    const size_t length = std::strlen(name);
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], name) == 0)
+        if (std::strncmp(argv[i], name, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
             return true;
     return false;
 }
@@ -30,7 +32,7 @@ bool hasDisplay()
 
 int main(int argc, char **argv)
 {
-    const bool converting = hasArgument(argc, argv, "--convert-to");
+    const bool converting = hasOption(argc, argv, "--convert-to");
     if (converting) {
         // The conversion mode needs no display and shows no window.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -740,15 +740,17 @@ void RtfReader::appendCodePoint(int codePoint)
         pendingHighSurrogate_ = int(c);
         return;
     }
-    appendCharacter(isLowSurrogate(int(c)) ? char32_t(QChar::ReplacementCharacter) : c);
+    appendCharacter(isLowSurrogate(int(c)) ? char32_t(QChar::ReplacementCharacter) : c, true);
 }
 
-void RtfReader::appendCharacter(char32_t c)
+void RtfReader::appendCharacter(char32_t c, bool spelledOut)
 {
     QString *out = sink();
     if (!out)
         return;
-    const bool keepControls = top().destination == D::LevelText;
+    // Control characters are kept when the file spells them out as \uN (a user put them in the
+    // text); line ends are never characters of a paragraph.
+    const bool keepControls = top().destination == D::LevelText || (spelledOut && c != '\n' && c != '\r');
     if (c < 0x20 && c != '\t' && !keepControls)
         return;
     if (c == 0x2029)

@@ -93,7 +93,7 @@ private:
     void decodeInto(QByteArrayView bytes, QString &out);
     void selectCodePage(QString &out);
     void appendCodePoint(int codePoint);
-    void appendCharacter(char32_t c);
+    void appendCharacter(char32_t c, bool spelledOut = false);
     void flushPending();
     void flushSurrogate();
     void fontTableText(QByteArrayView bytes);

@@ -635,8 +635,14 @@ void RtfWriter::text(QStringView s)
         case 0x2011: raw("\\_"); needSpace_ = false; continue;
         default: break;
         }
-        if (c < 0x20 || c == QChar::ObjectReplacementCharacter)
+        if (c == QChar::ObjectReplacementCharacter || c == u'\n' || c == u'\r')
             continue; // an object character without a picture stands for nothing
+        if (c < 0x20) { // a control character the user put in: spelled out, so it reads back
+            word("u", int(c));
+            out_ += '?';
+            needSpace_ = false;
+            continue;
+        }
         if (c < 0x80) {
             if (needSpace_)
                 out_ += ' ';

@@ -3,6 +3,7 @@
 #include "RtfFixtures.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -52,6 +53,7 @@ private slots:
     void plainTextToRtf();
     void failuresAreReportedAndOthersGoOn();
     void refusals();
+    void rtfToPdfPrintsTheWholeDocument();
 
 private:
     QTemporaryDir dir_;
@@ -104,9 +106,6 @@ void TestConvert::refusals()
 {
     const QString in = dir_.filePath(QStringLiteral("same.rtf"));
     writeFile(in, "{\\rtf1 keep me}");
-    const Run pdf = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("pdf"), in}, dir_.path());
-    QCOMPARE(pdf.exitCode, 2);
-    QVERIFY(pdf.err.contains(QStringLiteral("pdf")));
     const Run odd = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("odt"), in}, dir_.path());
     QCOMPARE(odd.exitCode, 2);
     // Converting a file onto itself would lose the original.
@@ -114,6 +113,25 @@ void TestConvert::refusals()
                               dir_.path(), in}, dir_.path());
     QCOMPARE(self.exitCode, 1);
     QCOMPARE(readFile(in), QByteArray("{\\rtf1 keep me}"));
+}
+
+void TestConvert::rtfToPdfPrintsTheWholeDocument()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QString in = dir_.filePath(QStringLiteral("report.rtf"));
+    writeFile(in, "{\\rtf1\\ansi First page text\\page Second page text\\par}");
+    const Run r = scrivlo({QStringLiteral("--convert-to=pdf"), QStringLiteral("--outdir"), dir_.filePath(QStringLiteral("pdf")), in},
+                          dir_.path());
+    QCOMPARE(r.exitCode, 0);
+    const QString pdf = dir_.filePath(QStringLiteral("pdf/report.pdf"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(pages.contains(QStringLiteral("First page text")) && pages.contains(QStringLiteral("Second page text")),
+             qPrintable(pages));
+    QCOMPARE(pages.count(QChar(0x0C)), 2); // two pages, each ending in a form feed
 }
 
 QTEST_MAIN(TestConvert)

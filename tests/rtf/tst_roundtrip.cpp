@@ -164,7 +164,24 @@ private slots:
     void randomDocuments();
     void corpus_data();
     void corpus();
+    void controlCharactersTheUserInsertedComeBack();
 };
+
+void TestRoundTrip::controlCharactersTheUserInsertedComeBack()
+{
+    // The symbols list offers every code from 1 up, control characters included.
+    QTextDocument doc;
+    QString text = QStringLiteral("a");
+    for (char16_t c = 1; c < 0x20; ++c)
+        if (c != '\n' && c != '\r')
+            text += QChar(c);
+    text += QStringLiteral("z");
+    QTextCursor(&doc).insertText(text);
+    const auto back = read(RtfCodec::write(doc));
+    QCOMPARE(back->toPlainText(), doc.toPlainText());
+    // Raw control bytes in a file are still no characters.
+    QCOMPARE(read("{\\rtf1 a\x01\x02" "b}")->toPlainText(), QStringLiteral("ab"));
+}
 
 void TestRoundTrip::generatedDocuments_data()
 {

@@ -1,5 +1,5 @@
 #include "windows/Form1.h"
-#include "app/Icons.h"
+#include "windows/Nameplate.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -49,18 +49,5 @@ void Form1::paintEvent(QPaintEvent *event)
     // The frame of lines along a 6000 x 3000 twip rectangle.
     p.setPen(QPen(QColor(120, 120, 130), 1));
     p.drawRect(QRectF(0.5, 0.5, 399, 199));
-    // The artwork: the program's picture and its name.
-    p.drawPixmap(24, 28, Icons::application().pixmap(64, 64));
-    QFont title(QStringLiteral("DejaVu Serif"));
-    title.setPixelSize(40);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(QColor(46, 110, 190));
-    p.drawText(QRect(104, 28, 280, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Scrivlo"));
-    QFont subtitle(QStringLiteral("DejaVu Sans"));
-    subtitle.setPixelSize(14);
-    p.setFont(subtitle);
-    p.setPen(QColor(70, 70, 80));
-    p.drawText(QRect(106, 78, 280, 24), Qt::AlignLeft | Qt::AlignVCenter, tr("Write, format, print."));
-    p.fillRect(QRect(24, 120, 353, 2), QColor(46, 110, 190));
+    Nameplate::draw(p, QPoint(24, 28), 40, 353, tr("Write, format, print."));
 }

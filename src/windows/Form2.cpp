@@ -1,9 +1,9 @@
 #include "windows/Form2.h"
-#include "app/Icons.h"
 #include "app/MDIForm1.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "windows/Nameplate.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -94,17 +94,5 @@ void Form2::paintEvent(QPaintEvent *event)
     p.fillRect(QRect(16, 16, 375, 112), QColor(232, 232, 232));
     p.setPen(QPen(QColor(128, 128, 128), 1));
     p.drawRect(QRectF(16.5, 16.5, 374, 111));
-    p.drawPixmap(32, 40, Icons::application().pixmap(64, 64));
-    QFont title(QStringLiteral("DejaVu Serif"));
-    title.setPixelSize(34);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(QColor(46, 110, 190));
-    p.drawText(QRect(112, 36, 270, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Scrivlo"));
-    QFont subtitle(QStringLiteral("DejaVu Sans"));
-    subtitle.setPixelSize(13);
-    p.setFont(subtitle);
-    p.setPen(QColor(60, 60, 70));
-    p.drawText(QRect(114, 82, 270, 22), Qt::AlignLeft | Qt::AlignVCenter, tr("Version 1.0 — a word processor"));
-    p.fillRect(QRect(24, 138, 359, 2), QColor(46, 110, 190));
+    Nameplate::draw(p, QPoint(32, 40), 34, 351, tr("Version 1.0 — a word processor"));
 }

@@ -1,0 +1,61 @@
+// Opens a document the way a user does, named on the command line, and measures the time from the
+// frame's start until the document's text is first painted in its window. Run by hand:
+//   bench_open_window [FILE.rtf]   (default /work/bigrtf/big.rtf; offscreen unless a display is set)
+#include "QuietDialogs.h"
+#include "app/MDIForm1.h"
+#include "document/Form3.h"
+#include "document/RichTextBox.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Quits the event loop at the text's first paint.
+class FirstPaint : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    bool painted = false;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/bigrtf/big.rtf");
+    QTemporaryDir dir;
+    QuietDialogs dialogs;
+    SettingsStore settings(QStringLiteral("bench_open_window"), dir.path());
+    Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; }};
+
+    QElapsedTimer total;
+    total.start();
+    MDIForm1 frame(services, path);
+    frame.resize(1280, 800);
+    frame.show(); // the start-up reads the file into its window
+    const qint64 loaded = total.elapsed();
+    FirstPaint watcher;
+    frame.ActiveForm().RichTextBox1->viewport()->installEventFilter(&watcher);
+    app.exec();
+    std::printf("%s: start-up with the file read %lld ms, text first painted %lld ms after start (%d characters)\n",
+                qPrintable(path), (long long)loaded, (long long)total.elapsed(),
+                frame.ActiveForm().RichTextBox1->characterCount());
+    return 0;
+}

@@ -2,6 +2,7 @@
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
+#include "platform/BusyPointer.h"
 #include "platform/DialogFlags.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
@@ -45,7 +46,7 @@ void PrintCommand::print_Click()
     if (!shown)
         return;
     try {
-        box.SelPrint(*m_printer);
+        withBusyPointer([&] { box.SelPrint(*m_printer); }); // a long document takes a while
     } catch (const Failure &failure) {
         // Saying nothing would let the user believe the pages were printed.
         dialogs.message({failure.message(), QStringLiteral("Scrivlo"), Dialogs::Buttons::OK, Dialogs::Icon::Critical, 0},

@@ -1,5 +1,5 @@
 // Hostile and broken inputs: each one finishes and leaves a usable document. Also replays every
-// input the fuzzer ever found failing (fuzz/regressions/).
+// input the fuzzer ever found failing (fuzz/regressions/), and the fuzzer's seeds (fuzz/seeds/).
 #include "../../fuzz/RtfRoundTripCheck.h"
 #include "RtfFixtures.h"
 
@@ -204,14 +204,18 @@ void TestHostile::finishesWithUsableDocument()
 
 void TestHostile::fuzzRegressions()
 {
-    QDirIterator it(QStringLiteral(SCRIVLO_SOURCE_DIR "/fuzz/regressions"), QDir::Files);
+    // Every input that ever failed, and the fuzzer's own seeds.
     int count = 0;
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QCOMPARE(rtfRoundTripProblem(readFile(path)), QString());
-        ++count;
+    for (const char *folder : {"/fuzz/regressions", "/fuzz/seeds"}) {
+        QDirIterator it(QStringLiteral(SCRIVLO_SOURCE_DIR) + QLatin1String(folder), QDir::Files);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QVERIFY2(rtfRoundTripProblem(readFile(path)).isEmpty(), qPrintable(path));
+            ++count;
+        }
     }
-    qInfo("%d regression inputs replayed", count);
+    QVERIFY(count >= 20);
+    qInfo("%d fuzz inputs replayed", count);
 }
 
 QTEST_MAIN(TestHostile)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
           qt6-qpa-plugins libgl-dev libx11-dev fonts-liberation fonts-dejavu-core)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool x11-apps poppler-utils clang libclang-rt-14-dev)
+  packages+=(xvfb xauth xdotool poppler-utils)
 fi
 
 missing=()

@@ -3,10 +3,10 @@
 // still rich text, with the word and the formatting it had.
 #include "rtf/RtfCodec.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,12 +42,15 @@ class EndToEndTest : public QObject
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
     }
 
-    // Starts a server on the display number; false when that display is taken. The server writes
-    // the number to standard output once it accepts connections.
+    // Starts a server on the display number; false when that display is taken or cannot be
+    // reached. The server writes the number to standard output once it accepts connections; the
+    // display is then probed, and only ours has this unusual screen size. Without -noreset the
+    // server resets whenever its last client leaves, and a program connecting during that reset
+    // is turned away: each xdotool call is such a client.
     bool startServer(int number)
     {
-        m_server.start("Xvfb", {QStringLiteral(":%1").arg(number), "-displayfd", "1", "-screen", "0", "1280x800x24",
-                                "-nolisten", "tcp"});
+        m_server.start("Xvfb", {QStringLiteral(":%1").arg(number), "-displayfd", "1", "-screen", "0",
+                                QStringLiteral("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight), "-nolisten", "tcp", "-noreset"});
         if (!m_server.waitForStarted(10000))
             return false;
         QDeadlineTimer deadline(15000);
@@ -55,12 +58,18 @@ class EndToEndTest : public QObject
             m_server.waitForReadyRead(200);
         if (m_server.readLine().trimmed().toInt() == number && m_server.state() == QProcess::Running) {
             m_display = QStringLiteral(":%1").arg(number);
-            return true;
+            if (xdotool({"getdisplaygeometry"}) == QStringLiteral("%1 %2").arg(ScreenWidth).arg(ScreenHeight))
+                return true;
+            qWarning("display %d is not the server just started; trying another", number);
         }
+        m_display.clear();
         m_server.kill();
         m_server.waitForFinished(5000);
         return false;
     }
+
+    static constexpr int ScreenWidth = 1288;
+    static constexpr int ScreenHeight = 808;
 
 private slots:
     void initTestCase()
@@ -68,9 +77,9 @@ private slots:
         if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
             QSKIP("Xvfb or xdotool is not installed");
         // A display of our own: the server's lock refuses a number another test run already holds.
-        const int first = 100 + int(QCoreApplication::applicationPid() % 400);
-        for (int number = first; number < first + 20; ++number)
-            if (startServer(number))
+        // Drawn at random, since process ids repeat from one sandbox to the next.
+        for (int attempt = 0; attempt < 20; ++attempt)
+            if (startServer(QRandomGenerator::system()->bounded(200, 30000)))
                 return;
         QSKIP("no X server could be started");
     }
@@ -99,8 +108,12 @@ private slots:
         // The frame comes after the splash window, captioned after the maximised document.
         QString window;
         const QString pid = QString::number(app.processId());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !(window = xdotool({"search", "--all", "--onlyvisible", "--pid", pid, "--name", "^Scrivlo - "})).isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(app.state() != QProcess::Running
+                                     || !(window = xdotool({"search", "--all", "--onlyvisible", "--pid", pid, "--name",
+                                                            "^Scrivlo - "}))
+                                             .isEmpty(),
+                                 20000);
+        QVERIFY2(app.state() == QProcess::Running, "the program ended before its frame was shown");
         xdotool({"windowfocus", "--sync", window});
         xdotool({"type", "--delay", "40", "Hello "});
         xdotool({"key", "ctrl+s"});

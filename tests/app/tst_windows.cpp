@@ -31,18 +31,9 @@ void closeWindow(FrameFixture &f, const QString &caption)
 // The window entries listed below the Window menu's own items, with their check marks.
 QStringList windowList(const MDIForm1 &frame)
 {
-    QMenu *menu = frame.menu("window");
-    emit menu->aboutToShow();
     QStringList result;
-    bool below = false;
-    for (QAction *action : menu->actions()) {
-        if (action->objectName() == QLatin1String("windowList")) {
-            below = true;
-            continue;
-        }
-        if (below)
-            result << (action->isChecked() ? "*" : "") + action->text();
-    }
+    for (QAction *action : FrameFixture::windowEntries(frame))
+        result << (action->isChecked() ? "*" : "") + action->text();
     return result;
 }
 

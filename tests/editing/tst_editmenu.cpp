@@ -1,6 +1,7 @@
 // The Edit menu: the enabling of Cut, Copy and Paste, the commands, and what goes through the
 // clipboard (text, rich text, pictures).
 #include "support/FrameFixture.h"
+#include "support/TestPictures.h"
 
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
@@ -13,25 +14,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+using namespace TestPictures;
+
 namespace {
-
-QImage redSquare(int side = 24)
-{
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    return image;
-}
-
-// The image formats of the document's pictures.
-QList<QTextImageFormat> pictures(const QTextDocument &doc)
-{
-    QList<QTextImageFormat> found;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat())
-                found << it.fragment().charFormat().toImageFormat();
-    return found;
-}
 
 QImage shownImage(const QTextDocument &doc, const QTextImageFormat &format)
 {
@@ -77,7 +62,7 @@ private slots:
 
         // A picture alone on the clipboard does not enable Paste.
         f.frame->NewDocument();
-        QGuiApplication::clipboard()->setImage(redSquare());
+        QGuiApplication::clipboard()->setImage(filled(QSize(24, 24), Qt::red));
         openEdit(f);
         QCOMPARE(states(f), QStringLiteral("000"));
 
@@ -169,7 +154,7 @@ private slots:
         f.start();
         RichTextBox &first = f.surface();
         first.setSelText("before ");
-        first.insertPicture(redSquare(30));
+        first.insertPicture(filled(QSize(30, 30), Qt::red));
         first.setSelText(" after");
         f.trigger("seall");
         f.trigger("copy");
@@ -195,7 +180,7 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.insertPicture(redSquare(10)); // a picture already there must not be confused with the new one
+        box.insertPicture(filled(QSize(10, 10), Qt::red)); // a picture already there must not be confused with the new one
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);

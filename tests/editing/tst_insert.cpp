@@ -1,5 +1,6 @@
 // The Insert menu: Date / Time, Pictures, Text Files and Table.
 #include "support/FrameFixture.h"
+#include "support/TestPictures.h"
 
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
@@ -14,38 +15,14 @@
 #include <QTextBlock>
 #include <QTextTable>
 
+using namespace TestPictures;
+
 namespace {
-
-QList<QTextImageFormat> pictures(const QTextDocument &doc)
-{
-    QList<QTextImageFormat> found;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat())
-                found << it.fragment().charFormat().toImageFormat();
-    return found;
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 // RTF with its line breaks taken out, so that picture data reads as one run of hex digits.
 QByteArray unbroken(QByteArray rtf)
 {
     return rtf.replace("\r", "").replace("\n", "");
-}
-
-QImage filled(int width, int height, Qt::GlobalColor colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
 }
 
 } // namespace
@@ -146,7 +123,7 @@ private slots:
     {
         FrameFixture f;
         RichTextBox &box = prepare(f);
-        const QByteArray png = encoded(filled(40, 30, Qt::red), "PNG");
+        const QByteArray png = encoded(filled(QSize(40, 30), Qt::red), "PNG");
         f.dialogs.answerFile(f.writeFile("red.png", png));
         f.trigger("picturea");
         QCOMPARE(box.Text(), QStringLiteral("keep ") + QChar::ObjectReplacementCharacter);
@@ -173,7 +150,7 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        const QByteArray jpeg = encoded(filled(2000, 500, Qt::blue), "JPEG");
+        const QByteArray jpeg = encoded(filled(QSize(2000, 500), Qt::blue), "JPEG");
         f.dialogs.answerFile(f.writeFile("wide.jpg", jpeg));
         f.trigger("picturea");
         const QList<QTextImageFormat> found = pictures(*box.document());

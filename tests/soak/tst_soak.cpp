@@ -1,5 +1,6 @@
 // A long, seeded random walk of user actions through the real commands, checking after every step
 // that nothing is lost or muddled. SCRIVLO_SOAK_SEED and SCRIVLO_SOAK_STEPS replay or lengthen it.
+#include "support/FrameFixture.h"
 #include "support/SoakDialogs.h"
 
 #include "app/MDIForm1.h"
@@ -367,18 +368,9 @@ private:
 
     bool checkWindowMenu()
     {
-        QMenu *menu = m_frame.menu(QStringLiteral("window"));
-        emit menu->aboutToShow();
         QStringList listed, expected;
-        bool below = false;
-        for (QAction *action : menu->actions()) {
-            if (action->objectName() == QLatin1String("windowList")) {
-                below = true;
-                continue;
-            }
-            if (below)
-                listed << action->text().section(QLatin1Char(' '), 1) + (action->isChecked() ? QStringLiteral(" *") : QString());
-        }
+        for (QAction *action : FrameFixture::windowEntries(m_frame))
+            listed << action->text().section(QLatin1Char(' '), 1) + (action->isChecked() ? QStringLiteral(" *") : QString());
         const QMdiSubWindow *current = m_frame.mdiArea->currentSubWindow();
         for (QMdiSubWindow *sub : m_frame.documentWindows())
             expected << sub->widget()->windowTitle() + (sub == current ? QStringLiteral(" *") : QString());

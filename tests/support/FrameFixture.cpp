@@ -70,3 +70,14 @@ QByteArray FrameFixture::readFile(const QString &path)
         return {};
     return file.readAll();
 }
+
+QList<QAction *> FrameFixture::windowEntries(const MDIForm1 &frame)
+{
+    QMenu *menu = frame.menu(QStringLiteral("window"));
+    emit menu->aboutToShow();
+    const QList<QAction *> actions = menu->actions();
+    for (qsizetype i = 0; i < actions.size(); ++i)
+        if (actions[i]->objectName() == QLatin1String("windowList"))
+            return actions.mid(i + 1);
+    return {};
+}

@@ -47,4 +47,7 @@ public:
     // Writes a file into the temporary folder and returns its path.
     QString writeFile(const QString &name, const QByteArray &bytes) const;
     static QByteArray readFile(const QString &path);
+    // The window entries of the frame's Window menu (those below its own items), once the menu has
+    // run its opening step.
+    static QList<QAction *> windowEntries(const MDIForm1 &frame);
 };

@@ -3,16 +3,16 @@
 // All followed by Bold. Run by hand under QT_QPA_PLATFORM=offscreen:
 //   bench_formatting [FILE.rtf]   (default /work/bigrtf/big.rtf)
 // When the file cannot be read, a generated document of the same size is used instead.
+#include "QuietDialogs.h"
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
-#include "document/FormattingRefresh.h"
 #include "document/RichTextBox.h"
-#include "QuietDialogs.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "platform/KeyedToolbar.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "workspace/FormattingRefresh.h"
 
 #include <QAction>
 #include <QApplication>
@@ -187,7 +187,7 @@ int main(int argc, char **argv)
 
     // Select All, then Bold, against Qt's own merge and relayout of the same change. The first
     // click clears the partly bold document; then each click flips it.
-    QAction *bold = frame.Toolbar2->button(QStringLiteral("a"));
+    QAction *bold = frame.findChild<KeyedToolbar *>(QStringLiteral("Toolbar2"))->button(QStringLiteral("a"));
     bool busyShown = true;
     QObject::connect(&box, &RichTextBox::Change, &box, [&] {
         const QCursor *cursor = QGuiApplication::overrideCursor();

@@ -66,7 +66,7 @@ int main(int argc, char **argv)
         settle();
         const double open = residentMiB();
         form.doc = 0;
-        frame.mdiArea->currentSubWindow()->close();
+        frame.findChild<QMdiArea *>(QStringLiteral("mdiArea"))->currentSubWindow()->close();
         settle();
         const double closed = residentMiB();
         if (round == 1)

@@ -1,7 +1,8 @@
 #include "app/ConvertMode.h"
+#include "content/PlainText.h"
+#include "content/WholeFile.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintCommand.h"
-#include "files/PlainText.h"
 #include "platform/Failure.h"
 #include "rtf/RtfCodec.h"
 
@@ -105,18 +106,15 @@ bool ConvertMode::convert(const QString &input, Target target, const QString &ou
 // Reads a file as the editing surface does: Rich Text Format when it looks like it, else plain text.
 bool ConvertMode::load(const QString &path, QTextDocument &doc, QString &error)
 {
-    QFile file(path);
     if (QFileInfo(path).isDir()) {
         error = QStringLiteral("it is a folder");
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
+    QByteArray bytes;
+    try {
+        bytes = WholeFile::read(path);
+    } catch (const Failure &failure) {
+        error = failure.message();
         return false;
     }
     if (RtfCodec::looksLikeRtf(bytes))

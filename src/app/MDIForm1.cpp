@@ -1,27 +1,31 @@
 #include "app/MDIForm1.h"
+#include "app/FrameIndicators.h"
 #include "app/FrameStatusBar.h"
-#include "app/Icons.h"
 #include "app/MenuTable.h"
+#include "app/WindowArrangement.h"
+#include "app/WindowMenu.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "editing/EditCommands.h"
 #include "editing/InsertCommands.h"
 #include "editing/PrintCommand.h"
 #include "files/FileCommands.h"
-#include "files/FileFailureBox.h"
+#include "files/OwnSaving.h"
 #include "formatting/FontBoxes.h"
 #include "formatting/FormatMenu.h"
 #include "formatting/FormatToolbar.h"
-#include "formatting/StandardToolbar.h"
 #include "platform/Dialogs.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
+#include "platform/FileFailureBox.h"
 #include "platform/FreedMemory.h"
-#include "platform/KeyedToolbar.h"
+#include "platform/Icons.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "windows/SideWindows.h"
+#include "workspace/FormattingRefresh.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFrame>
@@ -34,40 +38,22 @@
 #include <QVBoxLayout>
 
 MDIForm1::MDIForm1(Services &services, const QString &commandLineFile)
-    : cd(services.dialogs), cd2(services.dialogs), cd3(services.dialogs), fontcolor(services.dialogs),
-      cd23(services.dialogs), m_services(services), m_commandLineFile(commandLineFile)
+    : m_services(services), m_dialogs(services.dialogs), m_commandLineFile(commandLineFile)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Scrivlo"));
     setWindowIcon(Icons::application());
     setAcceptDrops(true);
-    // Cancelling a dialog of these two instances is reported to their commands as a failure.
-    cd2.CancelError = true;
+    // Cancelling a dialog of this instance is reported to its commands as a failure.
+    m_dialogs.cd2.CancelError = true;
 
     buildMenus();
+    createCommands();
     buildRebars();
     StatusBar1 = new FrameStatusBar(this);
     setStatusBar(StatusBar1);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &MDIForm1::Timer1_Timer);
-    connect(Timer2, &QTimer::timeout, this, &MDIForm1::Timer2_Timer);
-
+    buildTimers();
     connectFrameCommands();
-    m_fileCommands = new FileCommands(*this);
-    m_formatToolbar = new FormatToolbar(*this);
-    m_fontBoxes = new FontBoxes(*this);
-    m_formatMenu = new FormatMenu(*this);
-    m_standardToolbar = new StandardToolbar(*this);
-    m_editCommands = new EditCommands(*this);
-    m_insertCommands = new InsertCommands(*this);
-    m_printCommand = new PrintCommand(*this);
-    m_sideWindows = new SideWindows(*this);
 }
 
 MDIForm1::~MDIForm1()
@@ -120,7 +106,9 @@ void MDIForm1::buildRebars()
     auto *bands = new QVBoxLayout(CoolBar2);
     bands->setContentsMargins(2, 1, 2, 1);
     bands->setSpacing(0);
-    buildToolbar1();
+    Toolbar1 = new KeyedToolbar(QStringLiteral("Toolbar1"), CoolBar2);
+    Toolbar1->addButtons(standardButtons());
+    connect(Toolbar1, &KeyedToolbar::ButtonClick, this, &MDIForm1::Toolbar1_ButtonClick);
     bands->addWidget(Toolbar1);
 
     Frame1 = new QWidget(CoolBar2);
@@ -134,7 +122,13 @@ void MDIForm1::buildRebars()
     Combo2 = new DropDownList(QStringLiteral("Combo2"), false, Frame1);
     Combo2->setFixedSize(64, 23);
     Combo2->setToolTip(tr("Font size"));
-    buildToolbar2();
+    Toolbar2 = new KeyedToolbar(QStringLiteral("Toolbar2"), Frame1);
+    Toolbar2->addButtons(formattingButtons());
+    connect(Toolbar2, &KeyedToolbar::ButtonClick, this, &MDIForm1::Toolbar2_ButtonClick);
+    auto *alignment = new QActionGroup(Toolbar2); // at most one alignment button is pressed
+    for (const char *key : {"e", "f", "g"})
+        alignment->addAction(Toolbar2->button(QString::fromLatin1(key)));
+    m_indicators = std::make_unique<FrameIndicators>(*Combo1, *Combo2, *Toolbar2);
     band2->addWidget(Combo1);
     band2->addWidget(Combo2);
     band2->addWidget(Toolbar2);
@@ -168,39 +162,68 @@ void MDIForm1::buildRebars()
     setCentralWidget(central);
 }
 
-void MDIForm1::buildToolbar1()
+std::vector<ToolbarButton> MDIForm1::standardButtons()
 {
-    Toolbar1 = new KeyedToolbar(QStringLiteral("Toolbar1"), CoolBar2);
-    Toolbar1->addButton(QStringLiteral("a"), QStringLiteral("New document"), Icons::get(QStringLiteral("document-new")), false);
-    Toolbar1->addButton(QStringLiteral("b"), QStringLiteral("Retrieve a document"), Icons::get(QStringLiteral("document-open")), false);
-    Toolbar1->addButton(QStringLiteral("c"), QStringLiteral("Save document"), Icons::get(QStringLiteral("document-save")), false);
-    Toolbar1->addKeyedSeparator();
-    Toolbar1->addButton(QStringLiteral("d"), QStringLiteral("Print document wihout configuration"), Icons::get(QStringLiteral("document-print")), false);
-    Toolbar1->addButton(QStringLiteral("e"), QStringLiteral("Full - screen mode"), Icons::get(QStringLiteral("view-fullscreen")), false);
-    Toolbar1->addKeyedSeparator();
-    Toolbar1->addButton(QStringLiteral("f"), QStringLiteral("Cut"), Icons::get(QStringLiteral("edit-cut")), false);
-    Toolbar1->addButton(QStringLiteral("g"), QStringLiteral("Copy"), Icons::get(QStringLiteral("edit-copy")), false);
-    Toolbar1->addButton(QStringLiteral("h"), QStringLiteral("Paste"), Icons::get(QStringLiteral("edit-paste")), false);
-    Toolbar1->addKeyedSeparator(QStringLiteral("i"));
-    Toolbar1->addButton(QStringLiteral("j"), QStringLiteral("Undo"), Icons::get(QStringLiteral("edit-undo")), false);
-    Toolbar1->addKeyedSeparator();
-    Toolbar1->addButton(QStringLiteral("k"), QStringLiteral("Font color"), Icons::get(QStringLiteral("format-text-color")), false);
-    Toolbar1->addKeyedSeparator();
+    // "i" and the keyless separators do nothing.
+    return {
+        {"a", "New document", "document-new", false, [this] { new_Click(); }},
+        {"b", "Retrieve a document", "document-open", false, [this] { m_fileCommands->open_Click(); }},
+        {"c", "Save document", "document-save", false, [this] { m_fileCommands->save_Click(); }},
+        {""},
+        {"d", "Print document wihout configuration", "document-print", false, [this] { m_printCommand->print_Click(); }},
+        {"e", "Full - screen mode", "view-fullscreen", false, [this] { m_sideWindows->fsm_Click(); }},
+        {""},
+        {"f", "Cut", "edit-cut", false, [this] { m_editCommands->cut_Click(); }},
+        {"g", "Copy", "edit-copy", false, [this] { m_editCommands->copy_Click(); }},
+        {"h", "Paste", "edit-paste", false, [this] { m_editCommands->paste_Click(); }},
+        {"i"},
+        {"j", "Undo", "edit-undo", false, [this] { m_editCommands->undo_Click(); }},
+        {""},
+        {"k", "Font color", "format-text-color", false, [this] { m_formatMenu->fc_Click(); }},
+        {""},
+    };
 }
 
-void MDIForm1::buildToolbar2()
+std::vector<ToolbarButton> MDIForm1::formattingButtons()
 {
-    Toolbar2 = new KeyedToolbar(QStringLiteral("Toolbar2"), Frame1);
-    Toolbar2->addButton(QStringLiteral("a"), QStringLiteral("Bold"), Icons::get(QStringLiteral("format-text-bold")), true);
-    Toolbar2->addButton(QStringLiteral("b"), QStringLiteral("Italic"), Icons::get(QStringLiteral("format-text-italic")), true);
-    Toolbar2->addButton(QStringLiteral("c"), QStringLiteral("Underline"), Icons::get(QStringLiteral("format-text-underline")), true);
-    Toolbar2->addButton(QStringLiteral("d"), QStringLiteral("Strike through"), Icons::get(QStringLiteral("format-text-strikethrough")), true);
-    Toolbar2->addKeyedSeparator();
-    Toolbar2->addButton(QStringLiteral("e"), QStringLiteral("Left Alignment"), Icons::get(QStringLiteral("format-justify-left")), true);
-    Toolbar2->addButton(QStringLiteral("f"), QStringLiteral("Center"), Icons::get(QStringLiteral("format-justify-center")), true);
-    Toolbar2->addButton(QStringLiteral("g"), QStringLiteral("Right Alignment"), Icons::get(QStringLiteral("format-justify-right")), true);
-    Toolbar2->addKeyedSeparator();
-    Toolbar2->addButton(QStringLiteral("h"), QStringLiteral("Bullet Style"), Icons::get(QStringLiteral("format-list-unordered")), false);
+    FormatToolbar &format = *m_formatToolbar;
+    return {
+        {"a", "Bold", "format-text-bold", true, [&format] { format.bold_Click(); }},
+        {"b", "Italic", "format-text-italic", true, [&format] { format.italic_Click(); }},
+        {"c", "Underline", "format-text-underline", true, [&format] { format.underline_Click(); }},
+        {"d", "Strike through", "format-text-strikethrough", true, [&format] { format.strikethrough_Click(); }},
+        {""},
+        {"e", "Left Alignment", "format-justify-left", true, [&format] { format.left_Click(); }},
+        {"f", "Center", "format-justify-center", true, [&format] { format.center_Click(); }},
+        {"g", "Right Alignment", "format-justify-right", true, [&format] { format.right_Click(); }},
+        {""},
+        {"h", "Bullet Style", "format-list-unordered", false, [&format] { format.bs_Click(); }},
+    };
+}
+
+void MDIForm1::buildTimers()
+{
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(1);
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(1);
+    connect(m_timer1, &QTimer::timeout, this, &MDIForm1::Timer1_Timer);
+    connect(m_timer2, &QTimer::timeout, this, &MDIForm1::Timer2_Timer);
+}
+
+void MDIForm1::createCommands()
+{
+    m_ownSaving = std::make_unique<OwnSaving>();
+    m_fileCommands = std::make_unique<FileCommands>(*this);
+    m_formatToolbar = std::make_unique<FormatToolbar>(*this);
+    m_fontBoxes = std::make_unique<FontBoxes>(*this);
+    m_formatMenu = std::make_unique<FormatMenu>(*this);
+    m_editCommands = std::make_unique<EditCommands>(*this);
+    m_insertCommands = std::make_unique<InsertCommands>(*this);
+    m_printCommand = std::make_unique<PrintCommand>(*this);
+    m_sideWindows = std::make_unique<SideWindows>(*this);
 }
 
 void MDIForm1::connectFrameCommands()
@@ -220,6 +243,15 @@ void MDIForm1::connectFrameCommands()
     connect(menuItem(QStringLiteral("arricos")), &QAction::triggered, this, [this] { Arrange(3); });
     connect(menu(QStringLiteral("file")), &QMenu::aboutToShow, this, &MDIForm1::file_Click);
     connect(menu(QStringLiteral("window")), &QMenu::aboutToShow, this, &MDIForm1::refreshWindowMenu);
+    m_windowMenu = std::make_unique<WindowMenu>(*menu(QStringLiteral("window")));
+
+    FontBoxes &boxes = *m_fontBoxes;
+    connect(Combo1, &DropDownList::Change, this, [&boxes] { boxes.Combo1_Change(); });
+    connect(Combo1, &DropDownList::Click, this, [&boxes] { boxes.Combo1_Click(); });
+    connect(Combo1, &DropDownList::KeyPress, this, [&boxes](int key) { boxes.Combo1_KeyPress(key); });
+    connect(Combo2, &DropDownList::Change, this, [&boxes] { boxes.Combo2_Change(); });
+    connect(Combo2, &DropDownList::Click, this, [&boxes] { boxes.Combo2_Click(); });
+    connect(Combo2, &DropDownList::KeyPress, this, [&boxes](int key) { boxes.Combo2_KeyPress(key); });
 }
 
 // ---- Lookups ------------------------------------------------------------------------------------
@@ -246,13 +278,7 @@ Form3 *MDIForm1::activeDocument() const
     return sub ? qobject_cast<Form3 *>(sub->widget()) : nullptr;
 }
 
-Form3 &MDIForm1::ActiveForm() const
-{
-    Form3 *form = activeDocument();
-    if (!form)
-        throw Failure(QStringLiteral("Object variable not set"));
-    return *form;
-}
+FormattingIndicators &MDIForm1::indicators() { return *m_indicators; }
 
 QList<QMdiSubWindow *> MDIForm1::documentWindows() const
 {
@@ -322,7 +348,7 @@ void MDIForm1::MDIForm_Load()
     skipOnFailure([&] { Toolbar1->setProperty("TabIndex", 0); });
 
     if (m_commandLineFile.isEmpty()) {
-        documentCounter = 1;
+        m_documentCounter = 1;
         NewDocument();
         skipOnFailure([&] { ActiveForm().doc = 0; });
     } else {
@@ -388,9 +414,10 @@ void MDIForm1::MDIForm_Unload()
 
 void MDIForm1::NewDocument()
 {
-    auto *form = new Form3(*this);
-    form->setWindowTitle(QStringLiteral("Document ") + QString::number(documentCounter));
-    documentCounter += 1;
+    auto *form = new Form3(m_services.dialogs, *m_ownSaving);
+    form->setWindowTitle(QStringLiteral("Document ") + QString::number(m_documentCounter));
+    m_documentCounter += 1;
+    followDocument(*form);
     QMdiSubWindow *sub = mdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(Icons::application());
@@ -405,6 +432,26 @@ void MDIForm1::NewDocument()
     form->RichTextBox1->setFocus();
 }
 
+// The indicators show the formatting where the document's caret stands: when the window opens,
+// and after each change, click and arrow key in it. A change also marks the document changed
+// (the window does that itself, first).
+void MDIForm1::followDocument(Form3 &form)
+{
+    RichTextBox &surface = *form.RichTextBox1;
+    const auto refresh = [this, &surface](const char *rows) {
+        FormattingRefresh::run(surface, *this, QString::fromLatin1(rows));
+    };
+    refresh(FormattingRefresh::WindowLoad);
+    connect(&surface, &RichTextBox::Change, this, [refresh] { refresh(FormattingRefresh::ContentChange); });
+    connect(&surface, &RichTextBox::Click, this, [refresh] { refresh(FormattingRefresh::MouseClick); });
+    connect(&surface, &RichTextBox::KeyDown, this, [refresh](int keyCode, int) {
+        if (keyCode >= 37 && keyCode <= 40)
+            refresh(FormattingRefresh::ArrowKey);
+    });
+}
+
+void MDIForm1::closeActiveDocument() { mdiArea->closeActiveSubWindow(); }
+
 void MDIForm1::new_Click()
 {
     NewDocument();
@@ -417,36 +464,8 @@ void MDIForm1::nw_Click() { NewDocument(); }
 
 void MDIForm1::refreshWindowMenu()
 {
-    QMenu *windowMenu = menu(QStringLiteral("window"));
-    // An entry may be rebuilt away while its own click is being handled: delete it later.
-    for (QAction *entry : std::as_const(m_windowListEntries)) {
-        windowMenu->removeAction(entry);
-        entry->deleteLater();
-    }
-    m_windowListEntries.clear();
-
-    const QList<QMdiSubWindow *> windows = documentWindows();
-    if (windows.isEmpty())
-        return;
-    QAction *separator = windowMenu->addSeparator();
-    separator->setObjectName(QStringLiteral("windowList"));
-    m_windowListEntries << separator;
-    QMdiSubWindow *current = mdiArea->currentSubWindow();
-    int number = 1;
-    for (QMdiSubWindow *sub : windows) {
-        const QString prefix = number < 10 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("%1 ").arg(number);
-        QAction *entry = windowMenu->addAction(prefix + sub->widget()->windowTitle());
-        entry->setCheckable(true);
-        entry->setChecked(sub == current);
-        connect(entry, &QAction::triggered, this, [this, sub] {
-            if (mdiArea->subWindowList().contains(sub)) {
-                mdiArea->setActiveSubWindow(sub);
-                sub->widget()->setFocus();
-            }
-        });
-        m_windowListEntries << entry;
-        ++number;
-    }
+    if (m_windowMenu)
+        m_windowMenu->refresh(*mdiArea, documentWindows());
 }
 
 // ---- Window arrangement -------------------------------------------------------------------------
@@ -455,80 +474,16 @@ void MDIForm1::Arrange(int arrangement)
 {
     switch (arrangement) {
     case 0: mdiArea->cascadeSubWindows(); break;
-    case 1: tile(Qt::Vertical); break;   // one above the other
-    case 2: tile(Qt::Horizontal); break; // side by side
-    case 3: arrangeIcons(); break;
+    case 1: WindowArrangement::tile(*mdiArea, documentWindows(), WindowArrangement::Tiling::Horizontal); break;
+    case 2: WindowArrangement::tile(*mdiArea, documentWindows(), WindowArrangement::Tiling::Vertical); break;
+    case 3: WindowArrangement::arrangeIcons(*mdiArea, documentWindows()); break;
     default: break;
     }
 }
 
-void MDIForm1::tile(Qt::Orientation orientation)
-{
-    QList<QMdiSubWindow *> open;
-    for (QMdiSubWindow *sub : documentWindows())
-        if (!sub->isMinimized())
-            open << sub;
-    if (open.isEmpty())
-        return;
-    const QRect area = mdiArea->viewport()->rect();
-    const int n = int(open.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow *sub = open[i];
-        sub->showNormal();
-        if (orientation == Qt::Vertical) {
-            const int top = area.height() * i / n, bottom = area.height() * (i + 1) / n;
-            sub->setGeometry(0, top, area.width(), bottom - top);
-        } else {
-            const int left = area.width() * i / n, right = area.width() * (i + 1) / n;
-            sub->setGeometry(left, 0, right - left, area.height());
-        }
-    }
-}
+void MDIForm1::miall_Click() { WindowArrangement::minimizeAll(*mdiArea, documentWindows()); }
 
-void MDIForm1::arrangeIcons()
-{
-    // Minimised windows are lined up along the bottom of the workspace, left to right.
-    const QRect area = mdiArea->viewport()->rect();
-    int x = 0, y = area.bottom();
-    for (QMdiSubWindow *sub : documentWindows()) {
-        if (!sub->isMinimized())
-            continue;
-        const QSize size = sub->size();
-        if (x > 0 && x + size.width() > area.width()) {
-            x = 0;
-            y -= size.height();
-        }
-        sub->move(x, y - size.height() + 1);
-        x += size.width();
-    }
-}
-
-void MDIForm1::miall_Click()
-{
-    // The active window goes last, so that minimising the others does not hand the activation
-    // (and with it the maximised state) from window to window.
-    QMdiSubWindow *active = mdiArea->currentSubWindow();
-    mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
-    for (QMdiSubWindow *sub : documentWindows())
-        if (sub != active)
-            skipOnFailure([&] { sub->showMinimized(); });
-    if (active)
-        active->showMinimized();
-    mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
-}
-
-void MDIForm1::resall_Click()
-{
-    // Every window is restored maximised; the workspace shows the active one in front.
-    QMdiSubWindow *active = mdiArea->currentSubWindow();
-    for (QMdiSubWindow *sub : documentWindows())
-        if (sub != active)
-            skipOnFailure([&] { sub->showMaximized(); });
-    if (active) {
-        active->showMaximized();
-        mdiArea->setActiveSubWindow(active);
-    }
-}
+void MDIForm1::resall_Click() { WindowArrangement::restoreAll(*mdiArea, documentWindows()); }
 
 // ---- Frame commands -----------------------------------------------------------------------------
 
@@ -555,12 +510,20 @@ void MDIForm1::file_Click()
 
 void MDIForm1::exit_Click() { close(); }
 
-void MDIForm1::Timer1_Timer() { Timer1->stop(); }
+void MDIForm1::Toolbar1_ButtonClick(QAction *button)
+{
+    // A failure that escapes the command ends the click quietly; the toolbar stays usable.
+    skipOnFailure([&] { Toolbar1->runHandler(button); });
+}
+
+void MDIForm1::Toolbar2_ButtonClick(QAction *button) { Toolbar2->runHandler(button); }
+
+void MDIForm1::Timer1_Timer() { m_timer1->stop(); }
 
 void MDIForm1::Timer2_Timer()
 {
-    skipOnFailure([&] { ActiveForm().RichTextBox1->setSelText(QString()); });
-    Timer2->stop();
+    skipOnFailure([&] { activeSurface().setSelText(QString()); });
+    m_timer2->stop();
 }
 
 // ---- Drops --------------------------------------------------------------------------------------

@@ -1,33 +1,33 @@
 #pragma once
-#include "platform/CommonDialog.h"
+#include "platform/KeyedToolbar.h"
+#include "workspace/Workspace.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class DropDownList;
 class EditCommands;
 class FileCommands;
 class FontBoxes;
-class Form3;
 class FormatMenu;
 class FormatToolbar;
+class FrameIndicators;
+class FrameStatusBar;
 class InsertCommands;
-class KeyedToolbar;
+class OwnSaving;
 class PrintCommand;
 class QFrame;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
-class QMenu;
-class QTimer;
 class SideWindows;
-class StandardToolbar;
-class FrameStatusBar;
-struct Services;
+class WindowMenu;
 
 // The main frame: it holds the document windows, the menus, both toolbars with the font boxes and
 // the status bar. It starts up (restoring the status strips, filling the boxes, opening the first
-// document), numbers new documents, arranges windows and writes its settings when it closes.
-class MDIForm1 : public QMainWindow
+// document), numbers new documents, arranges windows, shows the active document's formatting on
+// its indicators, and writes its settings when it closes. The commands reach it as a Workspace.
+class MDIForm1 : public QMainWindow, public Workspace
 {
     Q_OBJECT
 public:
@@ -35,54 +35,31 @@ public:
     MDIForm1(Services &services, const QString &commandLineFile = QString());
     ~MDIForm1() override;
 
-    Services &services() const { return m_services; }
+    // Workspace
+    QWidget &window() override { return *this; }
+    Services &services() const override { return m_services; }
+    FrameDialogs &commonDialogs() override { return m_dialogs; }
+    FormattingIndicators &indicators() override;
+    Form3 *activeDocument() const override;
+    QList<Form3 *> documents() const override;
+    void NewDocument() override;
+    void closeActiveDocument() override;
+    QAction *menuItem(const QString &name) const override;
+    QMenu *menu(const QString &name) const override;
+    QTimer &Timer1() override { return *m_timer1; }
+    QTimer &Timer2() override { return *m_timer2; }
 
-    // Controls, by their names
-    QMdiArea *mdiArea;
-    QFrame *CoolBar2;
-    KeyedToolbar *Toolbar1;
-    QWidget *Frame1;
-    DropDownList *Combo1;
-    DropDownList *Combo2;
-    KeyedToolbar *Toolbar2;
-    QFrame *CoolBar1;
-    QWidget *Frame2;
-    QLabel *Label1;
-    FrameStatusBar *StatusBar1;
-    QTimer *Timer1;
-    QTimer *Timer2;
-    CommonDialog cd;        // Open and the frame's Save As
-    CommonDialog cd2;       // Insert Pictures and Print
-    CommonDialog cd3;       // Insert Text Files
-    CommonDialog fontcolor; // both colour commands
-    CommonDialog cd23;      // no command uses it
-
-    // The document counter: the number the next new document gets.
-    int documentCounter = 0;
-
-    // A menu item (or submenu's action) by name; throws Failure when there is none.
-    QAction *menuItem(const QString &name) const;
-    QMenu *menu(const QString &name) const;
-    // The active document window, or nullptr when none is open.
-    Form3 *activeDocument() const;
-    // The active document window; throws Failure when none is open.
-    Form3 &ActiveForm() const;
-    QList<Form3 *> documents() const;
     QList<QMdiSubWindow *> documentWindows() const;
+    // The number the next new document gets.
+    int documentCounter() const { return m_documentCounter; }
 
-    // The commands of the other subsystems, so that toolbar buttons can run their handlers.
+    // The commands, for the toolbar tables and for tests that run a handler behind a disabled item.
     FileCommands &fileCommands() const { return *m_fileCommands; }
-    FormatToolbar &formatToolbar() const { return *m_formatToolbar; }
-    FontBoxes &fontBoxes() const { return *m_fontBoxes; }
-    FormatMenu &formatMenu() const { return *m_formatMenu; }
-    StandardToolbar &standardToolbar() const { return *m_standardToolbar; }
     EditCommands &editCommands() const { return *m_editCommands; }
     InsertCommands &insertCommands() const { return *m_insertCommands; }
     PrintCommand &printCommand() const { return *m_printCommand; }
+    FormatMenu &formatMenu() const { return *m_formatMenu; }
     SideWindows &sideWindows() const { return *m_sideWindows; }
-
-    // Creates, numbers and shows one document window, which becomes the active one.
-    void NewDocument();
 
     // Frame commands
     void new_Click();
@@ -95,6 +72,9 @@ public:
     void exit_Click();
     void Timer1_Timer();
     void Timer2_Timer();
+    // The toolbars' clicks: each button runs the handler of its row in the toolbar's table.
+    void Toolbar1_ButtonClick(QAction *button);
+    void Toolbar2_ButtonClick(QAction *button);
 
     bool loaded() const { return m_loaded; }
 
@@ -111,25 +91,44 @@ private:
     void loadCommandLineFile();
     void buildMenus();
     void buildRebars();
-    void buildToolbar1();
-    void buildToolbar2();
+    void buildTimers();
+    std::vector<ToolbarButton> standardButtons();
+    std::vector<ToolbarButton> formattingButtons();
+    void createCommands();
     void connectFrameCommands();
+    void followDocument(Form3 &form);
     void refreshWindowMenu();
-    void tile(Qt::Orientation orientation);
-    void arrangeIcons();
 
     Services &m_services;
+    FrameDialogs m_dialogs;
     QString m_commandLineFile;
     bool m_loaded = false;
-    QList<QAction *> m_windowListEntries;
+    int m_documentCounter = 0;
 
-    FileCommands *m_fileCommands = nullptr;
-    FormatToolbar *m_formatToolbar = nullptr;
-    FontBoxes *m_fontBoxes = nullptr;
-    FormatMenu *m_formatMenu = nullptr;
-    StandardToolbar *m_standardToolbar = nullptr;
-    EditCommands *m_editCommands = nullptr;
-    InsertCommands *m_insertCommands = nullptr;
-    PrintCommand *m_printCommand = nullptr;
-    SideWindows *m_sideWindows = nullptr;
+    // Controls, by their names
+    QMdiArea *mdiArea = nullptr;
+    QFrame *CoolBar2 = nullptr;
+    KeyedToolbar *Toolbar1 = nullptr;
+    QWidget *Frame1 = nullptr;
+    DropDownList *Combo1 = nullptr;
+    DropDownList *Combo2 = nullptr;
+    KeyedToolbar *Toolbar2 = nullptr;
+    QFrame *CoolBar1 = nullptr;
+    QWidget *Frame2 = nullptr;
+    QLabel *Label1 = nullptr;
+    FrameStatusBar *StatusBar1 = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QTimer *m_timer2 = nullptr;
+
+    std::unique_ptr<FrameIndicators> m_indicators;
+    std::unique_ptr<WindowMenu> m_windowMenu;
+    std::unique_ptr<OwnSaving> m_ownSaving;
+    std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<FormatToolbar> m_formatToolbar;
+    std::unique_ptr<FontBoxes> m_fontBoxes;
+    std::unique_ptr<FormatMenu> m_formatMenu;
+    std::unique_ptr<EditCommands> m_editCommands;
+    std::unique_ptr<InsertCommands> m_insertCommands;
+    std::unique_ptr<PrintCommand> m_printCommand;
+    std::unique_ptr<SideWindows> m_sideWindows;
 };

@@ -1,24 +1,19 @@
 #include "document/Form3.h"
-#include "app/MDIForm1.h"
-#include "document/FormattingRefresh.h"
+#include "document/DocumentSaving.h"
 #include "document/RichTextBox.h"
-#include "files/DocumentSave.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
 
 #include <QCloseEvent>
 
-Form3::Form3(MDIForm1 &frame)
-    : RichTextBox1(new RichTextBox(this)), cd(frame.services().dialogs), m_frame(frame)
+Form3::Form3(Dialogs &dialogs, DocumentSaving &saving, QWidget *parent)
+    : QWidget(parent), RichTextBox1(new RichTextBox(this)), cd(dialogs), m_dialogs(dialogs), m_saving(saving)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Document no."));
     setFocusProxy(RichTextBox1);
     resize(736, 526); // the design's client area, 11040 x 7890 twips
     connect(RichTextBox1, &RichTextBox::Change, this, &Form3::RichTextBox1_Change);
-    connect(RichTextBox1, &RichTextBox::Click, this, &Form3::RichTextBox1_Click);
-    connect(RichTextBox1, &RichTextBox::KeyDown, this, &Form3::RichTextBox1_KeyDown);
     Form_Load();
 }
 
@@ -26,7 +21,6 @@ void Form3::Form_Load()
 {
     doc = 0;
     skipOnFailure([&] { Form_Resize(); });
-    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::WindowLoad));
 }
 
 void Form3::Form_Resize()
@@ -55,7 +49,7 @@ bool Form3::Form_QueryUnload()
     bool cancel = true;
     if (doc != -1)
         return false;
-    const Dialogs::Answer answer = m_frame.services().dialogs.message(
+    const Dialogs::Answer answer = m_dialogs.message(
         {QStringLiteral("Do you want to save changes to ") + windowTitle(), QStringLiteral("Scrivlo"),
          Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, 0},
         this);
@@ -76,28 +70,15 @@ bool Form3::Form_QueryUnload()
 
 bool Form3::SaveDocument()
 {
-    return DocumentSave::save(*this, cd);
+    return m_saving.save(*this);
 }
 
 bool Form3::SaveDocumentAs()
 {
-    return DocumentSave::saveAs(*this, cd);
+    return m_saving.saveAs(*this);
 }
 
 void Form3::RichTextBox1_Change()
 {
     doc = -1;
-    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::ContentChange));
-}
-
-void Form3::RichTextBox1_Click()
-{
-    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::MouseClick));
-}
-
-void Form3::RichTextBox1_KeyDown(int keyCode, int)
-{
-    if (keyCode < 37 || keyCode > 40)
-        return;
-    FormattingRefresh::run(*RichTextBox1, m_frame, QString::fromLatin1(FormattingRefresh::ArrowKey));
 }

@@ -3,16 +3,18 @@
 
 #include <QWidget>
 
-class MDIForm1;
+class Dialogs;
+class DocumentSaving;
 class RichTextBox;
 
 // The document window: one document in one rich-text surface, with its changed flag `doc` and
-// the save prompt when it is asked to close.
+// the save prompt when it is asked to close. Its surface reports clicks, keys and changes through
+// its own signals; whoever shows the window follows them.
 class Form3 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form3(MDIForm1 &frame);
+    Form3(Dialogs &dialogs, DocumentSaving &saving, QWidget *parent = nullptr);
 
     // -1: changed since it was created, loaded or saved; 0: unchanged.
     qint16 doc = 0;
@@ -23,7 +25,7 @@ public:
     bool SaveDocument();
     bool SaveDocumentAs();
 
-    MDIForm1 &frame() const { return m_frame; }
+    Dialogs &dialogs() const { return m_dialogs; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -34,8 +36,7 @@ private:
     void Form_Resize();
     bool Form_QueryUnload(); // true: Cancel, the window stays open
     void RichTextBox1_Change();
-    void RichTextBox1_Click();
-    void RichTextBox1_KeyDown(int keyCode, int shift);
 
-    MDIForm1 &m_frame;
+    Dialogs &m_dialogs;
+    DocumentSaving &m_saving;
 };

@@ -1,17 +1,17 @@
 #include "document/RichTextBox.h"
-#include "document/OleColor.h"
-#include "document/SelectionFormat.h"
-#include "editing/DocumentPictures.h"
-#include "editing/DocumentPrinter.h"
-#include "editing/SelectionMimeData.h"
-#include "files/DocumentWriter.h"
-#include "files/PlainText.h"
+#include "content/DocumentPictures.h"
+#include "content/DocumentPrinter.h"
+#include "content/OleColor.h"
+#include "content/PlainText.h"
+#include "content/SelectionFormat.h"
+#include "content/SelectionMimeData.h"
+#include "content/WholeFile.h"
 #include "platform/Failure.h"
 #include "rtf/RtfCodec.h"
 #include "rtf/TextFormats.h"
 
 #include <QDropEvent>
-#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLocale>
@@ -507,12 +507,7 @@ void RichTextBox::LoadFile(const QString &path, int type)
 {
     if (type != RichText && type != PlainText)
         throw Failure(QStringLiteral("Invalid file type"));
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot open \"%1\": %2").arg(path, path.isEmpty() ? QStringLiteral("No file name") : file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
+    const QByteArray bytes = WholeFile::read(path);
     if (type == RichText && RtfCodec::looksLikeRtf(bytes))
         setTextRTF(bytes);
     else
@@ -521,14 +516,16 @@ void RichTextBox::LoadFile(const QString &path, int type)
 
 void RichTextBox::SaveFile(const QString &path) const
 {
-    DocumentWriter::writeFile(path, TextRTF());
+    WholeFile::write(path, TextRTF());
 }
 
 void RichTextBox::SelPrint(QPrinter &printer) const
 {
     // A copy is laid out on the pages, so that printing does not disturb the editor.
     const std::unique_ptr<QTextDocument> copy = DocumentPictures::extract(textCursor());
-    DocumentPrinter::print(*copy, printer);
+    const QString name = printer.outputFileName().isEmpty() ? printer.printerName()
+                                                            : QFileInfo(printer.outputFileName()).absoluteFilePath();
+    DocumentPrinter::print(*copy, printer, name);
 }
 
 void RichTextBox::insertPicture(const QImage &image, const QByteArray &original, const QString &type)

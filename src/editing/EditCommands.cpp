@@ -1,18 +1,18 @@
 #include "editing/EditCommands.h"
-#include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 
-EditCommands::EditCommands(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
+EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
 {
     const auto on = [&](const char *name, void (EditCommands::*handler)()) {
-        connect(frame.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
     };
     on("undo", &EditCommands::undo_Click);
     on("cut", &EditCommands::cut_Click);
@@ -21,22 +21,22 @@ EditCommands::EditCommands(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
     on("de", &EditCommands::de_Click);
     on("seall", &EditCommands::seall_Click);
     on("cc", &EditCommands::cc_Click);
-    connect(frame.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this, &EditCommands::edit_Click);
+    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this, &EditCommands::edit_Click);
 }
 
 RichTextBox &EditCommands::activeSurface() const
 {
-    return *m_frame.ActiveForm().RichTextBox1;
+    return m_workspace.activeSurface();
 }
 
 void EditCommands::edit_Click()
 {
-    QAction *cut = m_frame.menuItem(QStringLiteral("cut"));
-    QAction *copy = m_frame.menuItem(QStringLiteral("copy"));
-    QAction *paste = m_frame.menuItem(QStringLiteral("paste"));
+    QAction *cut = m_workspace.menuItem(QStringLiteral("cut"));
+    QAction *copy = m_workspace.menuItem(QStringLiteral("copy"));
+    QAction *paste = m_workspace.menuItem(QStringLiteral("paste"));
 
     skipOnFailure([&] {
-        const bool open = m_frame.activeDocument() != nullptr;
+        const bool open = m_workspace.activeDocument() != nullptr;
         cut->setEnabled(open);
         copy->setEnabled(open);
         if (!open)

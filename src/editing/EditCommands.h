@@ -1,7 +1,7 @@
 #pragma once
 #include <QObject>
 
-class MDIForm1;
+class Workspace;
 class RichTextBox;
 
 // The Edit menu's commands and the enabling of Cut, Copy and Paste.
@@ -9,7 +9,7 @@ class EditCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit EditCommands(MDIForm1 &frame);
+    explicit EditCommands(Workspace &workspace);
 
     void edit_Click();
     void undo_Click();
@@ -24,5 +24,5 @@ private:
     // The active document's surface; throws Failure when no document is open.
     RichTextBox &activeSurface() const;
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
 };

@@ -1,11 +1,11 @@
 #include "editing/Form5.h"
-#include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,14 +14,14 @@
 #include <QStringDecoder>
 #include <QVBoxLayout>
 
-Form5::Form5(MDIForm1 &frame) : QWidget(&frame, Qt::Tool), m_frame(frame)
+Form5::Form5(Workspace &workspace) : QWidget(&workspace.window(), Qt::Tool), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Input Symbols :"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     setFixedSize(sizeHint());
-    if (const QScreen *screen = frame.screen())
+    if (const QScreen *screen = workspace.window().screen())
         move(screen->availableGeometry().center() - rect().center());
     Form_Load();
 }
@@ -64,7 +64,7 @@ void Form5::Form_Load()
             Combo1->AddItem(symbol);
     });
     skipOnFailure([&] {
-        const QString last = m_frame.services().settings.GetSetting(QStringLiteral("sy"), QStringLiteral("sya"), Combo1->Text());
+        const QString last = m_workspace.services().settings.GetSetting(QStringLiteral("sy"), QStringLiteral("sya"), Combo1->Text());
         Combo1->setText(last); // a symbol that is not in the list is refused and nothing is chosen
     });
 }
@@ -72,11 +72,11 @@ void Form5::Form_Load()
 void Form5::Command1_Click()
 {
     const QString symbol = Combo1->Text();
-    skipOnFailure([&] { m_frame.services().settings.SaveSetting(QStringLiteral("sy"), QStringLiteral("sya"), symbol); });
+    skipOnFailure([&] { m_workspace.services().settings.SaveSetting(QStringLiteral("sy"), QStringLiteral("sya"), symbol); });
     // With nothing chosen there is nothing to insert, and the selection is left alone.
     if (symbol.isEmpty())
         return;
-    skipOnFailure([&] { m_frame.ActiveForm().RichTextBox1->setSelText(symbol); });
+    skipOnFailure([&] { m_workspace.activeSurface().setSelText(symbol); });
 }
 
 void Form5::changeEvent(QEvent *event)

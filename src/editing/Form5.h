@@ -2,7 +2,7 @@
 #include <QWidget>
 
 class DropDownList;
-class MDIForm1;
+class Workspace;
 class QLabel;
 class QPushButton;
 
@@ -13,7 +13,7 @@ class Form5 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form5(MDIForm1 &frame);
+    explicit Form5(Workspace &workspace);
 
     QLabel *Label1;
     DropDownList *Combo1;
@@ -32,5 +32,5 @@ private:
     void buildControls();
     void Form_Load();
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
 };

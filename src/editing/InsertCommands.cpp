@@ -1,35 +1,24 @@
 #include "editing/InsertCommands.h"
-#include "app/MDIForm1.h"
+#include "content/PictureFile.h"
+#include "content/PlainText.h"
+#include "content/WholeFile.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "editing/Form5.h"
-#include "editing/PictureFile.h"
-#include "files/PlainText.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QDateTime>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMenu>
 #include <QTimer>
 
 namespace {
-
-QByteArray readWholeFile(const QString &path)
-{
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
-    return bytes;
-}
 
 // The locale's long time format without its time-zone field.
 QString longTimeFormat(const QLocale &locale)
@@ -49,29 +38,29 @@ QString longTimeFormat(const QLocale &locale)
 
 } // namespace
 
-InsertCommands::InsertCommands(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
+InsertCommands::InsertCommands(Workspace &workspace) : m_workspace(workspace)
 {
     const auto on = [&](const char *name, void (InsertCommands::*handler)()) {
-        connect(frame.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
     };
     on("dt", &InsertCommands::dt_Click);
     on("picturea", &InsertCommands::picturea_Click);
     on("fgsdgfdg", &InsertCommands::fgsdgfdg_Click);
     on("dfgfdgdf", &InsertCommands::dfgfdgdf_Click);
     on("table", &InsertCommands::table_Click);
-    connect(frame.menu(QStringLiteral("insert")), &QMenu::aboutToShow, this, &InsertCommands::insert_Click);
+    connect(workspace.menu(QStringLiteral("insert")), &QMenu::aboutToShow, this, &InsertCommands::insert_Click);
 }
 
 RichTextBox &InsertCommands::activeSurface() const
 {
-    return *m_frame.ActiveForm().RichTextBox1;
+    return m_workspace.activeSurface();
 }
 
 void InsertCommands::insert_Click()
 {
-    const bool open = m_frame.activeDocument() != nullptr;
-    m_frame.menuItem(QStringLiteral("dt"))->setEnabled(open);
-    m_frame.menuItem(QStringLiteral("picturea"))->setEnabled(open);
+    const bool open = m_workspace.activeDocument() != nullptr;
+    m_workspace.menuItem(QStringLiteral("dt"))->setEnabled(open);
+    m_workspace.menuItem(QStringLiteral("picturea"))->setEnabled(open);
 }
 
 QString InsertCommands::dateTimeText(const QDateTime &moment, const QLocale &locale)
@@ -87,56 +76,52 @@ void InsertCommands::dt_Click()
 
 void InsertCommands::picturea_Click()
 {
-    m_frame.Timer1->start();
+    m_workspace.Timer1().start();
     // Nothing in the document or on the clipboard changes until the picture has loaded: a Cancel
     // or a file that is not a picture leaves both as they were.
     stopAtFirstFailure([&] {
-        CommonDialog &cd2 = m_frame.cd2;
+        CommonDialog &cd2 = m_workspace.commonDialogs().cd2;
         cd2.DialogTitle = QStringLiteral("Insert Picture");
         cd2.Filter = QStringLiteral("All Image Files|*.gif;*.jpg;*.bmp");
-        cd2.ShowOpen(&m_frame); // Cancel is a failure for this instance
+        cd2.ShowOpen(&m_workspace.window()); // Cancel is a failure for this instance
         const PictureFile picture = PictureFile::load(cd2.FileName);
         RichTextBox &box = activeSurface();
         QGuiApplication::clipboard()->setImage(picture.image);
         box.insertPicture(picture.image, picture.original, picture.type);
-        m_frame.Timer2->start();
+        m_workspace.Timer2().start();
     });
 }
 
 void InsertCommands::fgsdgfdg_Click()
 {
-    if (!m_form5)
-        m_form5 = new Form5(m_frame);
-    m_form5->show();
-    m_form5->raise();
-    m_form5->activateWindow();
+    m_form5.open([&] { return new Form5(m_workspace); });
 }
 
 void InsertCommands::dfgfdgdf_Click()
 {
     stopAtFirstFailure([&] {
-        CommonDialog &cd3 = m_frame.cd3;
+        CommonDialog &cd3 = m_workspace.commonDialogs().cd3;
         cd3.DialogTitle = QStringLiteral("Insert text files");
         cd3.Filter = QStringLiteral("Text file (*.txt)|*.txt");
-        if (!cd3.ShowOpen(&m_frame))
+        if (!cd3.ShowOpen(&m_workspace.window()))
             return;
-        const QString text = PlainText::decode(readWholeFile(cd3.FileName));
+        const QString text = PlainText::decode(WholeFile::read(cd3.FileName));
         activeSurface().setSelText(text); // line breaks become paragraph breaks
     });
 }
 
 void InsertCommands::table_Click()
 {
-    if (!m_frame.activeDocument())
+    if (!m_workspace.activeDocument())
         return;
-    Services &services = m_frame.services();
+    Services &services = m_workspace.services();
     const QString path = services.appFolder.find(QStringLiteral("table.rtf"));
     if (path.isEmpty()) {
         services.dialogs.message({QStringLiteral("Table file not able to find !"), QStringLiteral("Scrivlo"),
                                   Dialogs::Buttons::OK, Dialogs::Icon::Exclamation, 0},
-                                 &m_frame);
+                                 &m_workspace.window());
         return;
     }
     // The template goes in as the table it describes, not as its markup.
-    stopAtFirstFailure([&] { activeSurface().insertRichText(readWholeFile(path)); });
+    stopAtFirstFailure([&] { activeSurface().insertRichText(WholeFile::read(path)); });
 }

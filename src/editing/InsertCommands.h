@@ -1,10 +1,10 @@
 #pragma once
 #include "editing/Form5.h"
+#include "platform/SingleWindow.h"
 
 #include <QObject>
-#include <QPointer>
 
-class MDIForm1;
+class Workspace;
 class QDateTime;
 class QLocale;
 class RichTextBox;
@@ -15,7 +15,7 @@ class InsertCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit InsertCommands(MDIForm1 &frame);
+    explicit InsertCommands(Workspace &workspace);
 
     void insert_Click();
     void dt_Click();
@@ -25,7 +25,7 @@ public:
     void table_Click();
 
     // The Input Symbols window while it is open.
-    Form5 *symbolsWindow() const { return m_form5; }
+    Form5 *symbolsWindow() const { return m_form5.get(); }
 
     // The date in the user's short format, " / ", and the time of day in the user's long format
     // (hours, minutes, seconds and the day-period marker where the format has one, no time zone).
@@ -35,6 +35,6 @@ private:
     // The active document's surface; throws Failure when no document is open.
     RichTextBox &activeSurface() const;
 
-    MDIForm1 &m_frame;
-    QPointer<Form5> m_form5;
+    Workspace &m_workspace;
+    SingleWindow<Form5> m_form5;
 };

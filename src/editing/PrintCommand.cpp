@@ -1,5 +1,4 @@
 #include "editing/PrintCommand.h"
-#include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/BusyPointer.h"
@@ -7,41 +6,42 @@
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 #include <QPrinter>
 
-PrintCommand::PrintCommand(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
+PrintCommand::PrintCommand(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(frame.menuItem(QStringLiteral("print")), &QAction::triggered, this, &PrintCommand::print_Click);
-    connect(frame.menuItem(QStringLiteral("print_setup")), &QAction::triggered, this, &PrintCommand::print_Click);
+    connect(workspace.menuItem(QStringLiteral("print")), &QAction::triggered, this, &PrintCommand::print_Click);
+    connect(workspace.menuItem(QStringLiteral("print_setup")), &QAction::triggered, this, &PrintCommand::print_Click);
 }
 
 PrintCommand::~PrintCommand() = default;
 
 void PrintCommand::print_Click()
 {
-    Form3 *form = m_frame.activeDocument();
+    Form3 *form = m_workspace.activeDocument();
     if (!form)
         return;
-    Dialogs &dialogs = m_frame.services().dialogs;
+    Dialogs &dialogs = m_workspace.services().dialogs;
     const Dialogs::Answer answer = dialogs.message(
         {QStringLiteral("Warning : Using other color instead of white won't make printing with background."),
          QStringLiteral("Scrivlo"), Dialogs::Buttons::AbortRetryIgnore, Dialogs::Icon::Information, 0},
-        &m_frame);
+        &m_workspace.window());
     if (answer == Dialogs::Answer::Abort)
         return;
 
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     RichTextBox &box = *form->RichTextBox1;
-    CommonDialog &cd2 = m_frame.cd2;
+    CommonDialog &cd2 = m_workspace.commonDialogs().cd2;
     const bool shown = stopAtFirstFailure([&] {
         cd2.DialogTitle = QStringLiteral("Printer Setup");
         cd2.Flags = DialogFlags::NoPageNums | DialogFlags::ReturnDc;
         if (box.SelLength() != 0)
             cd2.Flags += DialogFlags::Selection;
-        cd2.ShowPrinter(*m_printer, &m_frame); // Cancel is a failure for this instance
+        cd2.ShowPrinter(*m_printer, &m_workspace.window()); // Cancel is a failure for this instance
     });
     if (!shown)
         return;
@@ -50,7 +50,7 @@ void PrintCommand::print_Click()
     } catch (const Failure &failure) {
         // Saying nothing would let the user believe the pages were printed.
         dialogs.message({failure.message(), QStringLiteral("Scrivlo"), Dialogs::Buttons::OK, Dialogs::Icon::Critical, 0},
-                        &m_frame);
+                        &m_workspace.window());
     }
 }
 

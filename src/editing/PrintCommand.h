@@ -2,7 +2,7 @@
 #include <QObject>
 #include <memory>
 
-class MDIForm1;
+class Workspace;
 class QPrinter;
 class RichTextBox;
 
@@ -12,7 +12,7 @@ class PrintCommand : public QObject
 {
     Q_OBJECT
 public:
-    explicit PrintCommand(MDIForm1 &frame);
+    explicit PrintCommand(Workspace &workspace);
     ~PrintCommand() override;
 
     void print_Click();
@@ -22,6 +22,6 @@ public:
     static void printWholeDocumentToPdf(RichTextBox &box, const QString &pdfPath);
 
 private:
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -1,19 +1,17 @@
 #include "files/DocumentSave.h"
-#include "app/MDIForm1.h"
+#include "content/DocumentFormat.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
-#include "files/DocumentFormat.h"
 #include "files/DocumentWriter.h"
-#include "files/FileFailureBox.h"
 #include "platform/CommonDialog.h"
 #include "platform/DialogFlags.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "platform/FileFailureBox.h"
 
 namespace {
 
-Dialogs &dialogsOf(Form3 &form) { return form.frame().services().dialogs; }
+Dialogs &dialogsOf(Form3 &form) { return form.dialogs(); }
 
 // Writes the window's document to the path; a failure is reported and gives false.
 bool written(Form3 &form, const QString &path)

@@ -1,26 +1,25 @@
 #include "files/FileCommands.h"
-#include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "files/DocumentSave.h"
-#include "files/FileFailureBox.h"
-#include "platform/DropDownList.h"
 #include "platform/Failure.h"
+#include "platform/FileFailureBox.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "workspace/FormattingIndicators.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 #include <QDropEvent>
-#include <QMdiArea>
 #include <QMimeData>
 #include <QUrl>
 
-FileCommands::FileCommands(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
+FileCommands::FileCommands(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(frame.menuItem(QStringLiteral("open")), &QAction::triggered, this, &FileCommands::open_Click);
-    connect(frame.menuItem(QStringLiteral("save")), &QAction::triggered, this, &FileCommands::save_Click);
-    connect(frame.menuItem(QStringLiteral("saveas")), &QAction::triggered, this, &FileCommands::saveas_Click);
-    connect(frame.menuItem(QStringLiteral("closea")), &QAction::triggered, this, &FileCommands::closea_Click);
+    connect(workspace.menuItem(QStringLiteral("open")), &QAction::triggered, this, &FileCommands::open_Click);
+    connect(workspace.menuItem(QStringLiteral("save")), &QAction::triggered, this, &FileCommands::save_Click);
+    connect(workspace.menuItem(QStringLiteral("saveas")), &QAction::triggered, this, &FileCommands::saveas_Click);
+    connect(workspace.menuItem(QStringLiteral("closea")), &QAction::triggered, this, &FileCommands::closea_Click);
 }
 
 // ---- Open ---------------------------------------------------------------------------------------
@@ -28,14 +27,14 @@ FileCommands::FileCommands(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
 void FileCommands::open_Click()
 {
     stopAtFirstFailure([&] {
-        CommonDialog &cd = m_frame.cd;
+        CommonDialog &cd = m_workspace.commonDialogs().cd;
         cd.DialogTitle = QStringLiteral("Open document");
         cd.CancelError = true;
         cd.Filter = QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|");
-        cd.ShowOpen(&m_frame);
+        cd.ShowOpen(&m_workspace.window());
 
-        m_frame.NewDocument();
-        Form3 &form = m_frame.ActiveForm();
+        m_workspace.NewDocument();
+        Form3 &form = m_workspace.ActiveForm();
         RichTextBox &box = *form.RichTextBox1;
         box.setSelFontName(QStringLiteral("Times New Roman"));
         box.setSelFontSize(QStringLiteral("12"));
@@ -60,7 +59,7 @@ bool FileCommands::loaded(RichTextBox &box, const QString &path)
         box.LoadFile(path, RichTextBox::RichText);
         return true;
     } catch (const Failure &failure) {
-        FileFailureBox::show(m_frame.services().dialogs, failure, &m_frame);
+        FileFailureBox::show(m_workspace.services().dialogs, failure, &m_workspace.window());
         return false;
     }
 }
@@ -70,19 +69,19 @@ bool FileCommands::loaded(RichTextBox &box, const QString &path)
 void FileCommands::save_Click()
 {
     // With no document window open there is nothing to save.
-    stopAtFirstFailure([&] { DocumentSave::save(m_frame.ActiveForm(), m_frame.cd); });
+    stopAtFirstFailure([&] { DocumentSave::save(m_workspace.ActiveForm(), m_workspace.commonDialogs().cd); });
 }
 
 void FileCommands::saveas_Click()
 {
-    stopAtFirstFailure([&] { DocumentSave::saveAs(m_frame.ActiveForm(), m_frame.cd); });
+    stopAtFirstFailure([&] { DocumentSave::saveAs(m_workspace.ActiveForm(), m_workspace.commonDialogs().cd); });
 }
 
 void FileCommands::closea_Click()
 {
     // The window's own close request asks whether to save.
-    if (m_frame.activeDocument())
-        m_frame.mdiArea->closeActiveSubWindow();
+    if (m_workspace.activeDocument())
+        m_workspace.closeActiveDocument();
 }
 
 // ---- Drops --------------------------------------------------------------------------------------
@@ -134,8 +133,8 @@ void FileCommands::openDroppedFiles(const QStringList &paths)
 void FileCommands::openDroppedFile(const QString &path)
 {
     stopAtFirstFailure([&] {
-        m_frame.NewDocument();
-        Form3 &form = m_frame.ActiveForm();
+        m_workspace.NewDocument();
+        Form3 &form = m_workspace.ActiveForm();
         if (!loaded(*form.RichTextBox1, path))
             return;
         form.setWindowTitle(path);
@@ -148,13 +147,12 @@ void FileCommands::openDroppedFile(const QString &path)
 // the last opened document's selection.
 void FileCommands::restoreSavedFont()
 {
-    SettingsStore &settings = m_frame.services().settings;
-    DropDownList &name = *m_frame.Combo1;
-    DropDownList &size = *m_frame.Combo2;
-    name.setText(QStringLiteral("Times New Roman"));
-    size.setText(QStringLiteral("12"));
-    name.setText(settings.GetSetting(QStringLiteral("font"), QStringLiteral("name"), name.Text()));
-    size.setText(settings.GetSetting(QStringLiteral("fonte"), QStringLiteral("size"), size.Text()));
-    emit name.Click();
-    emit size.Click();
+    SettingsStore &settings = m_workspace.services().settings;
+    FormattingIndicators &boxes = m_workspace.indicators();
+    boxes.setFontName(QStringLiteral("Times New Roman"));
+    boxes.setFontSize(QStringLiteral("12"));
+    boxes.setFontName(settings.GetSetting(QStringLiteral("font"), QStringLiteral("name"), boxes.fontName()));
+    boxes.setFontSize(settings.GetSetting(QStringLiteral("fonte"), QStringLiteral("size"), boxes.fontSize()));
+    boxes.chooseFontName();
+    boxes.chooseFontSize();
 }

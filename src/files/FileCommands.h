@@ -2,18 +2,18 @@
 #include <QObject>
 #include <QStringList>
 
-class MDIForm1;
 class QDragMoveEvent;
 class QDropEvent;
 class QMimeData;
 class RichTextBox;
+class Workspace;
 
 // The File menu's Open, Save, Save As and Close, and files dropped on the frame.
 class FileCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit FileCommands(MDIForm1 &frame);
+    explicit FileCommands(Workspace &workspace);
 
     void open_Click();
     void save_Click();
@@ -33,5 +33,5 @@ private:
     void openDroppedFile(const QString &path);
     void restoreSavedFont();
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
 };

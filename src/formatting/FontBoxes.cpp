@@ -1,20 +1,11 @@
 #include "formatting/FontBoxes.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/BusyPointer.h"
-#include "platform/DropDownList.h"
 #include "platform/Failure.h"
+#include "workspace/FormattingIndicators.h"
+#include "workspace/Workspace.h"
 
-FontBoxes::FontBoxes(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
-{
-    connect(frame.Combo1, &DropDownList::Change, this, &FontBoxes::Combo1_Change);
-    connect(frame.Combo1, &DropDownList::Click, this, &FontBoxes::Combo1_Click);
-    connect(frame.Combo1, &DropDownList::KeyPress, this, &FontBoxes::Combo1_KeyPress);
-    connect(frame.Combo2, &DropDownList::Change, this, &FontBoxes::Combo2_Change);
-    connect(frame.Combo2, &DropDownList::Click, this, &FontBoxes::Combo2_Click);
-    connect(frame.Combo2, &DropDownList::KeyPress, this, &FontBoxes::Combo2_KeyPress);
-}
+FontBoxes::FontBoxes(Workspace &workspace) : m_workspace(workspace) {}
 
 void FontBoxes::Combo1_Change() { applyFontName(); }
 void FontBoxes::Combo1_Click() { applyFontName(); }
@@ -28,7 +19,7 @@ void FontBoxes::Combo2_KeyPress(int) { applyFontSize(); }
 void FontBoxes::applyFontName()
 {
     withBusyPointer([&] {
-        skipOnFailure([&] { m_frame.ActiveForm().RichTextBox1->setSelFontName(m_frame.Combo1->Text()); });
+        skipOnFailure([&] { m_workspace.activeSurface().setSelFontName(m_workspace.indicators().fontName()); });
     });
 }
 
@@ -36,6 +27,6 @@ void FontBoxes::applyFontSize()
 {
     // Handed over as text: the surface reads the number and refuses an empty box.
     withBusyPointer([&] {
-        skipOnFailure([&] { m_frame.ActiveForm().RichTextBox1->setSelFontSize(m_frame.Combo2->Text()); });
+        skipOnFailure([&] { m_workspace.activeSurface().setSelFontSize(m_workspace.indicators().fontSize()); });
     });
 }

@@ -1,16 +1,13 @@
 #pragma once
-#include <QObject>
+class Workspace;
 
-class MDIForm1;
-
-// The font name and size boxes: whatever they show is applied to the selection of the active
+// What the font name and size boxes do: whatever they show is applied to the selection of the active
 // document, when the box changes, when an entry is chosen and when a key is typed in it. A key
 // first re-applies the entry shown before it; the entry it then moves to is applied as a change.
-class FontBoxes : public QObject
+class FontBoxes
 {
-    Q_OBJECT
 public:
-    explicit FontBoxes(MDIForm1 &frame);
+    explicit FontBoxes(Workspace &workspace);
 
     void Combo1_Change();
     void Combo1_Click();
@@ -23,5 +20,5 @@ private:
     void applyFontName();
     void applyFontSize();
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
 };

@@ -1,17 +1,14 @@
 #include "formatting/Form4.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
-#include "document/FormattingRefresh.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
+#include "workspace/FormattingRefresh.h"
+#include "workspace/Workspace.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QCollator>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,12 +31,13 @@ QString selectedText(const QListWidget &list)
 
 } // namespace
 
-Form4::Form4(MDIForm1 &frame) : QWidget(nullptr, Qt::Dialog), m_frame(frame)
+Form4::Form4(Workspace &workspace) : QDialog(nullptr), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Font"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
+    QWidget &frame = workspace.window();
     move(frame.geometry().center() - rect().center());
     // The frame is disabled while the dialog is open, so the dialog has no parent widget; it still
     // stays in front of the frame.
@@ -77,6 +75,7 @@ void Form4::buildControls()
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("Cancel"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setAutoDefault(false); // Return is OK wherever the focus stands
 
     Frame2 = new QGroupBox(QStringLiteral("Effects"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -127,9 +126,11 @@ void Form4::buildControls()
     connect(Check2, &QCheckBox::toggled, this, &Form4::Check2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
+    // Escape and the close box end the dialog as Cancel does.
+    connect(this, &QDialog::finished, this, &Form4::Form_Unload);
 }
 
-RichTextBox &Form4::surface() const { return *m_frame.ActiveForm().RichTextBox1; }
+RichTextBox &Form4::surface() const { return m_workspace.activeSurface(); }
 
 void Form4::Form_Load()
 {
@@ -137,7 +138,7 @@ void Form4::Form_Load()
         const RichTextBox &box = surface();
         Check1->setChecked(box.SelStrikeThru() == true);
         Check2->setChecked(box.SelUnderline() == true);
-        m_frame.setEnabled(false);
+        m_frameDisabled.emplace(m_workspace.window());
 
         for (int size = 10; size <= 72; ++size)
             List3->addItem(QString::number(size));
@@ -260,7 +261,7 @@ void Form4::Command1_Click()
         if (Check2->isChecked())
             surface().setSelUnderline(true);
     });
-    close();
+    accept();
 }
 
 void Form4::applyStyle(RichTextBox &box)
@@ -282,26 +283,6 @@ void Form4::applyStyle(RichTextBox &box)
     }
 }
 
-void Form4::Command2_Click() { close(); }
+void Form4::Command2_Click() { reject(); }
 
-void Form4::Form_Unload()
-{
-    m_frame.setEnabled(true);
-    m_frame.activateWindow();
-}
-
-void Form4::closeEvent(QCloseEvent *event)
-{
-    Form_Unload();
-    event->accept();
-}
-
-void Form4::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: Command1_Click(); break;
-    case Qt::Key_Escape: Command2_Click(); break;
-    default: QWidget::keyPressEvent(event);
-    }
-}
+void Form4::Form_Unload() { m_frameDisabled.reset(); }

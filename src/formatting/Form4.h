@@ -1,7 +1,9 @@
 #pragma once
-#include <QWidget>
+#include "platform/WindowDisabled.h"
 
-class MDIForm1;
+#include <QDialog>
+#include <optional>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -9,14 +11,15 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class RichTextBox;
+class Workspace;
 
 // The Font dialog: font name, size, style and the two effects of the active document's selection
 // in one step, with a live sample. The frame is disabled while it is open.
-class Form4 : public QWidget
+class Form4 : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Form4(MDIForm1 &frame);
+    explicit Form4(Workspace &workspace);
 
     QLabel *Label2;
     QLineEdit *Text1;
@@ -38,10 +41,6 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void buildControls();
     void Form_Load();
@@ -55,7 +54,8 @@ private:
     void setSampleStyle(bool bold, bool italic);
     RichTextBox &surface() const;
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
+    std::optional<WindowDisabled> m_frameDisabled;
     // Whether the sample's name and size stand for something: read from the selection or chosen
     // in the lists. A mixed selection leaves them unknown, and OK then keeps the selection's own.
     bool m_sampleNameKnown = false;

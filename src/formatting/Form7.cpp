@@ -1,24 +1,22 @@
 #include "formatting/Form7.h"
-#include "app/Icons.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
+#include "platform/Icons.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-Form7::Form7(MDIForm1 &frame) : QWidget(&frame, Qt::Dialog), m_frame(frame)
+Form7::Form7(Workspace &workspace) : QDialog(&workspace.window()), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Paragraph"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
-    move(frame.geometry().center() - rect().center());
+    move(workspace.window().geometry().center() - rect().center());
     Form_Load();
 }
 
@@ -41,6 +39,7 @@ void Form7::buildControls()
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("Cancel"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setAutoDefault(false); // Return is OK wherever the focus stands
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(Icons::get(QStringLiteral("format-justify-left")).pixmap(32, 32));
@@ -73,28 +72,28 @@ void Form7::Form_Load()
     // A measure the boxes do not offer (a mixed one, a fraction, one beyond -500 to 500) leaves
     // its box empty.
     skipOnFailure([&] {
-        Combo1->setText(QString::number(definite(m_frame.ActiveForm().RichTextBox1->SelIndent())));
+        Combo1->setText(QString::number(definite(m_workspace.activeSurface().SelIndent())));
     });
     skipOnFailure([&] {
-        Combo2->setText(QString::number(definite(m_frame.ActiveForm().RichTextBox1->SelRightIndent())));
+        Combo2->setText(QString::number(definite(m_workspace.activeSurface().SelRightIndent())));
     });
     skipOnFailure([&] {
-        Combo3->setText(QString::number(definite(m_frame.ActiveForm().RichTextBox1->SelFirstLineIndent())));
+        Combo3->setText(QString::number(definite(m_workspace.activeSurface().SelFirstLineIndent())));
     });
 }
 
 void Form7::Command1_Click()
 {
     // An empty box is refused by the surface, and that measure stays as it was.
-    skipOnFailure([&] { m_frame.ActiveForm().RichTextBox1->setSelIndent(Combo1->Text()); });
-    skipOnFailure([&] { m_frame.ActiveForm().RichTextBox1->setSelRightIndent(Combo2->Text()); });
-    skipOnFailure([&] { m_frame.ActiveForm().RichTextBox1->setSelFirstLineIndent(Combo3->Text()); });
-    close();
+    skipOnFailure([&] { m_workspace.activeSurface().setSelIndent(Combo1->Text()); });
+    skipOnFailure([&] { m_workspace.activeSurface().setSelRightIndent(Combo2->Text()); });
+    skipOnFailure([&] { m_workspace.activeSurface().setSelFirstLineIndent(Combo3->Text()); });
+    accept();
 }
 
-void Form7::Command2_Click() { close(); }
+void Form7::Command2_Click() { reject(); }
 
-void Form7::Form_Deactivate() { close(); }
+void Form7::Form_Deactivate() { reject(); }
 
 void Form7::changeEvent(QEvent *event)
 {
@@ -105,15 +104,5 @@ void Form7::changeEvent(QEvent *event)
         const QWidget *now = QApplication::activeWindow();
         if (now && now != this)
             Form_Deactivate();
-    }
-}
-
-void Form7::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: Command1_Click(); break;
-    case Qt::Key_Escape: Command2_Click(); break;
-    default: QWidget::keyPressEvent(event);
     }
 }

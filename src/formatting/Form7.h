@@ -1,18 +1,18 @@
 #pragma once
-#include <QWidget>
+#include <QDialog>
 
 class DropDownList;
-class MDIForm1;
 class QLabel;
 class QPushButton;
+class Workspace;
 
 // The Paragraph dialog: the left, right and first-line indents of the active document's
 // paragraphs, in twips, written back on OK. It closes as soon as another window becomes active.
-class Form7 : public QWidget
+class Form7 : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Form7(MDIForm1 &frame);
+    explicit Form7(Workspace &workspace);
 
     QLabel *Label1;
     DropDownList *Combo1; // "Left indentation :"
@@ -29,12 +29,11 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildControls();
     void Form_Load();
     void Form_Deactivate();
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
 };

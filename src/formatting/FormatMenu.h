@@ -1,18 +1,18 @@
 #pragma once
-#include <QObject>
-#include <QPointer>
+#include "formatting/Form4.h"
+#include "formatting/Form7.h"
+#include "platform/SingleWindow.h"
 
-class Form4;
-class Form7;
-class MDIForm1;
+#include <QObject>
+
+class Workspace;
 
 // The Format menu's Font, Paragraph, Font Color and Background Color commands.
 class FormatMenu : public QObject
 {
     Q_OBJECT
 public:
-    explicit FormatMenu(MDIForm1 &frame);
-    ~FormatMenu() override;
+    explicit FormatMenu(Workspace &workspace);
 
     void font_Click();
     void paragraph_Click();
@@ -20,11 +20,11 @@ public:
     void bc_Click();
 
     // The open dialogs, or nullptr.
-    Form4 *fontDialog() const;
-    Form7 *paragraphDialog() const;
+    Form4 *fontDialog() const { return m_form4.get(); }
+    Form7 *paragraphDialog() const { return m_form7.get(); }
 
 private:
-    MDIForm1 &m_frame;
-    QPointer<Form4> m_form4;
-    QPointer<Form7> m_form7;
+    Workspace &m_workspace;
+    SingleWindow<Form4> m_form4;
+    SingleWindow<Form7> m_form7;
 };

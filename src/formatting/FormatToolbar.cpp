@@ -1,82 +1,91 @@
 #include "formatting/FormatToolbar.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/BusyPointer.h"
 #include "platform/Failure.h"
-#include "platform/KeyedToolbar.h"
+#include "workspace/FormattingIndicators.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 
-FormatToolbar::FormatToolbar(MDIForm1 &frame) : QObject(&frame), m_frame(frame)
+FormatToolbar::FormatToolbar(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(frame.Toolbar2, &KeyedToolbar::ButtonClick, this, &FormatToolbar::Toolbar2_ButtonClick);
-    connect(frame.menuItem(QStringLiteral("bs")), &QAction::triggered, this, &FormatToolbar::bs_Click);
+    connect(workspace.menuItem(QStringLiteral("bs")), &QAction::triggered, this, &FormatToolbar::bs_Click);
 }
 
-RichTextBox &FormatToolbar::surface() const
+// A formatting write over a large selection lays out the whole document again.
+void FormatToolbar::bold_Click()
 {
-    return *m_frame.ActiveForm().RichTextBox1;
+    withBusyPointer([&] { toggle(QStringLiteral("a"), &RichTextBox::SelBold, &RichTextBox::setSelBold); });
 }
 
-void FormatToolbar::Toolbar2_ButtonClick(QAction *button)
+void FormatToolbar::italic_Click()
 {
-    const QString key = button->objectName();
-    withBusyPointer([&] {
-        if (key == QLatin1String("a"))
-            toggle(key, &RichTextBox::SelBold, &RichTextBox::setSelBold);
-        else if (key == QLatin1String("b"))
-            toggle(key, &RichTextBox::SelItalic, &RichTextBox::setSelItalic);
-        else if (key == QLatin1String("c"))
-            toggle(key, &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline);
-        else if (key == QLatin1String("d"))
-            toggle(key, &RichTextBox::SelStrikeThru, &RichTextBox::setSelStrikeThru);
-        else if (key == QLatin1String("e"))
-            align(key, RichTextBox::Left);
-        else if (key == QLatin1String("f"))
-            align(key, RichTextBox::Center);
-        else if (key == QLatin1String("g"))
-            align(key, RichTextBox::Right);
-        else if (key == QLatin1String("h"))
-            bs_Click();
-    });
+    withBusyPointer([&] { toggle(QStringLiteral("b"), &RichTextBox::SelItalic, &RichTextBox::setSelItalic); });
+}
+
+void FormatToolbar::underline_Click()
+{
+    withBusyPointer([&] { toggle(QStringLiteral("c"), &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline); });
+}
+
+void FormatToolbar::strikethrough_Click()
+{
+    withBusyPointer([&] { toggle(QStringLiteral("d"), &RichTextBox::SelStrikeThru, &RichTextBox::setSelStrikeThru); });
+}
+
+void FormatToolbar::left_Click()
+{
+    withBusyPointer([&] { align(QStringLiteral("e"), RichTextBox::Left); });
+}
+
+void FormatToolbar::center_Click()
+{
+    withBusyPointer([&] { align(QStringLiteral("f"), RichTextBox::Center); });
+}
+
+void FormatToolbar::right_Click()
+{
+    withBusyPointer([&] { align(QStringLiteral("g"), RichTextBox::Right); });
+}
+
+void FormatToolbar::bs_Click()
+{
+    withBusyPointer([&] { bullets(); });
 }
 
 void FormatToolbar::toggle(const QString &key, Read read, Write write)
 {
     // Only a wholly plain selection is switched on; bold or mixed is switched off. When the read
     // fails (no document), the switching-on branch runs.
-    const bool isFalse = testOr([&] { return (surface().*read)() == false; }, true);
+    const bool isFalse = testOr([&] { return (m_workspace.activeSurface().*read)() == false; }, true);
     if (isFalse) {
-        skipOnFailure([&] { (surface().*write)(true); });
-        skipOnFailure([&] { m_frame.Toolbar2->setValue(key, 1); });
+        skipOnFailure([&] { (m_workspace.activeSurface().*write)(true); });
+        skipOnFailure([&] { m_workspace.indicators().setButton(key, 1); });
     } else {
-        skipOnFailure([&] { (surface().*write)(false); });
-        skipOnFailure([&] { m_frame.Toolbar2->setValue(key, 0); });
+        skipOnFailure([&] { (m_workspace.activeSurface().*write)(false); });
+        skipOnFailure([&] { m_workspace.indicators().setButton(key, 0); });
     }
 }
 
 void FormatToolbar::align(const QString &key, int alignment)
 {
-    skipOnFailure([&] { surface().setSelAlignment(alignment); });
+    skipOnFailure([&] { m_workspace.activeSurface().setSelAlignment(alignment); });
     for (const QString other : {QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g")})
-        skipOnFailure([&] { m_frame.Toolbar2->setValue(other, other == key ? 1 : 0); });
+        skipOnFailure([&] { m_workspace.indicators().setButton(other, other == key ? 1 : 0); });
 }
 
-void FormatToolbar::bs_Click()
+void FormatToolbar::bullets()
 {
-    withBusyPointer([&] {
-        QAction *bs = m_frame.menuItem(QStringLiteral("bs"));
+    QAction *bs = m_workspace.menuItem(QStringLiteral("bs"));
+    skipOnFailure([&] { bs->setChecked(false); });
+    // Wholly bulleted paragraphs lose their bullets; plain or mixed ones all get bullets. When
+    // the read fails (no document), the removing branch runs and the check ends cleared.
+    const bool bulleted = testOr([&] { return m_workspace.activeSurface().SelBullet() == true; }, true);
+    if (bulleted) {
         skipOnFailure([&] { bs->setChecked(false); });
-        // Wholly bulleted paragraphs lose their bullets; plain or mixed ones all get bullets. When
-        // the read fails (no document), the removing branch runs and the check ends cleared.
-        const bool bulleted = testOr([&] { return surface().SelBullet() == true; }, true);
-        if (bulleted) {
-            skipOnFailure([&] { bs->setChecked(false); });
-            skipOnFailure([&] { surface().setSelBullet(false); });
-        } else {
-            skipOnFailure([&] { bs->setChecked(true); });
-            skipOnFailure([&] { surface().setSelBullet(true); });
-        }
-    });
+        skipOnFailure([&] { m_workspace.activeSurface().setSelBullet(false); });
+    } else {
+        skipOnFailure([&] { bs->setChecked(true); });
+        skipOnFailure([&] { m_workspace.activeSurface().setSelBullet(true); });
+    }
 }

@@ -1,5 +1,6 @@
 #include "platform/KeyedToolbar.h"
 #include "platform/Failure.h"
+#include "platform/Icons.h"
 
 KeyedToolbar::KeyedToolbar(const QString &name, QWidget *parent) : QToolBar(parent)
 {
@@ -8,6 +9,20 @@ KeyedToolbar::KeyedToolbar(const QString &name, QWidget *parent) : QToolBar(pare
     setFloatable(false);
     setIconSize(QSize(16, 16));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+void KeyedToolbar::addButtons(const std::vector<ToolbarButton> &rows)
+{
+    for (const ToolbarButton &row : rows) {
+        const QString key = QString::fromLatin1(row.key);
+        if (!row.toolTip) {
+            addKeyedSeparator(key);
+            continue;
+        }
+        addButton(key, QString::fromUtf8(row.toolTip), Icons::get(QString::fromLatin1(row.icon)), row.check);
+        if (row.handler)
+            m_handlers.insert(key, row.handler);
+    }
 }
 
 QAction *KeyedToolbar::addButton(const QString &key, const QString &toolTip, const QIcon &icon, bool check)
@@ -41,3 +56,10 @@ QAction *KeyedToolbar::button(const QString &key) const
 int KeyedToolbar::Value(const QString &key) const { return button(key)->isChecked() ? 1 : 0; }
 
 void KeyedToolbar::setValue(const QString &key, int state) { button(key)->setChecked(state != 0); }
+
+void KeyedToolbar::runHandler(const QAction *button) const
+{
+    const auto handler = m_handlers.constFind(button->objectName());
+    if (handler != m_handlers.constEnd())
+        (*handler)();
+}

@@ -1,9 +1,9 @@
 #include "windows/Form2.h"
-#include "app/MDIForm1.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "windows/Nameplate.h"
+#include "workspace/Workspace.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -14,7 +14,7 @@
 #include <QScreen>
 #include <QWindow>
 
-Form2::Form2(MDIForm1 &frame) : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_frame(frame)
+Form2::Form2(Workspace &workspace) : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About Dorvane Corp."));
@@ -45,6 +45,7 @@ Form2::Form2(MDIForm1 &frame) : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixed
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
 
+    QWidget &frame = workspace.window();
     if (const QScreen *screen = frame.screen() ? frame.screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     // The frame is disabled while the box is open, so the box has no parent widget; it still
@@ -55,20 +56,16 @@ Form2::Form2(MDIForm1 &frame) : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixed
     Form_Load();
 }
 
-void Form2::Form_Load() { m_frame.setEnabled(false); }
+void Form2::Form_Load() { m_frameDisabled.emplace(m_workspace.window()); }
 
-void Form2::Form_Unload()
-{
-    m_frame.setEnabled(true);
-    m_frame.activateWindow();
-}
+void Form2::Form_Unload() { m_frameDisabled.reset(); }
 
 void Form2::Command1_Click() { close(); }
 
 void Form2::Command2_Click()
 {
     // Titled with the program's path without extension: its folder, a slash, its name.
-    const Services &services = m_frame.services();
+    const Services &services = m_workspace.services();
     const QString title = QDir(services.appFolder.path()).filePath(SettingsStore::executableName());
     services.dialogs.message({QStringLiteral("Unable to view system info in this version."), title,
                               Dialogs::Buttons::OK, Dialogs::Icon::Information, 0},

@@ -1,7 +1,10 @@
 #pragma once
-#include <QWidget>
+#include "platform/WindowDisabled.h"
 
-class MDIForm1;
+#include <QWidget>
+#include <optional>
+
+class Workspace;
 class QLabel;
 class QPushButton;
 
@@ -10,7 +13,7 @@ class Form2 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form2(MDIForm1 &frame);
+    explicit Form2(Workspace &workspace);
 
     QPushButton *Command1;
     QPushButton *Command2;
@@ -28,5 +31,6 @@ private:
     void Form_Load();
     void Form_Unload();
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
+    std::optional<WindowDisabled> m_frameDisabled;
 };

@@ -1,8 +1,7 @@
 #include "windows/Form6.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
+#include "workspace/Workspace.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -11,8 +10,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-Form6::Form6(MDIForm1 &frame)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), RichTextBox1(new RichTextBox(this)), m_frame(frame)
+Form6::Form6(Workspace &workspace)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), RichTextBox1(new RichTextBox(this)), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Full - screen mode"));
@@ -21,6 +20,7 @@ Form6::Form6(MDIForm1 &frame)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(RichTextBox1);
+    QWidget &frame = workspace.window();
     if (const QScreen *screen = frame.screen() ? frame.screen() : QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
     // The frame is disabled while the view is open, so the view has no parent widget; it still
@@ -35,11 +35,11 @@ Form6::Form6(MDIForm1 &frame)
 void Form6::Form_Load()
 {
     skipOnFailure([&] {
-        RichTextBox *source = m_frame.ActiveForm().RichTextBox1;
+        RichTextBox *source = &m_workspace.activeSurface();
         RichTextBox1->setTextRTF(source->TextRTF());
         m_source = source;
     });
-    skipOnFailure([&] { m_frame.setEnabled(false); });
+    m_frameDisabled.emplace(m_workspace.window());
     RichTextBox1->setFocus();
 }
 
@@ -50,8 +50,7 @@ void Form6::Form_Unload()
         if (m_source)
             m_source->setTextRTF(RichTextBox1->TextRTF());
     });
-    m_frame.setEnabled(true);
-    m_frame.activateWindow();
+    m_frameDisabled.reset();
 }
 
 void Form6::RichTextBox1_DblClick() { close(); }

@@ -1,8 +1,11 @@
 #pragma once
 #include <QPointer>
-#include <QWidget>
+#include "platform/WindowDisabled.h"
 
-class MDIForm1;
+#include <QWidget>
+#include <optional>
+
+class Workspace;
 class RichTextBox;
 
 // The full-screen view: the active document alone on a borderless window that covers the screen.
@@ -12,7 +15,7 @@ class Form6 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form6(MDIForm1 &frame);
+    explicit Form6(Workspace &workspace);
 
     RichTextBox *RichTextBox1;
 
@@ -25,7 +28,8 @@ private:
     void Form_Unload();
     void RichTextBox1_DblClick();
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
+    std::optional<WindowDisabled> m_frameDisabled;
     // The surface the document came from; it goes back there.
     QPointer<RichTextBox> m_source;
 };

@@ -1,5 +1,5 @@
 #include "windows/Nameplate.h"
-#include "app/Icons.h"
+#include "platform/Icons.h"
 
 #include <QPainter>
 

@@ -1,19 +1,19 @@
 #pragma once
-#include <QObject>
-#include <QPointer>
+#include "platform/SingleWindow.h"
+#include "windows/Form2.h"
+#include "windows/Form6.h"
+#include "windows/frmTip.h"
 
-class Form2;
-class Form6;
-class MDIForm1;
-class frmTip;
+#include <QObject>
+
+class Workspace;
 
 // Commands that open the side windows: full screen, Tip of the Day, About and Help.
 class SideWindows : public QObject
 {
     Q_OBJECT
 public:
-    explicit SideWindows(MDIForm1 &frame);
-    ~SideWindows() override;
+    explicit SideWindows(Workspace &workspace);
 
     void fsm_Click();
     void totd_Click();
@@ -21,13 +21,13 @@ public:
     void a_x_Click();
 
     // The open windows, or nullptr.
-    Form6 *fullScreen() const;
-    frmTip *tips() const;
-    Form2 *about() const;
+    Form6 *fullScreen() const { return m_form6.get(); }
+    frmTip *tips() const { return m_tips.get(); }
+    Form2 *about() const { return m_about.get(); }
 
 private:
-    MDIForm1 &m_frame;
-    QPointer<Form6> m_form6;
-    QPointer<frmTip> m_tips;
-    QPointer<Form2> m_about;
+    Workspace &m_workspace;
+    SingleWindow<Form6> m_form6;
+    SingleWindow<frmTip> m_tips;
+    SingleWindow<Form2> m_about;
 };

@@ -1,10 +1,11 @@
 #include "windows/frmTip.h"
-#include "app/Icons.h"
-#include "app/MDIForm1.h"
-#include "files/PlainText.h"
+#include "content/PlainText.h"
+#include "content/WholeFile.h"
 #include "platform/Failure.h"
+#include "platform/Icons.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,12 +22,13 @@ const QString Section = QStringLiteral("Options");
 const QString Key = QStringLiteral("Show Tips at Startup");
 } // namespace
 
-frmTip::frmTip(MDIForm1 &frame) : QWidget(&frame, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_frame(frame)
+frmTip::frmTip(Workspace &workspace) : QWidget(&workspace.window(), Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("frmTip"));
     setWindowTitle(QStringLiteral("Tip of the Day"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
+    const QWidget &frame = workspace.window();
     if (const QScreen *screen = frame.screen() ? frame.screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     Form_Load();
@@ -80,8 +82,8 @@ void frmTip::Form_Load()
     // The window opens whatever the setting says: the Help command that opens it is the user's
     // own request. Opening checks the box, which stores "1".
     chkLoadTipsAtStartup->setChecked(true);
-    m_random.seed(m_frame.services().randomSeed());
-    if (!LoadTips(m_frame.services().appFolder.find(TipsFile)))
+    m_random.seed(m_workspace.services().randomSeed());
+    if (!LoadTips(m_workspace.services().appFolder.find(TipsFile)))
         lblTipText->setText(QStringLiteral("That the ") + TipsFile + QStringLiteral(" file was not found? "));
 }
 
@@ -112,11 +114,8 @@ bool frmTip::LoadTips(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (!stopAtFirstFailure([&] { bytes = WholeFile::read(path); }))
         return false;
     TipLines = splitTips(PlainText::decode(bytes));
     PickRandomTip();
@@ -140,7 +139,7 @@ void frmTip::PickRandomTip()
 void frmTip::chkLoadTipsAtStartup_Click()
 {
     const QString value = chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    skipOnFailure([&] { m_frame.services().settings.SaveSetting(Section, Key, value); });
+    skipOnFailure([&] { m_workspace.services().settings.SaveSetting(Section, Key, value); });
 }
 
 void frmTip::cmdNextTip_Click() { PickRandomTip(); }

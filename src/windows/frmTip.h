@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class MDIForm1;
+class Workspace;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -14,7 +14,7 @@ class frmTip : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmTip(MDIForm1 &frame);
+    explicit frmTip(Workspace &workspace);
 
     QLabel *Picture1;
     QLabel *Label1;
@@ -47,7 +47,7 @@ private:
     void cmdNextTip_Click();
     void cmdOK_Click();
 
-    MDIForm1 &m_frame;
+    Workspace &m_workspace;
     QStringList TipLines;
     int TipIndex = 0; // 1-based
     QRandomGenerator m_random;

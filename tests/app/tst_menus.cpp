@@ -101,22 +101,22 @@ private slots:
         FrameFixture f;
         f.start();
         QStringList standard;
-        for (QAction *a : f.frame->Toolbar1->actions())
+        for (QAction *a : Toolbar1Of(*f.frame)->actions())
             standard << (a->isSeparator() ? "|" + a->objectName() : a->objectName() + ":" + a->toolTip());
         QCOMPARE(standard, (QStringList{"a:New document", "b:Retrieve a document", "c:Save document", "|",
                                         "d:Print document wihout configuration", "e:Full - screen mode", "|",
                                         "f:Cut", "g:Copy", "h:Paste", "|i", "j:Undo", "|", "k:Font color", "|"}));
         QStringList formatting;
-        for (QAction *a : f.frame->Toolbar2->actions())
+        for (QAction *a : Toolbar2Of(*f.frame)->actions())
             formatting << (a->isSeparator() ? "|" : a->objectName() + ":" + a->toolTip() + (a->isCheckable() ? "+" : ""));
         QCOMPARE(formatting, (QStringList{"a:Bold+", "b:Italic+", "c:Underline+", "d:Strike through+", "|",
                                           "e:Left Alignment+", "f:Center+", "g:Right Alignment+", "|", "h:Bullet Style"}));
-        for (QAction *a : f.frame->Toolbar1->actions())
+        for (QAction *a : Toolbar1Of(*f.frame)->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
         // A fresh window leaves left alignment pressed and the other buttons released.
-        QCOMPARE(f.frame->Toolbar2->Value("e"), 1);
+        QCOMPARE(Toolbar2Of(*f.frame)->Value("e"), 1);
         for (const char *key : {"a", "b", "c", "d", "f", "g"})
-            QCOMPARE(f.frame->Toolbar2->Value(key), 0);
+            QCOMPARE(Toolbar2Of(*f.frame)->Value(key), 0);
     }
 };
 

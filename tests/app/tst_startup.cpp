@@ -25,26 +25,26 @@ private slots:
         QCOMPARE(f.frame->documents().size(), 1);
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 1"));
         QCOMPARE(f.active()->doc, 0);
-        QCOMPARE(f.frame->documentCounter, 2);
+        QCOMPARE(f.frame->documentCounter(), 2);
         QVERIFY(f.frame->menuItem("Statusbar")->isChecked());
-        QVERIFY(!f.frame->CoolBar1->isHidden());
-        QVERIFY(!f.frame->StatusBar1->isHidden());
+        QVERIFY(!CoolBar1Of(*f.frame)->isHidden());
+        QVERIFY(!StatusBar1Of(*f.frame)->isHidden());
 
-        QCOMPARE(f.frame->Combo2->count(), 63);
-        QCOMPARE(f.frame->Combo2->itemText(0), QStringLiteral("10"));
-        QCOMPARE(f.frame->Combo2->itemText(62), QStringLiteral("72"));
-        QCOMPARE(f.frame->Combo2->Text(), QStringLiteral("12"));
+        QCOMPARE(Combo2Of(*f.frame)->count(), 63);
+        QCOMPARE(Combo2Of(*f.frame)->itemText(0), QStringLiteral("10"));
+        QCOMPARE(Combo2Of(*f.frame)->itemText(62), QStringLiteral("72"));
+        QCOMPARE(Combo2Of(*f.frame)->Text(), QStringLiteral("12"));
         // The font box holds the screen fonts, sorted, and shows Times New Roman where it exists.
         const QStringList families = QFontDatabase::families();
-        QVERIFY(f.frame->Combo1->count() > 0);
-        for (int i = 1; i < f.frame->Combo1->count(); ++i)
-            QVERIFY(QString::compare(f.frame->Combo1->itemText(i - 1), f.frame->Combo1->itemText(i), Qt::CaseInsensitive) <= 0);
+        QVERIFY(Combo1Of(*f.frame)->count() > 0);
+        for (int i = 1; i < Combo1Of(*f.frame)->count(); ++i)
+            QVERIFY(QString::compare(Combo1Of(*f.frame)->itemText(i - 1), Combo1Of(*f.frame)->itemText(i), Qt::CaseInsensitive) <= 0);
         if (families.contains(QStringLiteral("Times New Roman")))
-            QCOMPARE(f.frame->Combo1->Text(), QStringLiteral("Times New Roman"));
+            QCOMPARE(Combo1Of(*f.frame)->Text(), QStringLiteral("Times New Roman"));
         else
-            QCOMPARE(f.frame->Combo1->Text(), QString());
+            QCOMPARE(Combo1Of(*f.frame)->Text(), QString());
         // A new window takes the keyboard focus in its text.
-        QCOMPARE(f.frame->mdiArea->currentSubWindow()->widget()->focusProxy(), f.active()->RichTextBox1);
+        QCOMPARE(mdiAreaOf(*f.frame)->currentSubWindow()->widget()->focusProxy(), f.active()->RichTextBox1);
     }
 
     void statusStripsFollowTheSetting_data()
@@ -64,8 +64,8 @@ private slots:
         FrameFixture f;
         f.settings->SaveSetting("sb", "ch", stored);
         f.start();
-        QCOMPARE(!f.frame->CoolBar1->isHidden(), shown);
-        QCOMPARE(!f.frame->StatusBar1->isHidden(), shown);
+        QCOMPARE(!CoolBar1Of(*f.frame)->isHidden(), shown);
+        QCOMPARE(!StatusBar1Of(*f.frame)->isHidden(), shown);
         QCOMPARE(f.frame->menuItem("Statusbar")->isChecked(), shown);
     }
 
@@ -76,14 +76,14 @@ private slots:
         f.start();
         f.trigger("Statusbar");
         QVERIFY(f.frame->menuItem("Statusbar")->isChecked());
-        QVERIFY(!f.frame->CoolBar1->isHidden() && !f.frame->StatusBar1->isHidden());
+        QVERIFY(!CoolBar1Of(*f.frame)->isHidden() && !StatusBar1Of(*f.frame)->isHidden());
         QVERIFY(f.frame->close());
         QCOMPARE(f.settings->GetSetting("sb", "ch", "?"), QStringLiteral("True"));
 
         FrameFixture g;
         g.start();
         g.trigger("Statusbar");
-        QVERIFY(g.frame->CoolBar1->isHidden() && g.frame->StatusBar1->isHidden());
+        QVERIFY(CoolBar1Of(*g.frame)->isHidden() && StatusBar1Of(*g.frame)->isHidden());
         QVERIFY(!g.frame->menuItem("Statusbar")->isChecked());
     }
 
@@ -91,10 +91,10 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        f.frame->Combo2->setText("14");
+        Combo2Of(*f.frame)->setText("14");
         QVERIFY(f.frame->close());
         QCOMPARE(f.settings->GetSetting("fonte", "size", "?"), QStringLiteral("14"));
-        QCOMPARE(f.settings->GetSetting("font", "name", "?"), f.frame->Combo1->Text());
+        QCOMPARE(f.settings->GetSetting("font", "name", "?"), Combo1Of(*f.frame)->Text());
         QCOMPARE(f.settings->GetSetting("sb", "ch", "?"), QStringLiteral("True"));
     }
 
@@ -146,7 +146,7 @@ private slots:
         f.start();
         emit f.frame->menu("file")->aboutToShow();
         QVERIFY(f.frame->menuItem("save")->isEnabled());
-        f.frame->mdiArea->closeAllSubWindows();
+        mdiAreaOf(*f.frame)->closeAllSubWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         // Until the menu opens again, the items keep their state.
         QVERIFY(f.frame->menuItem("saveas")->isEnabled());
@@ -164,15 +164,15 @@ private slots:
         box.setSelText("hello world");
         box.setSelStart(0);
         box.setSelLength(6);
-        f.frame->Timer1->start();
-        f.frame->Timer2->start();
-        QTRY_VERIFY(!f.frame->Timer1->isActive() && !f.frame->Timer2->isActive());
+        f.frame->Timer1().start();
+        f.frame->Timer2().start();
+        QTRY_VERIFY(!f.frame->Timer1().isActive() && !f.frame->Timer2().isActive());
         QCOMPARE(box.Text(), QStringLiteral("world"));
         // With no document window, only the disabling happens.
         f.active()->doc = 0;
-        f.frame->mdiArea->closeAllSubWindows();
-        f.frame->Timer2->start();
-        QTRY_VERIFY(!f.frame->Timer2->isActive());
+        mdiAreaOf(*f.frame)->closeAllSubWindows();
+        f.frame->Timer2().start();
+        QTRY_VERIFY(!f.frame->Timer2().isActive());
     }
 };
 

@@ -99,7 +99,7 @@ private slots:
             if (action->text() == QLatin1String("&1 Document 1"))
                 action->trigger();
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 1"));
-        f.frame->mdiArea->closeAllSubWindows();
+        mdiAreaOf(*f.frame)->closeAllSubWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(windowList(*f.frame), QStringList());
     }
@@ -118,9 +118,9 @@ private slots:
         // user switches to.
         for (QMdiSubWindow *sub : f.frame->documentWindows())
             QVERIFY(!sub->isMinimized());
-        QVERIFY(f.frame->mdiArea->currentSubWindow()->isMaximized());
-        f.frame->mdiArea->activatePreviousSubWindow();
-        QVERIFY(f.frame->mdiArea->currentSubWindow()->isMaximized());
+        QVERIFY(mdiAreaOf(*f.frame)->currentSubWindow()->isMaximized());
+        mdiAreaOf(*f.frame)->activatePreviousSubWindow();
+        QVERIFY(mdiAreaOf(*f.frame)->currentSubWindow()->isMaximized());
         QCOMPARE(f.frame->documents().size(), 3);
     }
 
@@ -128,7 +128,7 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        f.frame->mdiArea->closeAllSubWindows();
+        mdiAreaOf(*f.frame)->closeAllSubWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (const char *name : {"cascade", "th", "til", "arricos", "miall", "resall"})
             f.trigger(name);
@@ -154,7 +154,7 @@ private slots:
         f.trigger(command);
         const QList<QMdiSubWindow *> windows = f.frame->documentWindows();
         QCOMPARE(windows.size(), 3);
-        const QRect area = f.frame->mdiArea->viewport()->rect();
+        const QRect area = mdiAreaOf(*f.frame)->viewport()->rect();
         for (int i = 0; i < 3; ++i) {
             const QRect g = windows[i]->geometry();
             QVERIFY(!windows[i]->isMaximized());
@@ -182,7 +182,7 @@ private slots:
         f.trigger("miall");
         f.trigger("arricos");
         const QList<QMdiSubWindow *> windows = f.frame->documentWindows();
-        const int bottom = f.frame->mdiArea->viewport()->rect().bottom();
+        const int bottom = mdiAreaOf(*f.frame)->viewport()->rect().bottom();
         QCOMPARE(windows[0]->geometry().bottom(), bottom);
         QCOMPARE(windows[1]->geometry().bottom(), bottom);
         QVERIFY(windows[1]->geometry().left() >= windows[0]->geometry().right());

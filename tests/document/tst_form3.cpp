@@ -67,7 +67,7 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        QMdiSubWindow *sub = f.frame->mdiArea->currentSubWindow();
+        QMdiSubWindow *sub = mdiAreaOf(*f.frame)->currentSubWindow();
         Form3 *form = f.active();
         sub->showNormal();
         sub->resize(400, 300);

@@ -45,7 +45,7 @@ class InsertTest : public QObject
 
     void verifyUntouched(FrameFixture &f, RichTextBox &box)
     {
-        QVERIFY(!f.frame->Timer2->isActive()); // nothing will empty the selection later
+        QVERIFY(!f.frame->Timer2().isActive()); // nothing will empty the selection later
         QCoreApplication::processEvents();
         QCOMPARE(box.Text(), QStringLiteral("keep this"));
         QCOMPARE(box.SelText(), QStringLiteral("this"));
@@ -128,7 +128,7 @@ private slots:
         f.trigger("picturea");
         QCOMPARE(box.Text(), QStringLiteral("keep ") + QChar::ObjectReplacementCharacter);
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
-        QTRY_VERIFY(!f.frame->Timer2->isActive());
+        QTRY_VERIFY(!f.frame->Timer2().isActive());
         QCOMPARE(box.Text(), QStringLiteral("keep ") + QChar::ObjectReplacementCharacter);
 
         const QByteArray rtf = box.TextRTF();

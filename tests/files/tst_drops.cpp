@@ -136,12 +136,12 @@ private slots:
         f.settings->SaveSetting("fonte", "size", "14");
         f.start();
         // Drops first put the boxes back to Times New Roman, which this machine may lack.
-        if (f.frame->Combo1->findText("Times New Roman") < 0)
-            f.frame->Combo1->AddItem("Times New Roman");
+        if (Combo1Of(*f.frame)->findText("Times New Roman") < 0)
+            Combo1Of(*f.frame)->AddItem("Times New Roman");
         QVERIFY(dragAndDrop(f, *filesData({f.writeFile("a.txt", "a")})));
         QTRY_COMPARE(f.frame->documents().size(), 2);
-        QCOMPARE(f.frame->Combo1->Text(), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(f.frame->Combo2->Text(), QStringLiteral("14"));
+        QCOMPARE(Combo1Of(*f.frame)->Text(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(Combo2Of(*f.frame)->Text(), QStringLiteral("14"));
         QCOMPARE(f.surface().SelFontName(), std::optional<QString>("DejaVu Serif"));
         QCOMPARE(f.surface().SelFontSize(), std::optional<double>(14));
     }

@@ -2,9 +2,9 @@
 // that was there before stays byte for byte as it was.
 #include "support/FrameFixture.h"
 
+#include "content/WholeFile.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
-#include "files/DocumentWriter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,7 +85,7 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && std::strcmp(argv[1], childSwitch) == 0) {
         // Far more than the file-size limit lets through: the process dies in the middle.
-        DocumentWriter::writeFile(QString::fromLocal8Bit(argv[2]), QByteArray(4 * 1024 * 1024, 'x'));
+        WholeFile::write(QString::fromLocal8Bit(argv[2]), QByteArray(4 * 1024 * 1024, 'x'));
         return 0;
     }
     QApplication app(argc, argv);

@@ -1,8 +1,8 @@
 // Reading documents in: Open and the file named on the command line. Rich text is recognised by
 // its first bytes on both roads, plain text is UTF-8 or else Windows-1252, and a file that cannot
 // be read is reported.
-#include "support/FrameFixture.h"
 #include "PermissionsApply.h"
+#include "support/FrameFixture.h"
 
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
@@ -98,7 +98,7 @@ private slots:
         f.dialogs.answerFile(std::nullopt);
         f.trigger("open");
         QCOMPARE(f.frame->documents().size(), 1);
-        QCOMPARE(f.frame->documentCounter, 2);
+        QCOMPARE(f.frame->documentCounter(), 2);
     }
 
     void aFileThatCannotBeReadIsReported_data()

@@ -1,8 +1,8 @@
 // Text and background colour through the frame's one colour dialog, which keeps its colour.
 #include "support/FrameFixture.h"
 
+#include "content/OleColor.h"
 #include "document/Form3.h"
-#include "document/OleColor.h"
 #include "document/RichTextBox.h"
 #include "platform/DialogFlags.h"
 

@@ -72,9 +72,9 @@ private slots:
         f.active()->doc = 0;
 
         select(box, 0, 5);
-        choose(*f.frame->Combo1, kSerif);
+        choose(*Combo1Of(*f.frame), kSerif);
         QCOMPARE(box.SelFontName(), std::optional<QString>(kSerif));
-        choose(*f.frame->Combo2, QStringLiteral("36"));
+        choose(*Combo2Of(*f.frame), QStringLiteral("36"));
         QCOMPARE(box.SelFontSize(), std::optional<double>(36));
         select(box, 6, 4);
         QCOMPARE(box.SelFontName(), std::optional<QString>("Times New Roman")); // the rest as it was
@@ -82,8 +82,8 @@ private slots:
 
         // With only a caret, the text typed next takes the chosen font.
         box.setSelStart(10);
-        choose(*f.frame->Combo1, kSans);
-        choose(*f.frame->Combo2, QStringLiteral("20"));
+        choose(*Combo1Of(*f.frame), kSans);
+        choose(*Combo2Of(*f.frame), QStringLiteral("20"));
         QTest::keyClicks(box.viewport(), "!");
         select(box, 10, 1);
         QCOMPARE(box.SelFontName(), std::optional<QString>(kSans));
@@ -96,7 +96,7 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        DropDownList &names = *f.frame->Combo1;
+        DropDownList &names = *Combo1Of(*f.frame);
         box.setSelText("alpha beta");
         select(box, 0, 10);
         names.setText(kSerif);
@@ -117,15 +117,15 @@ private slots:
         QCOMPARE(box.SelFontName(), std::optional<QString>(names.itemText(expected)));
 
         // A letter that moves the size box nowhere re-applies the shown size.
-        f.frame->Combo2->setText(QStringLiteral("12"));
+        Combo2Of(*f.frame)->setText(QStringLiteral("12"));
         QTextCharFormat large;
         large.setFontPointSize(30);
         formatRange(box, 0, 5, large);
         QCOMPARE(box.SelFontSize(), std::nullopt);
-        f.frame->Combo2->setFocus();
-        QTest::keyClick(f.frame->Combo2, Qt::Key_X);
+        Combo2Of(*f.frame)->setFocus();
+        QTest::keyClick(Combo2Of(*f.frame), Qt::Key_X);
         QCOMPARE(box.SelFontSize(), std::optional<double>(12));
-        QCOMPARE(f.frame->Combo2->Text(), QStringLiteral("12"));
+        QCOMPARE(Combo2Of(*f.frame)->Text(), QStringLiteral("12"));
     }
 
     void enterOnAMixedSelectionGivesItTheShownFont()
@@ -135,16 +135,16 @@ private slots:
         RichTextBox &box = f.surface();
         box.setSelText("alpha beta");
         select(box, 6, 4);
-        choose(*f.frame->Combo1, kSerif);
+        choose(*Combo1Of(*f.frame), kSerif);
         select(box, 0, 10);
         formatRange(box, 0, 5, withFont(kSans));
         QCOMPARE(box.SelFontName(), std::nullopt);
-        QCOMPARE(f.frame->Combo1->Text(), kSerif); // stale: the mixed row was skipped
+        QCOMPARE(Combo1Of(*f.frame)->Text(), kSerif); // stale: the mixed row was skipped
 
-        f.frame->Combo1->setFocus();
-        QTest::keyClick(f.frame->Combo1, Qt::Key_Return);
+        Combo1Of(*f.frame)->setFocus();
+        QTest::keyClick(Combo1Of(*f.frame), Qt::Key_Return);
         QCOMPARE(box.SelFontName(), std::optional<QString>(kSerif));
-        QCOMPARE(f.frame->Combo1->Text(), kSerif);
+        QCOMPARE(Combo1Of(*f.frame)->Text(), kSerif);
     }
 
     void sizesOffTheListLeaveTheSizeBoxAlone()
@@ -152,7 +152,7 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        DropDownList &sizes = *f.frame->Combo2;
+        DropDownList &sizes = *Combo2Of(*f.frame);
         box.setSelText("small half large");
         select(box, 6, 4);
         box.setSelFontSize(10.5);
@@ -191,21 +191,21 @@ private slots:
         select(box, 0, 5);
         f.active()->doc = 0;
         QSignalSpy changes(&box, &RichTextBox::Change);
-        f.frame->Combo2->setCurrentIndex(-1); // an empty size box is refused by the surface
+        Combo2Of(*f.frame)->setCurrentIndex(-1); // an empty size box is refused by the surface
         QCOMPARE(changes.count(), 0);
         QCOMPARE(box.SelFontSize(), std::optional<double>(9.75));
 
         f.active()->doc = 0;
-        f.frame->mdiArea->closeAllSubWindows();
+        mdiAreaOf(*f.frame)->closeAllSubWindows();
         QCoreApplication::processEvents();
         QVERIFY(!f.frame->activeDocument());
-        choose(*f.frame->Combo1, kSans);
-        choose(*f.frame->Combo2, QStringLiteral("40"));
-        f.frame->Combo1->setFocus();
-        QTest::keyClick(f.frame->Combo1, Qt::Key_L);
-        QTest::keyClick(f.frame->Combo1, Qt::Key_Return);
-        f.frame->Combo2->setFocus();
-        QTest::keyClick(f.frame->Combo2, Qt::Key_Return);
+        choose(*Combo1Of(*f.frame), kSans);
+        choose(*Combo2Of(*f.frame), QStringLiteral("40"));
+        Combo1Of(*f.frame)->setFocus();
+        QTest::keyClick(Combo1Of(*f.frame), Qt::Key_L);
+        QTest::keyClick(Combo1Of(*f.frame), Qt::Key_Return);
+        Combo2Of(*f.frame)->setFocus();
+        QTest::keyClick(Combo2Of(*f.frame), Qt::Key_Return);
         QVERIFY(f.dialogs.asks().isEmpty());
         QVERIFY(f.frame->documents().isEmpty());
     }

@@ -20,8 +20,8 @@ void select(RichTextBox &box, int start, int length)
     box.setSelLength(length);
 }
 
-void click(FrameFixture &f, const char *key) { f.frame->Toolbar2->button(QString::fromLatin1(key))->trigger(); }
-int value(FrameFixture &f, const char *key) { return f.frame->Toolbar2->Value(QString::fromLatin1(key)); }
+void click(FrameFixture &f, const char *key) { Toolbar2Of(*f.frame)->button(QString::fromLatin1(key))->trigger(); }
+int value(FrameFixture &f, const char *key) { return Toolbar2Of(*f.frame)->Value(QString::fromLatin1(key)); }
 bool bulletChecked(FrameFixture &f) { return f.frame->menuItem(QStringLiteral("bs"))->isChecked(); }
 
 // Closes every document window, unchanged, so that the commands meet no document.
@@ -29,7 +29,7 @@ void closeAll(FrameFixture &f)
 {
     for (Form3 *form : f.frame->documents())
         form->doc = 0;
-    f.frame->mdiArea->closeAllSubWindows();
+    mdiAreaOf(*f.frame)->closeAllSubWindows();
     QCoreApplication::processEvents();
     QVERIFY(!f.frame->activeDocument());
 }
@@ -60,7 +60,7 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        KeyedToolbar &bar = *f.frame->Toolbar2;
+        KeyedToolbar &bar = *Toolbar2Of(*f.frame);
         box.setSelText("plain words here");
         f.active()->doc = 0;
 
@@ -132,7 +132,7 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        QAction *h = f.frame->Toolbar2->button(QStringLiteral("h"));
+        QAction *h = Toolbar2Of(*f.frame)->button(QStringLiteral("h"));
         box.setSelText("one\ntwo\nthree");
         box.setSelStart(5);
         box.setSelBullet(true); // only "two"

@@ -3,7 +3,6 @@
 
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
-#include "formatting/StandardToolbar.h"
 #include "platform/KeyedToolbar.h"
 #include "windows/SideWindows.h"
 
@@ -15,7 +14,7 @@ namespace {
 
 void click(FrameFixture &f, const char *key)
 {
-    f.frame->Toolbar1->button(QString::fromLatin1(key))->trigger();
+    Toolbar1Of(*f.frame)->button(QString::fromLatin1(key))->trigger();
 }
 
 } // namespace
@@ -34,7 +33,7 @@ private slots:
         QCOMPARE(f.frame->documents().size(), 2);
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 2"));
         // The separator carrying "i" does nothing.
-        f.frame->standardToolbar().Toolbar1_ButtonClick(f.frame->Toolbar1->button("i"));
+        f.frame->Toolbar1_ButtonClick(Toolbar1Of(*f.frame)->button("i"));
         QCOMPARE(f.frame->documents().size(), 2);
         QVERIFY(!f.frame->sideWindows().fullScreen());
         QVERIFY(f.dialogs.asks().isEmpty());

@@ -4,12 +4,12 @@
 #include "support/SoakDialogs.h"
 
 #include "app/MDIForm1.h"
+#include "content/DocumentFormat.h"
+#include "content/PlainText.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "editing/Form5.h"
 #include "editing/InsertCommands.h"
-#include "files/DocumentFormat.h"
-#include "files/PlainText.h"
 #include "formatting/Form4.h"
 #include "formatting/FormatMenu.h"
 #include "platform/DropDownList.h"
@@ -182,11 +182,11 @@ private:
         return {
             {"type", 14, [this] { type(); }},
             {"select", 10, [this] { select(); }},
-            {"toolbar button", 10, [this] { m_frame.Toolbar2->button(QString(QChar('a' + pick(8))))->trigger(); }},
-            {"font box", 3, [this] { chooseIn(*m_frame.Combo1); }},
-            {"size box", 3, [this] { chooseIn(*m_frame.Combo2); }},
+            {"toolbar button", 10, [this] { Toolbar2Of(m_frame)->button(QString(QChar('a' + pick(8))))->trigger(); }},
+            {"font box", 3, [this] { chooseIn(*Combo1Of(m_frame)); }},
+            {"size box", 3, [this] { chooseIn(*Combo2Of(m_frame)); }},
             {"font dialog", 2, [this] { fontDialog(); }},
-            {"text colour", 2, [this] { pick(2) ? trigger("fc") : m_frame.Toolbar1->button(QStringLiteral("k"))->trigger(); }},
+            {"text colour", 2, [this] { pick(2) ? trigger("fc") : Toolbar1Of(m_frame)->button(QStringLiteral("k"))->trigger(); }},
             {"background colour", 1, [this] { trigger("bc"); }},
             {"bullets", 2, [this] { trigger("bs"); }},
             {"symbol", 2, [this] { symbol(); }},
@@ -371,7 +371,7 @@ private:
         QStringList listed, expected;
         for (QAction *action : FrameFixture::windowEntries(m_frame))
             listed << action->text().section(QLatin1Char(' '), 1) + (action->isChecked() ? QStringLiteral(" *") : QString());
-        const QMdiSubWindow *current = m_frame.mdiArea->currentSubWindow();
+        const QMdiSubWindow *current = mdiAreaOf(m_frame)->currentSubWindow();
         for (QMdiSubWindow *sub : m_frame.documentWindows())
             expected << sub->widget()->windowTitle() + (sub == current ? QStringLiteral(" *") : QString());
         if (listed != expected)
@@ -397,8 +397,8 @@ private:
             }
         }
         // Every window, numbered or named after its file, used up one number.
-        if (m_frame.documentCounter != 1 + m_windowsMade)
-            return fail(QStringLiteral("%1 windows made, but the counter stands at %2").arg(m_windowsMade).arg(m_frame.documentCounter));
+        if (m_frame.documentCounter() != 1 + m_windowsMade)
+            return fail(QStringLiteral("%1 windows made, but the counter stands at %2").arg(m_windowsMade).arg(m_frame.documentCounter()));
         return true;
     }
 

@@ -4,6 +4,7 @@
 #include "app/MDIForm1.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "support/FrameControls.h"
 
 #include <QAction>
 #include <QMdiArea>

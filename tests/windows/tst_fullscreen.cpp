@@ -89,7 +89,7 @@ private slots:
         box.setSelText("Hello");
         f.trigger("nw");
         f.surface().setSelText("other");
-        f.frame->mdiArea->setActiveSubWindow(f.frame->documentWindows().first());
+        mdiAreaOf(*f.frame)->setActiveSubWindow(f.frame->documentWindows().first());
 
         QPointer<Form6> view = open(f);
         QTest::keyClicks(view->RichTextBox1->viewport(), "Well, ");

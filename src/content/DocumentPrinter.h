@@ -1,7 +1,8 @@
 #pragma once
 #include <QSizeF>
 
-class QPrinter;
+class QPagedPaintDevice;
+class QString;
 class QTextDocument;
 
 // Lays a document out on the printer's pages and prints it: the printer's paper size with margins
@@ -13,8 +14,8 @@ public:
     static constexpr double kMarginInches = 1.0;
 
     // Prints the document, which is laid out again for the printer (print a copy). Throws Failure
-    // when the printer cannot be opened or a page cannot be started.
-    static void print(QTextDocument &doc, QPrinter &printer);
+    // naming the printer when it cannot be opened or a page cannot be started.
+    static void print(QTextDocument &doc, QPagedPaintDevice &printer, const QString &printerName);
 
     // The space between the margins on the smaller of the usual papers (A4 and Letter), in pixels
     // at 96 per inch: what a picture must fit into to print whole on either.

@@ -1,4 +1,4 @@
-#include "editing/SelectionMimeData.h"
+#include "content/SelectionMimeData.h"
 #include "rtf/RtfCodec.h"
 
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "files/PlainText.h"
+#include "content/PlainText.h"
 
 #include <QStringDecoder>
 

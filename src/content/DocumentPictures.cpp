@@ -1,5 +1,5 @@
-#include "editing/DocumentPictures.h"
-#include "editing/DocumentPrinter.h"
+#include "content/DocumentPictures.h"
+#include "content/DocumentPrinter.h"
 #include "rtf/TextFormats.h"
 
 #include <QTextBlock>

@@ -1,8 +1,8 @@
 #pragma once
 #include <QString>
 
-class MDIForm1;
 class RichTextBox;
+class Workspace;
 
 // Shows the formatting of a surface's selection on the frame's indicators: the font boxes, the
 // "Bullet Style" check and the formatting buttons. Each row reads one property and writes one
@@ -18,8 +18,8 @@ public:
     static constexpr const char *ArrowKey = "Babdefgc" "FS";
     static constexpr const char *WindowLoad = "abcdefg";
 
-    static void run(const RichTextBox &surface, MDIForm1 &frame, const QString &rows);
-    static void row(const RichTextBox &surface, MDIForm1 &frame, QChar row);
+    static void run(const RichTextBox &surface, Workspace &workspace, const QString &rows);
+    static void row(const RichTextBox &surface, Workspace &workspace, QChar row);
     // A font size as the box shows it: 12 gives "12", 10.5 gives "10.5"; it reads back exactly.
     static QString sizeText(double points);
 };

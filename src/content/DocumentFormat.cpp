@@ -1,4 +1,4 @@
-#include "files/DocumentFormat.h"
+#include "content/DocumentFormat.h"
 
 #include <QStringList>
 

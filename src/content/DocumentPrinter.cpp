@@ -1,21 +1,13 @@
-#include "editing/DocumentPrinter.h"
+#include "content/DocumentPrinter.h"
 #include "platform/Failure.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <QTextDocument>
 
 namespace {
-
-QString printerName(const QPrinter &printer)
-{
-    if (!printer.outputFileName().isEmpty())
-        return QFileInfo(printer.outputFileName()).absoluteFilePath();
-    return printer.printerName();
-}
 
 // Draws the page'th slice of the laid-out document into the body rectangle of the page.
 void printPage(int page, QPainter &painter, QTextDocument &doc, const QRectF &body)
@@ -35,16 +27,19 @@ void printPage(int page, QPainter &painter, QTextDocument &doc, const QRectF &bo
 
 } // namespace
 
-void DocumentPrinter::print(QTextDocument &doc, QPrinter &printer)
+void DocumentPrinter::print(QTextDocument &doc, QPagedPaintDevice &printer, const QString &printerName)
 {
     // Margins are measured from the edge of the paper.
-    printer.setFullPage(true);
+    QPageLayout layout = printer.pageLayout();
+    layout.setMode(QPageLayout::FullPageMode);
+    printer.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&printer))
-        throw Failure(QStringLiteral("Cannot print to \"%1\"").arg(printerName(printer)));
+        throw Failure(QStringLiteral("Cannot print to \"%1\"").arg(printerName));
 
-    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
-    const double margin = kMarginInches * printer.resolution();
+    const int resolution = printer.logicalDpiX();
+    const QRectF paper = layout.fullRectPixels(resolution);
+    const double margin = kMarginInches * resolution;
     QRectF body = paper.adjusted(margin, margin, -margin, -margin);
     if (body.width() < margin || body.height() < margin)
         body = paper; // a paper too small for margins is printed edge to edge
@@ -55,7 +50,7 @@ void DocumentPrinter::print(QTextDocument &doc, QPrinter &printer)
     const int pages = std::max(1, doc.pageCount());
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !printer.newPage())
-            throw Failure(QStringLiteral("Cannot print to \"%1\"").arg(printerName(printer)));
+            throw Failure(QStringLiteral("Cannot print to \"%1\"").arg(printerName));
         printPage(page, painter, doc, body);
     }
     painter.end();

@@ -1,9 +1,10 @@
-#include "editing/PictureFile.h"
+#include "content/PictureFile.h"
+#include "content/WholeFile.h"
 #include "platform/Failure.h"
 #include "rtf/RtfPicture.h"
 
 #include <QBuffer>
-#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -14,28 +15,20 @@ Failure notAPicture(const QString &path, const QString &reason)
 }
 
 // "png" or "jpeg" for the two kinds of file a document keeps as they are, else empty.
-QString keepableType(const QByteArray &bytes)
+QString keepableType(QIODevice &device)
 {
-    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
-        return QStringLiteral("png");
-    if (bytes.startsWith("\xFF\xD8\xFF"))
-        return QStringLiteral("jpeg");
-    return QString();
+    const QByteArray format = QImageReader::imageFormat(&device);
+    return format == "png" || format == "jpeg" ? QString::fromLatin1(format) : QString();
 }
 
 } // namespace
 
 PictureFile PictureFile::load(const QString &path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw notAPicture(path, file.errorString());
     // The limits are those of the document reader, so a saved picture always loads again.
-    if (file.size() > RtfPicture::kMaxBytes)
+    if (QFileInfo(path).size() > RtfPicture::kMaxBytes)
         throw notAPicture(path, QStringLiteral("the picture is too large"));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw notAPicture(path, file.errorString());
+    QByteArray bytes = WholeFile::read(path);
 
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -51,7 +44,8 @@ PictureFile PictureFile::load(const QString &path)
 
     // The bytes are kept only when they show the picture as it was read: turned photographs are
     // saved as they appear.
-    const QString type = keepableType(bytes);
+    buffer.seek(0);
+    const QString type = keepableType(buffer);
     if (!type.isEmpty() && reader.transformation() == QImageIOHandler::TransformationNone) {
         picture.original = bytes;
         picture.type = type;

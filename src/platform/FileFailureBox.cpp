@@ -1,4 +1,4 @@
-#include "files/FileFailureBox.h"
+#include "platform/FileFailureBox.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 

@@ -1,0 +1,12 @@
+#include "app/FrameIndicators.h"
+#include "platform/DropDownList.h"
+#include "platform/KeyedToolbar.h"
+
+QString FrameIndicators::fontName() const { return m_fontName.Text(); }
+void FrameIndicators::setFontName(const QString &name) { m_fontName.setText(name); }
+QString FrameIndicators::fontSize() const { return m_fontSize.Text(); }
+void FrameIndicators::setFontSize(const QString &size) { m_fontSize.setText(size); }
+void FrameIndicators::chooseFontName() { emit m_fontName.Click(); }
+void FrameIndicators::chooseFontSize() { emit m_fontSize.Click(); }
+int FrameIndicators::button(const QString &key) const { return m_buttons.Value(key); }
+void FrameIndicators::setButton(const QString &key, int state) { m_buttons.setValue(key, state); }

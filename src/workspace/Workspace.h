@@ -1,0 +1,64 @@
+#pragma once
+#include "platform/CommonDialog.h"
+
+#include <QList>
+#include <QString>
+
+class Form3;
+class FormattingIndicators;
+class QAction;
+class QMenu;
+class QTimer;
+class QWidget;
+class RichTextBox;
+struct Services;
+
+// The frame's common-dialog instances, each keeping its settings from one use to the next.
+struct FrameDialogs
+{
+    explicit FrameDialogs(Dialogs &dialogs) : cd(dialogs), cd2(dialogs), cd3(dialogs), fontcolor(dialogs), cd23(dialogs) {}
+    CommonDialog cd;        // Open and the frame's Save As
+    CommonDialog cd2;       // Insert Pictures and Print
+    CommonDialog cd3;       // Insert Text Files
+    CommonDialog fontcolor; // both colour commands
+    CommonDialog cd23;      // no command uses it
+};
+
+// What the commands see of the main frame: its documents, its services and dialog instances, its
+// menu items by name and its formatting indicators. The frame implements it; commands never reach
+// for its widgets.
+class Workspace
+{
+public:
+    virtual ~Workspace() = default;
+
+    // The frame's window: the parent of dialogs, disabled while a window takes over.
+    virtual QWidget &window() = 0;
+    virtual Services &services() const = 0;
+    virtual FrameDialogs &commonDialogs() = 0;
+    virtual FormattingIndicators &indicators() = 0;
+
+    // The active document window, or nullptr when none is open.
+    virtual Form3 *activeDocument() const = 0;
+    // The open document windows, oldest first.
+    virtual QList<Form3 *> documents() const = 0;
+    // Creates, numbers and shows one document window, which becomes the active one.
+    virtual void NewDocument() = 0;
+    // Asks the active document window to close (it may ask to save first).
+    virtual void closeActiveDocument() = 0;
+
+    // A menu item (or a submenu's action) by name; throws Failure when there is none.
+    virtual QAction *menuItem(const QString &name) const = 0;
+    // A menu by name, or nullptr.
+    virtual QMenu *menu(const QString &name) const = 0;
+
+    // The frame's one-shot timers: Insert Pictures starts Timer1 at its start and Timer2 at its
+    // end, whose tick empties the active document's selection.
+    virtual QTimer &Timer1() = 0;
+    virtual QTimer &Timer2() = 0;
+
+    // The active document window; throws Failure when none is open.
+    Form3 &ActiveForm() const;
+    // The active document's surface; throws Failure when no document is open.
+    RichTextBox &activeSurface() const;
+};

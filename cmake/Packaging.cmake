@@ -5,12 +5,14 @@ set(CPACK_PACKAGE_NAME scrivlo)
 set(CPACK_PACKAGE_VENDOR "The Scrivlo developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "word processor for rich text documents")
+# Package descriptions keep their lines under 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Scrivlo is a desktop word processor for rich text. It keeps several documents open at once in
-one window, formats them with fonts, sizes, bold, italic, underline, strike-through, colours,
-alignment and bullets, prints them, and stores them as Rich Text Format or plain text. It also
-converts documents to plain text, Rich Text Format or PDF from the command line, without a
-display.")
+    "Scrivlo is a desktop word processor for rich text. It keeps several
+documents open at once in one window, formats them with fonts, sizes, bold,
+italic, underline, strike-through, colours, alignment and bullets, prints
+them, and stores them as Rich Text Format or plain text. It also converts
+documents to plain text, Rich Text Format or PDF from the command line,
+without a display.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
 set(CPACK_PACKAGE_CONTACT "The Scrivlo developers <scrivlo@example.org>")
 set(CPACK_STRIP_FILES ON)

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Scrivlo needs to build and run (and, with --test, to test), when
-# they are missing. Usage: scripts/install-deps.sh [--test]
+# Installs the Debian packages Scrivlo needs to build and run (and, with --test, to test; with
+# --package, to make its Debian package), when they are missing.
+# Usage: scripts/install-deps.sh [--test | --package]
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
           qt6-qpa-plugins libgl-dev libx11-dev fonts-liberation fonts-dejavu-core)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool poppler-utils)
+  packages+=(xvfb xauth xdotool poppler-utils desktop-file-utils appstream)
+elif [[ "${1:-}" == "--package" ]]; then
+  # dpkg-shlibdeps computes the package's dependencies; CPack finds the binaries with file.
+  packages+=(dpkg-dev file)
 fi
 
 missing=()

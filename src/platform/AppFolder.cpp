@@ -6,11 +6,19 @@
 
 AppFolder AppFolder::forRunningProgram()
 {
-    QStringList folders{QCoreApplication::applicationDirPath()};
+    return forProgramIn(QCoreApplication::applicationDirPath());
+}
+
+AppFolder AppFolder::forProgramIn(const QString &programDir)
+{
+    // The data folder beside the program's own prefix comes before the one compiled in, so an
+    // install moved to another prefix (or a package's /usr) reads its own files, not those of
+    // another install left in the build's prefix.
+    QStringList folders{programDir, QDir::cleanPath(programDir + QStringLiteral("/../share/scrivlo"))};
 #ifdef SCRIVLO_DATADIR
-    folders << QStringLiteral(SCRIVLO_DATADIR);
+    if (!folders.contains(QStringLiteral(SCRIVLO_DATADIR)))
+        folders << QStringLiteral(SCRIVLO_DATADIR);
 #endif
-    folders << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/scrivlo"));
     return AppFolder(folders);
 }
 

@@ -3,12 +3,15 @@
 #include <QStringList>
 
 // Where the program's own files (tipofday.txt, table.rtf) are looked up: the executable's folder,
-// then the installed data folder. Tests give their own folder.
+// then <executable's folder>/../share/scrivlo, then the data folder of the build's install prefix.
+// Tests give their own folder.
 class AppFolder
 {
 public:
     explicit AppFolder(QStringList folders) : m_folders(std::move(folders)) {}
     static AppFolder forRunningProgram();
+    // The folders of a program installed in programDir (<prefix>/bin for an install).
+    static AppFolder forProgramIn(const QString &programDir);
 
     // The program's folder: the first of the folders.
     QString path() const { return m_folders.value(0); }

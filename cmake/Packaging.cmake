@@ -22,9 +22,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The shared libraries' packages come from dpkg-shlibdeps; it finds the program's own library in
 # its private folder through the program's run path. The fonts are ones the documents and the
-# font boxes expect.
+# font boxes expect; Qt's SVG plugins draw the program's icons (loaded at run time, so
+# dpkg-shlibdeps cannot see them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6svg6")
 # Once the program links Hunspell for its spelling check, a dictionary is recommended with it.
 get_target_property(_scrivlo_links scrivlo_core LINK_LIBRARIES)
 if(_scrivlo_links MATCHES "[Hh]unspell")

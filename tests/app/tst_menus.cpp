@@ -113,6 +113,10 @@ private slots:
                                           "e:Left Alignment+", "f:Center+", "g:Right Alignment+", "|", "h:Bullet Style"}));
         for (QAction *a : Toolbar1Of(*f.frame)->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
+        // Every button shows a picture: the theme's, or the one the program ships.
+        for (KeyedToolbar *bar : {Toolbar1Of(*f.frame), Toolbar2Of(*f.frame)})
+            for (QAction *a : bar->actions())
+                QVERIFY2(a->isSeparator() || !a->icon().pixmap(16).isNull(), qPrintable(a->toolTip()));
         // A fresh window leaves left alignment pressed and the other buttons released.
         QCOMPARE(Toolbar2Of(*f.frame)->Value("e"), 1);
         for (const char *key : {"a", "b", "c", "d", "f", "g"})

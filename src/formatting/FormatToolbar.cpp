@@ -70,7 +70,7 @@ void FormatToolbar::toggle(const QString &key, Read read, Write write)
 void FormatToolbar::align(const QString &key, int alignment)
 {
     skipOnFailure([&] { m_workspace.activeSurface().setSelAlignment(alignment); });
-    for (const QString other : {QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g")})
+    for (const QString &other : {QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g")})
         skipOnFailure([&] { m_workspace.indicators().setButton(other, other == key ? 1 : 0); });
 }
 

@@ -20,4 +20,6 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:halt_on_error=1:detect_stac
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export SCRIVLO_SOAK_STEPS=20000
+# A busy machine must not turn the long soak into a timeout (Qt Test stops a function after 5 min).
+export QTEST_FUNCTION_TIMEOUT=1200000
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 1500

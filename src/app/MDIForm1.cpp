@@ -18,6 +18,7 @@
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
 #include "platform/FileFailureBox.h"
+#include "platform/FontFamilies.h"
 #include "platform/FreedMemory.h"
 #include "platform/Icons.h"
 #include "platform/Services.h"
@@ -27,13 +28,13 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -140,6 +141,7 @@ void MDIForm1::buildRebars()
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::refreshWindowMenu);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::showActiveDocument);
 
     // The lower rebar carries the notice label.
     CoolBar1 = new QFrame(central);
@@ -333,10 +335,8 @@ void MDIForm1::MDIForm_Load()
         }
     });
     skipOnFailure([&] {
-        const QStringList families = QFontDatabase::families();
-        for (const QString &family : families)
-            if (!family.isEmpty() && !QFontDatabase::isPrivateFamily(family))
-                Combo1->AddItem(family);
+        for (const QString &family : FontFamilies::screen())
+            Combo1->AddItem(family);
     });
     skipOnFailure([&] {
         for (int size = 10; size <= 72; ++size)
@@ -418,6 +418,8 @@ void MDIForm1::NewDocument()
     form->setWindowTitle(QStringLiteral("Document ") + QString::number(m_documentCounter));
     m_documentCounter += 1;
     followDocument(*form);
+    // The new window shows what its own load step sets, not the refresh of an activation.
+    const QScopedValueRollback creating(m_creatingDocument, true);
     QMdiSubWindow *sub = mdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(Icons::application());
@@ -427,6 +429,10 @@ void MDIForm1::NewDocument()
     // maximised, and a window left at a sliver's width would lay out its text a word a line.
     const QSize area = mdiArea->viewport()->size();
     sub->resize(std::max(area.width() * 3 / 4, 480), std::max(area.height() * 3 / 4, 320));
+    connect(sub, &QMdiSubWindow::windowStateChanged, this, [this, sub](Qt::WindowStates before, Qt::WindowStates now) {
+        if (before.testFlag(Qt::WindowMinimized) && !(now & (Qt::WindowMinimized | Qt::WindowMaximized)))
+            WindowArrangement::keepUsable(*mdiArea, *sub);
+    });
     sub->showMaximized();
     mdiArea->setActiveSubWindow(sub);
     form->RichTextBox1->setFocus();
@@ -434,7 +440,8 @@ void MDIForm1::NewDocument()
 
 // The indicators show the formatting where the document's caret stands: when the window opens,
 // and after each change, click and arrow key in it. A change also marks the document changed
-// (the window does that itself, first).
+// (the window does that itself, first). A file loaded into the active window shows as a click
+// would show it.
 void MDIForm1::followDocument(Form3 &form)
 {
     RichTextBox &surface = *form.RichTextBox1;
@@ -448,6 +455,18 @@ void MDIForm1::followDocument(Form3 &form)
         if (keyCode >= 37 && keyCode <= 40)
             refresh(FormattingRefresh::ArrowKey);
     });
+    connect(&surface, &RichTextBox::Loaded, this, [this, &form, refresh] {
+        if (activeDocument() == &form)
+            refresh(FormattingRefresh::MouseClick);
+    });
+}
+
+// A document window that becomes active shows its formatting at once, as a click in it would.
+void MDIForm1::showActiveDocument(QMdiSubWindow *sub)
+{
+    auto *form = sub ? qobject_cast<Form3 *>(sub->widget()) : nullptr;
+    if (form && !m_creatingDocument)
+        FormattingRefresh::run(*form->RichTextBox1, *this, QString::fromLatin1(FormattingRefresh::MouseClick));
 }
 
 void MDIForm1::closeActiveDocument() { mdiArea->closeActiveSubWindow(); }
@@ -473,7 +492,7 @@ void MDIForm1::refreshWindowMenu()
 void MDIForm1::Arrange(int arrangement)
 {
     switch (arrangement) {
-    case 0: mdiArea->cascadeSubWindows(); break;
+    case 0: WindowArrangement::cascade(*mdiArea, documentWindows()); break;
     case 1: WindowArrangement::tile(*mdiArea, documentWindows(), WindowArrangement::Tiling::Horizontal); break;
     case 2: WindowArrangement::tile(*mdiArea, documentWindows(), WindowArrangement::Tiling::Vertical); break;
     case 3: WindowArrangement::arrangeIcons(*mdiArea, documentWindows()); break;

@@ -97,6 +97,7 @@ private:
     void createCommands();
     void connectFrameCommands();
     void followDocument(Form3 &form);
+    void showActiveDocument(QMdiSubWindow *sub);
     void refreshWindowMenu();
 
     Services &m_services;
@@ -104,6 +105,7 @@ private:
     QString m_commandLineFile;
     bool m_loaded = false;
     int m_documentCounter = 0;
+    bool m_creatingDocument = false; // NewDocument is adding a window
 
     // Controls, by their names
     QMdiArea *mdiArea = nullptr;

@@ -49,6 +49,16 @@ Qt::Alignment qtAlignment(int code)
 
 int roundTwips(double twips) { return int(std::lround(twips)); }
 
+// A paragraph taken out of its list keeps the rest of its formatting, its characters' included.
+void leaveList(const QTextBlock &block)
+{
+    if (!block.textList())
+        return;
+    QTextBlockFormat format = block.blockFormat();
+    format.setObjectIndex(-1);
+    QTextCursor(block).setBlockFormat(format);
+}
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
@@ -104,6 +114,7 @@ void RichTextBox::replaceContent(const std::function<void(QTextDocument &)> &fil
     doc->setUndoRedoEnabled(true); // loading cannot be undone
     doc->setModified(false);
     moveCursor(QTextCursor::Start);
+    emit Loaded();
 }
 
 void RichTextBox::loadPlainText(const QString &text)
@@ -407,11 +418,7 @@ void RichTextBox::setSelBullet(bool on)
     } else {
         const QTextBlock last = document()->findBlock(cursor.selectionEnd());
         for (QTextBlock block = document()->findBlock(cursor.selectionStart()); block.isValid(); block = block.next()) {
-            if (block.textList()) {
-                QTextBlockFormat format = block.blockFormat();
-                format.setObjectIndex(-1);
-                QTextCursor(block).setBlockFormat(format);
-            }
+            leaveList(block);
             if (block == last)
                 break;
         }
@@ -594,7 +601,34 @@ bool RichTextBox::event(QEvent *e)
 void RichTextBox::keyPressEvent(QKeyEvent *e)
 {
     emit KeyDown(keyCodeOf(*e), shiftStateOf(e->modifiers()));
+    if (endsList(*e)) {
+        endListAtCaret();
+        return;
+    }
     QTextEdit::keyPressEvent(e);
+}
+
+// Return on an empty bulleted paragraph ends the list.
+bool RichTextBox::endsList(const QKeyEvent &event) const
+{
+    const QTextCursor cursor = textCursor();
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
+        && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !isReadOnly() && !cursor.hasSelection()
+        && cursor.currentList() && cursor.block().length() == 1;
+}
+
+// The paragraph leaves the list and stays where it is, as one undo step. Its character format
+// stays too, so the text goes on in the font and size in use (the editor's own handling would
+// put it back to the document's default font).
+void RichTextBox::endListAtCaret()
+{
+    QTextCursor cursor = textCursor();
+    const QTextCharFormat typing = currentCharFormat();
+    cursor.beginEditBlock();
+    leaveList(cursor.block());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    setCurrentCharFormat(typing);
 }
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent *e)

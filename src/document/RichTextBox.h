@@ -106,6 +106,8 @@ signals:
     void Click();
     void KeyDown(int keyCode, int shift);
     void DblClick();
+    // The whole content was replaced: a file loaded, or rich or plain text set in one go.
+    void Loaded();
 
 protected:
     bool event(QEvent *event) override;
@@ -127,6 +129,8 @@ private:
     void mergeParagraphFormat(const QTextBlockFormat &format);
     void replaceContent(const std::function<void(QTextDocument &)> &fill);
     void loadPlainText(const QString &text);
+    bool endsList(const QKeyEvent &event) const;
+    void endListAtCaret();
     void insertDocumentPart(const QTextDocument &part); // at the selection, with its pictures
     static int twipsFromText(const QString &text);
 

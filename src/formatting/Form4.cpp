@@ -1,12 +1,12 @@
 #include "formatting/Form4.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
+#include "platform/FontFamilies.h"
 #include "workspace/FormattingRefresh.h"
 #include "workspace/Workspace.h"
 
 #include <QCheckBox>
 #include <QCollator>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -143,10 +143,7 @@ void Form4::Form_Load()
         for (int size = 10; size <= 72; ++size)
             List3->addItem(QString::number(size));
 
-        QStringList families;
-        for (const QString &family : QFontDatabase::families())
-            if (!family.isEmpty() && !QFontDatabase::isPrivateFamily(family))
-                families << family;
+        QStringList families = FontFamilies::screen();
         QCollator byName;
         byName.setCaseSensitivity(Qt::CaseInsensitive);
         std::sort(families.begin(), families.end(), byName);

@@ -32,7 +32,7 @@ void SideWindows::totd_Click()
 
 void SideWindows::awxph_Click()
 {
-    // There is no help to show: the item does nothing.
+    m_help.open([&] { return new HelpWindow(m_workspace); });
 }
 
 void SideWindows::a_x_Click()

@@ -4,11 +4,14 @@
 #include "app/FrameStatusBar.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
+#include "formatting/FormatMenu.h"
+#include "formatting/Form4.h"
 #include "platform/DropDownList.h"
 
 #include <QAction>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QTest>
 
@@ -45,6 +48,39 @@ private slots:
             QCOMPARE(Combo1Of(*f.frame)->Text(), QString());
         // A new window takes the keyboard focus in its text.
         QCOMPARE(mdiAreaOf(*f.frame)->currentSubWindow()->widget()->focusProxy(), f.active()->RichTextBox1);
+    }
+
+    void fontListsNameEachFamilyOnce()
+    {
+        FrameFixture f;
+        f.start();
+        f.trigger("font");
+        QListWidget &dialogList = *f.frame->formatMenu().fontDialog()->List1;
+        QSet<QString> names;
+        for (int i = 0; i < Combo1Of(*f.frame)->count(); ++i) {
+            const QString name = Combo1Of(*f.frame)->itemText(i);
+            QVERIFY2(!name.contains(QLatin1Char('[')) && !names.contains(name.toCaseFolded()), qPrintable(name));
+            QVERIFY2(!dialogList.findItems(name, Qt::MatchExactly).isEmpty(), qPrintable(name));
+            names.insert(name.toCaseFolded());
+        }
+        QCOMPARE(dialogList.count(), names.size());
+        // Every family of the screen is there, under its plain name; text in one that several
+        // foundries supply shows in the box.
+        QString plain;
+        for (const QString &family : QFontDatabase::families()) {
+            const QString name = family.section(QStringLiteral(" ["), 0, 0);
+            QVERIFY2(QFontDatabase::isPrivateFamily(family) || names.contains(name.toCaseFolded()), qPrintable(family));
+            if (name != family)
+                plain = name;
+        }
+        if (plain.isEmpty())
+            QSKIP("no font family here comes from more than one foundry");
+        f.frame->formatMenu().fontDialog()->close();
+        f.surface().setSelFontName(plain);
+        f.active()->doc = 0;
+        emit f.surface().Click();
+        QCOMPARE(Combo1Of(*f.frame)->Text(), plain);
+        QCOMPARE(f.active()->doc, 0);
     }
 
     void statusStripsFollowTheSetting_data()

@@ -168,10 +168,42 @@ private slots:
             for (int j = 0; j < i; ++j)
                 QVERIFY(!g.intersects(windows[j]->geometry()));
         }
-        // Cascading overlaps them, each offset from the one before.
+    }
+
+    void cascadeLeavesWindowsToWorkIn()
+    {
+        FrameFixture f;
+        f.start();
+        f.trigger("new");
+        f.trigger("new");
+        QMdiArea &area = *mdiAreaOf(*f.frame);
+        const QList<QMdiSubWindow *> windows = f.frame->documentWindows();
+        area.setActiveSubWindow(windows[1]);
         f.trigger("cascade");
-        QVERIFY(windows[1]->geometry().topLeft() != windows[0]->geometry().topLeft());
-        QVERIFY(windows[1]->geometry().intersects(windows[0]->geometry()));
+
+        // Each at least half the workspace, a title bar below and beside the one before; the
+        // active one stays active and comes last, on top.
+        const QSize space = area.viewport()->size();
+        const QList<QMdiSubWindow *> stair{windows[0], windows[2], windows[1]};
+        for (QMdiSubWindow *sub : stair) {
+            QVERIFY(!sub->isMaximized() && !sub->isMinimized());
+            QVERIFY(sub->width() >= space.width() / 2 && sub->height() >= space.height() / 2);
+            QVERIFY(area.viewport()->rect().contains(sub->geometry()));
+        }
+        const QPoint step = stair[1]->pos() - stair[0]->pos();
+        QVERIFY(step.x() > 0 && step.y() > 0);
+        QCOMPARE(stair[2]->pos() - stair[1]->pos(), step);
+        QCOMPARE(area.currentSubWindow(), windows[1]);
+        QCOMPARE(area.subWindowList(QMdiArea::StackingOrder).constLast(), windows[1]);
+        QVERIFY(f.active()->RichTextBox1->viewport()->width() >= space.width() / 2 - 40);
+
+        // A window restored from the minimised state comes back to work in, even one that was
+        // left a title bar alone, out of sight.
+        windows[0]->setGeometry(space.width() - 50, 40, 120, 24);
+        windows[0]->showMinimized();
+        windows[0]->showNormal();
+        QVERIFY(windows[0]->width() >= space.width() / 2 && windows[0]->height() >= space.height() / 2);
+        QVERIFY(area.viewport()->rect().contains(windows[0]->geometry()));
     }
 
     void arrangeIconsLinesUpMinimisedWindowsAtTheBottom()

@@ -9,6 +9,7 @@
 #include "rtf/TextFormats.h"
 #include "workspace/FormattingRefresh.h"
 
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QTextCursor>
 #include <cmath>
@@ -274,6 +275,60 @@ private slots:
         f.dialogs.answerMessage(Dialogs::Answer::Cancel);
         QVERIFY(!form.parentWidget()->close());
         QCOMPARE(f.dialogs.messages().constLast().text, QStringLiteral("Do you want to save changes to Document 1"));
+    }
+
+    void theActiveWindowShowsItsFormattingWithoutChanging()
+    {
+        FrameFixture f;
+        f.start();
+        MDIForm1 &frame = *f.frame;
+        Form3 *first = f.active();
+        fillTwoParagraphs(*first->RichTextBox1);
+        first->RichTextBox1->setSelStart(4);
+        f.trigger("new");
+        Form3 *second = f.active();
+        fillTwoParagraphs(*second->RichTextBox1);
+        second->RichTextBox1->setSelStart(1);
+        emit second->RichTextBox1->Click();
+        QCOMPARE(indicators(frame), kFirstParagraph);
+        first->doc = second->doc = 0;
+        const QString before = first->RichTextBox1->document()->toHtml();
+
+        // Choosing a window shows where its caret stands; coming back shows the other again.
+        mdiAreaOf(frame)->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
+        QCOMPARE(f.active(), first);
+        QCOMPARE(indicators(frame), kSecondParagraph);
+        mdiAreaOf(frame)->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(second->parentWidget()));
+        QCOMPARE(indicators(frame), kFirstParagraph);
+        QCOMPARE(first->doc, 0);
+        QCOMPARE(second->doc, 0);
+        QCOMPARE(first->RichTextBox1->document()->toHtml(), before);
+    }
+
+    void aLoadedFileShowsItsFormatting()
+    {
+        // A centred, bold heading of 18 points in the serif, then plain text.
+        const QByteArray heading = "{\\rtf1\\ansi{\\fonttbl{\\f0 Liberation Serif;}}"
+                                   "\\pard\\qc\\b\\f0\\fs36 Heading\\par\\pard\\b0\\fs24 body\\par}";
+        const Indicators shown{kSerif, QStringLiteral("18"), false, {1, 0, 0, 0, 0, 1, 0}};
+
+        // Through Open, after another window showed something else.
+        FrameFixture f;
+        f.start();
+        fillTwoParagraphs(f.surface());
+        f.surface().setSelStart(1);
+        emit f.surface().Click();
+        QCOMPARE(indicators(*f.frame), kFirstParagraph);
+        f.dialogs.answerFile(f.writeFile("heading.rtf", heading));
+        f.trigger("open");
+        QCOMPARE(f.active()->windowTitle(), QStringLiteral("heading.rtf"));
+        QCOMPARE(indicators(*f.frame), shown);
+        QCOMPARE(f.active()->doc, 0);
+
+        // From the command line.
+        FrameFixture started({f.path("heading.rtf")});
+        started.start();
+        QCOMPARE(indicators(*started.frame), shown);
     }
 
     void aSizeTheBoxCannotShowExactlyStaysAsItIs()

@@ -162,6 +162,43 @@ private slots:
         }
     }
 
+    void endingAListKeepsTheFont_data()
+    {
+        QTest::addColumn<bool>("byReturn");
+        QTest::newRow("Return on an empty bullet") << true;
+        QTest::newRow("bullets switched off") << false;
+    }
+
+    void endingAListKeepsTheFont()
+    {
+        QFETCH(bool, byReturn);
+        RichTextBox box;
+        box.setSelFontName("Liberation Mono");
+        box.setSelFontSize(14);
+        box.setSelBullet(true);
+        QTest::keyClicks(box.viewport(), "one");
+        QTest::keyClick(box.viewport(), Qt::Key_Return);
+        if (byReturn)
+            QTest::keyClick(box.viewport(), Qt::Key_Return);
+        else
+            box.setSelBullet(false);
+        QTest::keyClicks(box.viewport(), "after");
+        QCOMPARE(box.Text(), QStringLiteral("one\r\nafter"));
+        QVERIFY(box.document()->firstBlock().textList());
+        QVERIFY(!box.document()->lastBlock().textList());
+        QCOMPARE(box.document()->lastBlock().blockFormat().indent(), 0);
+
+        // As typed, and as saved and read back.
+        RichTextBox reread;
+        reread.setTextRTF(box.TextRTF());
+        for (RichTextBox *surface : {&box, &reread}) {
+            select(*surface, 5, 5);
+            QCOMPARE(surface->SelFontName(), std::optional<QString>("Liberation Mono"));
+            QCOMPARE(surface->SelFontSize(), std::optional<double>(14));
+            QCOMPARE(surface->SelBullet(), std::optional<bool>(false));
+        }
+    }
+
     void sizesAndOffsetsTakeTextThatReadsAsANumber()
     {
         RichTextBox box;

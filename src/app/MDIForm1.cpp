@@ -171,18 +171,18 @@ std::vector<ToolbarButton> MDIForm1::standardButtons()
         {"a", "New document", "document-new", false, [this] { new_Click(); }},
         {"b", "Retrieve a document", "document-open", false, [this] { m_fileCommands->open_Click(); }},
         {"c", "Save document", "document-save", false, [this] { m_fileCommands->save_Click(); }},
-        {""},
+        ToolbarButton::separator(),
         {"d", "Print document wihout configuration", "document-print", false, [this] { m_printCommand->print_Click(); }},
         {"e", "Full - screen mode", "view-fullscreen", false, [this] { m_sideWindows->fsm_Click(); }},
-        {""},
+        ToolbarButton::separator(),
         {"f", "Cut", "edit-cut", false, [this] { m_editCommands->cut_Click(); }},
         {"g", "Copy", "edit-copy", false, [this] { m_editCommands->copy_Click(); }},
         {"h", "Paste", "edit-paste", false, [this] { m_editCommands->paste_Click(); }},
-        {"i"},
+        ToolbarButton::separator("i"),
         {"j", "Undo", "edit-undo", false, [this] { m_editCommands->undo_Click(); }},
-        {""},
+        ToolbarButton::separator(),
         {"k", "Font color", "format-text-color", false, [this] { m_formatMenu->fc_Click(); }},
-        {""},
+        ToolbarButton::separator(),
     };
 }
 
@@ -194,11 +194,11 @@ std::vector<ToolbarButton> MDIForm1::formattingButtons()
         {"b", "Italic", "format-text-italic", true, [&format] { format.italic_Click(); }},
         {"c", "Underline", "format-text-underline", true, [&format] { format.underline_Click(); }},
         {"d", "Strike through", "format-text-strikethrough", true, [&format] { format.strikethrough_Click(); }},
-        {""},
+        ToolbarButton::separator(),
         {"e", "Left Alignment", "format-justify-left", true, [&format] { format.left_Click(); }},
         {"f", "Center", "format-justify-center", true, [&format] { format.center_Click(); }},
         {"g", "Right Alignment", "format-justify-right", true, [&format] { format.right_Click(); }},
-        {""},
+        ToolbarButton::separator(),
         {"h", "Bullet Style", "format-list-unordered", false, [&format] { format.bs_Click(); }},
     };
 }

@@ -14,6 +14,8 @@ struct ToolbarButton
     const char *icon = nullptr;
     bool check = false;
     std::function<void()> handler;
+
+    static ToolbarButton separator(const char *key = "") { return {key, nullptr, nullptr, false, {}}; }
 };
 
 // A toolbar whose buttons are found by a one-letter key (the action's objectName). Check buttons

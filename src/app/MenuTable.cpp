@@ -17,6 +17,7 @@ const std::vector<MenuEntry> &MenuTable::entries()
         {"pc", "ps", "&Page Setup...", "", false},
         {"pc", "print_setup", "&Print Setup..."},
         {"file", "print", "&Print", "Ctrl+P"},
+        {"file", "printpreview", "Print Pre&view..."},
         {"file", "e", "-"},
         {"file", "exit", "Exit"},
 

@@ -1,5 +1,5 @@
 #include "content/DocumentPictures.h"
-#include "content/DocumentPrinter.h"
+#include "content/PageGeometry.h"
 #include "rtf/TextFormats.h"
 
 #include <QTextBlock>
@@ -109,7 +109,7 @@ QString DocumentPictures::freshName()
 
 QSizeF DocumentPictures::fitToPage(QSizeF natural)
 {
-    const QSizeF page = DocumentPrinter::smallestTextArea();
+    const QSizeF page = PageGeometry::smallestTextArea();
     if (natural.isEmpty() || (natural.width() <= page.width() && natural.height() <= page.height()))
         return natural;
     return natural.scaled(page, Qt::KeepAspectRatio);

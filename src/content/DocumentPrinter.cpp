@@ -1,65 +1,74 @@
 #include "content/DocumentPrinter.h"
+#include "content/PagedDocument.h"
+#include "content/PrintProgress.h"
 #include "platform/Failure.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPagedPaintDevice>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QTextDocument>
 
 namespace {
 
-// Draws the page'th slice of the laid-out document into the body rectangle of the page.
-void printPage(int page, QPainter &painter, QTextDocument &doc, const QRectF &body)
+Failure cannotPrint(const QString &deviceName, const QString &reason = {})
 {
-    painter.save();
-    painter.translate(body.left(), body.top() - page * body.height());
-    const QRectF view(0, page * body.height(), body.width(), body.height());
-    painter.setClipRect(view);
-    QAbstractTextDocumentLayout::PaintContext context;
-    // A line pushed over to the next page starts right at this page's bottom edge; rounding can
-    // put it a hair above, so lines are only drawn when they start clearly inside the page.
-    context.clip = view.adjusted(0, 0, 0, -2);
-    context.palette.setColor(QPalette::Text, Qt::black);
-    doc.documentLayout()->draw(&painter, context);
-    painter.restore();
+    QString message = QStringLiteral("Cannot print to \"%1\"").arg(deviceName);
+    if (!reason.isEmpty())
+        message += QStringLiteral(": ") + reason;
+    return Failure(message);
 }
 
 } // namespace
 
-void DocumentPrinter::print(QTextDocument &doc, QPagedPaintDevice &printer, const QString &printerName)
+DocumentPrinter::Result DocumentPrinter::print(QTextDocument &doc, QPagedPaintDevice &device, const QString &deviceName,
+                                               const Job &job)
 {
-    // Margins are measured from the edge of the paper.
-    QPageLayout layout = printer.pageLayout();
-    layout.setMode(QPageLayout::FullPageMode);
-    printer.setPageLayout(layout);
+    const PageGeometry geometry = PageGeometry::of(device);
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw Failure(QStringLiteral("Cannot print to \"%1\"").arg(printerName));
-
-    const int resolution = printer.logicalDpiX();
-    const QRectF paper = layout.fullRectPixels(resolution);
-    const double margin = kMarginInches * resolution;
-    QRectF body = paper.adjusted(margin, margin, -margin, -margin);
-    if (body.width() < margin || body.height() < margin)
-        body = paper; // a paper too small for margins is printed edge to edge
-
-    doc.documentLayout()->setPaintDevice(&printer);
-    doc.setDocumentMargin(0);
-    doc.setPageSize(body.size());
-    const int pages = std::max(1, doc.pageCount());
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !printer.newPage())
-            throw Failure(QStringLiteral("Cannot print to \"%1\"").arg(printerName));
-        printPage(page, painter, doc, body);
+    if (!painter.begin(&device))
+        throw cannotPrint(deviceName);
+    const PagedDocument pages(doc, geometry, device);
+    Result result;
+    result.pageCount = pages.pageCount();
+    for (int page = 0; page < pages.pageCount(); ++page) {
+        if (job.progress && !job.progress->beforePage(page + 1, pages.pageCount())) {
+            result.cancelled = true;
+            result.discarded = job.abort && job.abort();
+            break;
+        }
+        if (page > 0 && !device.newPage())
+            throw cannotPrint(deviceName);
+        pages.drawBody(painter, page);
+        if (job.decorations)
+            job.decorations(painter, geometry, page + 1, pages.pageCount());
+        ++result.pagesPrinted;
     }
-    painter.end();
+    if (!painter.end() && !result.cancelled)
+        throw cannotPrint(deviceName);
+    return result;
 }
 
-QSizeF DocumentPrinter::smallestTextArea()
+DocumentPrinter::Result DocumentPrinter::printToPdfFile(QTextDocument &doc, const QString &path,
+                                                        const QPageLayout &layout, int resolution, const Job &job)
 {
-    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Inch);
-    const QSizeF letter = QPageSize(QPageSize::Letter).size(QPageSize::Inch);
-    const QSizeF paper(std::min(a4.width(), letter.width()), std::min(a4.height(), letter.height()));
-    return (paper - QSizeF(2 * kMarginInches, 2 * kMarginInches)) * 96.0;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw cannotPrint(path, file.errorString());
+    QPdfWriter pdf(&file);
+    pdf.setResolution(resolution);
+    pdf.setPageLayout(layout);
+    Job fileJob = job;
+    fileJob.abort = [] { return true; }; // the file is not committed
+    const Result result = print(doc, pdf, path, fileJob);
+    if (!result.cancelled && !file.commit())
+        throw cannotPrint(path, file.errorString());
+    return result;
+}
+
+bool DocumentPrinter::paintsPreview(const QPaintDevice &device)
+{
+    const QPaintEngine *engine = device.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
 }

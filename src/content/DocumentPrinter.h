@@ -1,23 +1,53 @@
 #pragma once
-#include <QSizeF>
+#include "content/PageGeometry.h"
 
+#include <functional>
+
+class PrintProgress;
+class QPageLayout;
 class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
 class QString;
 class QTextDocument;
 
-// Lays a document out on the printer's pages and prints it: the printer's paper size with margins
-// of one inch all round, as many pages as the text needs, no page numbers. The surface's
-// background is not printed, and text without a colour of its own prints black.
+// Prints a document page after page, in these steps:
+//   the page geometry: the device's paper with margins of one inch (PageGeometry);
+//   the body laid out into pages, with wide tables and pictures fitted to it (PagedDocument);
+//   for each page: the progress is told and may stop the job, the page's slice of the body is
+//   drawn, then the page's decorations (headers, footers and notes go there; none yet).
+// The document is laid out again for the printer: print a copy. No background is printed, and
+// text without a colour of its own prints black.
 class DocumentPrinter
 {
 public:
-    static constexpr double kMarginInches = 1.0;
+    // Draws what belongs to one page besides its body. Pages count from 1.
+    using Decorations = std::function<void(QPainter &, const PageGeometry &, int page, int pageCount)>;
 
-    // Prints the document, which is laid out again for the printer (print a copy). Throws Failure
-    // naming the printer when it cannot be opened or a page cannot be started.
-    static void print(QTextDocument &doc, QPagedPaintDevice &printer, const QString &printerName);
+    struct Job {
+        PrintProgress *progress = nullptr;
+        Decorations decorations;
+        // Called when the progress stops the job, before the device is closed; true when the
+        // device has dropped the pages it was given (a printer that could abort its job).
+        std::function<bool()> abort;
+    };
 
-    // The space between the margins on the smaller of the usual papers (A4 and Letter), in pixels
-    // at 96 per inch: what a picture must fit into to print whole on either.
-    static QSizeF smallestTextArea();
+    struct Result {
+        int pageCount = 0;
+        int pagesPrinted = 0;
+        bool cancelled = false;
+        bool discarded = false; // cancelled, and none of the pages reached the printer or the file
+    };
+
+    // Throws Failure naming the device when it cannot be opened or a page cannot be started.
+    static Result print(QTextDocument &doc, QPagedPaintDevice &device, const QString &deviceName, const Job &job);
+
+    // Prints into a PDF file, which appears only once every page is in it: a job that is stopped
+    // or fails leaves whatever was at the path before. Throws Failure naming the file when it
+    // cannot be written.
+    static Result printToPdfFile(QTextDocument &doc, const QString &path, const QPageLayout &layout, int resolution,
+                                 const Job &job);
+
+    // A print preview has the printer draw its pages into pictures: no file is written then.
+    static bool paintsPreview(const QPaintDevice &device);
 };

@@ -526,13 +526,18 @@ void RichTextBox::SaveFile(const QString &path) const
     WholeFile::write(path, TextRTF());
 }
 
-void RichTextBox::SelPrint(QPrinter &printer) const
+DocumentPrinter::Result RichTextBox::SelPrint(QPrinter &printer, PrintProgress *progress) const
 {
     // A copy is laid out on the pages, so that printing does not disturb the editor.
     const std::unique_ptr<QTextDocument> copy = DocumentPictures::extract(textCursor());
-    const QString name = printer.outputFileName().isEmpty() ? printer.printerName()
-                                                            : QFileInfo(printer.outputFileName()).absoluteFilePath();
-    DocumentPrinter::print(*copy, printer, name);
+    DocumentPrinter::Job job;
+    job.progress = progress;
+    if (!printer.outputFileName().isEmpty() && !DocumentPrinter::paintsPreview(printer)) {
+        const QString path = QFileInfo(printer.outputFileName()).absoluteFilePath();
+        return DocumentPrinter::printToPdfFile(*copy, path, printer.pageLayout(), printer.resolution(), job);
+    }
+    job.abort = [&printer] { return printer.abort(); };
+    return DocumentPrinter::print(*copy, printer, printer.printerName(), job);
 }
 
 void RichTextBox::insertPicture(const QImage &image, const QByteArray &original, const QString &type)

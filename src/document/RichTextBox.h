@@ -1,8 +1,11 @@
 #pragma once
+#include "content/DocumentPrinter.h"
+
 #include <QTextCharFormat>
 #include <QTextEdit>
 #include <optional>
 
+class PrintProgress;
 class QImage;
 class QPrinter;
 class QTextBlock;
@@ -82,7 +85,9 @@ public:
     enum FileType { RichText = 0, PlainText = 1 };
     void LoadFile(const QString &path, int type = RichText);
     void SaveFile(const QString &path) const;
-    void SelPrint(QPrinter &printer) const;
+    // Prints the selection, or the whole document when nothing is selected. A printer that prints
+    // into a file makes it whole or not at all; the progress, when given, may stop the job.
+    DocumentPrinter::Result SelPrint(QPrinter &printer, PrintProgress *progress = nullptr) const;
 
     // Inserted in place of the selection. A picture is shown at its natural size, made smaller to
     // fit a page; `original` are the file's bytes of type "png" or "jpeg", saved instead of the

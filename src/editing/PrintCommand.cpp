@@ -1,6 +1,8 @@
 #include "editing/PrintCommand.h"
+#include "content/DocumentPrinter.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
+#include "editing/PrintProgressDialog.h"
 #include "platform/BusyPointer.h"
 #include "platform/DialogFlags.h"
 #include "platform/Dialogs.h"
@@ -9,15 +11,41 @@
 #include "workspace/Workspace.h"
 
 #include <QAction>
+#include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+
+namespace {
+
+// What the user is told of a job stopped with Cancel.
+QString cancelledText(const DocumentPrinter::Result &result)
+{
+    if (result.discarded)
+        return QStringLiteral("Printing was cancelled. Nothing was printed.");
+    // A printer that cannot take back its job prints what it was given.
+    return QStringLiteral("Printing was cancelled. %1 of %2 pages were sent to the printer.")
+        .arg(result.pagesPrinted)
+        .arg(result.pageCount);
+}
+
+} // namespace
 
 PrintCommand::PrintCommand(Workspace &workspace) : m_workspace(workspace)
 {
     connect(workspace.menuItem(QStringLiteral("print")), &QAction::triggered, this, &PrintCommand::print_Click);
     connect(workspace.menuItem(QStringLiteral("print_setup")), &QAction::triggered, this, &PrintCommand::print_Click);
+    connect(workspace.menuItem(QStringLiteral("printpreview")), &QAction::triggered, this,
+            &PrintCommand::printpreview_Click);
 }
 
 PrintCommand::~PrintCommand() = default;
+
+QPrinter &PrintCommand::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
 
 void PrintCommand::print_Click()
 {
@@ -32,8 +60,6 @@ void PrintCommand::print_Click()
     if (answer == Dialogs::Answer::Abort)
         return;
 
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     RichTextBox &box = *form->RichTextBox1;
     CommonDialog &cd2 = m_workspace.commonDialogs().cd2;
     const bool shown = stopAtFirstFailure([&] {
@@ -41,12 +67,47 @@ void PrintCommand::print_Click()
         cd2.Flags = DialogFlags::NoPageNums | DialogFlags::ReturnDc;
         if (box.SelLength() != 0)
             cd2.Flags += DialogFlags::Selection;
-        cd2.ShowPrinter(*m_printer, &m_workspace.window()); // Cancel is a failure for this instance
+        cd2.ShowPrinter(printer(), &m_workspace.window()); // Cancel is a failure for this instance
     });
     if (!shown)
         return;
+    runJob(box, printer());
+}
+
+void PrintCommand::printpreview_Click()
+{
+    Form3 *form = m_workspace.activeDocument();
+    if (!form)
+        return;
+    QPointer<RichTextBox> box = form->RichTextBox1;
+    QPrintPreviewDialog preview(&printer(), &m_workspace.window());
+    preview.setObjectName(QStringLiteral("printPreview"));
+    // The preview draws the pages through the same path as Print; its own Print button then
+    // prints them for real.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, box](QPrinter *target) {
+        if (!box || !target)
+            return;
+        if (DocumentPrinter::paintsPreview(*target))
+            withBusyPointer([&] { skipOnFailure([&] { box->SelPrint(*target); }); });
+        else
+            runJob(*box, *target);
+    });
+    preview.exec();
+}
+
+void PrintCommand::runJob(RichTextBox &box, QPrinter &target)
+{
+    Dialogs &dialogs = m_workspace.services().dialogs;
     try {
-        withBusyPointer([&] { box.SelPrint(*m_printer); }); // a long document takes a while
+        DocumentPrinter::Result result;
+        withBusyPointer([&] { // a long document takes a while to lay out
+            PrintProgressDialog progress(&m_workspace.window());
+            result = box.SelPrint(target, &progress);
+        });
+        if (result.cancelled)
+            dialogs.message({cancelledText(result), QStringLiteral("Scrivlo"), Dialogs::Buttons::OK,
+                             Dialogs::Icon::Information, 0},
+                            &m_workspace.window());
     } catch (const Failure &failure) {
         // Saying nothing would let the user believe the pages were printed.
         dialogs.message({failure.message(), QStringLiteral("Scrivlo"), Dialogs::Buttons::OK, Dialogs::Icon::Critical, 0},

@@ -31,6 +31,7 @@ private slots:
         row("ps", "pc", "&Page Setup...", "", false);
         row("print_setup", "pc", "&Print Setup...");
         row("print", "file", "&Print", "Ctrl+P");
+        row("printpreview", "file", "Print Pre&view...");
         row("exit", "file", "Exit");
         row("undo", "edit", "&Undo", "Ctrl+Z");
         row("cut", "edit", "&Cut", "Ctrl+X");
@@ -93,7 +94,7 @@ private slots:
         for (QAction *a : f.frame->menu("file")->actions())
             file << (a->isSeparator() ? "-" + a->objectName() : a->objectName());
         QCOMPARE(file, (QStringList{"new", "-a", "closea", "-d", "open", "-b", "save", "saveas", "-c", "pc",
-                                    "print", "-e", "exit"}));
+                                    "print", "printpreview", "-e", "exit"}));
     }
 
     void toolbarsHaveTheirKeysAndTooltips()

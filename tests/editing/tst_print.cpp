@@ -1,48 +1,70 @@
 // Printing: the warning, the print dialog, and what reaches the page (read back from a PDF).
 #include "support/FrameFixture.h"
+#include "support/PdfFiles.h"
 
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintCommand.h"
 #include "platform/DialogFlags.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextTable>
+
+using PdfFiles::printerTo;
 
 namespace {
 
-// The text of a PDF file, one string per page.
-QStringList pdfPages(const QString &pdf)
+// Enough numbered lines for several pages.
+QString numberedLines(int count)
 {
-    QProcess run;
-    run.start("pdftotext", {"-layout", pdf, "-"});
-    if (!run.waitForFinished(30000) || run.exitCode() != 0)
-        return {};
-    QStringList pages = QString::fromUtf8(run.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.constLast().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    return lines.join('\n');
 }
 
-// The first page of a PDF as an image, 20 pixels per inch.
-QImage pdfFirstPage(const QString &pdf, const QString &prefix)
+// Clicks Cancel in the print progress dialog while the page before `page` prints (the click is
+// taken before `page` starts), and notes what the dialog says before each page.
+class CancelBeforePage : public QObject
 {
-    QProcess run;
-    run.start("pdftoppm", {"-png", "-r", "20", "-f", "1", "-l", "1", "-singlefile", pdf, prefix});
-    if (!run.waitForFinished(30000) || run.exitCode() != 0)
-        return {};
-    return QImage(prefix + ".png");
-}
+public:
+    explicit CancelBeforePage(int page) : m_page(page) { qApp->installEventFilter(this); }
+    QStringList labels;
 
-std::function<void(QPrinter &)> toPdf(const QString &path)
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = qobject_cast<QProgressDialog *>(watched);
+        if (dialog && event->type() == QEvent::Show && dialog->objectName() == "printProgress")
+            connect(dialog->findChild<QProgressBar *>(), &QProgressBar::valueChanged, dialog, [this, dialog](int done) {
+                labels << dialog->labelText();
+                if (done + 1 == m_page)
+                    dialog->cancel();
+            });
+        return false;
+    }
+
+private:
+    int m_page;
+};
+
+QTextTable *firstTable(const QTextDocument &doc)
 {
-    return [path](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-    };
+    for (QTextFrame *frame : doc.rootFrame()->childFrames())
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            return table;
+    return nullptr;
 }
 
 } // namespace
@@ -69,7 +91,7 @@ private slots:
         box.setSelLength(6);
         const QString selection = f.path("selection.pdf");
         f.dialogs.answerMessage(Dialogs::Answer::Retry);
-        f.dialogs.answerPrint(true, toPdf(selection));
+        f.dialogs.answerPrint(true, printerTo(selection));
         f.trigger("print");
 
         const Dialogs::Message warning = f.dialogs.messages().constFirst();
@@ -79,17 +101,17 @@ private slots:
         QCOMPARE(warning.icon, Dialogs::Icon::Information);
         QCOMPARE(f.dialogs.lastAsk().print.title, QStringLiteral("Printer Setup"));
         QCOMPARE(f.dialogs.lastAsk().print.flags, 265);
-        QStringList pages = pdfPages(selection);
+        QStringList pages = PdfFiles::pages(selection);
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages[0].simplified(), QStringLiteral("second"));
 
         box.setSelStart(0);
         const QString whole = f.path("whole.pdf");
         f.dialogs.answerMessage(Dialogs::Answer::Ignore);
-        f.dialogs.answerPrint(true, toPdf(whole));
+        f.dialogs.answerPrint(true, printerTo(whole));
         f.frame->menuItem("print_setup")->trigger();
         QCOMPARE(f.dialogs.lastAsk().print.flags, 264);
-        pages = pdfPages(whole);
+        pages = PdfFiles::pages(whole);
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages[0].simplified(), QStringLiteral("first line second line"));
         QCOMPARE(box.Text(), QStringLiteral("first line\r\nsecond line"));
@@ -105,7 +127,7 @@ private slots:
 
         const QString cancelled = f.path("cancelled.pdf");
         f.dialogs.answerMessage(Dialogs::Answer::Retry);
-        f.dialogs.answerPrint(false, toPdf(cancelled));
+        f.dialogs.answerPrint(false, printerTo(cancelled));
         f.trigger("print");
         QCOMPARE(f.dialogs.asks().size(), 3);
         QVERIFY(!QFile::exists(cancelled));
@@ -122,7 +144,7 @@ private slots:
         prepare(f);
         const QString nowhere = f.path("no-such-folder/out.pdf");
         f.dialogs.answerMessage(Dialogs::Answer::Ignore);
-        f.dialogs.answerPrint(true, toPdf(nowhere));
+        f.dialogs.answerPrint(true, printerTo(nowhere));
         f.dialogs.answerMessage(Dialogs::Answer::OK);
         f.trigger("print");
         const Dialogs::Message report = f.dialogs.messages().constLast();
@@ -144,14 +166,14 @@ private slots:
         const QString pdf = f.path("long.pdf");
         PrintCommand::printWholeDocumentToPdf(box, pdf);
 
-        const QStringList pages = pdfPages(pdf);
+        const QStringList pages = PdfFiles::pages(pdf);
         QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
         QString all;
         for (const QString &page : pages)
             all += page + QLatin1Char('\n');
         QCOMPARE(all.simplified(), lines.join(' ')); // every line once, none lost at a page break
 
-        const QImage page = pdfFirstPage(pdf, f.path("page"));
+        const QImage page = PdfFiles::firstPage(pdf, f.path("page"));
         QVERIFY(!page.isNull());
         // The paper is white where the surface is not, and an inch of it is left on the left.
         QCOMPARE(page.pixelColor(page.width() / 2, page.height() - 3), QColor(Qt::white));
@@ -177,6 +199,81 @@ private slots:
         const QStringList rows = QString::fromUtf8(list.readAllStandardOutput()).trimmed().split('\n');
         QCOMPARE(rows.size(), 3); // two header lines and one picture
         QVERIFY2(rows[2].simplified().split(' ').mid(3, 2) == QStringList({"60", "40"}), qPrintable(rows[2]));
+    }
+
+    void aWideTablePrintsInsideThePrintableArea()
+    {
+        FrameFixture f;
+        f.start();
+        RichTextBox &box = f.surface();
+        // Three columns of four inches each, on paper six and a half or so inches wide inside.
+        box.setTextRTF(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\trowd\cellx5760\cellx11520\cellx17280 )"
+                       R"(first\cell middle\cell lastcolumn\cell\row})");
+        const QList<QTextLength> onScreen = firstTable(*box.document())->format().columnWidthConstraints();
+        const QString pdf = f.path("wide.pdf");
+        PrintCommand::printWholeDocumentToPdf(box, pdf);
+
+        const QList<PdfFiles::Word> words = PdfFiles::words(pdf);
+        const auto last = std::find_if(words.begin(), words.end(), [](const PdfFiles::Word &w) { return w.text == "lastcolumn"; });
+        QVERIFY(last != words.end());
+        QVERIFY2(last->right <= last->pageWidth - 72 + 0.5, qPrintable(QString::number(last->right)));
+        QCOMPARE(firstTable(*box.document())->format().columnWidthConstraints(), onScreen);
+    }
+
+    void cancelInTheProgressDialogLeavesTheFileAsItWas()
+    {
+        FrameFixture f;
+        f.start();
+        RichTextBox &box = f.surface();
+        box.setSelText(numberedLines(400));
+        box.setSelStart(0);
+        const QString pdf = f.writeFile("cancelled.pdf", "the file that was there");
+        CancelBeforePage cancel(3);
+        f.dialogs.answerMessage(Dialogs::Answer::Ignore);
+        f.dialogs.answerPrint(true, printerTo(pdf));
+        f.dialogs.answerMessage(Dialogs::Answer::OK);
+        f.trigger("print");
+
+        QCOMPARE(cancel.labels.size(), 3);
+        QVERIFY2(QRegularExpression("^Printing page 1 of ([4-9]|\\d\\d+)$").match(cancel.labels[0]).hasMatch(),
+                 qPrintable(cancel.labels[0]));
+        QVERIFY(cancel.labels[2].startsWith("Printing page 3 of "));
+        const Dialogs::Message told = f.dialogs.messages().constLast();
+        QCOMPARE(told.text, QStringLiteral("Printing was cancelled. Nothing was printed."));
+        QCOMPARE(told.title, QStringLiteral("Scrivlo"));
+        QCOMPARE(told.icon, Dialogs::Icon::Information);
+        QCOMPARE(FrameFixture::readFile(pdf), QByteArray("the file that was there"));
+        QCOMPARE(QDir(f.dir.path()).entryList({"*cancelled*"}, QDir::Files | QDir::Hidden), QStringList{"cancelled.pdf"});
+        QCOMPARE(f.dialogs.unusedAnswers(), 0);
+    }
+
+    void previewShowsThePagesThatPrintAndPrintsFromThere()
+    {
+        FrameFixture f;
+        f.start();
+        RichTextBox &box = f.surface();
+        box.setSelText(numberedLines(400));
+        box.setSelStart(0);
+        const QString pdf = f.path("from-preview.pdf");
+        int previewPages = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto *preview = f.frame->findChild<QPrintPreviewDialog *>("printPreview");
+            if (!preview) {
+                if (QWidget *modal = QApplication::activeModalWidget())
+                    modal->close(); // whatever came instead, so that the test ends
+                return;
+            }
+            previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+            QPrinter printer(QPrinter::HighResolution); // as its Print button would, after the print dialog
+            printerTo(pdf)(printer);
+            emit preview->paintRequested(&printer);
+            preview->reject();
+        });
+        f.trigger("printpreview");
+
+        QVERIFY2(previewPages > 3, qPrintable(QString::number(previewPages)));
+        QCOMPARE(PdfFiles::pages(pdf).size(), previewPages);
+        QVERIFY(f.dialogs.asks().isEmpty());
     }
 };
 

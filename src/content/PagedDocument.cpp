@@ -1,0 +1,63 @@
+#include "content/PagedDocument.h"
+#include "content/PrintFitting.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextDocument>
+#include <QTextFrame>
+
+PagedDocument::PagedDocument(QTextDocument &doc, const PageGeometry &geometry, QPaintDevice &device)
+    : m_doc(doc), m_geometry(geometry), m_fonts(doc, device)
+{
+    doc.setDocumentMargin(0);
+    PrintFitting::fit(doc, geometry.bodyInFormatUnits());
+    doc.documentLayout()->setPaintDevice(&device);
+    layOut(1.0);
+    // Laying out on a wider page makes tables with proportional columns wider too, so the widest
+    // part is measured again; twice more is plenty.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const double widest = widestFrame();
+        if (widest <= m_page.width() * 1.001)
+            break;
+        layOut(m_scale * m_page.width() / widest);
+    }
+}
+
+// The width of the widest table (or other frame) standing in the body. Text always wraps, and
+// pictures have been fitted.
+double PagedDocument::widestFrame() const
+{
+    double widest = 0;
+    for (QTextFrame *frame : m_doc.rootFrame()->childFrames())
+        widest = std::max(widest, m_doc.documentLayout()->frameBoundingRect(frame).width());
+    return widest;
+}
+
+void PagedDocument::layOut(double scale)
+{
+    m_scale = scale;
+    m_page = m_geometry.body.size() / scale;
+    m_doc.setPageSize(m_page);
+    m_pageCount = std::max(1, m_doc.pageCount());
+}
+
+void PagedDocument::drawBody(QPainter &painter, int page) const
+{
+    painter.save();
+    painter.translate(m_geometry.body.topLeft());
+    painter.scale(m_scale, m_scale);
+    painter.translate(0, -page * m_page.height());
+    const QRectF slice(0, page * m_page.height(), m_page.width(), m_page.height());
+    // Only the page's own slice is drawn, but across the whole sheet: what fitting could not
+    // narrow shows in the margin rather than being cut off at the body's edge.
+    const double left = m_geometry.body.left() / m_scale;
+    const double right = (m_geometry.paper.right() - m_geometry.body.right()) / m_scale;
+    painter.setClipRect(slice.adjusted(-left, 0, right, 0));
+    QAbstractTextDocumentLayout::PaintContext context;
+    // A line pushed over to the next page starts right at this page's bottom edge; rounding can
+    // put it a hair above, so lines are only drawn when they start clearly inside the page.
+    context.clip = slice.adjusted(-left, 0, right, -2);
+    context.palette.setColor(QPalette::Text, Qt::black);
+    m_doc.documentLayout()->draw(&painter, context);
+    painter.restore();
+}

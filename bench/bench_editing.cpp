@@ -1,7 +1,8 @@
 // Editing a long document: Select All (which must not write the document out as RTF just to learn
 // a length), Copy and Paste of the whole of it, and printing all of it into a PDF file. Run by hand
 // under QT_QPA_PLATFORM=offscreen:
-//   bench_editing [FILE.rtf]   (default /work/bigrtf/big.rtf)
+//   bench_editing FILE.rtf
+#include "BenchDocument.h"
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
@@ -29,9 +30,11 @@ double ms(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e6; }
 
 int main(int argc, char **argv)
 {
+    const QString path = benchDocument(argc, argv, "bench_editing FILE.rtf");
+    if (path.isEmpty())
+        return 2;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication app(argc, argv);
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/bigrtf/big.rtf");
     QTemporaryDir dir;
     QuietDialogs dialogs;
     SettingsStore settings(QStringLiteral("bench_editing"), dir.path());

@@ -2,7 +2,8 @@
 // a length), Copy and Paste of the whole of it, and printing all of it into a PDF file, without and
 // with the progress dialog. Times are wall-clock and, since the machine may be shared, the
 // process's processor time too. Run by hand under QT_QPA_PLATFORM=offscreen:
-//   bench_editing [FILE.rtf]   (default /work/bigrtf/big.rtf)
+//   bench_editing FILE.rtf
+#include "BenchDocument.h"
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
@@ -61,9 +62,11 @@ void timePrint(RichTextBox &box, const QString &pdf, QWidget *progressParent)
 
 int main(int argc, char **argv)
 {
+    const QString path = benchDocument(argc, argv, "bench_editing FILE.rtf");
+    if (path.isEmpty())
+        return 2;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication app(argc, argv);
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/bigrtf/big.rtf");
     QTemporaryDir dir;
     QuietDialogs dialogs;
     SettingsStore settings(QStringLiteral("bench_editing"), dir.path());

@@ -1,8 +1,9 @@
 // Formatting on a long document: a typed character (Qt's own insertion and layout against the
 // content-change handler), the indicator refresh with the whole document selected, and Select
 // All followed by Bold. Run by hand under QT_QPA_PLATFORM=offscreen:
-//   bench_formatting [FILE.rtf]   (default /work/bigrtf/big.rtf)
+//   bench_formatting FILE.rtf
 // When the file cannot be read, a generated document of the same size is used instead.
+#include "BenchDocument.h"
 #include "QuietDialogs.h"
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
@@ -95,8 +96,10 @@ void typeOneCharacter(RichTextBox &box)
 
 int main(int argc, char **argv)
 {
+    const QString path = benchDocument(argc, argv, "bench_formatting FILE.rtf");
+    if (path.isEmpty())
+        return 2;
     QApplication app(argc, argv);
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/bigrtf/big.rtf");
 
     QTemporaryDir dir;
     QFile tips(dir.filePath(QStringLiteral("tipofday.txt")));

@@ -1,7 +1,8 @@
 // Memory over repeated use: opens the large document in a window and closes it again, ten times,
 // and prints the process's resident memory after each round. Run by hand under
 // QT_QPA_PLATFORM=offscreen (also under heaptrack or valgrind --tool=massif):
-//   bench_memory [FILE.rtf] [ROUNDS]   (default /work/bigrtf/big.rtf, 10)
+//   bench_memory FILE.rtf [ROUNDS]   (10 rounds unless told)
+#include "BenchDocument.h"
 #include "QuietDialogs.h"
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
@@ -41,9 +42,11 @@ void settle()
 
 int main(int argc, char **argv)
 {
+    const QString path = benchDocument(argc, argv, "bench_memory FILE.rtf [ROUNDS]");
+    if (path.isEmpty())
+        return 2;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication app(argc, argv);
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/bigrtf/big.rtf");
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 10;
     QTemporaryDir dir;
     QuietDialogs dialogs;

@@ -1,6 +1,7 @@
 // Opens a document the way a user does, named on the command line, and measures the time from the
 // frame's start until the document's text is first painted in its window. Run by hand:
-//   bench_open_window [FILE.rtf]   (default /work/bigrtf/big.rtf; offscreen unless a display is set)
+//   bench_open_window FILE.rtf   (offscreen unless a display is set)
+#include "BenchDocument.h"
 #include "QuietDialogs.h"
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
@@ -36,10 +37,12 @@ public:
 
 int main(int argc, char **argv)
 {
+    const QString path = benchDocument(argc, argv, "bench_open_window FILE.rtf");
+    if (path.isEmpty())
+        return 2;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/bigrtf/big.rtf");
     QTemporaryDir dir;
     QuietDialogs dialogs;
     SettingsStore settings(QStringLiteral("bench_open_window"), dir.path());
@@ -47,7 +50,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer total;
     total.start();
-    MDIForm1 frame(services, path);
+    MDIForm1 frame(services, {path});
     frame.resize(1280, 800);
     frame.show(); // the start-up reads the file into its window
     const qint64 loaded = total.elapsed();

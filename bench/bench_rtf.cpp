@@ -1,6 +1,7 @@
 // Reads an RTF file into a QTextDocument with no view, then writes it back, and prints the wall
 // and processor time of each step (best of N runs); the processor time is the figure to trust on
 // a busy machine. Usage: bench_rtf FILE.rtf [RUNS]
+#include "BenchDocument.h"
 #include "rtf/RtfCodec.h"
 
 #include <QElapsedTimer>
@@ -13,13 +14,12 @@
 
 int main(int argc, char **argv)
 {
+    const QString path = benchDocument(argc, argv, "bench_rtf FILE.rtf [RUNS]");
+    if (path.isEmpty())
+        return 2;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_rtf FILE.rtf [RUNS]\n");
-        return 2;
-    }
-    QFile file(QString::fromLocal8Bit(argv[1]));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;

@@ -2,10 +2,16 @@
 # The whole "--convert-to txt" run against soffice on the same file, in one sitting: wall time and
 # peak memory of each (GNU time), and the ratios. Targets: at least 10 times faster, and under a
 # quarter of soffice's peak memory.
-# Usage: bench/convert_vs_soffice.sh [FILE.rtf] [BUILD_DIR]   (defaults: /work/bigrtf/big.rtf, build)
+# Usage: bench/convert_vs_soffice.sh FILE.rtf [BUILD_DIR]   (build unless told)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-file=${1:-/work/bigrtf/big.rtf}
+if [ $# -lt 1 ]; then
+  echo "usage: bench/convert_vs_soffice.sh FILE.rtf [BUILD_DIR]" >&2
+  echo "The large benchmark document (some 2,000 pages) is made by bench/make_big_rtf.sh OUTDIR" >&2
+  echo "(needs libreoffice-writer-nogui) and is then OUTDIR/big.rtf." >&2
+  exit 2
+fi
+file=$1
 build=${2:-$here/../build}
 scrivlo="$build/bin/scrivlo"
 out=$(mktemp -d)

@@ -16,6 +16,7 @@ public:
 
     QString fontName() const override;
     void setFontName(const QString &name) override;
+    void showFontName(const QString &name) override;
     QString fontSize() const override;
     void setFontSize(const QString &size) override;
     void chooseFontName() override;

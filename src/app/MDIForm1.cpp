@@ -11,6 +11,8 @@
 #include "editing/PrintCommand.h"
 #include "files/FileCommands.h"
 #include "files/OwnSaving.h"
+#include "files/RecentFilesMenu.h"
+#include "find/FindCommands.h"
 #include "formatting/FontBoxes.h"
 #include "formatting/FormatMenu.h"
 #include "formatting/FormatToolbar.h"
@@ -23,6 +25,7 @@
 #include "platform/Icons.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "view/ViewCommands.h"
 #include "windows/SideWindows.h"
 #include "workspace/FormattingRefresh.h"
 
@@ -38,8 +41,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-MDIForm1::MDIForm1(Services &services, const QString &commandLineFile)
-    : m_services(services), m_dialogs(services.dialogs), m_commandLineFile(commandLineFile)
+MDIForm1::MDIForm1(Services &services, const QStringList &commandLineFiles)
+    : m_services(services), m_dialogs(services.dialogs), m_commandLineFiles(commandLineFiles)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Scrivlo"));
@@ -59,8 +62,12 @@ MDIForm1::MDIForm1(Services &services, const QString &commandLineFile)
 
 MDIForm1::~MDIForm1()
 {
-    // The windows going away must not rebuild the menus of a frame that is being destroyed.
+    // The windows going away must not rebuild the menus of a frame that is being destroyed, nor
+    // report their Undo history to its commands.
     disconnect(mdiArea, nullptr, this, nullptr);
+    const QList<RichTextBox *> surfaces = mdiArea->findChildren<RichTextBox *>();
+    for (RichTextBox *surface : surfaces)
+        disconnect(surface, nullptr, this, nullptr);
 }
 
 // ---- Building the frame -------------------------------------------------------------------------
@@ -83,7 +90,7 @@ void MDIForm1::buildMenus()
             action = parentMenu->addSeparator();
         } else {
             action = parentMenu->addAction(caption);
-            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.shortcut)));
             action->setCheckable(entry.checkable);
             action->setChecked(entry.checked);
         }
@@ -125,6 +132,7 @@ void MDIForm1::buildRebars()
     Combo2->setToolTip(tr("Font size"));
     Toolbar2 = new KeyedToolbar(QStringLiteral("Toolbar2"), Frame1);
     Toolbar2->addButtons(formattingButtons());
+    addFormattingShortcuts();
     connect(Toolbar2, &KeyedToolbar::ButtonClick, this, &MDIForm1::Toolbar2_ButtonClick);
     auto *alignment = new QActionGroup(Toolbar2); // at most one alignment button is pressed
     for (const char *key : {"e", "f", "g"})
@@ -203,6 +211,17 @@ std::vector<ToolbarButton> MDIForm1::formattingButtons()
     };
 }
 
+// Keyboard formatting: each shortcut clicks its formatting button, which runs the button's command.
+// Ctrl+I stays with Insert Pictures, so italic is Ctrl+Shift+I.
+void MDIForm1::addFormattingShortcuts()
+{
+    const std::pair<const char *, const char *> shortcuts[] = {
+        {"a", "Ctrl+B"}, {"b", "Ctrl+Shift+I"}, {"c", "Ctrl+U"}, {"e", "Ctrl+L"}, {"f", "Ctrl+E"}, {"g", "Ctrl+R"},
+    };
+    for (const auto &[key, shortcut] : shortcuts)
+        Toolbar2->button(QString::fromLatin1(key))->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+}
+
 void MDIForm1::buildTimers()
 {
     m_timer1 = new QTimer(this);
@@ -217,8 +236,9 @@ void MDIForm1::buildTimers()
 
 void MDIForm1::createCommands()
 {
-    m_ownSaving = std::make_unique<OwnSaving>();
+    m_ownSaving = std::make_unique<OwnSaving>(*this);
     m_fileCommands = std::make_unique<FileCommands>(*this);
+    m_recentFiles = std::make_unique<RecentFilesMenu>(*this, *m_fileCommands);
     m_formatToolbar = std::make_unique<FormatToolbar>(*this);
     m_fontBoxes = std::make_unique<FontBoxes>(*this);
     m_formatMenu = std::make_unique<FormatMenu>(*this);
@@ -226,6 +246,8 @@ void MDIForm1::createCommands()
     m_insertCommands = std::make_unique<InsertCommands>(*this);
     m_printCommand = std::make_unique<PrintCommand>(*this);
     m_sideWindows = std::make_unique<SideWindows>(*this);
+    m_findCommands = std::make_unique<FindCommands>(*this);
+    m_viewCommands = std::make_unique<ViewCommands>(*this);
 }
 
 void MDIForm1::connectFrameCommands()
@@ -245,6 +267,7 @@ void MDIForm1::connectFrameCommands()
     connect(menuItem(QStringLiteral("arricos")), &QAction::triggered, this, [this] { Arrange(3); });
     connect(menu(QStringLiteral("file")), &QMenu::aboutToShow, this, &MDIForm1::file_Click);
     connect(menu(QStringLiteral("window")), &QMenu::aboutToShow, this, &MDIForm1::refreshWindowMenu);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::showActiveDocumentState);
     m_windowMenu = std::make_unique<WindowMenu>(*menu(QStringLiteral("window")));
 
     FontBoxes &boxes = *m_fontBoxes;
@@ -281,6 +304,10 @@ Form3 *MDIForm1::activeDocument() const
 }
 
 FormattingIndicators &MDIForm1::indicators() { return *m_indicators; }
+
+void MDIForm1::fileUsed(const QString &path) { m_recentFiles->add(path); }
+
+void MDIForm1::showStatusNote(const QString &text) { StatusBar1->showMessage(text, 3000); }
 
 QList<QMdiSubWindow *> MDIForm1::documentWindows() const
 {
@@ -342,17 +369,18 @@ void MDIForm1::MDIForm_Load()
         for (int size = 10; size <= 72; ++size)
             Combo2->AddItem(QString::number(size));
     });
-    skipOnFailure([&] { Combo1->setText(QStringLiteral("Times New Roman")); });
+    skipOnFailure([&] { m_indicators->showFontName(QStringLiteral("Times New Roman")); });
     skipOnFailure([&] { Combo2->setText(QStringLiteral("12")); });
     // The frame puts the standard toolbar first in its tab order.
     skipOnFailure([&] { Toolbar1->setProperty("TabIndex", 0); });
 
-    if (m_commandLineFile.isEmpty()) {
+    if (m_commandLineFiles.isEmpty()) {
         m_documentCounter = 1;
         NewDocument();
         skipOnFailure([&] { ActiveForm().doc = 0; });
     } else {
-        loadCommandLineFile();
+        for (const QString &argument : std::as_const(m_commandLineFiles))
+            loadCommandLineFile(argument);
     }
     unsetCursor();
 
@@ -362,11 +390,11 @@ void MDIForm1::MDIForm_Load()
                                    this);
 }
 
-void MDIForm1::loadCommandLineFile()
+void MDIForm1::loadCommandLineFile(const QString &argument)
 {
     // The platform hands the path over already split and unquoted; a pair of enclosing double
     // quotes, if one is still there, is removed.
-    QString path = m_commandLineFile;
+    QString path = argument;
     if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
         path = path.mid(1, path.size() - 2);
     NewDocument();
@@ -375,6 +403,7 @@ void MDIForm1::loadCommandLineFile()
         form.doc = 0;
         try {
             form.RichTextBox1->LoadFile(path, RichTextBox::RichText);
+            fileUsed(path);
         } catch (const Failure &failure) {
             // The window stays, named after the file, so that a save creates it.
             FileFailureBox::show(m_services.dialogs, failure, this);
@@ -459,6 +488,11 @@ void MDIForm1::followDocument(Form3 &form)
         if (activeDocument() == &form)
             refresh(FormattingRefresh::MouseClick);
     });
+    connect(&surface, &RichTextBox::overwriteChanged, this, &MDIForm1::showActiveDocumentState);
+    connect(&surface, &QTextEdit::redoAvailable, this, &MDIForm1::showActiveDocumentState);
+    connect(&surface, &RichTextBox::zoomChanged, this, [this](int percent) {
+        showStatusNote(tr("Zoom %1%").arg(percent));
+    });
 }
 
 // A document window that becomes active shows its formatting at once, as a click in it would.
@@ -467,6 +501,14 @@ void MDIForm1::showActiveDocument(QMdiSubWindow *sub)
     auto *form = sub ? qobject_cast<Form3 *>(sub->widget()) : nullptr;
     if (form && !m_creatingDocument)
         FormattingRefresh::run(*form->RichTextBox1, *this, QString::fromLatin1(FormattingRefresh::MouseClick));
+}
+
+// The "INS" panel and "&Redo" follow the active document: its typing mode and its Undo history.
+void MDIForm1::showActiveDocumentState()
+{
+    const Form3 *form = activeDocument();
+    StatusBar1->setInsertMode(!form || !form->RichTextBox1->overwriteMode());
+    m_editCommands->refreshRedo();
 }
 
 void MDIForm1::closeActiveDocument() { mdiArea->closeActiveSubWindow(); }

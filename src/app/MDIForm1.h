@@ -8,6 +8,7 @@
 class DropDownList;
 class EditCommands;
 class FileCommands;
+class FindCommands;
 class FontBoxes;
 class FormatMenu;
 class FormatToolbar;
@@ -20,7 +21,9 @@ class QFrame;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class RecentFilesMenu;
 class SideWindows;
+class ViewCommands;
 class WindowMenu;
 
 // The main frame: it holds the document windows, the menus, both toolbars with the font boxes and
@@ -31,8 +34,8 @@ class MDIForm1 : public QMainWindow, public Workspace
 {
     Q_OBJECT
 public:
-    // `commandLineFile` is the document named on the command line, or empty.
-    MDIForm1(Services &services, const QString &commandLineFile = QString());
+    // `commandLineFiles` are the documents named on the command line, each opened in a window.
+    explicit MDIForm1(Services &services, const QStringList &commandLineFiles = {});
     ~MDIForm1() override;
 
     // Workspace
@@ -46,6 +49,8 @@ public:
     void closeActiveDocument() override;
     QAction *menuItem(const QString &name) const override;
     QMenu *menu(const QString &name) const override;
+    void fileUsed(const QString &path) override;
+    void showStatusNote(const QString &text) override;
     QTimer &Timer1() override { return *m_timer1; }
     QTimer &Timer2() override { return *m_timer2; }
 
@@ -60,6 +65,9 @@ public:
     PrintCommand &printCommand() const { return *m_printCommand; }
     FormatMenu &formatMenu() const { return *m_formatMenu; }
     SideWindows &sideWindows() const { return *m_sideWindows; }
+    FindCommands &findCommands() const { return *m_findCommands; }
+    ViewCommands &viewCommands() const { return *m_viewCommands; }
+    RecentFilesMenu &recentFiles() const { return *m_recentFiles; }
 
     // Frame commands
     void new_Click();
@@ -88,7 +96,7 @@ protected:
 private:
     void MDIForm_Load();
     void MDIForm_Unload();
-    void loadCommandLineFile();
+    void loadCommandLineFile(const QString &argument);
     void buildMenus();
     void buildRebars();
     void buildTimers();
@@ -98,11 +106,13 @@ private:
     void connectFrameCommands();
     void followDocument(Form3 &form);
     void showActiveDocument(QMdiSubWindow *sub);
+    void showActiveDocumentState();
+    void addFormattingShortcuts();
     void refreshWindowMenu();
 
     Services &m_services;
     FrameDialogs m_dialogs;
-    QString m_commandLineFile;
+    QStringList m_commandLineFiles;
     bool m_loaded = false;
     int m_documentCounter = 0;
     bool m_creatingDocument = false; // NewDocument is adding a window
@@ -133,4 +143,7 @@ private:
     std::unique_ptr<InsertCommands> m_insertCommands;
     std::unique_ptr<PrintCommand> m_printCommand;
     std::unique_ptr<SideWindows> m_sideWindows;
+    std::unique_ptr<FindCommands> m_findCommands;
+    std::unique_ptr<ViewCommands> m_viewCommands;
+    std::unique_ptr<RecentFilesMenu> m_recentFiles;
 };

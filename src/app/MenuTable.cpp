@@ -23,6 +23,7 @@ const std::vector<MenuEntry> &MenuTable::entries()
 
         {"", "edit", "Edit", "", true, false, true},
         {"edit", "undo", "&Undo", "Ctrl+Z"},
+        {"edit", "redo", "&Redo", "Ctrl+Shift+Z", false},
         {"edit", "thghgfh", "-"},
         {"edit", "cut", "&Cut", "Ctrl+X"},
         {"edit", "copy", "&Copy", "Ctrl+C"},
@@ -30,6 +31,9 @@ const std::vector<MenuEntry> &MenuTable::entries()
         {"edit", "g", "-"},
         {"edit", "de", "&Delete", "Del"},
         {"edit", "seall", "&Select all", "Ctrl+A"},
+        {"edit", "findreplace", "&Find and Replace...", "Ctrl+H"},
+        {"edit", "findnext", "Find &Next", "F3"},
+        {"edit", "findprev", "Find &Previous", "Shift+F3"},
         {"edit", "fg", "-"},
         {"edit", "cc", "&Clear Clipboard..."},
 
@@ -37,6 +41,12 @@ const std::vector<MenuEntry> &MenuTable::entries()
         {"view", "fsm", "Full - screen mode"},
         {"view", "ghfh", "-"},
         {"view", "Statusbar", "Status Bar", "", true, true, false, true},
+        {"view", "zoomsep", "-"},
+        {"view", "zoomin", "Zoom In", "Ctrl++; Ctrl+="},
+        {"view", "zoomout", "Zoom Out", "Ctrl+-"},
+        {"view", "zoomnormal", "Normal Size", "Ctrl+0"},
+        {"view", "countsep", "-"},
+        {"view", "wordcount", "Word Count..."},
 
         {"", "insert", "Insert", "", true, false, true},
         {"insert", "dt", "&Date / Time", "Ctrl+D"},

@@ -7,7 +7,7 @@ struct MenuEntry {
     const char *parent;  // the name of the menu the item stands in ("" for the menu bar)
     const char *name;    // objectName of the action or menu
     const char *caption; // "-" for a separator
-    const char *shortcut = "";
+    const char *shortcut = ""; // several are separated by "; ", the first is shown
     bool enabled = true;
     bool checked = false;
     bool submenu = false;

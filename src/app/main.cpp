@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/ConvertMode.h"
 #include "app/MDIForm1.h"
 #include "platform/QtDialogs.h"
@@ -8,19 +9,8 @@
 #include <QApplication>
 #include <QDateTime>
 #include <cstdio>
-#include <cstring>
 
 namespace {
-
-// True for "--convert-to FORMAT" and "--convert-to=FORMAT".
-bool hasOption(int argc, char **argv, const char *name)
-{
-    const size_t length = std::strlen(name);
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], name, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
-            return true;
-    return false;
-}
 
 bool hasDisplay()
 {
@@ -28,11 +18,35 @@ bool hasDisplay()
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+int refuse(const CommandLine &line)
+{
+    std::fprintf(stderr, "scrivlo: %s\nTry \"scrivlo --help\" for the usage.\n", qPrintable(line.error));
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const bool converting = hasOption(argc, argv, "--convert-to");
+    // Help, version and a wrong option are answered before anything needs a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine early = CommandLine::parse(arguments, true);
+    switch (early.action) {
+    case CommandLine::Action::Help:
+        std::fputs(qPrintable(CommandLine::usage()), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("%s\n", qPrintable(CommandLine::versionText()));
+        return 0;
+    case CommandLine::Action::Error:
+        return refuse(early);
+    default:
+        break;
+    }
+
+    const bool converting = early.action == CommandLine::Action::Convert;
     if (converting) {
         // The conversion mode needs no display and shows no window.
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -44,17 +58,20 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scrivlo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(SCRIVLO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("scrivlo"));
     if (converting)
         return ConvertMode::run(QApplication::arguments());
+    // The windowing system has taken its own options: any other option left is unknown.
+    const CommandLine line = CommandLine::parse(QApplication::arguments(), false);
+    if (line.action == CommandLine::Action::Error)
+        return refuse(line);
 
     QtDialogs dialogs;
     SettingsStore settings(SettingsStore::executableName());
     Services services{dialogs, settings, AppFolder::forRunningProgram(),
                       [] { return quint32(QDateTime::currentMSecsSinceEpoch()); }};
-    const QStringList arguments = QApplication::arguments();
-    MDIForm1 frame(services, arguments.value(1));
+    MDIForm1 frame(services, line.files);
     auto *splash = new Form1(frame);
     splash->show();
     return app.exec();

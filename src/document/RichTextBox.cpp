@@ -10,6 +10,7 @@
 #include "rtf/RtfCodec.h"
 #include "rtf/TextFormats.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QImage>
@@ -20,6 +21,8 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextList>
+#include <QWheelEvent>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -59,6 +62,8 @@ void leaveList(const QTextBlock &block)
     QTextCursor(block).setBlockFormat(format);
 }
 
+constexpr std::array<int, 13> kZoomSteps{50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 300, 400};
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
@@ -73,6 +78,11 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
     // Any edit, of text or of formatting, makes the selection's formats stale.
     connect(document(), &QTextDocument::contentsChange, this, [this] { m_selectionFormats.start = -1; });
+}
+
+RichTextBox::~RichTextBox()
+{
+    document()->documentLayout()->setPaintDevice(nullptr); // the zoom's device goes first
 }
 
 // ---- Whole content ------------------------------------------------------------------------------
@@ -184,6 +194,40 @@ void RichTextBox::setSelLength(int length)
     cursor.setPosition(start);
     cursor.setPosition(int(end), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+void RichTextBox::Undo()
+{
+    withLazyLayout([this] { undo(); });
+}
+
+void RichTextBox::Redo()
+{
+    withLazyLayout([this] { redo(); });
+}
+
+// Undo and Redo of a change over much of a long document (Replace All, a format given to all of
+// it) would lay all of that out again before they return. Past a size, the layout is let go and
+// then made afresh, a screen at a time, as after loading.
+void RichTextBox::withLazyLayout(const std::function<void()> &step)
+{
+    constexpr int kBroadChange = 100000; // characters
+    QTextDocument *doc = document();
+    const QSizeF pageSize = doc->pageSize();
+    bool letGo = false;
+    const QMetaObject::Connection watch =
+        connect(doc, &QTextDocument::contentsChange, this, [&](int, int removed, int added) {
+            if (!letGo && std::max(removed, added) > kBroadChange) {
+                letGo = true;
+                doc->setPageSize(QSizeF(0, 0)); // a layout without a page size lays out nothing
+            }
+        });
+    step();
+    disconnect(watch);
+    if (letGo) {
+        doc->setPageSize(pageSize);
+        ensureCursorVisible();
+    }
 }
 
 void RichTextBox::Clear()
@@ -589,11 +633,13 @@ void RichTextBox::insertDocumentPart(const QTextDocument &part)
 
 bool RichTextBox::event(QEvent *e)
 {
-    // Del and Ctrl+letter belong to the frame's menu accelerators, even while typing here.
+    // Del and Ctrl+letter (Ctrl+Shift+letter too) belong to the frame's menu accelerators, even
+    // while typing here.
     if (e->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(e);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        const bool ctrlLetter = mods == Qt::ControlModifier && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z;
+        const bool ctrl = mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier);
+        const bool ctrlLetter = ctrl && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z;
         const bool plainDelete = mods == Qt::NoModifier && key->key() == Qt::Key_Delete;
         if (ctrlLetter || plainDelete) {
             e->ignore();
@@ -610,7 +656,92 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
         endListAtCaret();
         return;
     }
+    if (e->key() == Qt::Key_Insert && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        toggleOverwrite();
+        return;
+    }
+    if (!startsWord(*e)) {
+        QTextEdit::keyPressEvent(e);
+        return;
+    }
+    // Typed characters join the Undo step before them; the first letter of a word, typed in an
+    // edit block of its own, starts a new one. So Undo takes back one word at a time. (The block
+    // begins at the caret, where Undo then leaves it.)
+    QTextCursor block = textCursor();
+    block.beginEditBlock();
     QTextEdit::keyPressEvent(e);
+    block.endEditBlock();
+}
+
+bool RichTextBox::startsWord(const QKeyEvent &e) const
+{
+    const QString text = e.text();
+    if (isReadOnly() || text.size() != 1 || !text.at(0).isPrint() || text.at(0).isSpace()
+        || (e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    const int position = textCursor().selectionStart();
+    return position == 0 || document()->characterAt(position - 1).isSpace();
+}
+
+void RichTextBox::toggleOverwrite()
+{
+    setOverwriteMode(!overwriteMode());
+    emit overwriteChanged(overwriteMode());
+}
+
+// ---- Zoom ---------------------------------------------------------------------------------------
+
+int RichTextBox::zoomStep(int percent, int steps)
+{
+    if (steps > 0) {
+        const auto above = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), percent);
+        return above == kZoomSteps.end() ? kZoomSteps.back() : zoomStep(*above, steps - 1);
+    }
+    if (steps < 0) {
+        const auto below = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), percent);
+        return below == kZoomSteps.begin() ? kZoomSteps.front() : zoomStep(*std::prev(below), steps + 1);
+    }
+    return std::clamp(percent, kZoomSteps.front(), kZoomSteps.back());
+}
+
+void RichTextBox::setZoom(int percent)
+{
+    percent = zoomStep(percent, 0);
+    if (percent == m_zoom)
+        return;
+    m_zoom = percent;
+    // The layout measures fonts, pictures, list indents and the page margin with its paint
+    // device's resolution: a device of the screen's resolution times the zoom shows them larger,
+    // while the document keeps its sizes. (Paragraph indents and spacing keep their screen size.)
+    // At 100% the layout uses the screen as before.
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    if (percent == 100) {
+        layout->setPaintDevice(nullptr);
+    } else {
+        const double dotsPerMeter = logicalDpiY() * percent / 100.0 / 0.0254;
+        m_zoomDevice = QImage(1, 1, QImage::Format_RGB32);
+        m_zoomDevice.setDotsPerMeterX(qRound(dotsPerMeter));
+        m_zoomDevice.setDotsPerMeterY(qRound(dotsPerMeter));
+        layout->setPaintDevice(&m_zoomDevice);
+    }
+    document()->setPageSize(document()->pageSize()); // lays it out again, changing no content
+    ensureCursorVisible();
+    emit zoomChanged(m_zoom);
+}
+
+void RichTextBox::wheelEvent(QWheelEvent *e)
+{
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        QTextEdit::wheelEvent(e);
+        return;
+    }
+    // A notch (120) is one step; a fine wheel adds its small turns up to one.
+    m_wheelTurn += e->angleDelta().y();
+    const int steps = m_wheelTurn / 120;
+    m_wheelTurn -= steps * 120;
+    if (steps != 0)
+        setZoom(zoomStep(m_zoom, steps));
+    e->accept();
 }
 
 // Return on an empty bulleted paragraph ends the list.

@@ -1,12 +1,12 @@
 #pragma once
 #include "content/DocumentPrinter.h"
 
+#include <QImage>
 #include <QTextCharFormat>
 #include <QTextEdit>
 #include <optional>
 
 class PrintProgress;
-class QImage;
 class QPrinter;
 class QTextBlock;
 class QTextBlockFormat;
@@ -20,6 +20,7 @@ class RichTextBox : public QTextEdit
     Q_OBJECT
 public:
     explicit RichTextBox(QWidget *parent = nullptr);
+    ~RichTextBox() override;
 
     // Whole content
     QString Text() const; // lines separated by CR LF
@@ -96,11 +97,22 @@ public:
     void insertRichText(QByteArrayView rtf);
 
     // The editing messages: one operation each.
-    void Undo() { undo(); }
+    void Undo();
+    void Redo();
     void Cut() { cut(); }
     void Copy() { copy(); }
     void Paste() { paste(); }
     void Clear(); // deletes the selection only
+
+    // The Insert key switches between inserting and overwriting typed text.
+    void toggleOverwrite();
+
+    // Zoom in percent: how large the document shows on screen, from 50 to 400. It changes neither
+    // the document (its font sizes, what is saved) nor what is printed.
+    int zoom() const { return m_zoom; }
+    void setZoom(int percent);
+    // The zoom one step above (steps > 0) or below (steps < 0) `percent`, within 50 to 400.
+    static int zoomStep(int percent, int steps);
 
     // Virtual-key code and shift state of a key event, as KeyDown reports them.
     static int keyCodeOf(const QKeyEvent &event);
@@ -113,12 +125,15 @@ signals:
     void DblClick();
     // The whole content was replaced: a file loaded, or rich or plain text set in one go.
     void Loaded();
+    void overwriteChanged(bool overwriting);
+    void zoomChanged(int percent);
 
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -138,6 +153,8 @@ private:
     void endListAtCaret();
     void insertDocumentPart(const QTextDocument &part); // at the selection, with its pictures
     static int twipsFromText(const QString &text);
+    bool startsWord(const QKeyEvent &event) const;
+    void withLazyLayout(const std::function<void()> &step);
 
     QString m_fileName;
     struct SelectionFormats {
@@ -146,4 +163,7 @@ private:
         QList<QTextCharFormat> formats;
     };
     mutable SelectionFormats m_selectionFormats;
+    int m_zoom = 100;
+    int m_wheelTurn = 0; // wheel turn not yet made into a zoom step, in eighths of a degree
+    QImage m_zoomDevice; // lays the document out at the zoom's resolution
 };

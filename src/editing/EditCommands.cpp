@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QTextDocument>
 
 EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
 {
@@ -15,6 +16,7 @@ EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
         connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
     };
     on("undo", &EditCommands::undo_Click);
+    on("redo", &EditCommands::redo_Click);
     on("cut", &EditCommands::cut_Click);
     on("copy", &EditCommands::copy_Click);
     on("paste", &EditCommands::paste_Click);
@@ -22,6 +24,7 @@ EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
     on("seall", &EditCommands::seall_Click);
     on("cc", &EditCommands::cc_Click);
     connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this, &EditCommands::edit_Click);
+    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this, &EditCommands::refreshRedo);
 }
 
 RichTextBox &EditCommands::activeSurface() const
@@ -54,6 +57,17 @@ void EditCommands::edit_Click()
 void EditCommands::undo_Click()
 {
     skipOnFailure([&] { activeSurface().Undo(); });
+}
+
+void EditCommands::redo_Click()
+{
+    skipOnFailure([&] { activeSurface().Redo(); });
+}
+
+void EditCommands::refreshRedo()
+{
+    const Form3 *form = m_workspace.activeDocument();
+    m_workspace.menuItem(QStringLiteral("redo"))->setEnabled(form && form->RichTextBox1->document()->isRedoAvailable());
 }
 
 void EditCommands::cut_Click()

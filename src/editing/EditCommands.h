@@ -4,7 +4,7 @@
 class Workspace;
 class RichTextBox;
 
-// The Edit menu's commands and the enabling of Cut, Copy and Paste.
+// The Edit menu's commands and the enabling of Cut, Copy, Paste and Redo.
 class EditCommands : public QObject
 {
     Q_OBJECT
@@ -13,6 +13,9 @@ public:
 
     void edit_Click();
     void undo_Click();
+    void redo_Click();
+    // "&Redo" is enabled while the active document has something to redo.
+    void refreshRedo();
     void cut_Click();
     void copy_Click();
     void paste_Click();

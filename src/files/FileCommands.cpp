@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
@@ -32,23 +33,42 @@ void FileCommands::open_Click()
         cd.CancelError = true;
         cd.Filter = QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|");
         cd.ShowOpen(&m_workspace.window());
-
-        m_workspace.NewDocument();
-        Form3 &form = m_workspace.ActiveForm();
-        RichTextBox &box = *form.RichTextBox1;
-        box.setSelFontName(QStringLiteral("Times New Roman"));
-        box.setSelFontSize(QStringLiteral("12"));
-        box.setSelBold(false);
-        box.setSelItalic(false);
-        box.setSelUnderline(false);
-        box.setSelStrikeThru(false);
-        if (!loaded(box, cd.FileName))
-            return;
-        form.setWindowTitle(cd.FileTitle);
-        box.setFileName(cd.FileName);
-        box.setSelStart(0);
-        form.doc = 0;
+        openInNewWindow(cd.FileName, cd.FileTitle);
     });
+}
+
+bool FileCommands::openRecent(const QString &path)
+{
+    bool opened = false;
+    stopAtFirstFailure([&] {
+        opened = openInNewWindow(path, QFileInfo(path).fileName());
+        if (!opened)
+            m_workspace.closeActiveDocument(); // nothing was typed into it: it closes silently
+    });
+    return opened;
+}
+
+bool FileCommands::openInNewWindow(const QString &path, const QString &caption)
+{
+    m_workspace.NewDocument();
+    Form3 &form = m_workspace.ActiveForm();
+    RichTextBox &box = *form.RichTextBox1;
+    box.setSelFontName(QStringLiteral("Times New Roman"));
+    box.setSelFontSize(QStringLiteral("12"));
+    box.setSelBold(false);
+    box.setSelItalic(false);
+    box.setSelUnderline(false);
+    box.setSelStrikeThru(false);
+    if (!loaded(box, path))
+        return false;
+    form.setWindowTitle(caption);
+    box.setFileName(path);
+    box.setSelStart(0);
+    // The box names the font the text starts in, or the family drawn in its place.
+    skipOnFailure([&] { m_workspace.indicators().showFontName(QStringLiteral("Times New Roman")); });
+    form.doc = 0;
+    m_workspace.fileUsed(path);
+    return true;
 }
 
 // Reads the file into the surface, rich text when its first bytes say so, plain text otherwise.
@@ -69,12 +89,20 @@ bool FileCommands::loaded(RichTextBox &box, const QString &path)
 void FileCommands::save_Click()
 {
     // With no document window open there is nothing to save.
-    stopAtFirstFailure([&] { DocumentSave::save(m_workspace.ActiveForm(), m_workspace.commonDialogs().cd); });
+    stopAtFirstFailure([&] {
+        Form3 &form = m_workspace.ActiveForm();
+        if (DocumentSave::save(form, m_workspace.commonDialogs().cd))
+            m_workspace.fileUsed(form.RichTextBox1->FileName());
+    });
 }
 
 void FileCommands::saveas_Click()
 {
-    stopAtFirstFailure([&] { DocumentSave::saveAs(m_workspace.ActiveForm(), m_workspace.commonDialogs().cd); });
+    stopAtFirstFailure([&] {
+        Form3 &form = m_workspace.ActiveForm();
+        if (DocumentSave::saveAs(form, m_workspace.commonDialogs().cd))
+            m_workspace.fileUsed(form.RichTextBox1->FileName());
+    });
 }
 
 void FileCommands::closea_Click()
@@ -140,6 +168,7 @@ void FileCommands::openDroppedFile(const QString &path)
         form.setWindowTitle(path);
         form.RichTextBox1->setFileName(path);
         form.doc = 0;
+        m_workspace.fileUsed(path);
     });
 }
 
@@ -149,9 +178,10 @@ void FileCommands::restoreSavedFont()
 {
     SettingsStore &settings = m_workspace.services().settings;
     FormattingIndicators &boxes = m_workspace.indicators();
-    boxes.setFontName(QStringLiteral("Times New Roman"));
+    // A font that is not installed shows as the family drawn in its place, so that the steps go on.
+    boxes.showFontName(QStringLiteral("Times New Roman"));
     boxes.setFontSize(QStringLiteral("12"));
-    boxes.setFontName(settings.GetSetting(QStringLiteral("font"), QStringLiteral("name"), boxes.fontName()));
+    boxes.showFontName(settings.GetSetting(QStringLiteral("font"), QStringLiteral("name"), boxes.fontName()));
     boxes.setFontSize(settings.GetSetting(QStringLiteral("fonte"), QStringLiteral("size"), boxes.fontSize()));
     boxes.chooseFontName();
     boxes.chooseFontSize();

@@ -16,6 +16,9 @@ public:
     explicit FileCommands(Workspace &workspace);
 
     void open_Click();
+    // Opens a file as Open does once the file is chosen, captioned with its name. When it cannot
+    // be read, it is reported, the window made for it goes again, and the result is false.
+    bool openRecent(const QString &path);
     void save_Click();
     void saveas_Click();
     void closea_Click();
@@ -29,6 +32,9 @@ public:
 
 private:
     bool loaded(RichTextBox &box, const QString &path);
+    // Open's steps after the dialog: a new window, the starting font, the file; false when the
+    // file could not be read (the window stays, empty).
+    bool openInNewWindow(const QString &path, const QString &caption);
     void openDroppedFiles(const QStringList &paths);
     void openDroppedFile(const QString &path);
     void restoreSavedFont();

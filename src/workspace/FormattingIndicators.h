@@ -12,6 +12,9 @@ public:
 
     virtual QString fontName() const = 0;
     virtual void setFontName(const QString &name) = 0;
+    // Writes a configured or saved font name: a font that is not installed shows as the family
+    // the system draws in its place, so the box names the font the text is seen in.
+    virtual void showFontName(const QString &name) = 0;
     virtual QString fontSize() const = 0;
     virtual void setFontSize(const QString &size) = 0;
     // As if the user chose the entry the box shows.

@@ -52,6 +52,11 @@ public:
     // A menu by name, or nullptr.
     virtual QMenu *menu(const QString &name) const = 0;
 
+    // A document file was opened or saved: it goes to the top of the recent files.
+    virtual void fileUsed(const QString &path) = 0;
+    // Shows a short note in the status bar's first panel for a few seconds.
+    virtual void showStatusNote(const QString &text) = 0;
+
     // The frame's one-shot timers: Insert Pictures starts Timer1 at its start and Timer2 at its
     // end, whose tick empties the active document's selection.
     virtual QTimer &Timer1() = 0;

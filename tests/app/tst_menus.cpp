@@ -34,14 +34,22 @@ private slots:
         row("printpreview", "file", "Print Pre&view...");
         row("exit", "file", "Exit");
         row("undo", "edit", "&Undo", "Ctrl+Z");
+        row("redo", "edit", "&Redo", "Ctrl+Shift+Z", false);
         row("cut", "edit", "&Cut", "Ctrl+X");
         row("copy", "edit", "&Copy", "Ctrl+C");
         row("paste", "edit", "&Paste", "Ctrl+V");
         row("de", "edit", "&Delete", "Del");
         row("seall", "edit", "&Select all", "Ctrl+A");
+        row("findreplace", "edit", "&Find and Replace...", "Ctrl+H");
+        row("findnext", "edit", "Find &Next", "F3");
+        row("findprev", "edit", "Find &Previous", "Shift+F3");
         row("cc", "edit", "&Clear Clipboard...");
         row("fsm", "view", "Full - screen mode");
         row("Statusbar", "view", "Status Bar", "", true, true);
+        row("zoomin", "view", "Zoom In", "Ctrl++");
+        row("zoomout", "view", "Zoom Out", "Ctrl+-");
+        row("zoomnormal", "view", "Normal Size", "Ctrl+0");
+        row("wordcount", "view", "Word Count...");
         row("dt", "insert", "&Date / Time", "Ctrl+D");
         row("picturea", "insert", "&Pictures...", "Ctrl+I");
         row("fgsdgfdg", "insert", "&Symbols...", "Ctrl+Y");
@@ -79,6 +87,8 @@ private slots:
         QCOMPARE(item->isEnabled(), enabled);
         QCOMPARE(item->isChecked(), checked);
         QVERIFY(f.frame->menu(menu)->actions().contains(item));
+        if (item->objectName() == "zoomin") // the second shortcut
+            QCOMPARE(item->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
     }
 
     void menuBarOrderAndSeparators()
@@ -95,6 +105,12 @@ private slots:
             file << (a->isSeparator() ? "-" + a->objectName() : a->objectName());
         QCOMPARE(file, (QStringList{"new", "-a", "closea", "-d", "open", "-b", "save", "saveas", "-c", "pc",
                                     "print", "printpreview", "-e", "exit"}));
+        // What is new stands beside the design's items, after the ones the issue names.
+        QStringList edit;
+        for (QAction *a : f.frame->menu("edit")->actions())
+            edit << (a->isSeparator() ? "-" : a->objectName());
+        QCOMPARE(edit, (QStringList{"undo", "redo", "-", "cut", "copy", "paste", "-", "de", "seall", "findreplace",
+                                    "findnext", "findprev", "-", "cc"}));
     }
 
     void toolbarsHaveTheirKeysAndTooltips()

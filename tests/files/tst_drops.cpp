@@ -7,6 +7,7 @@
 #include "platform/DropDownList.h"
 
 #include <QDropEvent>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -135,15 +136,27 @@ private slots:
         f.settings->SaveSetting("font", "name", "DejaVu Serif");
         f.settings->SaveSetting("fonte", "size", "14");
         f.start();
-        // Drops first put the boxes back to Times New Roman, which this machine may lack.
-        if (Combo1Of(*f.frame)->findText("Times New Roman") < 0)
-            Combo1Of(*f.frame)->AddItem("Times New Roman");
+        // Drops first put the boxes back to Times New Roman, which this machine may lack: the box
+        // then shows the family drawn in its place, and the saved font still comes back.
         QVERIFY(dragAndDrop(f, *filesData({f.writeFile("a.txt", "a")})));
         QTRY_COMPARE(f.frame->documents().size(), 2);
         QCOMPARE(Combo1Of(*f.frame)->Text(), QStringLiteral("DejaVu Serif"));
         QCOMPARE(Combo2Of(*f.frame)->Text(), QStringLiteral("14"));
         QCOMPARE(f.surface().SelFontName(), std::optional<QString>("DejaVu Serif"));
         QCOMPARE(f.surface().SelFontSize(), std::optional<double>(14));
+    }
+
+    void aSavedFontThatIsNotInstalledShowsAsItsStandIn()
+    {
+        FrameFixture f;
+        f.settings->SaveSetting("font", "name", "No Such Family Anywhere");
+        f.start();
+        QVERIFY(dragAndDrop(f, *filesData({f.writeFile("a.txt", "a")})));
+        QTRY_COMPARE(f.frame->documents().size(), 2);
+        const QString standIn = QFontInfo(QFont("No Such Family Anywhere")).family();
+        QVERIFY(!standIn.isEmpty());
+        QCOMPARE(Combo1Of(*f.frame)->Text(), standIn);
+        QCOMPARE(f.surface().SelFontName(), std::optional<QString>(standIn));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "document/RichTextBox.h"
 
 #include <QDir>
+#include <QFontInfo>
 #include <QTest>
 
 namespace {
@@ -37,6 +38,7 @@ private slots:
         QTest::newRow("Windows-1252") << QByteArray("caf\xE9 na\xEFve \x80 5\r\nline two") << QStringLiteral("caf\u00e9 na\u00efve \u20ac 5\r\nline two");
         QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9 \xE2\x98\x83\nline two") << QStringLiteral("caf\u00e9 \u2603\r\nline two");
         QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBFna\xC3\xAFve") << QStringLiteral("na\u00efve");
+        QTest::newRow("empty") << QByteArray() << QString();
     }
 
     void openReadsPlainTextAsUtf8OrWindows1252()
@@ -61,6 +63,8 @@ private slots:
         QCOMPARE(box.SelStart(), 0);
         QCOMPARE(box.SelFontSize(), std::optional<double>(12));
         QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        // The font box names the font the text is seen in, Times New Roman or its stand-in.
+        QCOMPARE(Combo1Of(*f.frame)->Text(), QFontInfo(QFont(QStringLiteral("Times New Roman"))).family());
         QCOMPARE(f.active()->doc, 0);
         QVERIFY(f.active()->parentWidget()->close()); // unchanged: no question
         QCOMPARE(f.dialogs.asks().size(), 1);

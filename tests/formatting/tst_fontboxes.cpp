@@ -99,6 +99,7 @@ private slots:
         DropDownList &names = *Combo1Of(*f.frame);
         box.setSelText("alpha beta");
         select(box, 0, 10);
+        names.setText(kSans); // the box starts at the serif that stands in for Times New Roman
         names.setText(kSerif);
         QCOMPARE(box.SelFontName(), std::optional<QString>(kSerif)); // the change applied it
         formatRange(box, 0, 5, withFont(kSans)); // now mixed; the box keeps showing the serif

@@ -20,7 +20,10 @@ FrameFixture::FrameFixture(const Options &options)
     settings = std::make_unique<SettingsStore>(QStringLiteral("scrivlo"), dir.filePath(QStringLiteral("settings")));
     const quint32 seed = options.seed;
     services = std::make_unique<Services>(Services{dialogs, *settings, AppFolder({appFolder()}), [seed] { return seed; }});
-    frame = std::make_unique<MDIForm1>(*services, options.commandLineFile);
+    QStringList files = options.commandLineFiles;
+    if (!options.commandLineFile.isEmpty())
+        files.prepend(options.commandLineFile);
+    frame = std::make_unique<MDIForm1>(*services, files);
     frame->resize(1000, 700);
 }
 

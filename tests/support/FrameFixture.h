@@ -26,6 +26,7 @@ public:
         QString commandLineFile;
         bool withTipsFile = true;
         quint32 seed = 12345;
+        QStringList commandLineFiles{}; // more files named on the command line, after commandLineFile
     };
     FrameFixture();
     explicit FrameFixture(const Options &options);

@@ -1,0 +1,47 @@
+#include "view/ViewCommands.h"
+#include "content/WordCounter.h"
+#include "document/RichTextBox.h"
+#include "platform/Failure.h"
+#include "workspace/Workspace.h"
+
+#include <QAction>
+
+ViewCommands::ViewCommands(Workspace &workspace) : m_workspace(workspace)
+{
+    const auto on = [&](const char *name, void (ViewCommands::*handler)()) {
+        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    };
+    on("zoomin", &ViewCommands::zoomin_Click);
+    on("zoomout", &ViewCommands::zoomout_Click);
+    on("zoomnormal", &ViewCommands::zoomnormal_Click);
+    on("wordcount", &ViewCommands::wordcount_Click);
+}
+
+void ViewCommands::zoomin_Click() { zoomBy(1); }
+void ViewCommands::zoomout_Click() { zoomBy(-1); }
+
+void ViewCommands::zoomnormal_Click()
+{
+    skipOnFailure([&] { m_workspace.activeSurface().setZoom(100); });
+}
+
+void ViewCommands::zoomBy(int steps)
+{
+    skipOnFailure([&] {
+        RichTextBox &surface = m_workspace.activeSurface();
+        surface.setZoom(RichTextBox::zoomStep(surface.zoom(), steps));
+    });
+}
+
+void ViewCommands::wordcount_Click()
+{
+    // With no document open there is nothing to count.
+    skipOnFailure([&] {
+        const RichTextBox &surface = m_workspace.activeSurface();
+        const QTextDocument &doc = *surface.document();
+        const QTextCursor selection = surface.textCursor();
+        const WordCounter::Counts whole = WordCounter::count(doc);
+        const WordCounter::Counts part = WordCounter::count(doc, selection.selectionStart(), selection.selectionEnd());
+        m_wordCount.open([&] { return new WordCountWindow(m_workspace.window()); }).showCounts(whole, part);
+    });
+}

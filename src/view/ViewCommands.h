@@ -1,0 +1,28 @@
+#pragma once
+#include "platform/SingleWindow.h"
+#include "view/WordCountWindow.h"
+
+#include <QObject>
+
+class Workspace;
+
+// View > "Zoom In", "Zoom Out", "Normal Size" for the active document window, and "Word Count...".
+class ViewCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ViewCommands(Workspace &workspace);
+
+    void zoomin_Click();
+    void zoomout_Click();
+    void zoomnormal_Click();
+    void wordcount_Click();
+
+    WordCountWindow *wordCountWindow() const { return m_wordCount.get(); }
+
+private:
+    void zoomBy(int steps);
+
+    Workspace &m_workspace;
+    SingleWindow<WordCountWindow> m_wordCount;
+};

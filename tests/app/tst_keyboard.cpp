@@ -1,0 +1,82 @@
+// The Insert key and the formatting shortcuts.
+#include "support/FrameFixture.h"
+
+#include "document/Form3.h"
+#include "document/RichTextBox.h"
+
+#include <QLabel>
+#include <QTest>
+
+class KeyboardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void insertSwitchesToOverwritingPerWindow()
+    {
+        FrameFixture f;
+        f.start();
+        RichTextBox &box = f.surface();
+        const QLabel *ins = StatusBar1Of(*f.frame)->panel(3);
+        QTest::keyClicks(box.viewport(), "abcdef");
+        box.setSelStart(2);
+        QVERIFY(ins->isEnabled());
+        QTest::keyClick(box.viewport(), Qt::Key_Insert);
+        QVERIFY(!ins->isEnabled()); // greyed while overwriting
+        QTest::keyClicks(box.viewport(), "XY");
+        QCOMPARE(box.Text(), QStringLiteral("abXYef"));
+
+        // The panel follows the active window; each window keeps its own mode.
+        QMdiSubWindow *first = mdiAreaOf(*f.frame)->currentSubWindow();
+        f.trigger("new");
+        QVERIFY(ins->isEnabled());
+        mdiAreaOf(*f.frame)->setActiveSubWindow(first);
+        QVERIFY(!ins->isEnabled());
+        QTest::keyClick(box.viewport(), Qt::Key_Insert);
+        QTest::keyClicks(box.viewport(), "Z");
+        QCOMPARE(box.Text(), QStringLiteral("abXYZef"));
+        StatusBar1Of(*f.frame)->refresh(); // the clock's refresh keeps the state
+        QVERIFY(ins->isEnabled());
+    }
+
+    void formattingShortcutsRunTheButtonsCommands()
+    {
+        FrameFixture f;
+        f.start();
+        RichTextBox &box = f.surface();
+        box.setSelText("some words");
+        box.setSelStart(0);
+        box.setSelLength(4);
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+            QTest::keyClick(box.viewport(), key, modifiers);
+        };
+        press(Qt::Key_B);
+        press(Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        press(Qt::Key_U);
+        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        QCOMPARE(box.SelItalic(), std::optional<bool>(true));
+        QCOMPARE(box.SelUnderline(), std::optional<bool>(true));
+        for (const char *key : {"a", "b", "c"})
+            QCOMPARE(Toolbar2Of(*f.frame)->Value(key), 1);
+        press(Qt::Key_B); // a toggle switches back
+        QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        QCOMPARE(Toolbar2Of(*f.frame)->Value("a"), 0);
+        const std::pair<Qt::Key, int> alignments[] = {{Qt::Key_E, RichTextBox::Center}, {Qt::Key_R, RichTextBox::Right},
+                                                      {Qt::Key_L, RichTextBox::Left}};
+        for (const auto &[key, alignment] : alignments) {
+            press(key);
+            QCOMPARE(box.SelAlignment(), std::optional<int>(alignment));
+        }
+        QCOMPARE(Toolbar2Of(*f.frame)->Value("e"), 1);
+        QCOMPARE(box.Text(), QStringLiteral("some words"));
+
+        // Ctrl+I stays with Insert Pictures.
+        f.dialogs.answerFile(std::nullopt);
+        press(Qt::Key_I);
+        QCOMPARE(f.dialogs.asks().size(), 1);
+        QCOMPARE(box.SelItalic(), std::optional<bool>(true));
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"

@@ -15,6 +15,7 @@
 #include "formatting/FormatMenu.h"
 #include "formatting/FormatToolbar.h"
 #include "platform/Dialogs.h"
+#include "platform/DiskStamp.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
 #include "platform/FileFailureBox.h"
@@ -22,10 +23,12 @@
 #include "platform/Icons.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "recovery/DocumentRecovery.h"
 #include "windows/SideWindows.h"
 #include "workspace/FormattingRefresh.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFrame>
@@ -34,6 +37,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSessionManager>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -209,8 +213,8 @@ void MDIForm1::buildTimers()
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(1);
-    connect(m_timer1, &QTimer::timeout, this, &MDIForm1::Timer1_Timer);
-    connect(m_timer2, &QTimer::timeout, this, &MDIForm1::Timer2_Timer);
+    connect(m_timer1, &QTimer::timeout, this, guarded(QStringLiteral("Timer1"), [this] { Timer1_Timer(); }));
+    connect(m_timer2, &QTimer::timeout, this, guarded(QStringLiteral("Timer2"), [this] { Timer2_Timer(); }));
 }
 
 void MDIForm1::createCommands()
@@ -224,12 +228,13 @@ void MDIForm1::createCommands()
     m_insertCommands = std::make_unique<InsertCommands>(*this);
     m_printCommand = std::make_unique<PrintCommand>(*this);
     m_sideWindows = std::make_unique<SideWindows>(*this);
+    m_recovery = std::make_unique<DocumentRecovery>(*this, m_services.recoveryFolder);
 }
 
 void MDIForm1::connectFrameCommands()
 {
     const auto on = [this](const char *name, void (MDIForm1::*handler)()) {
-        connect(menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        onTriggered(QString::fromLatin1(name), this, handler);
     };
     on("new", &MDIForm1::new_Click);
     on("nw", &MDIForm1::nw_Click);
@@ -237,21 +242,25 @@ void MDIForm1::connectFrameCommands()
     on("resall", &MDIForm1::resall_Click);
     on("Statusbar", &MDIForm1::Statusbar_Click);
     on("exit", &MDIForm1::exit_Click);
-    connect(menuItem(QStringLiteral("cascade")), &QAction::triggered, this, [this] { Arrange(0); });
-    connect(menuItem(QStringLiteral("th")), &QAction::triggered, this, [this] { Arrange(1); });
-    connect(menuItem(QStringLiteral("til")), &QAction::triggered, this, [this] { Arrange(2); });
-    connect(menuItem(QStringLiteral("arricos")), &QAction::triggered, this, [this] { Arrange(3); });
-    connect(menu(QStringLiteral("file")), &QMenu::aboutToShow, this, &MDIForm1::file_Click);
-    connect(menu(QStringLiteral("window")), &QMenu::aboutToShow, this, &MDIForm1::refreshWindowMenu);
+    onTriggered(QStringLiteral("cascade"), this, [this] { Arrange(0); });
+    onTriggered(QStringLiteral("th"), this, [this] { Arrange(1); });
+    onTriggered(QStringLiteral("til"), this, [this] { Arrange(2); });
+    onTriggered(QStringLiteral("arricos"), this, [this] { Arrange(3); });
+    connect(menu(QStringLiteral("file")), &QMenu::aboutToShow, this, guarded(QStringLiteral("File"), [this] { file_Click(); }));
+    connect(menu(QStringLiteral("window")), &QMenu::aboutToShow, this,
+            guarded(QStringLiteral("Window"), [this] { refreshWindowMenu(); }));
     m_windowMenu = std::make_unique<WindowMenu>(*menu(QStringLiteral("window")));
 
     FontBoxes &boxes = *m_fontBoxes;
-    connect(Combo1, &DropDownList::Change, this, [&boxes] { boxes.Combo1_Change(); });
-    connect(Combo1, &DropDownList::Click, this, [&boxes] { boxes.Combo1_Click(); });
-    connect(Combo1, &DropDownList::KeyPress, this, [&boxes](int key) { boxes.Combo1_KeyPress(key); });
-    connect(Combo2, &DropDownList::Change, this, [&boxes] { boxes.Combo2_Change(); });
-    connect(Combo2, &DropDownList::Click, this, [&boxes] { boxes.Combo2_Click(); });
-    connect(Combo2, &DropDownList::KeyPress, this, [&boxes](int key) { boxes.Combo2_KeyPress(key); });
+    const QString font = Combo1->toolTip(), size = Combo2->toolTip();
+    connect(Combo1, &DropDownList::Change, this, guarded(font, [&boxes] { boxes.Combo1_Change(); }));
+    connect(Combo1, &DropDownList::Click, this, guarded(font, [&boxes] { boxes.Combo1_Click(); }));
+    connect(Combo1, &DropDownList::KeyPress, this,
+            [this, font, &boxes](int key) { guarded(font, [&boxes, key] { boxes.Combo1_KeyPress(key); })(); });
+    connect(Combo2, &DropDownList::Change, this, guarded(size, [&boxes] { boxes.Combo2_Change(); }));
+    connect(Combo2, &DropDownList::Click, this, guarded(size, [&boxes] { boxes.Combo2_Click(); }));
+    connect(Combo2, &DropDownList::KeyPress, this,
+            [this, size, &boxes](int key) { guarded(size, [&boxes, key] { boxes.Combo2_KeyPress(key); })(); });
 }
 
 // ---- Lookups ------------------------------------------------------------------------------------
@@ -305,7 +314,11 @@ void MDIForm1::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!m_loaded) {
         m_loaded = true;
-        MDIForm_Load();
+        guarded(QStringLiteral("Start-up"), [this] { MDIForm_Load(); })();
+        // Copies left by a program that ended without saving are offered once the frame shows its
+        // first document.
+        QMetaObject::invokeMethod(
+            this, guarded(QStringLiteral("Recovery"), [this] { m_recovery->offerLeftCopies(); }), Qt::QueuedConnection);
     }
 }
 
@@ -375,6 +388,7 @@ void MDIForm1::loadCommandLineFile()
         form.doc = 0;
         try {
             form.RichTextBox1->LoadFile(path, RichTextBox::RichText);
+            DiskStamp::remember(*form.RichTextBox1, path);
         } catch (const Failure &failure) {
             // The window stays, named after the file, so that a save creates it.
             FileFailureBox::show(m_services.dialogs, failure, this);
@@ -395,7 +409,30 @@ void MDIForm1::closeEvent(QCloseEvent *event)
         }
     }
     MDIForm_Unload();
+    m_recovery->frameClosed();
     event->accept();
+}
+
+void MDIForm1::endedBySystem()
+{
+    m_recovery->writeAllNow();
+    if (m_loaded)
+        MDIForm_Unload();
+    QCoreApplication::exit(0);
+}
+
+bool MDIForm1::saveSession(bool allowedToAsk)
+{
+    if (allowedToAsk)
+        return close();
+    m_recovery->writeAllNow();
+    return true;
+}
+
+void MDIForm1::commitDataRequest(QSessionManager &manager)
+{
+    if (!saveSession(manager.allowsInteraction()))
+        manager.cancel();
 }
 
 void MDIForm1::MDIForm_Unload()
@@ -418,6 +455,7 @@ void MDIForm1::NewDocument()
     form->setWindowTitle(QStringLiteral("Document ") + QString::number(m_documentCounter));
     m_documentCounter += 1;
     followDocument(*form);
+    m_recovery->follow(*form);
     QMdiSubWindow *sub = mdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(Icons::application());
@@ -513,10 +551,13 @@ void MDIForm1::exit_Click() { close(); }
 void MDIForm1::Toolbar1_ButtonClick(QAction *button)
 {
     // A failure that escapes the command ends the click quietly; the toolbar stays usable.
-    skipOnFailure([&] { Toolbar1->runHandler(button); });
+    guarded(button->toolTip(), [&] { skipOnFailure([&] { Toolbar1->runHandler(button); }); })();
 }
 
-void MDIForm1::Toolbar2_ButtonClick(QAction *button) { Toolbar2->runHandler(button); }
+void MDIForm1::Toolbar2_ButtonClick(QAction *button)
+{
+    guarded(button->toolTip(), [&] { Toolbar2->runHandler(button); })();
+}
 
 void MDIForm1::Timer1_Timer() { m_timer1->stop(); }
 
@@ -530,4 +571,7 @@ void MDIForm1::Timer2_Timer()
 
 void MDIForm1::dragEnterEvent(QDragEnterEvent *event) { m_fileCommands->MDIForm_OLEDragOver(event); }
 void MDIForm1::dragMoveEvent(QDragMoveEvent *event) { m_fileCommands->MDIForm_OLEDragOver(event); }
-void MDIForm1::dropEvent(QDropEvent *event) { m_fileCommands->MDIForm_OLEDragDrop(event); }
+void MDIForm1::dropEvent(QDropEvent *event)
+{
+    guarded(QStringLiteral("Dropped files"), [&] { m_fileCommands->MDIForm_OLEDragDrop(event); })();
+}

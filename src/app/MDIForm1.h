@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class DocumentRecovery;
 class DropDownList;
 class EditCommands;
 class FileCommands;
@@ -20,6 +21,7 @@ class QFrame;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QSessionManager;
 class SideWindows;
 class WindowMenu;
 
@@ -60,6 +62,7 @@ public:
     PrintCommand &printCommand() const { return *m_printCommand; }
     FormatMenu &formatMenu() const { return *m_formatMenu; }
     SideWindows &sideWindows() const { return *m_sideWindows; }
+    DocumentRecovery &recovery() const { return *m_recovery; }
 
     // Frame commands
     void new_Click();
@@ -77,6 +80,14 @@ public:
     void Toolbar2_ButtonClick(QAction *button);
 
     bool loaded() const { return m_loaded; }
+
+    // Ended by the system (SIGTERM, SIGHUP): the copies of all changed windows are written at
+    // once, and the program quits without asking.
+    void endedBySystem();
+    // The session is ending: with leave to ask, the windows are closed as a normal close would
+    // (false: the user cancelled, the session should not end); without, the copies are written.
+    bool saveSession(bool allowedToAsk);
+    void commitDataRequest(QSessionManager &manager);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -131,4 +142,5 @@ private:
     std::unique_ptr<InsertCommands> m_insertCommands;
     std::unique_ptr<PrintCommand> m_printCommand;
     std::unique_ptr<SideWindows> m_sideWindows;
+    std::unique_ptr<DocumentRecovery> m_recovery;
 };

@@ -12,7 +12,7 @@
 EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
 {
     const auto on = [&](const char *name, void (EditCommands::*handler)()) {
-        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
     on("undo", &EditCommands::undo_Click);
     on("cut", &EditCommands::cut_Click);
@@ -21,7 +21,8 @@ EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
     on("de", &EditCommands::de_Click);
     on("seall", &EditCommands::seall_Click);
     on("cc", &EditCommands::cc_Click);
-    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this, &EditCommands::edit_Click);
+    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this,
+            workspace.guarded(QStringLiteral("Edit"), [this] { edit_Click(); }));
 }
 
 RichTextBox &EditCommands::activeSurface() const

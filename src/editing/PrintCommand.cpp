@@ -13,8 +13,8 @@
 
 PrintCommand::PrintCommand(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(workspace.menuItem(QStringLiteral("print")), &QAction::triggered, this, &PrintCommand::print_Click);
-    connect(workspace.menuItem(QStringLiteral("print_setup")), &QAction::triggered, this, &PrintCommand::print_Click);
+    workspace.onTriggered(QStringLiteral("print"), this, &PrintCommand::print_Click);
+    workspace.onTriggered(QStringLiteral("print_setup"), this, &PrintCommand::print_Click);
 }
 
 PrintCommand::~PrintCommand() = default;

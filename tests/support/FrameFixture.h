@@ -26,6 +26,7 @@ public:
         QString commandLineFile;
         bool withTipsFile = true;
         quint32 seed = 12345;
+        QString recoveryFolder; // empty: no recovery copies
     };
     FrameFixture();
     explicit FrameFixture(const Options &options);

@@ -57,11 +57,13 @@ bool DocumentCapture::takeSlice()
 {
     if (m_complete || !m_doc)
         return m_complete;
-    if (m_doc->characterCount() != m_length)
-        restart(); // a change went unreported: where the part taken ends is not known any more
+    const int end = m_doc->characterCount() - 1; // the last paragraph end is not the text's
+    // A change went unreported, so where the part taken ends is not known any more; or one typed
+    // just where the next piece starts left a place that a piece cannot start from.
+    if (m_doc->characterCount() != m_length || (m_next > 0 && m_next < end && boundaryAtOrAfter(m_next) != m_next))
+        restart();
     QElapsedTimer clock;
     clock.start();
-    const int end = m_doc->characterCount() - 1; // the last paragraph end is not the text's
     const int stop = m_next + m_budget >= end ? end : boundaryAtOrAfter(m_next + m_budget);
     if (stop > m_next) {
         noteParagraphs(m_next, stop == end ? end + 1 : stop); // an empty last paragraph starts at the end

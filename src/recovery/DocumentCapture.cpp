@@ -13,7 +13,7 @@
 #include <algorithm>
 
 DocumentCapture::DocumentCapture(QTextDocument &doc, int sliceMilliseconds, int firstSliceCharacters, QObject *parent)
-    : QObject(parent), m_doc(&doc), m_sliceMilliseconds(std::max(1, sliceMilliseconds)),
+    : QObject(parent), m_doc(&doc), m_sliceMilliseconds(std::max(0, sliceMilliseconds)),
       m_budget(std::max(1, firstSliceCharacters))
 {
     m_timer.setInterval(0);
@@ -70,14 +70,13 @@ bool DocumentCapture::takeSlice()
         QTextCursor cursor(m_doc);
         cursor.setPosition(m_next);
         cursor.setPosition(stop, QTextCursor::KeepAnchor);
-        QTextCursor end(m_captured->document.get());
-        end.movePosition(QTextCursor::End);
-        end.insertFragment(QTextDocumentFragment(cursor));
+        QTextCursor tail(m_captured->document.get());
+        tail.movePosition(QTextCursor::End);
+        tail.insertFragment(QTextDocumentFragment(cursor));
     }
     // The next slice takes as much as fits in the time a slice may take, by this one's pace.
-    const qint64 spent = std::max<qint64>(1, clock.elapsed());
-    const qint64 taken = std::max(1, stop - m_next);
-    m_budget = int(std::clamp<qint64>(taken * m_sliceMilliseconds / spent, 1024, 1 << 22));
+    if (m_sliceMilliseconds > 0)
+        adaptBudget(stop - m_next, clock.nsecsElapsed());
     m_next = stop;
     ++m_slices;
     if (m_next >= end) {
@@ -85,6 +84,12 @@ bool DocumentCapture::takeSlice()
         m_complete = true;
     }
     return m_complete;
+}
+
+void DocumentCapture::adaptBudget(int characters, qint64 nanoseconds)
+{
+    const double spent = std::max(0.05, nanoseconds / 1e6); // ms
+    m_budget = int(std::clamp(std::max(1, characters) * m_sliceMilliseconds / spent, 1024.0, double(1 << 22)));
 }
 
 // A place where one piece may end and the next begin: a paragraph end outside any table, or a

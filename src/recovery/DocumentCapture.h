@@ -20,8 +20,9 @@ class DocumentCapture : public QObject
 {
     Q_OBJECT
 public:
-    // Slices take about `sliceMilliseconds` each; the first one takes `firstSliceCharacters`.
-    explicit DocumentCapture(QTextDocument &doc, int sliceMilliseconds = 8, int firstSliceCharacters = 32768,
+    // Slices take about `sliceMilliseconds` each; the first one takes `firstSliceCharacters`. With
+    // no time given, every slice takes that many characters.
+    explicit DocumentCapture(QTextDocument &doc, int sliceMilliseconds = 12, int firstSliceCharacters = 32768,
                              QObject *parent = nullptr);
 
     // Takes slices from the event loop until the whole document is taken, then emits finished()
@@ -43,6 +44,7 @@ private:
     void step();
     void contentsChange(int from, int removed, int added);
     int boundaryAtOrAfter(int position) const;
+    void adaptBudget(int characters, qint64 nanoseconds);
     void noteParagraphs(int from, int to);
     void collectPictures();
 

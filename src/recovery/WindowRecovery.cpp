@@ -42,8 +42,12 @@ void WindowRecovery::copySoon()
 {
     m_afterLastChange.stop();
     m_longest.stop();
-    if (!m_form || m_capture)
-        return; // a copy under way: changes made meanwhile have set the timers again
+    if (!m_form)
+        return;
+    if (m_capture) {
+        m_copyAgain = true; // once this one is done: it may not have the latest changes
+        return;
+    }
     if (m_form->doc != -1) {
         removeCopy(); // nothing unsaved
         return;
@@ -68,13 +72,18 @@ void WindowRecovery::stopCopying()
 {
     if (m_capture)
         m_capture.release()->deleteLater(); // it may be the sender of what stops it
+    if (m_copyAgain) {
+        m_copyAgain = false;
+        m_afterLastChange.start();
+    }
 }
 
 void WindowRecovery::saved()
 {
+    m_copyAgain = false;
+    stopCopying();
     m_afterLastChange.stop();
     m_longest.stop();
-    stopCopying();
     removeCopy();
 }
 
@@ -88,9 +97,10 @@ void WindowRecovery::removeCopy()
 
 void WindowRecovery::writeAtOnce()
 {
+    m_copyAgain = false;
+    stopCopying();
     m_afterLastChange.stop();
     m_longest.stop();
-    stopCopying();
     if (!m_form)
         return;
     if (m_form->doc != -1) {
@@ -108,9 +118,10 @@ void WindowRecovery::writeAtOnce()
 
 void WindowRecovery::adopt(const QString &copy)
 {
+    m_copyAgain = false;
+    stopCopying();
     m_afterLastChange.stop();
     m_longest.stop();
-    stopCopying();
     m_copy = copy;
     m_mayHaveCopy = true;
 }

@@ -51,4 +51,5 @@ private:
     QString m_copy;
     bool m_mayHaveCopy = false;
     bool m_keep = false;
+    bool m_copyAgain = false; // a copy was due while one was being taken
 };

@@ -91,7 +91,7 @@ private slots:
     {
         QTextDocument doc;
         fill(doc);
-        DocumentCapture capture(doc, 1, 200);
+        DocumentCapture capture(doc, 0, 200);
         while (!capture.takeSlice()) {
         }
         QVERIFY(capture.slicesTaken() > 10);
@@ -99,7 +99,7 @@ private slots:
         QVERIFY(captured);
         QCOMPARE(writtenOnAnotherThread(std::move(captured)), RtfCodec::write(doc));
 
-        DocumentCapture again(doc, 1, 200);
+        DocumentCapture again(doc, 0, 200);
         while (!again.takeSlice()) {
         }
         QCOMPARE(again.take()->encode(DocumentFormat::PlainText), CapturedDocument::encode(doc, DocumentFormat::PlainText));
@@ -136,7 +136,7 @@ private slots:
         if (reported)
             doc.documentLayout();
         fill(doc);
-        DocumentCapture capture(doc, 1, 2000); // the first slices take the first few paragraphs
+        DocumentCapture capture(doc, 0, 2000); // the first slices take the first few paragraphs
         capture.takeSlice();
         capture.takeSlice();
         const QByteArray before = RtfCodec::write(doc);
@@ -162,7 +162,7 @@ private slots:
     {
         auto doc = std::make_unique<QTextDocument>();
         fill(*doc);
-        DocumentCapture capture(*doc, 1, 200);
+        DocumentCapture capture(*doc, 0, 200);
         QSignalSpy abandoned(&capture, &DocumentCapture::abandoned);
         capture.start();
         doc.reset();

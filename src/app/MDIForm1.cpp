@@ -401,16 +401,22 @@ void MDIForm1::loadCommandLineFile()
 
 void MDIForm1::closeEvent(QCloseEvent *event)
 {
-    // Each document window is asked in turn; a Cancel keeps it and the frame open.
-    for (QMdiSubWindow *sub : documentWindows()) {
-        if (!sub->close()) {
-            event->ignore();
-            return;
-        }
+    if (!closeDocuments()) {
+        event->ignore();
+        return;
     }
     MDIForm_Unload();
     m_recovery->frameClosed();
     event->accept();
+}
+
+bool MDIForm1::closeDocuments()
+{
+    // Each document window is asked in turn; a Cancel keeps it and the frame open.
+    for (QMdiSubWindow *sub : documentWindows())
+        if (!sub->close())
+            return false;
+    return true;
 }
 
 void MDIForm1::endedBySystem()
@@ -423,9 +429,15 @@ void MDIForm1::endedBySystem()
 
 bool MDIForm1::saveSession(bool allowedToAsk)
 {
-    if (allowedToAsk)
-        return close();
-    m_recovery->writeAllNow();
+    // The session ends the program itself, afterwards (or goes on, when someone cancels).
+    if (!allowedToAsk) {
+        m_recovery->writeAllNow();
+        return true;
+    }
+    if (!closeDocuments())
+        return false;
+    MDIForm_Unload();
+    m_recovery->frameClosed();
     return true;
 }
 

@@ -84,8 +84,9 @@ public:
     // Ended by the system (SIGTERM, SIGHUP): the copies of all changed windows are written at
     // once, and the program quits without asking.
     void endedBySystem();
-    // The session is ending: with leave to ask, the windows are closed as a normal close would
-    // (false: the user cancelled, the session should not end); without, the copies are written.
+    // The session is ending: with leave to ask, the document windows are closed as a normal close
+    // would (false: the user cancelled, the session should not end); without, the copies of the
+    // changed ones are written at once.
     bool saveSession(bool allowedToAsk);
     void commitDataRequest(QSessionManager &manager);
 
@@ -99,6 +100,7 @@ protected:
 private:
     void MDIForm_Load();
     void MDIForm_Unload();
+    bool closeDocuments(); // false: a window's Cancel kept it open
     void loadCommandLineFile();
     void buildMenus();
     void buildRebars();

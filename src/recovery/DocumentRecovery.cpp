@@ -23,6 +23,10 @@ DocumentRecovery::DocumentRecovery(Workspace &workspace, const QString &root, Re
 
 DocumentRecovery::~DocumentRecovery()
 {
+    // Ending with the program, after its copies were written for the next start: they stay.
+    if (m_folder && m_folder->kept())
+        for (auto &[form, recovery] : m_windows)
+            recovery->keepCopy();
     m_windows.clear(); // their removals go through the writer
     m_writer.reset();  // waits for every write and removal
 }
@@ -60,12 +64,9 @@ void DocumentRecovery::writeAllNow()
     if (!m_folder)
         return;
     m_writer->waitForAll(); // a copy still being written must not land on top of the newer one
-    for (Form3 *form : m_workspace.documents()) {
-        if (WindowRecovery *recovery = recoveryOf(*form)) {
+    for (Form3 *form : m_workspace.documents())
+        if (WindowRecovery *recovery = recoveryOf(*form))
             recovery->writeAtOnce();
-            recovery->keepCopy();
-        }
-    }
     m_folder->keep();
 }
 

@@ -37,7 +37,8 @@ public:
     // Asks whether to recover the copies that programs which are gone left behind (start-up).
     void offerLeftCopies();
     // Writes the copies of all changed windows at once, on this thread; they stay for the next
-    // start even when the windows go (the program is about to be ended by the system).
+    // start when the program ends without closing its windows (it is about to be ended by the
+    // system or the session). A window closed meanwhile still takes its copy along.
     void writeAllNow();
     // The frame closed normally, every window with it: no copies are left.
     void frameClosed();

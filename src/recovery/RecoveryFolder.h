@@ -31,6 +31,7 @@ public:
     void keep() { m_keep = true; }
     // The copies go again when the program ends.
     void release() { m_keep = false; }
+    bool kept() const { return m_keep; }
 
     // The layout, shared with the copies other programs left behind.
     static QString lockPathOf(const QString &folder);

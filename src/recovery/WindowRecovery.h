@@ -29,7 +29,7 @@ public:
     void writeAtOnce();
     // The copy `copy` in the folder is this window's (it was recovered from it).
     void adopt(const QString &copy);
-    // The window's copy stays when the window goes.
+    // The window's copy stays when this goes (with the program).
     void keepCopy() { m_keep = true; }
     bool copying() const { return m_capture != nullptr; }
     QString copyName() const { return m_copy; }

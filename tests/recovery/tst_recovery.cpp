@@ -270,6 +270,11 @@ private slots:
         f->dialogs.answerMessage(Dialogs::Answer::Cancel);
         QVERIFY(!f->frame->saveSession(true));
         QCOMPARE(f->frame->documents().size(), 1);
+        // Answered No, the window closes, and its copy goes with it.
+        f->dialogs.answerMessage(Dialogs::Answer::No);
+        QVERIFY(f->frame->saveSession(true));
+        QTRY_VERIFY(f->frame->documents().isEmpty());
+        QTRY_VERIFY(copiesOf(*f).isEmpty());
     }
 };
 

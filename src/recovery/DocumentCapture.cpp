@@ -42,12 +42,18 @@ void DocumentCapture::start() { m_timer.start(); }
 
 void DocumentCapture::step()
 {
+    bool complete = false;
+    try {
+        complete = m_doc && takeSlice();
+    } catch (const std::exception &failure) {
+        // Out of memory, say: no copy this time, and the window goes on as it is.
+        qWarning("scrivlo: a recovery copy was abandoned: %s", failure.what());
+        m_doc.clear();
+    }
     if (!m_doc) {
         m_timer.stop();
         emit abandoned();
-        return;
-    }
-    if (takeSlice()) {
+    } else if (complete) {
         m_timer.stop();
         emit finished();
     }

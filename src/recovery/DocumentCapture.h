@@ -26,7 +26,7 @@ public:
                              QObject *parent = nullptr);
 
     // Takes slices from the event loop until the whole document is taken, then emits finished()
-    // (or abandoned() when the document went away).
+    // (or abandoned() when the document went away, or a slice failed).
     void start();
     // Takes the next slice; true once the whole document has been taken.
     bool takeSlice();

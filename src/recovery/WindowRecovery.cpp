@@ -52,7 +52,12 @@ void WindowRecovery::copySoon()
         removeCopy(); // nothing unsaved
         return;
     }
-    m_capture = std::make_unique<DocumentCapture>(*m_form->RichTextBox1->document());
+    try {
+        m_capture = std::make_unique<DocumentCapture>(*m_form->RichTextBox1->document());
+    } catch (const std::exception &failure) {
+        qWarning("scrivlo: a recovery copy was abandoned: %s", failure.what());
+        return; // the next change tries again
+    }
     connect(m_capture.get(), &DocumentCapture::finished, this, &WindowRecovery::captured);
     connect(m_capture.get(), &DocumentCapture::abandoned, this, &WindowRecovery::stopCopying);
     m_capture->start();
@@ -64,8 +69,12 @@ void WindowRecovery::captured()
     stopCopying();
     if (!m_form || m_form->doc != -1 || !document)
         return; // saved while it was being taken
-    m_mayHaveCopy = true;
-    m_writer.write(m_copy, entry(), std::move(document));
+    try {
+        m_writer.write(m_copy, entry(), std::move(document));
+        m_mayHaveCopy = true;
+    } catch (const std::exception &failure) {
+        qWarning("scrivlo: a recovery copy was abandoned: %s", failure.what());
+    }
 }
 
 void WindowRecovery::stopCopying()

@@ -1,7 +1,7 @@
 // Recovery copies inside the program: a changed window gets a copy that follows its changes and
 // goes when it is saved or closed; copies written at once stay for the next start, which offers
-// them back; a damaged copy is reported and kept; Discard deletes them, closing the box keeps them;
-// copies of a program that is still running are left alone.
+// them back; a damaged copy is reported and kept; Discard deletes them, closing the box keeps them.
+// (The copies of a program that is still running, and a normal end: see tst_program.)
 #include "support/FrameFixture.h"
 
 #include "document/Form3.h"
@@ -108,19 +108,15 @@ private slots:
         f->dialogs.answerMessage(Dialogs::Answer::No);
         f->trigger("closea");
         QTRY_VERIFY(copiesOf(*f).isEmpty());
-    }
 
-    void aPlainTextWindowHasAPlainTextCopy()
-    {
-        auto f = frame();
-        f->start();
+        // A window whose file is plain text has a plain-text copy.
+        f->frame->nw_Click();
         f->surface().setFileName(f->path("notes.txt"));
-        QTest::keyClicks(&f->surface(), "Hello");
+        QTest::keyClicks(&f->surface(), "Plain");
         QTRY_VERIFY(entryOf(*f, copiesOf(*f).value(0)));
-        const QString copy = copiesOf(*f).value(0);
-        QCOMPARE(entryOf(*f, copy)->format, DocumentFormat::PlainText);
-        QCOMPARE(FrameFixture::readFile(RecoveryFolder::documentPath(f->frame->recovery().folder(), copy, "txt")),
-                 QByteArray("Hello\r\n"));
+        QCOMPARE(entryOf(*f, copiesOf(*f).value(0))->format, DocumentFormat::PlainText);
+        QCOMPARE(FrameFixture::readFile(RecoveryFolder::documentPath(f->frame->recovery().folder(), copiesOf(*f).value(0), "txt")),
+                 QByteArray("Plain\r\n"));
     }
 
     void aCopyComesWhileTheUserKeepsTyping()
@@ -133,18 +129,6 @@ private slots:
             QTest::qWait(20);
         }
         QTRY_VERIFY(entryOf(*f, copiesOf(*f).value(0)));
-    }
-
-    void aNormalEndLeavesNoCopies()
-    {
-        auto f = frame();
-        f->start();
-        QTest::keyClicks(&f->surface(), "Hello");
-        QTRY_VERIFY(!copiesOf(*f).isEmpty());
-        f->dialogs.answerMessage(Dialogs::Answer::No);
-        QVERIFY(f->frame->close());
-        f->frame.reset();
-        QCOMPARE(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 
     void copiesWrittenAtOnceAreOfferedBackAtTheNextStart()
@@ -245,17 +229,6 @@ private slots:
             QCOMPARE(f->frame->documents().size(), 1);
         }
         QVERIFY(!QFileInfo::exists(left));
-    }
-
-    void theCopiesOfARunningProgramAreLeftAlone()
-    {
-        RecoveryFolder running(root()); // held, as a program that is still running holds it
-        running.write(running.newCopyName(), entryFor("Busy"), "{\\rtf1 busy}");
-        auto f = frame();
-        f->start(); // an ask now would fail the test: none is scripted
-        QTest::qWait(50);
-        QVERIFY(f->dialogs.asks().isEmpty());
-        QCOMPARE(RecoveryFolder::copiesIn(running.path()), QStringList{"1"});
     }
 
     void theSessionEnding()

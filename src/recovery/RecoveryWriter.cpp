@@ -4,6 +4,8 @@
 
 #include <QTextDocument>
 #include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
 
 RecoveryWriter::RecoveryWriter(RecoveryFolder &folder, QObject *parent)
     : QObject(parent), m_folder(folder), m_worker(new QObject)
@@ -11,7 +13,9 @@ RecoveryWriter::RecoveryWriter(RecoveryFolder &folder, QObject *parent)
     m_thread.setObjectName(QStringLiteral("RecoveryWriter"));
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
-    m_thread.start(QThread::LowPriority);
+    m_thread.start();
+    // The copies give way to the interface when the processors are busy, yet are never starved.
+    request([] { ::setpriority(PRIO_PROCESS, id_t(::gettid()), 10); });
 }
 
 RecoveryWriter::~RecoveryWriter()

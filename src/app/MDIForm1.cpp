@@ -17,6 +17,7 @@
 #include "formatting/FormatMenu.h"
 #include "formatting/FormatToolbar.h"
 #include "platform/Dialogs.h"
+#include "platform/DiskStamp.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
 #include "platform/FileFailureBox.h"
@@ -26,10 +27,12 @@
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "view/ViewCommands.h"
+#include "recovery/DocumentRecovery.h"
 #include "windows/SideWindows.h"
 #include "workspace/FormattingRefresh.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -38,6 +41,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QSessionManager>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -230,8 +234,8 @@ void MDIForm1::buildTimers()
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(1);
-    connect(m_timer1, &QTimer::timeout, this, &MDIForm1::Timer1_Timer);
-    connect(m_timer2, &QTimer::timeout, this, &MDIForm1::Timer2_Timer);
+    connect(m_timer1, &QTimer::timeout, this, guarded(QStringLiteral("Timer1"), [this] { Timer1_Timer(); }));
+    connect(m_timer2, &QTimer::timeout, this, guarded(QStringLiteral("Timer2"), [this] { Timer2_Timer(); }));
 }
 
 void MDIForm1::createCommands()
@@ -248,12 +252,13 @@ void MDIForm1::createCommands()
     m_sideWindows = std::make_unique<SideWindows>(*this);
     m_findCommands = std::make_unique<FindCommands>(*this);
     m_viewCommands = std::make_unique<ViewCommands>(*this);
+    m_recovery = std::make_unique<DocumentRecovery>(*this, m_services.recoveryFolder);
 }
 
 void MDIForm1::connectFrameCommands()
 {
     const auto on = [this](const char *name, void (MDIForm1::*handler)()) {
-        connect(menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        onTriggered(QString::fromLatin1(name), this, handler);
     };
     on("new", &MDIForm1::new_Click);
     on("nw", &MDIForm1::nw_Click);
@@ -261,22 +266,26 @@ void MDIForm1::connectFrameCommands()
     on("resall", &MDIForm1::resall_Click);
     on("Statusbar", &MDIForm1::Statusbar_Click);
     on("exit", &MDIForm1::exit_Click);
-    connect(menuItem(QStringLiteral("cascade")), &QAction::triggered, this, [this] { Arrange(0); });
-    connect(menuItem(QStringLiteral("th")), &QAction::triggered, this, [this] { Arrange(1); });
-    connect(menuItem(QStringLiteral("til")), &QAction::triggered, this, [this] { Arrange(2); });
-    connect(menuItem(QStringLiteral("arricos")), &QAction::triggered, this, [this] { Arrange(3); });
-    connect(menu(QStringLiteral("file")), &QMenu::aboutToShow, this, &MDIForm1::file_Click);
-    connect(menu(QStringLiteral("window")), &QMenu::aboutToShow, this, &MDIForm1::refreshWindowMenu);
+    onTriggered(QStringLiteral("cascade"), this, [this] { Arrange(0); });
+    onTriggered(QStringLiteral("th"), this, [this] { Arrange(1); });
+    onTriggered(QStringLiteral("til"), this, [this] { Arrange(2); });
+    onTriggered(QStringLiteral("arricos"), this, [this] { Arrange(3); });
+    connect(menu(QStringLiteral("file")), &QMenu::aboutToShow, this, guarded(QStringLiteral("File"), [this] { file_Click(); }));
+    connect(menu(QStringLiteral("window")), &QMenu::aboutToShow, this,
+            guarded(QStringLiteral("Window"), [this] { refreshWindowMenu(); }));
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::showActiveDocumentState);
     m_windowMenu = std::make_unique<WindowMenu>(*menu(QStringLiteral("window")));
 
     FontBoxes &boxes = *m_fontBoxes;
-    connect(Combo1, &DropDownList::Change, this, [&boxes] { boxes.Combo1_Change(); });
-    connect(Combo1, &DropDownList::Click, this, [&boxes] { boxes.Combo1_Click(); });
-    connect(Combo1, &DropDownList::KeyPress, this, [&boxes](int key) { boxes.Combo1_KeyPress(key); });
-    connect(Combo2, &DropDownList::Change, this, [&boxes] { boxes.Combo2_Change(); });
-    connect(Combo2, &DropDownList::Click, this, [&boxes] { boxes.Combo2_Click(); });
-    connect(Combo2, &DropDownList::KeyPress, this, [&boxes](int key) { boxes.Combo2_KeyPress(key); });
+    const QString font = Combo1->toolTip(), size = Combo2->toolTip();
+    connect(Combo1, &DropDownList::Change, this, guarded(font, [&boxes] { boxes.Combo1_Change(); }));
+    connect(Combo1, &DropDownList::Click, this, guarded(font, [&boxes] { boxes.Combo1_Click(); }));
+    connect(Combo1, &DropDownList::KeyPress, this,
+            [this, font, &boxes](int key) { guarded(font, [&boxes, key] { boxes.Combo1_KeyPress(key); })(); });
+    connect(Combo2, &DropDownList::Change, this, guarded(size, [&boxes] { boxes.Combo2_Change(); }));
+    connect(Combo2, &DropDownList::Click, this, guarded(size, [&boxes] { boxes.Combo2_Click(); }));
+    connect(Combo2, &DropDownList::KeyPress, this,
+            [this, size, &boxes](int key) { guarded(size, [&boxes, key] { boxes.Combo2_KeyPress(key); })(); });
 }
 
 // ---- Lookups ------------------------------------------------------------------------------------
@@ -334,7 +343,11 @@ void MDIForm1::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!m_loaded) {
         m_loaded = true;
-        MDIForm_Load();
+        guarded(QStringLiteral("Start-up"), [this] { MDIForm_Load(); })();
+        // Copies left by a program that ended without saving are offered once the frame shows its
+        // first document.
+        QMetaObject::invokeMethod(
+            this, guarded(QStringLiteral("Recovery"), [this] { m_recovery->offerLeftCopies(); }), Qt::QueuedConnection);
     }
 }
 
@@ -404,6 +417,7 @@ void MDIForm1::loadCommandLineFile(const QString &argument)
         try {
             form.RichTextBox1->LoadFile(path, RichTextBox::RichText);
             fileUsed(path);
+            DiskStamp::remember(*form.RichTextBox1, path);
         } catch (const Failure &failure) {
             // The window stays, named after the file, so that a save creates it.
             FileFailureBox::show(m_services.dialogs, failure, this);
@@ -416,15 +430,50 @@ void MDIForm1::loadCommandLineFile(const QString &argument)
 
 void MDIForm1::closeEvent(QCloseEvent *event)
 {
-    // Each document window is asked in turn; a Cancel keeps it and the frame open.
-    for (QMdiSubWindow *sub : documentWindows()) {
-        if (!sub->close()) {
-            event->ignore();
-            return;
-        }
+    if (!closeDocuments()) {
+        event->ignore();
+        return;
     }
     MDIForm_Unload();
+    m_recovery->frameClosed();
     event->accept();
+}
+
+bool MDIForm1::closeDocuments()
+{
+    // Each document window is asked in turn; a Cancel keeps it and the frame open.
+    for (QMdiSubWindow *sub : documentWindows())
+        if (!sub->close())
+            return false;
+    return true;
+}
+
+void MDIForm1::endedBySystem()
+{
+    m_recovery->writeAllNow();
+    if (m_loaded)
+        MDIForm_Unload();
+    QCoreApplication::exit(0);
+}
+
+bool MDIForm1::saveSession(bool allowedToAsk)
+{
+    // The session ends the program itself, afterwards (or goes on, when someone cancels).
+    if (!allowedToAsk) {
+        m_recovery->writeAllNow();
+        return true;
+    }
+    if (!closeDocuments())
+        return false;
+    MDIForm_Unload();
+    m_recovery->frameClosed();
+    return true;
+}
+
+void MDIForm1::commitDataRequest(QSessionManager &manager)
+{
+    if (!saveSession(manager.allowsInteraction()))
+        manager.cancel();
 }
 
 void MDIForm1::MDIForm_Unload()
@@ -449,6 +498,7 @@ void MDIForm1::NewDocument()
     followDocument(*form);
     // The new window shows what its own load step sets, not the refresh of an activation.
     const QScopedValueRollback creating(m_creatingDocument, true);
+    m_recovery->follow(*form);
     QMdiSubWindow *sub = mdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(Icons::application());
@@ -574,10 +624,13 @@ void MDIForm1::exit_Click() { close(); }
 void MDIForm1::Toolbar1_ButtonClick(QAction *button)
 {
     // A failure that escapes the command ends the click quietly; the toolbar stays usable.
-    skipOnFailure([&] { Toolbar1->runHandler(button); });
+    guarded(button->toolTip(), [&] { skipOnFailure([&] { Toolbar1->runHandler(button); }); })();
 }
 
-void MDIForm1::Toolbar2_ButtonClick(QAction *button) { Toolbar2->runHandler(button); }
+void MDIForm1::Toolbar2_ButtonClick(QAction *button)
+{
+    guarded(button->toolTip(), [&] { Toolbar2->runHandler(button); })();
+}
 
 void MDIForm1::Timer1_Timer() { m_timer1->stop(); }
 
@@ -591,4 +644,7 @@ void MDIForm1::Timer2_Timer()
 
 void MDIForm1::dragEnterEvent(QDragEnterEvent *event) { m_fileCommands->MDIForm_OLEDragOver(event); }
 void MDIForm1::dragMoveEvent(QDragMoveEvent *event) { m_fileCommands->MDIForm_OLEDragOver(event); }
-void MDIForm1::dropEvent(QDropEvent *event) { m_fileCommands->MDIForm_OLEDragDrop(event); }
+void MDIForm1::dropEvent(QDropEvent *event)
+{
+    guarded(QStringLiteral("Dropped files"), [&] { m_fileCommands->MDIForm_OLEDragDrop(event); })();
+}

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class DocumentRecovery;
 class DropDownList;
 class EditCommands;
 class FileCommands;
@@ -22,6 +23,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class RecentFilesMenu;
+class QSessionManager;
 class SideWindows;
 class ViewCommands;
 class WindowMenu;
@@ -68,6 +70,7 @@ public:
     FindCommands &findCommands() const { return *m_findCommands; }
     ViewCommands &viewCommands() const { return *m_viewCommands; }
     RecentFilesMenu &recentFiles() const { return *m_recentFiles; }
+    DocumentRecovery &recovery() const { return *m_recovery; }
 
     // Frame commands
     void new_Click();
@@ -86,6 +89,15 @@ public:
 
     bool loaded() const { return m_loaded; }
 
+    // Ended by the system (SIGTERM, SIGHUP): the copies of all changed windows are written at
+    // once, and the program quits without asking.
+    void endedBySystem();
+    // The session is ending: with leave to ask, the document windows are closed as a normal close
+    // would (false: the user cancelled, the session should not end); without, the copies of the
+    // changed ones are written at once.
+    bool saveSession(bool allowedToAsk);
+    void commitDataRequest(QSessionManager &manager);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -96,6 +108,7 @@ protected:
 private:
     void MDIForm_Load();
     void MDIForm_Unload();
+    bool closeDocuments(); // false: a window's Cancel kept it open
     void loadCommandLineFile(const QString &argument);
     void buildMenus();
     void buildRebars();
@@ -146,4 +159,5 @@ private:
     std::unique_ptr<FindCommands> m_findCommands;
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<RecentFilesMenu> m_recentFiles;
+    std::unique_ptr<DocumentRecovery> m_recovery;
 };

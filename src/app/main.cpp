@@ -4,10 +4,13 @@
 #include "platform/QtDialogs.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "platform/TerminationSignals.h"
 #include "windows/Form1.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QSessionManager>
+#include <QStandardPaths>
 #include <cstdio>
 
 namespace {
@@ -70,8 +73,14 @@ int main(int argc, char **argv)
     QtDialogs dialogs;
     SettingsStore settings(SettingsStore::executableName());
     Services services{dialogs, settings, AppFolder::forRunningProgram(),
-                      [] { return quint32(QDateTime::currentMSecsSinceEpoch()); }};
+                      [] { return quint32(QDateTime::currentMSecsSinceEpoch()); },
+                      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery")};
     MDIForm1 frame(services, line.files);
+    // Ended by the system or by the session: the unsaved documents are kept as recovery copies.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &frame, [&frame] { frame.endedBySystem(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &frame,
+                     [&frame](QSessionManager &manager) { frame.commitDataRequest(manager); });
     auto *splash = new Form1(frame);
     splash->show();
     return app.exec();

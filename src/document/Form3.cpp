@@ -78,6 +78,12 @@ bool Form3::SaveDocumentAs()
     return m_saving.saveAs(*this);
 }
 
+void Form3::documentSaved()
+{
+    doc = 0;
+    emit Saved();
+}
+
 void Form3::RichTextBox1_Change()
 {
     doc = -1;

@@ -24,8 +24,13 @@ public:
     // The window's own save operations, used by its close prompt. True when a file was written.
     bool SaveDocument();
     bool SaveDocumentAs();
+    // Called once the document has been written to its file: the window is unchanged, and says so.
+    void documentSaved();
 
     Dialogs &dialogs() const { return m_dialogs; }
+
+signals:
+    void Saved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -13,7 +13,7 @@
 EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
 {
     const auto on = [&](const char *name, void (EditCommands::*handler)()) {
-        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
     on("undo", &EditCommands::undo_Click);
     on("redo", &EditCommands::redo_Click);
@@ -23,8 +23,10 @@ EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
     on("de", &EditCommands::de_Click);
     on("seall", &EditCommands::seall_Click);
     on("cc", &EditCommands::cc_Click);
-    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this, &EditCommands::edit_Click);
-    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this, &EditCommands::refreshRedo);
+    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this,
+            workspace.guarded(QStringLiteral("Edit"), [this] { edit_Click(); }));
+    connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this,
+            workspace.guarded(QStringLiteral("Edit"), [this] { refreshRedo(); }));
 }
 
 RichTextBox &EditCommands::activeSurface() const

@@ -41,14 +41,15 @@ QString longTimeFormat(const QLocale &locale)
 InsertCommands::InsertCommands(Workspace &workspace) : m_workspace(workspace)
 {
     const auto on = [&](const char *name, void (InsertCommands::*handler)()) {
-        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
     on("dt", &InsertCommands::dt_Click);
     on("picturea", &InsertCommands::picturea_Click);
     on("fgsdgfdg", &InsertCommands::fgsdgfdg_Click);
     on("dfgfdgdf", &InsertCommands::dfgfdgdf_Click);
     on("table", &InsertCommands::table_Click);
-    connect(workspace.menu(QStringLiteral("insert")), &QMenu::aboutToShow, this, &InsertCommands::insert_Click);
+    connect(workspace.menu(QStringLiteral("insert")), &QMenu::aboutToShow, this,
+            workspace.guarded(QStringLiteral("Insert"), [this] { insert_Click(); }));
 }
 
 RichTextBox &InsertCommands::activeSurface() const

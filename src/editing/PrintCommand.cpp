@@ -32,10 +32,9 @@ QString cancelledText(const DocumentPrinter::Result &result)
 
 PrintCommand::PrintCommand(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(workspace.menuItem(QStringLiteral("print")), &QAction::triggered, this, &PrintCommand::print_Click);
-    connect(workspace.menuItem(QStringLiteral("print_setup")), &QAction::triggered, this, &PrintCommand::print_Click);
-    connect(workspace.menuItem(QStringLiteral("printpreview")), &QAction::triggered, this,
-            &PrintCommand::printpreview_Click);
+    workspace.onTriggered(QStringLiteral("print"), this, &PrintCommand::print_Click);
+    workspace.onTriggered(QStringLiteral("print_setup"), this, &PrintCommand::print_Click);
+    workspace.onTriggered(QStringLiteral("printpreview"), this, &PrintCommand::printpreview_Click);
 }
 
 PrintCommand::~PrintCommand() = default;

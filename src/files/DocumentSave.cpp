@@ -6,6 +6,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/DialogFlags.h"
 #include "platform/Dialogs.h"
+#include "platform/DiskStamp.h"
 #include "platform/Failure.h"
 #include "platform/FileFailureBox.h"
 
@@ -13,11 +14,13 @@ namespace {
 
 Dialogs &dialogsOf(Form3 &form) { return form.dialogs(); }
 
-// Writes the window's document to the path; a failure is reported and gives false.
+// Writes the window's document to the path; a failure is reported and gives false. The file's new
+// stamp is kept, so that a later save can tell whether another program has changed it since.
 bool written(Form3 &form, const QString &path)
 {
     try {
         DocumentWriter::write(*form.RichTextBox1, path, DocumentFormat::formatOf(path));
+        DiskStamp::remember(*form.RichTextBox1, path);
         return true;
     } catch (const Failure &failure) {
         FileFailureBox::show(dialogsOf(form), failure, &form);
@@ -42,6 +45,19 @@ bool goOnWithUnknownType(Form3 &form)
     return answer != Dialogs::Answer::Abort;
 }
 
+// A file changed on disk since it was read or last written would lose the other program's work:
+// Yes writes over it, No saves nothing.
+bool overwriteChangedFile(Form3 &form, const QString &path)
+{
+    if (!DiskStamp::changedBehind(*form.RichTextBox1, path))
+        return true;
+    const Dialogs::Answer answer = dialogsOf(form).message(
+        {QStringLiteral("\"%1\" has been changed by another program. Save anyway?").arg(path),
+         QStringLiteral("Scrivlo"), Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, 1},
+        &form);
+    return answer == Dialogs::Answer::Yes;
+}
+
 } // namespace
 
 bool DocumentSave::save(Form3 &form, CommonDialog &saveAsDialog)
@@ -49,9 +65,9 @@ bool DocumentSave::save(Form3 &form, CommonDialog &saveAsDialog)
     const QString path = form.RichTextBox1->FileName();
     if (path.isEmpty())
         return saveAs(form, saveAsDialog);
-    if (!written(form, path))
+    if (!overwriteChangedFile(form, path) || !written(form, path))
         return false;
-    form.doc = 0;
+    form.documentSaved();
     return true;
 }
 
@@ -71,6 +87,6 @@ bool DocumentSave::saveAs(Form3 &form, CommonDialog &dialog)
         return false;
     form.setWindowTitle(title);
     form.RichTextBox1->setFileName(path);
-    form.doc = 0;
+    form.documentSaved();
     return true;
 }

@@ -2,6 +2,7 @@
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "files/DocumentSave.h"
+#include "platform/DiskStamp.h"
 #include "platform/Failure.h"
 #include "platform/FileFailureBox.h"
 #include "platform/Services.h"
@@ -17,10 +18,10 @@
 
 FileCommands::FileCommands(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(workspace.menuItem(QStringLiteral("open")), &QAction::triggered, this, &FileCommands::open_Click);
-    connect(workspace.menuItem(QStringLiteral("save")), &QAction::triggered, this, &FileCommands::save_Click);
-    connect(workspace.menuItem(QStringLiteral("saveas")), &QAction::triggered, this, &FileCommands::saveas_Click);
-    connect(workspace.menuItem(QStringLiteral("closea")), &QAction::triggered, this, &FileCommands::closea_Click);
+    workspace.onTriggered(QStringLiteral("open"), this, &FileCommands::open_Click);
+    workspace.onTriggered(QStringLiteral("save"), this, &FileCommands::save_Click);
+    workspace.onTriggered(QStringLiteral("saveas"), this, &FileCommands::saveas_Click);
+    workspace.onTriggered(QStringLiteral("closea"), this, &FileCommands::closea_Click);
 }
 
 // ---- Open ---------------------------------------------------------------------------------------
@@ -72,11 +73,13 @@ bool FileCommands::openInNewWindow(const QString &path, const QString &caption)
 }
 
 // Reads the file into the surface, rich text when its first bytes say so, plain text otherwise.
-// A file that cannot be read is reported and leaves the surface as it was.
+// A file that cannot be read is reported and leaves the surface as it was. The file's stamp is
+// kept, so that a save can tell whether another program has changed it since.
 bool FileCommands::loaded(RichTextBox &box, const QString &path)
 {
     try {
         box.LoadFile(path, RichTextBox::RichText);
+        DiskStamp::remember(box, path);
         return true;
     } catch (const Failure &failure) {
         FileFailureBox::show(m_workspace.services().dialogs, failure, &m_workspace.window());
@@ -147,7 +150,9 @@ void FileCommands::MDIForm_OLEDragDrop(QDropEvent *event)
     event->acceptProposedAction();
     // The files are opened once the drop is over, so that a message about one of them does not
     // keep the program the files came from waiting for the drop to finish.
-    QMetaObject::invokeMethod(this, [this, paths] { openDroppedFiles(paths); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, m_workspace.guarded(QStringLiteral("Dropped files"), [this, paths] { openDroppedFiles(paths); }),
+        Qt::QueuedConnection);
 }
 
 void FileCommands::openDroppedFiles(const QStringList &paths)

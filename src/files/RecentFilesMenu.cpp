@@ -12,7 +12,8 @@ RecentFilesMenu::RecentFilesMenu(Workspace &workspace, FileCommands &files)
 {
     rebuild();
     // The store may have changed since: another run of the program keeps the list too.
-    connect(workspace.menu(QStringLiteral("file")), &QMenu::aboutToShow, this, &RecentFilesMenu::rebuild);
+    connect(workspace.menu(QStringLiteral("file")), &QMenu::aboutToShow, this,
+            workspace.guarded(QStringLiteral("File"), [this] { rebuild(); }));
 }
 
 void RecentFilesMenu::add(const QString &path)
@@ -46,7 +47,7 @@ void RecentFilesMenu::rebuild()
         entry->setObjectName(QStringLiteral("recent%1").arg(i + 1));
         entry->setStatusTip(path);
         entry->setToolTip(path);
-        connect(entry, &QAction::triggered, this, [this, path] { open(path); });
+        connect(entry, &QAction::triggered, this, m_workspace.guarded(QFileInfo(path).fileName(), [this, path] { open(path); }));
         file->insertAction(exit, entry);
         m_entries << entry;
     }

@@ -12,7 +12,7 @@
 FindCommands::FindCommands(Workspace &workspace) : m_workspace(workspace)
 {
     const auto on = [&](const char *name, void (FindCommands::*handler)()) {
-        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
     on("findreplace", &FindCommands::findreplace_Click);
     on("findnext", &FindCommands::findnext_Click);

@@ -11,10 +11,10 @@
 
 FormatMenu::FormatMenu(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(workspace.menuItem(QStringLiteral("font")), &QAction::triggered, this, &FormatMenu::font_Click);
-    connect(workspace.menuItem(QStringLiteral("paragraph")), &QAction::triggered, this, &FormatMenu::paragraph_Click);
-    connect(workspace.menuItem(QStringLiteral("fc")), &QAction::triggered, this, &FormatMenu::fc_Click);
-    connect(workspace.menuItem(QStringLiteral("bc")), &QAction::triggered, this, &FormatMenu::bc_Click);
+    workspace.onTriggered(QStringLiteral("font"), this, &FormatMenu::font_Click);
+    workspace.onTriggered(QStringLiteral("paragraph"), this, &FormatMenu::paragraph_Click);
+    workspace.onTriggered(QStringLiteral("fc"), this, &FormatMenu::fc_Click);
+    workspace.onTriggered(QStringLiteral("bc"), this, &FormatMenu::bc_Click);
 }
 
 void FormatMenu::font_Click()

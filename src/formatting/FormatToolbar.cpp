@@ -9,7 +9,7 @@
 
 FormatToolbar::FormatToolbar(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(workspace.menuItem(QStringLiteral("bs")), &QAction::triggered, this, &FormatToolbar::bs_Click);
+    workspace.onTriggered(QStringLiteral("bs"), this, &FormatToolbar::bs_Click);
 }
 
 // A formatting write over a large selection lays out the whole document again.

@@ -1,6 +1,7 @@
 #pragma once
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QPrinter;
@@ -38,6 +39,15 @@ public:
         int flags = 0;
     };
 
+    // A message box whose buttons carry texts of their own.
+    struct Choice {
+        QString text;
+        QString title;
+        QStringList buttons;
+        Icon icon = Icon::None;
+        int defaultButton = 0; // 0-based index among the buttons
+    };
+
     struct PrintAsk {
         QString title;
         int flags = 0;
@@ -51,4 +61,7 @@ public:
     virtual std::optional<QColor> color(const ColorAsk &ask, QWidget *parent) = 0;
     // True when the user accepted; the printer is then set up as chosen.
     virtual bool print(const PrintAsk &ask, QWidget *parent) = 0;
+    // The index of the button chosen, or nothing when the box was closed without an answer
+    // (Escape or its close button). Dialogs that show no such boxes give no answer.
+    virtual std::optional<int> choose(const Choice &ask, QWidget *parent);
 };

@@ -1,11 +1,14 @@
 #include "platform/QtDialogs.h"
 #include "platform/DialogFlags.h"
 
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 
@@ -52,7 +55,40 @@ Dialogs::Answer escapeAnswer(Dialogs::Buttons buttons)
     }
 }
 
+// A message box that Escape and its close button dismiss without choosing any of its buttons
+// (a plain QMessageBox only closes that way through one of them).
+class ChoiceBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel))
+            reject();
+        else
+            QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override { QDialog::closeEvent(event); }
+};
+
 } // namespace
+
+std::optional<int> QtDialogs::choose(const Choice &ask, QWidget *parent)
+{
+    ChoiceBox box(iconOf(ask.icon), ask.title, ask.text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> buttons;
+    for (const QString &text : ask.buttons)
+        buttons << box.addButton(text, QMessageBox::ActionRole);
+    if (QAbstractButton *preferred = buttons.value(ask.defaultButton))
+        box.setDefaultButton(qobject_cast<QPushButton *>(preferred));
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    if (chosen < 0)
+        return std::nullopt;
+    return int(chosen);
+}
 
 Dialogs::Answer QtDialogs::message(const Message &ask, QWidget *parent)
 {

@@ -13,4 +13,6 @@ struct Services {
     AppFolder appFolder;
     // Seeds the random draws (Tip of the Day); the program uses the clock.
     std::function<quint32()> randomSeed;
+    // Where recovery copies of unsaved documents are kept; empty: none are kept.
+    QString recoveryFolder = {};
 };

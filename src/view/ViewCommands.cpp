@@ -9,7 +9,7 @@
 ViewCommands::ViewCommands(Workspace &workspace) : m_workspace(workspace)
 {
     const auto on = [&](const char *name, void (ViewCommands::*handler)()) {
-        connect(workspace.menuItem(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
     on("zoomin", &ViewCommands::zoomin_Click);
     on("zoomout", &ViewCommands::zoomout_Click);

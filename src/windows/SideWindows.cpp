@@ -7,10 +7,10 @@
 
 SideWindows::SideWindows(Workspace &workspace) : m_workspace(workspace)
 {
-    connect(workspace.menuItem(QStringLiteral("fsm")), &QAction::triggered, this, &SideWindows::fsm_Click);
-    connect(workspace.menuItem(QStringLiteral("totd")), &QAction::triggered, this, &SideWindows::totd_Click);
-    connect(workspace.menuItem(QStringLiteral("awxph")), &QAction::triggered, this, &SideWindows::awxph_Click);
-    connect(workspace.menuItem(QStringLiteral("a_x")), &QAction::triggered, this, &SideWindows::a_x_Click);
+    workspace.onTriggered(QStringLiteral("fsm"), this, &SideWindows::fsm_Click);
+    workspace.onTriggered(QStringLiteral("totd"), this, &SideWindows::totd_Click);
+    workspace.onTriggered(QStringLiteral("awxph"), this, &SideWindows::awxph_Click);
+    workspace.onTriggered(QStringLiteral("a_x"), this, &SideWindows::a_x_Click);
 }
 
 void SideWindows::fsm_Click()

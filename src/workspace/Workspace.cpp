@@ -1,6 +1,10 @@
 #include "workspace/Workspace.h"
 #include "document/Form3.h"
+#include "platform/CommandGuard.h"
 #include "platform/Failure.h"
+#include "platform/Services.h"
+
+#include <QAction>
 
 Form3 &Workspace::ActiveForm() const
 {
@@ -11,3 +15,19 @@ Form3 &Workspace::ActiveForm() const
 }
 
 RichTextBox &Workspace::activeSurface() const { return *ActiveForm().RichTextBox1; }
+
+std::function<void()> Workspace::guarded(const QString &command, std::function<void()> handler)
+{
+    return [this, command, handler = std::move(handler)] {
+        CommandGuard::run(services().dialogs, &window(), command, handler);
+    };
+}
+
+void Workspace::onTriggered(const QString &name, QObject *context, std::function<void()> handler)
+{
+    QAction *item = menuItem(name);
+    QObject::connect(item, &QAction::triggered, context, [this, item, handler = std::move(handler)] {
+        const QString caption = item->text().remove(QLatin1Char('&'));
+        CommandGuard::run(services().dialogs, &window(), caption, handler);
+    });
+}

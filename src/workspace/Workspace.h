@@ -3,11 +3,13 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class Form3;
 class FormattingIndicators;
 class QAction;
 class QMenu;
+class QObject;
 class QTimer;
 class QWidget;
 class RichTextBox;
@@ -61,6 +63,19 @@ public:
     // end, whose tick empties the active document's selection.
     virtual QTimer &Timer1() = 0;
     virtual QTimer &Timer2() = 0;
+
+    // The command guard: `handler` wrapped so that an exception escaping it is reported in a box
+    // naming `command`, and the program goes on. Every command, toolbar button, timer and drop
+    // runs through it.
+    std::function<void()> guarded(const QString &command, std::function<void()> handler);
+    // Connects the menu item `name` to `handler`, run under the guard and named by the item's
+    // caption, for as long as `context` lives.
+    void onTriggered(const QString &name, QObject *context, std::function<void()> handler);
+    template <typename Command>
+    void onTriggered(const QString &name, Command *command, void (Command::*handler)())
+    {
+        onTriggered(name, command, [command, handler] { (command->*handler)(); });
+    }
 
     // The active document window; throws Failure when none is open.
     Form3 &ActiveForm() const;

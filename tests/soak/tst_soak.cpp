@@ -293,11 +293,13 @@ private:
         const QString oldName = form->RichTextBox1->FileName();
         m_dialogs.lastSaveAnswer.clear();
         m_dialogs.lastWarningAborted = false;
+        m_dialogs.lastOverwriteRefused = false;
         const int failuresBefore = int(m_dialogs.failures.size());
         trigger(command);
         const bool asked = qstrcmp(command, "saveas") == 0 || oldName.isEmpty();
         const QString written = asked ? m_dialogs.lastSaveAnswer : oldName;
-        if (written.isEmpty() || m_dialogs.lastWarningAborted || m_dialogs.failures.size() != failuresBefore)
+        if (written.isEmpty() || m_dialogs.lastWarningAborted || m_dialogs.lastOverwriteRefused
+            || m_dialogs.failures.size() != failuresBefore)
             return;
         m_justSaved = form;
         m_justSavedPath = written;

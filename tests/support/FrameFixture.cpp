@@ -19,7 +19,8 @@ FrameFixture::FrameFixture(const Options &options)
     QFile::copy(QStringLiteral(SCRIVLO_SOURCE_DIR "/resources/table.rtf"), appFolder() + QStringLiteral("/table.rtf"));
     settings = std::make_unique<SettingsStore>(QStringLiteral("scrivlo"), dir.filePath(QStringLiteral("settings")));
     const quint32 seed = options.seed;
-    services = std::make_unique<Services>(Services{dialogs, *settings, AppFolder({appFolder()}), [seed] { return seed; }});
+    services = std::make_unique<Services>(
+        Services{dialogs, *settings, AppFolder({appFolder()}), [seed] { return seed; }, options.recoveryFolder});
     QStringList files = options.commandLineFiles;
     if (!options.commandLineFile.isEmpty())
         files.prepend(options.commandLineFile);

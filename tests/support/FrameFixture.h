@@ -27,6 +27,7 @@ public:
         bool withTipsFile = true;
         quint32 seed = 12345;
         QStringList commandLineFiles{}; // more files named on the command line, after commandLineFile
+        QString recoveryFolder{}; // empty: no recovery copies
     };
     FrameFixture();
     explicit FrameFixture(const Options &options);

@@ -10,6 +10,9 @@ void ScriptedDialogs::answerPrint(bool accept, std::function<void(QPrinter &)> s
     m_answers.emplace_back(PrintAnswer{accept, std::move(setUp)});
 }
 
+void ScriptedDialogs::answerChoice(std::optional<int> button) { m_answers.emplace_back(ChoiceAnswer{button}); }
+void ScriptedDialogs::throwAtNextAsk(std::exception_ptr exception) { m_answers.emplace_back(std::move(exception)); }
+
 void ScriptedDialogs::clear()
 {
     m_answers.clear();
@@ -25,18 +28,27 @@ QList<Dialogs::Message> ScriptedDialogs::messages() const
     return result;
 }
 
+// GCC 12 takes the answer of an optional text for one that may be used uninitialised; it is not.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 template <typename T>
 std::optional<T> ScriptedDialogs::next(const QString &what)
 {
+    if (!m_answers.empty() && std::holds_alternative<std::exception_ptr>(m_answers.front())) {
+        const std::exception_ptr exception = std::get<std::exception_ptr>(m_answers.front());
+        m_answers.pop_front();
+        std::rethrow_exception(exception);
+    }
     if (m_answers.empty() || !std::holds_alternative<T>(m_answers.front())) {
         const QByteArray text = ("unexpected dialog: " + what).toUtf8();
         QTest::qFail(text.constData(), __FILE__, __LINE__);
         return std::nullopt;
     }
-    T answer = std::get<T>(m_answers.front());
+    std::optional<T> answer(std::in_place, std::get<T>(m_answers.front()));
     m_answers.pop_front();
     return answer;
 }
+#pragma GCC diagnostic pop
 
 Dialogs::Answer ScriptedDialogs::message(const Message &ask, QWidget *)
 {
@@ -65,4 +77,11 @@ bool ScriptedDialogs::print(const PrintAsk &ask, QWidget *)
     if (answer->setUp && ask.printer)
         answer->setUp(*ask.printer);
     return true;
+}
+
+std::optional<int> ScriptedDialogs::choose(const Choice &ask, QWidget *)
+{
+    m_asks.append({Kind::Choice, {}, {}, {}, {}, ask});
+    const std::optional<ChoiceAnswer> answer = next<ChoiceAnswer>(QStringLiteral("message box \"%1\" (%2)").arg(ask.text, ask.title));
+    return answer ? answer->button : std::nullopt;
 }

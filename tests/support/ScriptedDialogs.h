@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <variant>
 
@@ -11,13 +12,14 @@
 class ScriptedDialogs : public Dialogs
 {
 public:
-    enum class Kind { Message, File, Color, Print };
+    enum class Kind { Message, File, Color, Print, Choice };
     struct Ask {
         Kind kind;
         Message message;
         FileAsk file;
         ColorAsk color;
         PrintAsk print;
+        Dialogs::Choice choice = {};
     };
 
     void answerMessage(Answer answer);
@@ -25,6 +27,9 @@ public:
     void answerColor(std::optional<QColor> color); // nothing: the user cancels
     // Accepting may set up the printer, e.g. to print into a PDF file.
     void answerPrint(bool accept, std::function<void(QPrinter &)> setUp = {});
+    void answerChoice(std::optional<int> button); // nothing: the box is closed without an answer
+    // The next ask, of whatever kind, throws the exception (a library failing under a command).
+    void throwAtNextAsk(std::exception_ptr exception);
 
     const QList<Ask> &asks() const { return m_asks; }
     const Ask &lastAsk() const { return m_asks.constLast(); }
@@ -36,13 +41,18 @@ public:
     std::optional<QString> file(const FileAsk &ask, QWidget *parent) override;
     std::optional<QColor> color(const ColorAsk &ask, QWidget *parent) override;
     bool print(const PrintAsk &ask, QWidget *parent) override;
+    std::optional<int> choose(const Choice &ask, QWidget *parent) override;
 
 private:
     struct PrintAnswer {
         bool accept;
         std::function<void(QPrinter &)> setUp;
     };
-    using Scripted = std::variant<Answer, std::optional<QString>, std::optional<QColor>, PrintAnswer>;
+    struct ChoiceAnswer {
+        std::optional<int> button;
+    };
+    using Scripted = std::variant<Answer, std::optional<QString>, std::optional<QColor>, PrintAnswer, ChoiceAnswer,
+                                  std::exception_ptr>;
 
     template <typename T>
     std::optional<T> next(const QString &what);

@@ -6,6 +6,11 @@ Dialogs::Answer SoakDialogs::message(const Message &ask, QWidget *)
 {
     if (ask.text.startsWith(QLatin1String("Do you want to save changes to ")))
         return std::array{Answer::Yes, Answer::Yes, Answer::No, Answer::No, Answer::Cancel}[pick(5)];
+    if (ask.text.endsWith(QLatin1String(" has been changed by another program. Save anyway?"))) {
+        const Answer answer = pick(2) ? Answer::Yes : Answer::No;
+        lastOverwriteRefused = answer == Answer::No;
+        return answer;
+    }
     if (ask.title == QLatin1String("Warning :")) {
         const Answer answer = std::array{Answer::Abort, Answer::Retry, Answer::Ignore}[pick(3)];
         lastWarningAborted = answer == Answer::Abort;

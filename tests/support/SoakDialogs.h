@@ -19,6 +19,8 @@ public:
     // The path the last save dialog answered, or empty when it was cancelled.
     QString lastSaveAnswer;
     bool lastWarningAborted = false;
+    // The last question about a file another window of the walk changed since was answered No.
+    bool lastOverwriteRefused = false;
 
     Answer message(const Message &ask, QWidget *parent) override;
     std::optional<QString> file(const FileAsk &ask, QWidget *parent) override;

@@ -1,0 +1,83 @@
+#pragma once
+#include "spelling/WordRules.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QTextCursor>
+#include <QTimer>
+#include <optional>
+
+class QPainter;
+class QTextBlock;
+class QTextDocument;
+class QTextEdit;
+class SpellChecker;
+
+// The red wavy underlines under the misspelt words of one QTextEdit. They are drawn over what the
+// editor paints and kept beside the paragraphs, never in the document or its layout: they are not
+// saved, copied, printed or undone, raise no textChanged, and cost the layout nothing. What is on
+// screen is checked as it is painted, the rest of the document a slice at a time when the program
+// is idle; the word being typed is left alone until the caret leaves it. A child of the editor,
+// for the document the editor holds when it is made.
+class SpellMarks : public QObject
+{
+    Q_OBJECT
+public:
+    SpellMarks(QTextEdit &editor, SpellChecker &checker);
+    ~SpellMarks() override;
+
+    // The marks attached to an editor, if any.
+    static SpellMarks *of(const QTextEdit &editor);
+    SpellChecker &checker() const { return m_checker; }
+
+    // The marked word at a document position (inside it or at either end), in document
+    // positions; nothing while checking is off.
+    std::optional<WordRules::Span> markAt(int position);
+
+    // True while some of the document still waits for its idle check.
+    bool isChecking() const { return !m_lapDone; }
+    // How long one idle slice may run; 0 leaves the text to be checked only as it is painted.
+    void setSliceMilliseconds(int milliseconds);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool isOn() const;
+    void contentsChanged(int from, int removed, int added);
+    void noteTyping(int from, int added);
+    void caretMoved();
+    void releaseTyping();
+    void repaintReleased();
+    void switched(bool on);
+    void checkAllAgain();
+    void restartLap(int position);
+    void checkSlice();
+    bool isStale(const QTextBlock &block) const;
+    QList<WordRules::Span> freshMarks(QTextBlock block);
+    QList<WordRules::Span> marksFor(const QTextBlock &block) const;
+    QPointF scrollOffset() const;
+    void paintMarks(const QRect &area);
+    void drawMarks(QPainter &painter, const QTextBlock &block, const QList<WordRules::Span> &marks);
+    void drawWave(QPainter &painter, const QFont &font, qreal left, qreal right, qreal baseline);
+    const QPixmap &wave(qreal radius, qreal penWidth);
+
+    QTextEdit &m_editor;
+    SpellChecker &m_checker;
+    QPointer<QTextDocument> m_document;
+    QPointer<QWidget> m_viewport;
+    int m_generation = 1; // a paragraph checked in another generation is checked again
+    QTextCursor m_typing; // the caret, while the word there is being typed
+    QTextCursor m_released; // a paragraph whose typed word was let go, to be painted again
+    QTextCursor m_scan;   // the next paragraph the idle check looks at
+    QTextCursor m_lapStart;
+    bool m_wrapped = false;
+    bool m_lapDone = true;
+    bool m_painting = false;
+    int m_sliceMilliseconds = 1;
+    QTimer m_sliceTimer;
+    QTimer m_releaseTimer;
+    QHash<quint64, QPixmap> m_waves; // wave tiles by size
+};

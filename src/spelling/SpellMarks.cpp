@@ -6,15 +6,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPaintEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QScopedValueRollback>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
-#include <cmath>
 
 namespace {
 
@@ -52,8 +48,7 @@ int nextGeneration(int generation)
 } // namespace
 
 SpellMarks::SpellMarks(QTextEdit &editor, SpellChecker &checker)
-    : QObject(&editor), m_editor(editor), m_checker(checker), m_document(editor.document()),
-      m_viewport(editor.viewport()), m_scan(m_document), m_lapStart(m_document)
+    : QObject(&editor), m_editor(editor), m_checker(checker), m_viewport(editor.viewport()), m_painter(editor)
 {
     setObjectName(QStringLiteral("spellMarks"));
     m_sliceTimer.setInterval(0);
@@ -62,13 +57,28 @@ SpellMarks::SpellMarks(QTextEdit &editor, SpellChecker &checker)
     m_releaseTimer.setInterval(0);
     connect(&m_releaseTimer, &QTimer::timeout, this, &SpellMarks::repaintReleased);
 
-    connect(m_document, &QTextDocument::contentsChange, this, &SpellMarks::contentsChanged);
     connect(&editor, &QTextEdit::cursorPositionChanged, this, &SpellMarks::caretMoved);
     connect(&checker, &SpellChecker::wordsChanged, this, &SpellMarks::checkAllAgain);
     connect(&checker, &SpellChecker::checksAsYouTypeChanged, this, &SpellMarks::switched);
     m_viewport->installEventFilter(this);
-    if (isOn())
-        checkAllAgain();
+    followDocument();
+}
+
+// Attaches to the document the editor shows, when it shows another than before.
+void SpellMarks::followDocument()
+{
+    if (m_document == m_editor.document())
+        return;
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = m_editor.document();
+    connect(m_document, &QTextDocument::contentsChange, this, &SpellMarks::contentsChanged);
+    m_typing = QTextCursor();
+    m_released = QTextCursor();
+    m_scan = QTextCursor(m_document);
+    m_lapStart = QTextCursor(m_document);
+    m_painter.forgetFormats();
+    checkAllAgain();
 }
 
 SpellMarks::~SpellMarks()
@@ -89,7 +99,8 @@ SpellMarks *SpellMarks::of(const QTextEdit &editor)
 
 std::optional<WordRules::Span> SpellMarks::markAt(int position)
 {
-    const QTextBlock block = m_document ? m_document->findBlock(position) : QTextBlock();
+    followDocument();
+    const QTextBlock block = m_document->findBlock(position);
     if (!isOn() || !block.isValid())
         return std::nullopt;
     const int inBlock = position - block.position();
@@ -117,8 +128,10 @@ bool SpellMarks::isOn() const
 
 // The changed paragraphs are checked when they are painted again, which the editor does at once
 // for what is on screen; a large change also starts the idle check for the rest.
-void SpellMarks::contentsChanged(int from, int /*removed*/, int added)
+void SpellMarks::contentsChanged(int from, int removed, int added)
 {
+    if (from == 0 && removed > 0)
+        m_painter.forgetFormats(); // the document may have been cleared, and its formats with it
     if (!isOn())
         return;
     noteTyping(from, added);
@@ -188,7 +201,7 @@ void SpellMarks::repaintReleased()
     m_released = QTextCursor();
     if (!block.isValid() || !m_viewport || block.layout()->lineCount() == 0)
         return;
-    const QRectF rect = m_document->documentLayout()->blockBoundingRect(block).translated(-scrollOffset());
+    const QRectF rect = m_document->documentLayout()->blockBoundingRect(block).translated(-m_painter.scrollOffset());
     m_viewport->update(rect.toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
@@ -308,112 +321,13 @@ bool SpellMarks::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Paint || watched != m_viewport || m_painting || !isOn())
         return QObject::eventFilter(watched, event);
+    followDocument();
     {
         const QScopedValueRollback<bool> inside(m_painting, true);
         QCoreApplication::sendEvent(watched, event);
     }
-    paintMarks(static_cast<QPaintEvent *>(event)->rect());
+    m_painter.paint(static_cast<QPaintEvent *>(event)->rect(), [this](const QTextBlock &block) {
+        return freshMarks(block);
+    });
     return true;
-}
-
-// Where the editor's content starts, as its own painting places it.
-QPointF SpellMarks::scrollOffset() const
-{
-    const QScrollBar *across = m_editor.horizontalScrollBar();
-    const int x = m_editor.isRightToLeft() ? across->maximum() - across->value() : across->value();
-    return QPointF(x, m_editor.verticalScrollBar()->value());
-}
-
-void SpellMarks::paintMarks(const QRect &area)
-{
-    if (!m_document)
-        return;
-    QTextBlock block = m_editor.cursorForPosition(QPoint(0, area.top())).block();
-    const int last = std::max(m_editor.cursorForPosition(area.bottomRight()).position(),
-                              m_editor.cursorForPosition(QPoint(0, area.bottom())).position());
-    QPainter painter(m_viewport);
-    for (; block.isValid() && block.position() <= last; block = block.next()) {
-        if (!block.isVisible() || block.layout()->lineCount() == 0)
-            continue;
-        const QList<WordRules::Span> marks = freshMarks(block);
-        if (!marks.isEmpty())
-            drawMarks(painter, block, marks);
-    }
-}
-
-void SpellMarks::drawMarks(QPainter &painter, const QTextBlock &block, const QList<WordRules::Span> &marks)
-{
-    const QTextLayout *layout = block.layout();
-    const QPointF origin = m_document->documentLayout()->blockBoundingRect(block).topLeft() - scrollOffset();
-    // The text being composed by an input method sits in the layout, not in the paragraph.
-    const int composedAt = layout->preeditAreaPosition();
-    const int composedLength = int(layout->preeditAreaText().size());
-    const auto inLayout = [&](int position) {
-        return composedLength > 0 && position >= composedAt ? position + composedLength : position;
-    };
-    QTextBlock::iterator fragment = block.begin();
-    for (const WordRules::Span &mark : marks) {
-        while (!fragment.atEnd() && fragment.fragment().position() + fragment.fragment().length()
-                                        <= block.position() + mark.start)
-            ++fragment;
-        QFont font = fragment.atEnd() ? m_document->defaultFont() : fragment.fragment().charFormat().font();
-        font = font.resolve(m_document->defaultFont());
-        const int start = inLayout(mark.start);
-        const int end = inLayout(mark.end());
-        for (QTextLine line = layout->lineForTextPosition(start);
-             line.isValid() && line.textStart() < end; line = layout->lineAt(line.lineNumber() + 1)) {
-            const int from = std::max(start, line.textStart());
-            const int to = std::min(end, line.textStart() + line.textLength());
-            const qreal a = line.cursorToX(from);
-            const qreal b = line.cursorToX(to);
-            drawWave(painter, font, origin.x() + std::min(a, b), origin.x() + std::max(a, b),
-                     origin.y() + line.y() + line.ascent());
-        }
-    }
-}
-
-// The red wave Qt draws for a spell-check underline: from just under the baseline, as deep as the
-// font's descent allows.
-void SpellMarks::drawWave(QPainter &painter, const QFont &font, qreal left, qreal right, qreal baseline)
-{
-    if (right - left < 1)
-        return;
-    const QFontMetricsF metrics(font, m_viewport);
-    const qreal depth = metrics.descent() - 1;
-    const qreal radius = std::min(std::max(metrics.underlinePos(), metrics.lineWidth()), depth / 2);
-    const QPixmap &tile = wave(radius, metrics.lineWidth());
-    const qreal top = baseline + 1;
-    painter.setBrushOrigin(0, top);
-    painter.fillRect(QRectF(left, top, std::ceil(right - left), std::min<qreal>(tile.height(), std::floor(depth))),
-                     QBrush(tile));
-}
-
-const QPixmap &SpellMarks::wave(qreal maxRadius, qreal penWidth)
-{
-    const qreal base = std::max<qreal>(1, maxRadius);
-    const quint64 key = (quint64(base * 64) << 32) | quint64(penWidth * 64);
-    if (const auto found = m_waves.constFind(key); found != m_waves.cend())
-        return *found;
-    const qreal halfPeriod = std::max<qreal>(2, base * 1.61803399);
-    const int width = int(std::ceil(100 / (2 * halfPeriod)) * (2 * halfPeriod));
-    const qreal radius = std::floor(base * 2) / 2;
-    QPainterPath path;
-    qreal y = radius;
-    for (qreal x = 0; x < width;) {
-        x += halfPeriod;
-        y = -y;
-        path.quadTo(x - halfPeriod / 2, y, x, 0);
-    }
-    QPixmap tile(width, int(radius * 2));
-    tile.fill(Qt::transparent);
-    {
-        QPainter draw(&tile);
-        QPen pen(Qt::red, std::min(penWidth, 0.8 * radius));
-        pen.setCapStyle(Qt::SquareCap);
-        draw.setPen(pen);
-        draw.setRenderHint(QPainter::Antialiasing);
-        draw.translate(0, radius);
-        draw.drawPath(path);
-    }
-    return *m_waves.insert(key, tile);
 }

@@ -1,15 +1,13 @@
 #pragma once
+#include "spelling/MarkPainter.h"
 #include "spelling/WordRules.h"
 
-#include <QHash>
 #include <QObject>
-#include <QPixmap>
 #include <QPointer>
 #include <QTextCursor>
 #include <QTimer>
 #include <optional>
 
-class QPainter;
 class QTextBlock;
 class QTextDocument;
 class QTextEdit;
@@ -19,8 +17,8 @@ class SpellChecker;
 // editor paints and kept beside the paragraphs, never in the document or its layout: they are not
 // saved, copied, printed or undone, raise no textChanged, and cost the layout nothing. What is on
 // screen is checked as it is painted, the rest of the document a slice at a time when the program
-// is idle; the word being typed is left alone until the caret leaves it. A child of the editor,
-// for the document the editor holds when it is made.
+// is idle; the word being typed is left alone until the caret leaves it. A child of the editor; it
+// follows the editor to another document.
 class SpellMarks : public QObject
 {
     Q_OBJECT
@@ -45,6 +43,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void followDocument();
     bool isOn() const;
     void contentsChanged(int from, int removed, int added);
     void noteTyping(int from, int added);
@@ -58,11 +57,6 @@ private:
     bool isStale(const QTextBlock &block) const;
     QList<WordRules::Span> freshMarks(QTextBlock block);
     QList<WordRules::Span> marksFor(const QTextBlock &block) const;
-    QPointF scrollOffset() const;
-    void paintMarks(const QRect &area);
-    void drawMarks(QPainter &painter, const QTextBlock &block, const QList<WordRules::Span> &marks);
-    void drawWave(QPainter &painter, const QFont &font, qreal left, qreal right, qreal baseline);
-    const QPixmap &wave(qreal radius, qreal penWidth);
 
     QTextEdit &m_editor;
     SpellChecker &m_checker;
@@ -79,5 +73,5 @@ private:
     int m_sliceMilliseconds = 1;
     QTimer m_sliceTimer;
     QTimer m_releaseTimer;
-    QHash<quint64, QPixmap> m_waves; // wave tiles by size
+    MarkPainter m_painter;
 };

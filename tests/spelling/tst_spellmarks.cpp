@@ -208,6 +208,21 @@ private slots:
         QCOMPARE(checker.asked, 0); // all found already
     }
 
+    void followsTheEditorToAnotherDocument()
+    {
+        FakeSpellChecker checker;
+        checker.wrong = {"wrongg", "badd"};
+        QTextEdit editor;
+        auto *marks = new SpellMarks(editor, checker);
+        editor.setPlainText("wrongg");
+        QTextDocument other;
+        other.setPlainText("fine");
+        editor.setDocument(&other);
+        QVERIFY(!marks->markAt(1));
+        QTextCursor(&other).insertText("badd ");
+        QVERIFY(marks->markAt(1));
+    }
+
     void withoutDictionaryNothingIsMarked()
     {
         FakeSpellChecker checker;

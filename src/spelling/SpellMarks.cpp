@@ -48,7 +48,7 @@ int nextGeneration(int generation)
 } // namespace
 
 SpellMarks::SpellMarks(QTextEdit &editor, SpellChecker &checker)
-    : QObject(&editor), m_editor(editor), m_checker(checker), m_viewport(editor.viewport()), m_painter(editor)
+    : QObject(&editor), m_editor(editor), m_checker(&checker), m_viewport(editor.viewport()), m_painter(editor)
 {
     setObjectName(QStringLiteral("spellMarks"));
     m_sliceTimer.setInterval(0);
@@ -78,7 +78,13 @@ void SpellMarks::followDocument()
     m_scan = QTextCursor(m_document);
     m_lapStart = QTextCursor(m_document);
     m_painter.forgetFormats();
-    checkAllAgain();
+    m_generation = nextGeneration(m_generation);
+    m_lapDone = true;
+    if (!isOn())
+        return;
+    restartLap(0);
+    if (m_viewport)
+        m_viewport->update();
 }
 
 SpellMarks::~SpellMarks()
@@ -121,7 +127,7 @@ void SpellMarks::setSliceMilliseconds(int milliseconds)
 
 bool SpellMarks::isOn() const
 {
-    return m_checker.isAvailable() && m_checker.checksAsYouType();
+    return m_checker && m_checker->isAvailable() && m_checker->checksAsYouType();
 }
 
 // ---- Following the edits ------------------------------------------------------------------------
@@ -221,6 +227,7 @@ void SpellMarks::switched(bool on)
 // switched on. What is on screen is painted, and so checked, at once.
 void SpellMarks::checkAllAgain()
 {
+    followDocument();
     if (!isOn())
         return;
     m_generation = nextGeneration(m_generation);
@@ -276,12 +283,6 @@ void SpellMarks::checkSlice()
 
 // ---- The marks of one paragraph -----------------------------------------------------------------
 
-bool SpellMarks::isStale(const QTextBlock &block) const
-{
-    const BlockMarks *data = marksData(block);
-    return !data || data->owner != this || data->generation != m_generation;
-}
-
 QList<WordRules::Span> SpellMarks::freshMarks(QTextBlock block)
 {
     BlockMarks *data = marksData(block);
@@ -308,7 +309,7 @@ QList<WordRules::Span> SpellMarks::marksFor(const QTextBlock &block) const
     for (const WordRules::Span &word : WordRules::checkable(text)) {
         if (typedAt >= word.start && typedAt <= word.end())
             continue;
-        if (!m_checker.isCorrect(text.mid(word.start, word.length)))
+        if (!m_checker->isCorrect(text.mid(word.start, word.length)))
             marks.append(word);
     }
     return marks;

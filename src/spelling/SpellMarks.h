@@ -26,9 +26,9 @@ public:
     SpellMarks(QTextEdit &editor, SpellChecker &checker);
     ~SpellMarks() override;
 
-    // The marks attached to an editor, if any.
+    // The marks attached to an editor, if any, and their checker (none once it is destroyed).
     static SpellMarks *of(const QTextEdit &editor);
-    SpellChecker &checker() const { return m_checker; }
+    SpellChecker *checker() const { return m_checker; }
 
     // The marked word at a document position (inside it or at either end), in document
     // positions; nothing while checking is off.
@@ -54,12 +54,11 @@ private:
     void checkAllAgain();
     void restartLap(int position);
     void checkSlice();
-    bool isStale(const QTextBlock &block) const;
     QList<WordRules::Span> freshMarks(QTextBlock block);
     QList<WordRules::Span> marksFor(const QTextBlock &block) const;
 
     QTextEdit &m_editor;
-    SpellChecker &m_checker;
+    QPointer<SpellChecker> m_checker; // made before the marks, and shared by every window
     QPointer<QTextDocument> m_document;
     QPointer<QWidget> m_viewport;
     int m_generation = 1; // a paragraph checked in another generation is checked again

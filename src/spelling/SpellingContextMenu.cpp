@@ -4,7 +4,6 @@
 #include "spelling/SpellMarks.h"
 
 #include <QMenu>
-#include <QPointer>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -31,19 +30,17 @@ bool addEntries(QMenu &menu, QTextEdit &editor, const QPoint &viewportPosition)
     SpellMarks *marks = SpellMarks::of(editor);
     const std::optional<WordRules::Span> word =
         marks ? marks->markAt(editor.cursorForPosition(viewportPosition).position()) : std::nullopt;
-    if (!word)
+    if (!word) // also when checking is off, or the checker is gone
         return false;
-    SpellChecker &checker = marks->checker();
+    SpellChecker &checker = *marks->checker();
     const QString misspelt = selecting(editor.document(), *word).selectedText();
     QAction *before = menu.actions().value(0);
-    QPointer<QTextEdit> target(&editor);
 
     if (!editor.isReadOnly()) {
         for (const QString &correction : checker.suggestions(misspelt, kMostCorrections)) {
             auto *action = new QAction(menuText(correction), &menu);
-            QObject::connect(action, &QAction::triggered, &editor, [=] {
-                if (target)
-                    correct(*target, *word, misspelt, correction);
+            QObject::connect(action, &QAction::triggered, &editor, [&editor, word = *word, misspelt, correction] {
+                correct(editor, word, misspelt, correction);
             });
             menu.insertAction(before, action);
         }

@@ -1,5 +1,7 @@
 #include "spelling/WordRules.h"
 
+#include <algorithm>
+
 namespace WordRules {
 namespace {
 
@@ -116,13 +118,6 @@ void scan(QStringView text, int from, int to, QList<Span> &out)
 
 } // namespace
 
-QList<Span> words(QStringView text)
-{
-    QList<Span> out;
-    scan(text, 0, int(text.size()), out);
-    return out;
-}
-
 QList<Span> checkable(QStringView text)
 {
     QList<Span> out;
@@ -148,12 +143,18 @@ QList<Span> checkable(QStringView text)
 
 std::optional<Span> wordAt(QStringView text, int position)
 {
-    for (const Span &word : words(text)) {
-        if (word.start > position)
-            break;
-        if (position <= word.end())
+    // Only the run of text between spaces around the position can hold the word.
+    int from = std::clamp(position, 0, int(text.size()));
+    int to = from;
+    while (from > 0 && !separatesTokens(text[from - 1]))
+        --from;
+    while (to < text.size() && !separatesTokens(text[to]))
+        ++to;
+    QList<Span> inToken;
+    scan(text, from, to, inToken);
+    for (const Span &word : std::as_const(inToken))
+        if (word.start <= position && position <= word.end())
             return word;
-    }
     return std::nullopt;
 }
 

@@ -4,8 +4,10 @@
 #include <QStringView>
 #include <optional>
 
-// What counts as a word in a paragraph, and which words are never checked: numbers, words with
-// digits, all-capital words, and whatever lies inside a URL or an e-mail address.
+// What counts as a word in a paragraph: a run of letters, digits and combining marks, with an
+// apostrophe allowed between two letters ("don't"); hyphens and other punctuation separate words.
+// And which words are never checked: numbers, words with digits, all-capital words, and whatever
+// lies inside a URL or an e-mail address.
 namespace WordRules {
 
 struct Span {
@@ -15,14 +17,10 @@ struct Span {
     friend bool operator==(const Span &, const Span &) = default;
 };
 
-// Every word of the text: letters, digits and combining marks, with an apostrophe allowed
-// between two letters ("don't"); hyphens and other punctuation separate words.
-QList<Span> words(QStringView text);
-
 // The words of the text that the checker is asked about.
 QList<Span> checkable(QStringView text);
 
-// The word touching `position` (inside it or at either end), if any.
+// The word touching `position` (inside it or at either end), if any, checkable or not.
 std::optional<Span> wordAt(QStringView text, int position);
 
 // The word as the dictionary spells it: a typographic apostrophe becomes a plain one and soft

@@ -203,9 +203,6 @@ private slots:
         QVERIFY(s.marks->isChecking());
         QTRY_VERIFY(!s.marks->isChecking());
         QVERIFY(checker.asked >= 3 * 2000);
-        checker.asked = 0;
-        s.box.viewport()->grab();
-        QCOMPARE(checker.asked, 0); // all found already
     }
 
     void followsTheEditorToAnotherDocument()
@@ -263,8 +260,12 @@ private slots:
         m_checker->addToDictionary("zindle");
         QTRY_VERIFY(!isMarked(first, "zindle") && !isMarked(second, "zindle"));
 
-        // After a restart: a new checker reading the same file, and a new surface.
+        // After a restart: a new checker reading the same file, and a new surface. The old
+        // surfaces, left without a checker, mark nothing.
         m_checker = std::make_unique<EnchantSpellChecker>(wordsFile(), "en_US");
+        first.box.setText("still wrongg");
+        QVERIFY(!isMarked(first, "wrongg"));
+        QVERIFY(!showsMarks(first.box));
         Surface restarted(*m_checker);
         restarted.box.setText("zindle and blorp");
         QTRY_VERIFY(isMarked(restarted, "blorp"));

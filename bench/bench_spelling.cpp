@@ -9,6 +9,7 @@
 #include "spelling/EnchantSpellChecker.h"
 #include "spelling/SpellMarks.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -212,28 +213,65 @@ int main(int argc, char **argv)
     std::printf("document: %d paragraphs; layout and idle check of the rest done %.0f ms (wall %.0f) after the "
                 "first frame\n", checked.document()->blockCount(), clock.cpu(), clock.wall());
 
-    // Typing in the middle of a paragraph in the middle of the document.
-    for (RichTextBox *box : {&checked, &plain}) {
-        const QTextBlock middle = box->document()->findBlockByNumber(box->document()->blockCount() / 2);
-        QTextCursor caret(middle);
-        caret.setPosition(middle.position() + middle.length() / 2);
-        box->setTextCursor(caret);
-        box->ensureCursorVisible();
-    }
+    // Typing in the middle of a paragraph in the middle of the document, with checking switched
+    // off and on by turns, a dozen keys at a time.
+    const QTextBlock middle = checked.document()->findBlockByNumber(checked.document()->blockCount() / 2);
+    QTextCursor caret(middle);
+    caret.setPosition(middle.position() + middle.length() / 2);
+    checked.setTextCursor(caret);
+    checked.ensureCursorVisible();
     QCoreApplication::processEvents();
     static const QString text = QStringLiteral("qwx hte zzy "); // words typed, then left
-    const int rounds = 101;
+    const int turns = 20;
     for (const bool wholeFrame : {false, true}) {
         Times typedOn, typedOff;
-        for (int i = 0; i < rounds + 4; ++i) { // the first rounds warm up
-            typeOneCharacter(checked, text[i % text.size()], wholeFrame, i >= 4 ? &typedOn : nullptr);
-            typeOneCharacter(plain, text[i % text.size()], wholeFrame, i >= 4 ? &typedOff : nullptr);
+        for (int turn = 0; turn < turns; ++turn) {
+            const bool checking = turn % 2;
+            checker.setChecksAsYouType(checking);
+            settle(checked, marks); // switching on checks the whole document again first
+            for (int i = 0; i < text.size(); ++i) // the first two keys of a turn warm up
+                typeOneCharacter(checked, text[i], wholeFrame, i < 2 ? nullptr : checking ? &typedOn : &typedOff);
         }
-        std::printf("typed character and its frame (%s), median of %d: without checking %s; with %s; difference "
-                    "%+.2f ms\n", wholeFrame ? "whole window painted" : "as Qt paints it", rounds,
+        std::printf("typed character and its frame (%s), median of %zu: checking off %s; on %s; difference "
+                    "%+.2f ms\n", wholeFrame ? "whole window painted" : "as Qt paints it", typedOn.cpu.size(),
                     summary(typedOff).constData(), summary(typedOn).constData(),
                     median(typedOn.cpu) - median(typedOff.cpu));
     }
+
+    // The spelling part of a keystroke, measured alone (a busy machine blurs a whole keystroke by
+    // more than it): the edit reported, and the paragraph painted again with its marks found
+    // again, against the same on a surface without checking.
+    for (RichTextBox *box : {&checked, &plain}) {
+        const QTextBlock block = box->document()->findBlockByNumber(box->document()->blockCount() / 2);
+        box->setTextCursor(QTextCursor(block));
+        box->ensureCursorVisible();
+    }
+    QCoreApplication::processEvents();
+    Times paintedOn, paintedOff, wholeOn, wholeOff;
+    for (int i = 0; i < 200; ++i) {
+        for (RichTextBox *box : {&checked, &plain}) {
+            const QTextBlock block = box->textCursor().block();
+            const QRect rect = box->document()->documentLayout()->blockBoundingRect(block).toAlignedRect().translated(
+                -box->horizontalScrollBar()->value(), -box->verticalScrollBar()->value());
+            const Clock clock;
+            emit box->document()->contentsChange(block.position() + 1, 0, 0);
+            box->viewport()->repaint(rect);
+            (box == &checked ? paintedOn : paintedOff).add(clock);
+            if (i % 4 == 0) {
+                const Clock whole;
+                box->viewport()->repaint();
+                (box == &checked ? wholeOn : wholeOff).add(whole);
+            }
+        }
+    }
+    std::printf("spelling part of a keystroke, median of %zu: the edit reported and its paragraph painted "
+                "again: without checking %s; with %s; difference %+.2f ms\n", paintedOn.cpu.size(),
+                summary(paintedOff).constData(), summary(paintedOn).constData(),
+                median(paintedOn.cpu) - median(paintedOff.cpu));
+    std::printf("whole window painted again (every word of this document but a few is marked), median of %zu: "
+                "without checking %s; with %s; difference %+.2f ms\n", wholeOn.cpu.size(),
+                summary(wholeOff).constData(), summary(wholeOn).constData(),
+                median(wholeOn.cpu) - median(wholeOff.cpu));
 
     // Scrolling to text not checked yet: every paragraph waits for checking again, and with the
     // idle check stopped only painting checks it.

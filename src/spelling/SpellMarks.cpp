@@ -40,6 +40,14 @@ void setStale(const QTextBlock &block)
         data->generation = 0;
 }
 
+// A position after an edit of the document (as a cursor there would move).
+int shifted(int position, int from, int removed, int added)
+{
+    if (position <= from)
+        return position;
+    return position <= from + removed ? from : position - removed + added;
+}
+
 int nextGeneration(int generation)
 {
     return generation == std::numeric_limits<int>::max() ? 1 : generation + 1;
@@ -75,8 +83,8 @@ void SpellMarks::followDocument()
     connect(m_document, &QTextDocument::contentsChange, this, &SpellMarks::contentsChanged);
     m_typing = QTextCursor();
     m_released = QTextCursor();
-    m_scan = QTextCursor(m_document);
-    m_lapStart = QTextCursor(m_document);
+    m_scan = 0;
+    m_lapStart = 0;
     m_painter.forgetFormats();
     m_generation = nextGeneration(m_generation);
     m_lapDone = true;
@@ -138,6 +146,8 @@ void SpellMarks::contentsChanged(int from, int removed, int added)
 {
     if (from == 0 && removed > 0)
         m_painter.forgetFormats(); // the document may have been cleared, and its formats with it
+    m_scan = shifted(m_scan, from, removed, added);
+    m_lapStart = shifted(m_lapStart, from, removed, added);
     if (!isOn())
         return;
     noteTyping(from, added);
@@ -241,8 +251,8 @@ void SpellMarks::checkAllAgain()
 void SpellMarks::restartLap(int position)
 {
     const int start = m_document->findBlock(position).position();
-    m_scan.setPosition(start);
-    m_lapStart.setPosition(start);
+    m_scan = start;
+    m_lapStart = start;
     m_wrapped = false;
     m_lapDone = false;
     if (m_sliceMilliseconds > 0)
@@ -259,13 +269,13 @@ void SpellMarks::checkSlice()
     QElapsedTimer clock;
     clock.start();
     const qint64 budget = qint64(m_sliceMilliseconds) * 1000000;
-    QTextBlock block = m_document->findBlock(m_scan.position());
+    QTextBlock block = m_document->findBlock(m_scan);
     do {
         if (!block.isValid()) {
             block = m_document->begin();
             m_wrapped = true;
         }
-        if (m_wrapped && block.position() + block.length() > m_lapStart.position()) {
+        if (m_wrapped && block.position() + block.length() > m_lapStart) {
             m_lapDone = true;
             m_sliceTimer.stop();
             return;
@@ -274,9 +284,9 @@ void SpellMarks::checkSlice()
         block = block.next();
     } while (clock.nsecsElapsed() < budget);
     if (block.isValid()) {
-        m_scan.setPosition(block.position());
+        m_scan = block.position();
     } else {
-        m_scan.setPosition(0);
+        m_scan = 0;
         m_wrapped = true;
     }
 }

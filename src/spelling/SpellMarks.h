@@ -64,8 +64,10 @@ private:
     int m_generation = 1; // a paragraph checked in another generation is checked again
     QTextCursor m_typing; // the caret, while the word there is being typed
     QTextCursor m_released; // a paragraph whose typed word was let go, to be painted again
-    QTextCursor m_scan;   // the next paragraph the idle check looks at
-    QTextCursor m_lapStart;
+    // Where the idle check looks next, and where its way around the document began. Positions,
+    // not cursors: moving a cursor lays the document out as far as the cursor.
+    int m_scan = 0;
+    int m_lapStart = 0;
     bool m_wrapped = false;
     bool m_lapDone = true;
     bool m_painting = false;

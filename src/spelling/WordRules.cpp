@@ -158,16 +158,12 @@ std::optional<Span> wordAt(QStringView text, int position)
     return std::nullopt;
 }
 
-QString normalized(QStringView word)
+QString normalized(QString word)
 {
-    QString out;
-    out.reserve(word.size());
-    for (const QChar c : word) {
-        if (c == QChar(kSoftHyphen))
-            continue;
-        out.append(c == QChar(kTypographicApostrophe) ? QChar(u'\'') : c);
-    }
-    return out;
+    if (!word.contains(QChar(kSoftHyphen)) && !word.contains(QChar(kTypographicApostrophe)))
+        return word; // as a rule: no copy made
+    word.remove(QChar(kSoftHyphen));
+    return word.replace(QChar(kTypographicApostrophe), u'\'');
 }
 
 } // namespace WordRules

@@ -25,6 +25,6 @@ std::optional<Span> wordAt(QStringView text, int position);
 
 // The word as the dictionary spells it: a typographic apostrophe becomes a plain one and soft
 // hyphens are dropped.
-QString normalized(QStringView word);
+QString normalized(QString word);
 
 } // namespace WordRules

@@ -11,7 +11,7 @@
 #include "QuietDialogs.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 
 #include <QAction>

@@ -11,7 +11,7 @@
 #include "document/RichTextBox.h"
 #include "find/FindCommands.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 
 #include <QAction>

@@ -11,7 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "platform/KeyedToolbar.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "workspace/FormattingRefresh.h"
 

@@ -8,7 +8,7 @@
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 
 #include <QApplication>

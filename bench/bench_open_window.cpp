@@ -6,7 +6,7 @@
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 
 #include <QApplication>

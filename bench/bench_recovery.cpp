@@ -10,7 +10,7 @@
 #include "app/MDIForm1.h"
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "recovery/DocumentRecovery.h"
 #include "recovery/RecoveryFolder.h"

@@ -26,10 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps cannot see them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6svg6")
-# Once the program links Hunspell for its spelling check, a dictionary is recommended with it.
-get_target_property(_scrivlo_links scrivlo_core LINK_LIBRARIES)
-if(_scrivlo_links MATCHES "[Hh]unspell")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
-endif()
+# Spelling goes through Enchant (found by dpkg-shlibdeps); Enchant finds the words in a
+# Hunspell dictionary, which it does not depend on itself.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
 
 include(CPack)

@@ -1,5 +1,6 @@
 #include "app/MDIForm1.h"
 #include "app/FrameIndicators.h"
+#include "app/FrameSpelling.h"
 #include "app/FrameStatusBar.h"
 #include "app/MenuTable.h"
 #include "app/WindowArrangement.h"
@@ -24,7 +25,7 @@
 #include "platform/FontFamilies.h"
 #include "platform/FreedMemory.h"
 #include "platform/Icons.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "view/ViewCommands.h"
 #include "recovery/DocumentRecovery.h"
@@ -62,6 +63,8 @@ MDIForm1::MDIForm1(Services &services, const QStringList &commandLineFiles)
     setStatusBar(StatusBar1);
     buildTimers();
     connectFrameCommands();
+    m_spelling = std::make_unique<FrameSpelling>(services.spellChecker, services.settings, services.dialogs, *this);
+    m_spelling->addMenuItems(*menu(QStringLiteral("view")));
 }
 
 MDIForm1::~MDIForm1()
@@ -528,6 +531,7 @@ void MDIForm1::followDocument(Form3 &form)
         FormattingRefresh::run(surface, *this, QString::fromLatin1(rows));
     };
     refresh(FormattingRefresh::WindowLoad);
+    m_spelling->follow(surface);
     connect(&surface, &RichTextBox::Change, this, [refresh] { refresh(FormattingRefresh::ContentChange); });
     connect(&surface, &RichTextBox::Click, this, [refresh] { refresh(FormattingRefresh::MouseClick); });
     connect(&surface, &RichTextBox::KeyDown, this, [refresh](int keyCode, int) {

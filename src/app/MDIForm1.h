@@ -14,6 +14,7 @@ class FontBoxes;
 class FormatMenu;
 class FormatToolbar;
 class FrameIndicators;
+class FrameSpelling;
 class FrameStatusBar;
 class InsertCommands;
 class OwnSaving;
@@ -146,6 +147,7 @@ private:
     QTimer *m_timer2 = nullptr;
 
     std::unique_ptr<FrameIndicators> m_indicators;
+    std::unique_ptr<FrameSpelling> m_spelling;
     std::unique_ptr<WindowMenu> m_windowMenu;
     std::unique_ptr<OwnSaving> m_ownSaving;
     std::unique_ptr<FileCommands> m_fileCommands;

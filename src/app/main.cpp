@@ -2,9 +2,10 @@
 #include "app/ConvertMode.h"
 #include "app/MDIForm1.h"
 #include "platform/QtDialogs.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/TerminationSignals.h"
+#include "spelling/EnchantSpellChecker.h"
 #include "windows/Form1.h"
 
 #include <QApplication>
@@ -72,9 +73,11 @@ int main(int argc, char **argv)
 
     QtDialogs dialogs;
     SettingsStore settings(SettingsStore::executableName());
+    EnchantSpellChecker spelling(EnchantSpellChecker::defaultPersonalDictionaryPath());
     Services services{dialogs, settings, AppFolder::forRunningProgram(),
                       [] { return quint32(QDateTime::currentMSecsSinceEpoch()); },
-                      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery")};
+                      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery"),
+                      &spelling};
     MDIForm1 frame(services, line.files);
     // Ended by the system or by the session: the unsaved documents are kept as recovery copies.
     TerminationSignals termination;

@@ -11,13 +11,16 @@
 #include "rtf/TextFormats.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextList>
@@ -777,6 +780,14 @@ void RichTextBox::mouseDoubleClickEvent(QMouseEvent *e)
 {
     QTextEdit::mouseDoubleClickEvent(e);
     emit DblClick();
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *e)
+{
+    const QPoint inDocument = e->pos() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu(inDocument));
+    emit ContextMenu(*menu, e->pos());
+    menu->exec(e->globalPos());
 }
 
 int RichTextBox::keyCodeOf(const QKeyEvent &event)

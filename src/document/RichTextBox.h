@@ -7,6 +7,7 @@
 #include <optional>
 
 class PrintProgress;
+class QMenu;
 class QPrinter;
 class QTextBlock;
 class QTextBlockFormat;
@@ -125,6 +126,8 @@ signals:
     void DblClick();
     // The whole content was replaced: a file loaded, or rich or plain text set in one go.
     void Loaded();
+    // The right-click menu is about to be shown at `viewportPosition`: others may add entries.
+    void ContextMenu(QMenu &menu, const QPoint &viewportPosition);
     void overwriteChanged(bool overwriting);
     void zoomChanged(int percent);
 
@@ -133,6 +136,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;

@@ -3,7 +3,7 @@
 #include "document/RichTextBox.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "workspace/Workspace.h"
 

@@ -7,7 +7,7 @@
 #include "editing/Form5.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>

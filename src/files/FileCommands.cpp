@@ -5,7 +5,7 @@
 #include "platform/DiskStamp.h"
 #include "platform/Failure.h"
 #include "platform/FileFailureBox.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "workspace/FormattingIndicators.h"
 #include "workspace/Workspace.h"

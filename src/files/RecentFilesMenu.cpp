@@ -1,6 +1,6 @@
 #include "files/RecentFilesMenu.h"
 #include "files/FileCommands.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "platform/DialogFlags.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>

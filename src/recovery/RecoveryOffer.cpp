@@ -5,7 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/DiskStamp.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "recovery/RecoveryFolder.h"
 #include "rtf/RtfCodec.h"
 #include "workspace/Workspace.h"

@@ -1,6 +1,6 @@
 #include "windows/Form2.h"
 #include "platform/Dialogs.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "windows/Nameplate.h"
 #include "workspace/Workspace.h"

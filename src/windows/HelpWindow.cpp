@@ -1,7 +1,7 @@
 #include "windows/HelpWindow.h"
 #include "platform/Failure.h"
 #include "platform/Icons.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "workspace/Workspace.h"
 

@@ -1,6 +1,6 @@
 #include "windows/SideWindows.h"
 #include "platform/Dialogs.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>

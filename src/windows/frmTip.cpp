@@ -3,7 +3,7 @@
 #include "content/WholeFile.h"
 #include "platform/Failure.h"
 #include "platform/Icons.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "workspace/Workspace.h"
 

@@ -2,7 +2,7 @@
 #include "document/Form3.h"
 #include "platform/CommandGuard.h"
 #include "platform/Failure.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 
 #include <QAction>
 

@@ -14,7 +14,7 @@
 #include "formatting/FormatMenu.h"
 #include "platform/DropDownList.h"
 #include "platform/KeyedToolbar.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "rtf/RtfCodec.h"
 #include "rtf/TextFormats.h"

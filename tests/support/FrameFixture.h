@@ -2,7 +2,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include "app/MDIForm1.h"
-#include "platform/Services.h"
+#include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "support/FrameControls.h"
 

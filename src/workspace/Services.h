@@ -5,6 +5,7 @@
 
 class Dialogs;
 class SettingsStore;
+class SpellChecker;
 
 // What the windows need from outside; the program passes the real ones, tests their own.
 struct Services {
@@ -15,4 +16,6 @@ struct Services {
     std::function<quint32()> randomSeed;
     // Where recovery copies of unsaved documents are kept; empty: none are kept.
     QString recoveryFolder = {};
+    // The spelling checker every window shares; none: no marks, no spelling menu items.
+    SpellChecker *spellChecker = nullptr;
 };

@@ -1,6 +1,10 @@
 #include "rtf/RtfReader.h"
+#include "rtf/DocumentExtras.h"
+#include "rtf/RtfWriter.h"
 #include "rtf/TextFormats.h"
 
+#include <QRandomGenerator>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
 #include <QUuid>
@@ -61,6 +65,33 @@ bool isSafeLink(const QString &url)
     return scheme != u"javascript" && scheme != u"vbscript" && scheme != u"data";
 }
 
+constexpr const char *kInfoTexts[] = {"title", "subject", "author", "manager", "company", "operator",
+                                      "category", "keywords", "comment", "doccomm", "hlinkbase"};
+constexpr const char *kInfoTimes[] = {"creatim", "revtim", "printim", "buptim"};
+
+template <std::size_t N>
+int indexOf(const char *const (&names)[N], QByteArrayView word)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (word == QByteArrayView(names[i]))
+            return int(i);
+    return -1;
+}
+
+// Whether a \sp group names the shape's picture: {\sp{\sn pib}...}.
+bool isPictureProperty(QByteArrayView word, RtfTokenizer rest)
+{
+    if (word != QByteArrayView("sp"))
+        return false;
+    if (rest.next().type != RtfToken::GroupOpen)
+        return false;
+    const RtfToken name = rest.next();
+    if (name.type != RtfToken::ControlWord || name.data != QByteArrayView("sn"))
+        return false;
+    const RtfToken value = rest.next();
+    return value.type == RtfToken::Text && value.data.trimmed() == QByteArrayView("pib");
+}
+
 } // namespace
 
 RtfReader::RtfReader(QByteArrayView rtf, QTextDocument &doc)
@@ -68,6 +99,45 @@ RtfReader::RtfReader(QByteArrayView rtf, QTextDocument &doc)
 {
     stack_.reserve(64);
     stack_.emplace_back();
+    idPrefix_ = QString::number(QRandomGenerator::global()->generate64(), 36);
+    builder_.setListGroupPrefix(idPrefix_);
+    for (auto &p : rowPadding_)
+        p.fill(-1);
+}
+
+// A reader for a part of the parent's document (a header, a note, a shape shown as text), with
+// the parent's tables, starting in the parent's formatting.
+RtfReader::RtfReader(QByteArrayView rtf, QTextDocument &doc, RtfReader &parent, Mode mode, const QString &noteMark)
+    : doc_(doc), mode_(mode), tokenizer_(rtf), builder_(doc)
+{
+    stack_.reserve(64);
+    stack_.emplace_back();
+    RtfGroupState start = parent.top();
+    start.destination = start.outer = D::Body;
+    start.field = start.shape = -1;
+    start.starred = false;
+    start.capture = NoCapture;
+    start.infoField = -1;
+    start.object = -1;
+    start.chars.link = start.chars.fields = -1;
+    stack_.push_back(start);
+    bodyStarted_ = true;
+    ansiCodePage_ = parent.ansiCodePage_;
+    defaultFont_ = parent.defaultFont_;
+    fonts_ = parent.fonts_;
+    colors_ = parent.colors_;
+    lists_ = parent.lists_;
+    styles_ = parent.styles_;
+    documentStyles_ = parent.documentStyles_;
+    settings_ = parent.settings_;
+    pictureBudget_ = parent.pictureBudget_;
+    pixelBudget_ = parent.pixelBudget_;
+    keptBudget_ = parent.keptBudget_;
+    noteMark_ = noteMark;
+    idPrefix_ = QString::number(QRandomGenerator::global()->generate64(), 36);
+    builder_.setListGroupPrefix(idPrefix_);
+    for (auto &p : rowPadding_)
+        p.fill(-1);
 }
 
 void RtfReader::read()
@@ -96,8 +166,15 @@ void RtfReader::read()
         case RtfToken::End: break;
         }
     }
-    if (!done_)
-        finishDocument();
+    if (done_)
+        return;
+    // A group being kept when the file ends is kept as far as it goes.
+    if (stack_.size() >= 2 && top().capture != NoCapture) {
+        const RtfGroupState open = top();
+        stack_.pop_back();
+        finishCapture(open, tokenizer_.input().size(), false);
+    }
+    finishDocument();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -112,7 +189,15 @@ void RtfReader::openGroup()
         return;
     }
     stack_.push_back(stack_.back());
-    top().starred = false;
+    RtfGroupState &s = top();
+    s.starred = false;
+    s.capture = NoCapture;
+    s.openPos = tokenizer_.position() - 1;
+    s.contentPos = tokenizer_.position();
+    if (s.destination == D::Stylesheet) {
+        s.destination = D::StyleEntry;
+        styleDraft_ = RtfStyleSheet::Style();
+    }
 }
 
 void RtfReader::closeGroup()
@@ -132,19 +217,69 @@ void RtfReader::closeGroup()
     }
     const RtfGroupState closed = std::move(stack_.back());
     stack_.pop_back();
-    if (closed.destination != top().destination)
+    if (closed.destination != top().destination || closed.capture != NoCapture)
         leaveDestination(closed);
 }
 
-void RtfReader::enterDestination(RtfDestination d)
+// Keeps the bytes of the group just entered, to be dealt with when it closes. Only text of the
+// document (or of a part) keeps anything.
+bool RtfReader::capture(Capture what)
+{
+    RtfGroupState &s = top();
+    if (mode_ == Mode::Display || s.destination != D::Body || stack_.size() <= 2)
+        return false;
+    s.capture = what;
+    s.destination = D::Skip;
+    s.contentPos = tokenizer_.position();
+    return true;
+}
+
+void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
 {
     RtfGroupState &s = top();
     const D current = s.destination;
     switch (d) {
     case D::Transparent:
         return;
+    case D::Keep:
+        if (!capture(CaptureKept))
+            s.destination = D::Skip;
+        return;
+    case D::Header: case D::HeaderLeft: case D::HeaderRight: case D::HeaderFirst:
+    case D::Footer: case D::FooterLeft: case D::FooterRight: case D::FooterFirst: {
+        // The first of each kind is the document's; later ones (of later sections) are kept.
+        const int kind = int(d) - int(D::Header);
+        const bool own = mode_ == Mode::Document && !headerRead_[std::size_t(kind)];
+        if (!capture(own ? Capture(CaptureHeader + kind) : CaptureKept))
+            s.destination = D::Skip;
+        return;
+    }
+    case D::Footnote:
+        if (!capture(mode_ == Mode::Document && notes_ < kMaxNotes ? CaptureNote : CaptureKept))
+            s.destination = D::Skip;
+        return;
+    case D::Stylesheet:
+    case D::Info:
+        if (mode_ != Mode::Document || current != D::Body)
+            d = D::Skip;
+        break;
+    case D::InfoText:
+        if (current != D::Info) {
+            if (!capture(CaptureKept))
+                s.destination = D::Skip;
+            return;
+        }
+        s.infoField = qint8(indexOf(kInfoTexts, word));
+        infoText_.clear();
+        break;
+    case D::InfoTime:
+        if (current != D::Info)
+            d = D::Skip;
+        s.infoField = qint8(indexOf(kInfoTimes, word));
+        infoTime_ = {};
+        break;
     case D::Field:
-        fields_.push_back({QString(), s.field});
+        fields_.push_back({QString(), s.field, s.openPos, -1});
         s.field = int(fields_.size()) - 1;
         s.outer = current;
         break;
@@ -154,10 +289,17 @@ void RtfReader::enterDestination(RtfDestination d)
         break;
     case D::FieldResult:
         if (s.field >= 0 && current == D::Field) {
-            const int link = linkOf(fields_[std::size_t(s.field)].instruction);
+            Field &f = fields_[std::size_t(s.field)];
+            const int link = linkOf(f.instruction);
             if (link >= 0 && s.outer == D::Body)
                 s.chars.link = link;
-            s.field = fields_[std::size_t(s.field)].parent;
+            // The field is kept without its result, which the document shows.
+            if (s.outer == D::Body && mode_ != Mode::Display && f.wrapper < 0) {
+                f.wrapper = fieldWrapper(f.openPos, s.openPos, link >= 0);
+                if (f.wrapper >= 0)
+                    s.chars.fields = f.wrapper;
+            }
+            s.field = f.parent;
         }
         d = s.outer;
         break;
@@ -165,21 +307,45 @@ void RtfReader::enterDestination(RtfDestination d)
         if (current != D::Shape) // a shape in a group of shapes shows where the group would
             s.outer = current;
         s.shape = ++shapeCount_;
+        if (current != D::Shape && current == D::Body && mode_ != Mode::Display) {
+            if (!shapeHasPicture()) {
+                // A drawing or text box: kept as it is, and shown as text while there are not too many.
+                capture(keptShapes_ < kMaxShapes ? CaptureShape : CaptureKept);
+                return;
+            }
+            shapeDraft_ = ShapeDraft();
+            shapeDraft_.number = s.shape;
+            shapeDraft_.firstImage = images_.size();
+        }
         break;
     case D::Object:
+        s.outer = current;
+        s.object = s.openPos;
+        break;
+    case D::ObjectResult:
+        if (s.object >= 0 && s.outer == D::Body && mode_ != Mode::Display && !objectWrappers_.contains(s.object)) {
+            const int wrapper = fieldWrapper(s.object, s.openPos, false);
+            objectWrappers_.insert(s.object, wrapper);
+            if (wrapper >= 0)
+                s.chars.fields = wrapper;
+        }
+        d = s.outer;
+        break;
     case D::UnicodePair:
         s.outer = current;
         break;
-    case D::ObjectResult:
     case D::UnicodeText:
         d = s.outer;
         break;
     case D::ShapeProperty:
         shapePropertyText_.clear();
         break;
-    case D::ShapePropertyValue:
-        d = shapePropertyText_.trimmed() == u"pib" ? s.outer : D::Skip;
+    case D::ShapePropertyValue: {
+        const QString name = shapePropertyText_.trimmed();
+        shapeValueText_.clear();
+        d = name == u"pib" ? s.outer : name == u"posh" ? D::ShapePropertyValue : D::Skip;
         break;
+    }
     case D::ShapeResult:
         // The result repeats the shape for older readers: skip it when the shape was shown.
         d = s.shape >= 0 && s.shape == lastShownShape_ ? D::Skip : s.outer;
@@ -223,6 +389,10 @@ void RtfReader::enterDestination(RtfDestination d)
 
 void RtfReader::leaveDestination(const RtfGroupState &closed)
 {
+    if (closed.capture != NoCapture) {
+        finishCapture(closed, tokenizer_.position(), true);
+        return;
+    }
     switch (closed.destination) {
     case D::FontTable:
         commitFont();
@@ -248,8 +418,394 @@ void RtfReader::leaveDestination(const RtfGroupState &closed)
         if (top().destination == D::Body && !top().chars.hidden)
             insertPicture();
         break;
+    case D::Shape:
+        leaveShape(closed);
+        break;
+    case D::ShapePropertyValue:
+        if (shapeDraft_.number >= 0)
+            shapeDraft_.horizontal = shapeValueText_.trimmed().toInt();
+        break;
+    case D::Field:
+        leaveField(closed);
+        break;
+    case D::Object: {
+        // An object that showed nothing is kept whole.
+        const int wrapper = objectWrappers_.value(closed.object, -1);
+        if ((wrapper < 0 || !wrappers_[std::size_t(wrapper)].shown) && closed.outer == D::Body
+            && mode_ != Mode::Display)
+            keepHere(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos));
+        break;
+    }
+    case D::StyleEntry:
+        if (top().destination == D::Stylesheet)
+            leaveStyle(closed);
+        break;
+    case D::Stylesheet:
+        finishStyles();
+        break;
+    case D::InfoText:
+    case D::InfoTime:
+        leaveInfo(closed);
+        break;
     default:
         break;
+    }
+}
+
+// The group's bytes, from its brace to `end`, after its closing brace when it has one.
+void RtfReader::finishCapture(const RtfGroupState &group, qsizetype end, bool closed)
+{
+    const QByteArrayView input = tokenizer_.input();
+    end = qBound(group.contentPos, end, input.size());
+    const QByteArrayView whole = input.sliced(group.openPos, end - group.openPos);
+    const qsizetype contentEnd = qMax(group.contentPos, closed ? end - 1 : end);
+    const QByteArrayView content = input.sliced(group.contentPos, contentEnd - group.contentPos);
+    switch (group.capture) {
+    case CaptureKept: keepHere(whole); break;
+    case CaptureNote: note(content); break;
+    case CaptureShape: showKeptShape(whole); break;
+    default:
+        if (group.capture >= CaptureHeader && group.capture < CaptureHeader + HeaderFooter::kKinds)
+            headerFooter(group.capture - CaptureHeader, content);
+        break;
+    }
+}
+
+// Whether the shape about to be read has a picture of its own (its pib property).
+bool RtfReader::shapeHasPicture() const
+{
+    RtfTokenizer t = tokenizer_;
+    for (int depth = 1; depth > 0;) {
+        const RtfToken token = t.next();
+        switch (token.type) {
+        case RtfToken::End: return false;
+        case RtfToken::GroupOpen: ++depth; break;
+        case RtfToken::GroupClose: --depth; break;
+        case RtfToken::ControlWord:
+            if (token.data == QByteArrayView("sn")) {
+                const RtfToken name = t.next();
+                if (name.type == RtfToken::Text && name.data.trimmed() == QByteArrayView("pib"))
+                    return true;
+                if (name.type == RtfToken::GroupClose)
+                    --depth;
+                else if (name.type == RtfToken::GroupOpen)
+                    ++depth;
+            }
+            break;
+        default: break;
+        }
+    }
+    return false;
+}
+
+// A shape with a picture and wrapping words floats beside the text (or, where it cannot, stands
+// on a line of its own) in a frame before its paragraph; without wrapping words it stays where
+// it stands, in the text.
+void RtfReader::leaveShape(const RtfGroupState &closed)
+{
+    if (shapeDraft_.number < 0 || shapeDraft_.number != closed.shape)
+        return;
+    const ShapeDraft shape = shapeDraft_;
+    shapeDraft_ = ShapeDraft();
+    if (shape.wrap < 0 || images_.size() != shape.firstImage + 1)
+        return;
+    const auto run = std::find_if(runs_.begin(), runs_.end(), [&](const Run &r) { return r.image == int(shape.firstImage); });
+    if (run == runs_.end())
+        return;
+    RtfGroupCopier copier;
+    copier.skipGroup = [](QByteArrayView word, RtfTokenizer rest) {
+        return word == QByteArrayView("shprslt") || isPictureProperty(word, rest);
+    };
+    const QString kept = keep(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos), false,
+                              copier);
+    if (kept.isEmpty())
+        return;
+    Float f;
+    f.image = runFormat(*run).toImageFormat();
+    runs_.erase(run);
+    const bool beside = shape.wrap == 2 || shape.wrap == 4 || shape.wrap == 5;
+    const bool right = shape.horizontal == 3 || shape.horizontal == 5 || (shape.horizontal < 0 && shape.left > 4680);
+    if (!beside || shape.horizontal == 2)
+        f.frame.setPosition(QTextFrameFormat::InFlow);
+    else
+        f.frame.setPosition(right ? QTextFrameFormat::FloatRight : QTextFrameFormat::FloatLeft);
+    f.frame.setWidth(f.image.width());
+    f.frame.setBorder(0);
+    f.frame.setPadding(0);
+    f.frame.setMargin(0);
+    if (beside && shape.horizontal != 2) // the text keeps a little distance
+        right ? f.frame.setLeftMargin(TextFormats::twipsToPixels(180)) : f.frame.setRightMargin(TextFormats::twipsToPixels(180));
+    f.frame.setProperty(TextFormats::kShapeProperty, kept);
+    floats_.push_back(f);
+}
+
+void RtfReader::leaveField(const RtfGroupState &closed)
+{
+    if (closed.field < 0 || closed.outer != D::Body || mode_ == Mode::Display)
+        return;
+    const Field &f = fields_[std::size_t(closed.field)];
+    if (f.wrapper >= 0 && wrappers_[std::size_t(f.wrapper)].shown)
+        return;
+    // A field whose result showed nothing (none yet, or an empty one) is kept whole.
+    keepHere(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos));
+}
+
+// A wrapper for the field (or object) whose group runs from `from` to its result at `to`.
+int RtfReader::fieldWrapper(qsizetype from, qsizetype to, bool link)
+{
+    Wrapper w;
+    w.parent = top().chars.fields;
+    if (!link) {
+        QByteArray group = tokenizer_.input().sliced(from, qMax(from, to) - from).toByteArray();
+        group += '}';
+        w.kept = keep(group, false);
+        if (w.kept.isEmpty())
+            return -1;
+    }
+    wrappers_.push_back(w);
+    return int(wrappers_.size()) - 1;
+}
+
+void RtfReader::markShown(int wrapper)
+{
+    while (wrapper >= 0 && !wrappers_[std::size_t(wrapper)].shown) {
+        wrappers_[std::size_t(wrapper)].shown = true;
+        wrapper = wrappers_[std::size_t(wrapper)].parent;
+    }
+}
+
+void RtfReader::leaveStyle(const RtfGroupState &closed)
+{
+    QString name = styleDraft_.name.trimmed();
+    if (name.endsWith(u';'))
+        name.chop(1);
+    styleDraft_.name = name.trimmed();
+    styleDraft_.definition =
+        keep(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos), false);
+    styles_.add(styleDraft_);
+    styleDraft_ = RtfStyleSheet::Style();
+}
+
+// Each style's formatting on its own, for the document's stylesheet.
+void RtfReader::finishStyles()
+{
+    documentStyles_.clear();
+    for (const int number : styles_.numbers()) {
+        const RtfStyleSheet::Style *s = styles_.find(number);
+        RtfCharProps c;
+        RtfParaProps p;
+        for (const RtfStyleSheet::Word &w : styles_.resolved(number)) {
+            characterWord(c, w.word, w.value);
+            paragraphWord(p, w.word, w.value);
+        }
+        DocumentStyle style;
+        style.number = number;
+        style.kind = s->kind;
+        style.name = s->name.isEmpty() ? QStringLiteral("#%1").arg(number) : s->name;
+        style.basedOn = s->basedOn;
+        style.next = s->next;
+        style.charFormat = charFormat(c);
+        style.blockFormat = blockFormat(p, nullptr);
+        style.definition = s->definition;
+        documentStyles_.append(style);
+    }
+    formats_.clear(); // formats made from here on name their styles
+}
+
+void RtfReader::leaveInfo(const RtfGroupState &closed)
+{
+    if (closed.infoField < 0)
+        return;
+    if (closed.destination == D::InfoText) {
+        const QString text = infoText_.trimmed();
+        if (!text.isEmpty())
+            settings_.info().texts.insert(QLatin1String(kInfoTexts[closed.infoField]), text);
+        return;
+    }
+    const QDate date(infoTime_[0], infoTime_[1], infoTime_[2]);
+    const QTime time(qBound(0, infoTime_[3], 23), qBound(0, infoTime_[4], 59), qBound(0, infoTime_[5], 59));
+    if (date.isValid() && infoTime_[0] > 0)
+        settings_.info().dates.insert(QLatin1String(kInfoTimes[closed.infoField]), QDateTime(date, time));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Kept RTF, notes and parts
+
+QString RtfReader::keep(QByteArrayView rtf, bool withId, RtfGroupCopier copier)
+{
+    if (rtf.isEmpty() || rtf.size() > keptBudget_)
+        return QString();
+    keptBudget_ -= rtf.size();
+    const QString id = withId ? idPrefix_ + u'-' + QString::number(++keptCount_) : QString();
+    return KeptRtf::make(
+        rtf, [this](int n) { return keptFont(n); },
+        [this](int i) { return i > 0 && i < colors_.size() ? colors_[i] : QColor(); }, id, std::move(copier));
+}
+
+// Keeps RTF where it stands: in the head of the file, or before the text that comes next.
+void RtfReader::keepHere(QByteArrayView rtf)
+{
+    if (mode_ == Mode::Display || pendingKept_.size() + keptHead_.size() + rtf.size() > keptBudget_)
+        return;
+    if (mode_ == Mode::Document && !bodyStarted_)
+        keptHead_.append(rtf);
+    else
+        pendingKept_.append(rtf);
+}
+
+QString RtfReader::takePendingKept()
+{
+    const QString kept = keep(pendingKept_, true);
+    pendingKept_.clear();
+    return kept;
+}
+
+KeptRtf::Font RtfReader::keptFont(int number) const
+{
+    KeptRtf::Font kept;
+    const Font *f = font(number);
+    if (!f) {
+        kept.name = doc_.defaultFont().family();
+        return kept;
+    }
+    kept.name = f->name.isEmpty() ? doc_.defaultFont().family() : f->name;
+    kept.charset = f->charset;
+    kept.codePage = f->codePage;
+    // Written back under \ansicpg1252, a font of the document's own code page names it.
+    if (kept.codePage <= 0 && f->charsetCodePage <= 0 && ansiCodePage_ != RtfTextDecoder::kDefaultCodePage)
+        kept.codePage = ansiCodePage_;
+    return kept;
+}
+
+std::unique_ptr<QTextDocument> RtfReader::readPart(QByteArrayView content, Mode mode, const QString &noteMark)
+{
+    auto part = std::make_unique<QTextDocument>();
+    part->setDefaultFont(doc_.defaultFont());
+    part->setUndoRedoEnabled(false);
+    part->setLayoutEnabled(false);
+    QTextCursor cursor(part.get());
+    cursor.beginEditBlock();
+    RtfReader reader(content, *part, *this, mode, noteMark);
+    reader.read();
+    cursor.endEditBlock();
+    pictureBudget_ = reader.pictureBudget_;
+    pixelBudget_ = reader.pixelBudget_;
+    keptBudget_ = reader.keptBudget_;
+    return part;
+}
+
+// A part as standalone RTF, with the styles it uses.
+QByteArray RtfReader::partRtf(QTextDocument &part) const
+{
+    DocumentExtras::of(part).setStyles(documentStyles_);
+    return RtfWriter(part, RtfWriter::Part).write();
+}
+
+void RtfReader::headerFooter(int kind, QByteArrayView content)
+{
+    headerRead_[std::size_t(kind)] = true;
+    const auto part = readPart(content, Mode::Part);
+    headersFooters_[std::size_t(kind)] = partRtf(*part);
+}
+
+// \chftn: the mark of the note that follows, numbered once the note says what it is.
+void RtfReader::noteMark()
+{
+    if (top().destination != D::Body || mode_ == Mode::Display)
+        return;
+    if (mode_ == Mode::Part) { // in a note, its own number; in a header, nothing to number
+        if (noteMark_.isEmpty())
+            return;
+        Run &run = runs_[std::size_t(newRun(top().chars))];
+        run.text = noteMark_;
+        extraOf(run).autoText = QStringLiteral("chftn");
+        return;
+    }
+    pendingMark_ = newRun(top().chars);
+    extraOf(runs_[std::size_t(pendingMark_)]).noteMark = true;
+}
+
+void RtfReader::note(QByteArrayView content)
+{
+    ++notes_;
+    // An endnote says so with \ftnalt before its text.
+    bool endnote = false;
+    RtfTokenizer t(content);
+    for (int depth = 0, i = 0; i < 256; ++i) {
+        const RtfToken token = t.next();
+        if (token.type == RtfToken::End || (token.type == RtfToken::Text && depth == 0))
+            break;
+        if (token.type == RtfToken::GroupOpen)
+            ++depth;
+        else if (token.type == RtfToken::GroupClose)
+            --depth;
+        else if (token.type == RtfToken::ControlWord && depth == 0 && token.data == QByteArrayView("ftnalt"))
+            endnote = true;
+    }
+    const NoteSettings::Kind kind = endnote ? NoteSettings::Endnote : NoteSettings::Footnote;
+    const QString mark = settings_.notes().mark(kind, endnote ? endnotes_++ : footnotes_++);
+    const auto part = readPart(content, Mode::Part, mark);
+    Run *markRun = nullptr;
+    if (pendingMark_ >= 0 && pendingMark_ < int(runs_.size())) {
+        markRun = &runs_[std::size_t(pendingMark_)];
+        markRun->text = mark;
+        extraOf(*markRun).autoText = QStringLiteral("chftn");
+    } else if (!runs_.empty() && !runs_.back().text.isEmpty() && runs_.back().image < 0
+               && (runs_.back().props.script == Superscript || runs_.back().props.offset > 0)
+               && (runs_.back().extra < 0 || extras_[std::size_t(runs_.back().extra)].note.isEmpty())) {
+        markRun = &runs_.back(); // a mark of the file's own, raised like a number would be
+    } else {
+        RtfCharProps raised = top().chars;
+        raised.script = Superscript;
+        markRun = &runs_[std::size_t(newRun(raised))];
+        markRun->text = mark;
+        extraOf(*markRun).autoText = QStringLiteral("chftn");
+    }
+    RunExtra &extra = extraOf(*markRun);
+    extra.noteMark = false;
+    extra.note = TextFormats::rtfOf(partRtf(*part));
+    extra.noteKind = kind;
+    pendingMark_ = -1;
+}
+
+// A drawing or text box, kept as it is and shown as the text it holds.
+void RtfReader::showKeptShape(QByteArrayView shape)
+{
+    const auto shown = readPart(shape, Mode::Display);
+    if (shown->isEmpty() || shown->characterCount() <= 1) {
+        keepHere(shape);
+        return;
+    }
+    const QString kept = keep(shape, true);
+    if (kept.isEmpty())
+        return;
+    ++keptShapes_;
+    if (picturePrefix_.isEmpty())
+        picturePrefix_ = QStringLiteral("rtfimage:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    auto add = [&](const QString &text, const QTextCharFormat &format) {
+        Run &run = runs_[std::size_t(newRun(top().chars))];
+        run.text = text;
+        RunExtra &extra = extraOf(run);
+        extra.format = format;
+        extra.shownOnly = kept;
+    };
+    for (QTextBlock b = shown->begin(); b.isValid(); b = b.next()) {
+        if (b != shown->begin())
+            add(QString(QChar(0x2028)), b.charFormat());
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                // The picture comes along under a name of this document.
+                QTextImageFormat image = format.toImageFormat();
+                const QString name = picturePrefix_ + QStringLiteral("-%1").arg(++pictureCount_);
+                doc_.addResource(QTextDocument::ImageResource, QUrl(name),
+                                 shown->resource(QTextDocument::ImageResource, QUrl(image.name())));
+                image.setName(name);
+                format = image;
+            }
+            add(fragment.text(), format);
+        }
     }
 }
 
@@ -275,8 +831,12 @@ void RtfReader::controlWord(const RtfToken &t)
     RtfGroupState &s = top();
     if (s.starred) {
         s.starred = false;
-        if (!entry || entry->kind != RtfKind::Destination) {
-            s.destination = D::Skip;
+        // A style says \*\cs; anywhere else \* before a word that is not a known destination
+        // marks a group to keep (or skip).
+        const bool styleWord = s.destination == D::StyleEntry && entry && entry->kind != RtfKind::Destination;
+        if (!styleWord && (!entry || entry->kind != RtfKind::Destination)) {
+            if (!capture(CaptureKept))
+                s.destination = D::Skip;
             return;
         }
     }
@@ -285,7 +845,7 @@ void RtfReader::controlWord(const RtfToken &t)
     const int value = RtfControlWords::effectiveValue(*entry, t.hasParameter, t.parameter);
     switch (entry->kind) {
     case RtfKind::Destination:
-        enterDestination(RtfDestination(value));
+        enterDestination(RtfDestination(value), t.data);
         return;
     case RtfKind::Symbol:
         if (value)
@@ -316,7 +876,17 @@ void RtfReader::controlWord(const RtfToken &t)
     case D::ListOverride: listWord(entry->word, value); break;
     case D::OldList: oldListWord(entry->word, value); break;
     case D::Picture: pictureWord(entry->word, value, t); break;
-    default: bodyWord(entry->word, value); break;
+    case D::StyleEntry: styleWord(entry->word, value); break;
+    case D::InfoTime: infoTimeWord(entry->word, value); break;
+    case D::Stylesheet:
+    case D::Info:
+    case D::InfoText: break;
+    default:
+        if (entry->word >= RtfWord::CellBorderSide && entry->word <= RtfWord::RowLeft)
+            tableWord(*entry, value);
+        else
+            bodyWord(entry->word, value);
+        break;
     }
 }
 
@@ -336,17 +906,10 @@ void RtfReader::controlSymbol(uchar c)
     }
 }
 
-void RtfReader::bodyWord(RtfWord w, int value)
+void RtfReader::characterWord(RtfCharProps &c, RtfWord w, int value)
 {
-    RtfCharProps &c = top().chars;
     switch (w) {
-    case RtfWord::CodePage:
-    case RtfWord::AnsiCodePage:
-        ansiCodePage_ = value > 0 ? value : RtfTextDecoder::kDefaultCodePage;
-        break;
-    case RtfWord::DefaultFont: defaultFont_ = value; formats_.clear(); break;
     case RtfWord::Font: c.font = value; break;
-    case RtfWord::Plain: c.reset(); break;
     case RtfWord::Bold: c.bold = value; break;
     case RtfWord::Italic: c.italic = value; break;
     case RtfWord::Underline: c.underline = quint8(value); break;
@@ -364,23 +927,39 @@ void RtfReader::bodyWord(RtfWord w, int value)
     case RtfWord::Hidden: c.hidden = value; break;
     case RtfWord::Caps: c.caps = value; break;
     case RtfWord::SmallCaps: c.smallCaps = value; break;
+    default: break;
+    }
+}
+
+void RtfReader::bodyWord(RtfWord w, int value)
+{
+    RtfGroupState &s = top();
+    RtfCharProps &c = s.chars;
+    switch (w) {
+    case RtfWord::CodePage:
+    case RtfWord::AnsiCodePage:
+        ansiCodePage_ = value > 0 ? value : RtfTextDecoder::kDefaultCodePage;
+        return;
+    case RtfWord::DefaultFont: defaultFont_ = value; formats_.clear(); return;
+    case RtfWord::Plain: c.reset(); return;
+    case RtfWord::Style: applyStyle(value, true); return;
+    case RtfWord::CharacterStyle: applyStyle(value, false); return;
+    case RtfWord::ParagraphDefault:
+        if (s.destination == D::Body)
+            bodyStarted_ = true;
+        s.para = RtfParaProps();
+        return;
     case RtfWord::RowDefaults:
-        rowLevel_ = qBound(1, top().para.nestLevel, RtfDocumentBuilder::kMaxNesting);
-        rows_[std::size_t(rowLevel_)] = RtfDocumentBuilder::Row();
-        cellMerge_ = 0;
-        break;
     case RtfWord::CellRight:
-        if (int(rows_[std::size_t(rowLevel_)].cells.size()) < RtfDocumentBuilder::kMaxColumns)
-            rows_[std::size_t(rowLevel_)].cells.push_back({value, cellMerge_});
-        cellMerge_ = 0;
-        break;
-    case RtfWord::CellMerge: cellMerge_ |= value; break;
-    case RtfWord::RowGap: rows_[std::size_t(rowLevel_)].gap = qMax(0, value); break;
-    case RtfWord::RowAlignment: rows_[std::size_t(rowLevel_)].alignment = value; break;
+    case RtfWord::CellMerge:
+    case RtfWord::RowGap:
+    case RtfWord::RowAlignment:
+        tableWord({"", RtfKind::Value, w, 0, RtfRange::Any}, value);
+        return;
     case RtfWord::SectionBreak:
         if (value == BreakNone)
             pageBreakPending_ = false;
-        break;
+        return;
     case RtfWord::Par:
     case RtfWord::Sect:
     case RtfWord::Page:
@@ -389,18 +968,55 @@ void RtfReader::bodyWord(RtfWord w, int value)
     case RtfWord::Row:
     case RtfWord::NestRow:
         breakWord(w);
-        break;
+        return;
+    case RtfWord::NoteMark: noteMark(); return;
+    case RtfWord::PageNumber:
+        if (s.destination == D::Body && mode_ != Mode::Display) {
+            Run &run = runs_[std::size_t(newRun(c))];
+            run.text = QStringLiteral("1");
+            extraOf(run).autoText = QStringLiteral("chpgn");
+        }
+        return;
+    case RtfWord::AnnotationMark:
+        if (s.destination == D::Body)
+            keepHere("\\chatn");
+        return;
+    case RtfWord::ShapeLeft: case RtfWord::ShapeTop: case RtfWord::ShapeRight: case RtfWord::ShapeBottom:
+    case RtfWord::ShapeWrap: case RtfWord::ShapeWrapSide:
+        shapeWord(w, value);
+        return;
     default:
-        paragraphWord(w, value);
         break;
+    }
+    if (mode_ == Mode::Document && settings_.word(w, value))
+        return;
+    characterWord(c, w, value);
+    paragraphWord(s.para, w, value);
+}
+
+// \sN and \csN: the style's formatting, then the words after it.
+void RtfReader::applyStyle(int number, bool paragraph)
+{
+    RtfGroupState &s = top();
+    const RtfStyleSheet::Style *style = styles_.find(number);
+    const DocumentStyle::Kind kind = paragraph ? DocumentStyle::Paragraph : DocumentStyle::Character;
+    const bool known = style && style->kind == kind;
+    if (paragraph)
+        s.para.style = known ? number : -1;
+    else
+        s.chars.charStyle = known ? number : -1;
+    if (!known)
+        return;
+    for (const RtfStyleSheet::Word &w : styles_.resolved(number)) {
+        characterWord(s.chars, w.word, w.value);
+        if (paragraph)
+            paragraphWord(s.para, w.word, w.value);
     }
 }
 
-void RtfReader::paragraphWord(RtfWord w, int value)
+void RtfReader::paragraphWord(RtfParaProps &p, RtfWord w, int value)
 {
-    RtfParaProps &p = top().para;
     switch (w) {
-    case RtfWord::ParagraphDefault: p = RtfParaProps(); break;
     case RtfWord::Alignment: p.alignment = value; break;
     case RtfWord::LeftIndent: p.leftIndent = value; break;
     case RtfWord::RightIndent: p.rightIndent = value; break;
@@ -410,17 +1026,22 @@ void RtfReader::paragraphWord(RtfWord w, int value)
     case RtfWord::LineSpacing: p.lineSpacing = value; break;
     case RtfWord::LineMultiple: p.lineMultiple = value != 0; break;
     case RtfWord::TabKind: p.nextTabKind = value; break;
-    case RtfWord::TabPosition:
-        if (p.tabs.size() < kMaxTabs && value >= 0) {
+    case RtfWord::TabPosition: {
+        // A style's tab stops and the paragraph's own are one set.
+        const double position = TextFormats::twipsToPixels(value);
+        const bool known = std::any_of(p.tabs.cbegin(), p.tabs.cend(),
+                                       [&](const QTextOption::Tab &t) { return t.position == position; });
+        if (p.tabs.size() < kMaxTabs && value >= 0 && !known) {
             static constexpr QTextOption::TabType kTypes[] = {
                 QTextOption::LeftTab, QTextOption::RightTab, QTextOption::CenterTab, QTextOption::DelimiterTab};
-            QTextOption::Tab tab(TextFormats::twipsToPixels(value), kTypes[qBound(0, p.nextTabKind, 3)]);
+            QTextOption::Tab tab(position, kTypes[qBound(0, p.nextTabKind, 3)]);
             if (tab.type == QTextOption::DelimiterTab)
                 tab.delimiter = u'.';
             p.tabs.append(tab);
         }
         p.nextTabKind = 0;
         break;
+    }
     case RtfWord::BarTab: p.nextTabKind = 0; break;
     case RtfWord::InTable: p.inTable = true; break;
     case RtfWord::NestLevel:
@@ -430,6 +1051,83 @@ void RtfReader::paragraphWord(RtfWord w, int value)
     case RtfWord::ListOverrideIndex: p.listOverride = value; break;
     case RtfWord::ListLevelIndex: p.listLevel = value; break;
     case RtfWord::PageBreakBefore: p.pageBreakBefore = value; break;
+    case RtfWord::RightToLeft: p.rightToLeft = value != 0; break;
+    default: break;
+    }
+}
+
+void RtfReader::tableWord(const RtfControlWord &entry, int value)
+{
+    const std::size_t level = std::size_t(rowLevel_);
+    RtfDocumentBuilder::Row &row = rows_[level];
+    RtfCellFormat::Border *border = borderSide_ >= 0 ? &cellDraft_.borders[std::size_t(borderSide_)] : nullptr;
+    const std::size_t side = std::size_t(qBound(0, entry.value, 3));
+    switch (entry.word) {
+    case RtfWord::RowDefaults:
+        rowLevel_ = qBound(1, top().para.nestLevel, RtfDocumentBuilder::kMaxNesting);
+        rows_[std::size_t(rowLevel_)] = RtfDocumentBuilder::Row();
+        cellFormats_[std::size_t(rowLevel_)].clear();
+        rowPadding_[std::size_t(rowLevel_)].fill(-1);
+        rowPaddingUnit_[std::size_t(rowLevel_)].fill(0);
+        rowHeight_[std::size_t(rowLevel_)] = 0;
+        cellMerge_ = 0;
+        cellDraft_ = RtfCellFormat();
+        cellPaddingUnit_.fill(0);
+        borderSide_ = -1;
+        break;
+    case RtfWord::CellRight:
+        if (int(row.cells.size()) < RtfDocumentBuilder::kMaxColumns) {
+            row.cells.push_back({value, cellMerge_, QTextTableCellFormat()});
+            for (std::size_t k = 0; k < 4; ++k)
+                if (cellPaddingUnit_[k] != 3)
+                    cellDraft_.padding[k] = -1;
+            cellFormats_[level].push_back(cellDraft_);
+        }
+        cellMerge_ = 0;
+        cellDraft_ = RtfCellFormat();
+        cellPaddingUnit_.fill(0);
+        borderSide_ = -1;
+        break;
+    case RtfWord::CellMerge: cellMerge_ |= value; break;
+    case RtfWord::RowGap: row.gap = qMax(0, value); break;
+    case RtfWord::RowAlignment: row.alignment = value; break;
+    case RtfWord::RowLeft: row.left = value; break;
+    case RtfWord::RowHeight: rowHeight_[level] = value; break;
+    case RtfWord::RowHeader: row.header = true; break;
+    case RtfWord::RowPadding: rowPadding_[level][side] = qMax(0, value); break;
+    case RtfWord::RowPaddingUnit: rowPaddingUnit_[level][side] = value; break;
+    case RtfWord::CellPadding: cellDraft_.padding[side] = qMax(0, value); break;
+    case RtfWord::CellPaddingUnit: cellPaddingUnit_[side] = value; break;
+    case RtfWord::CellBorderSide: borderSide_ = entry.value; break;
+    case RtfWord::OtherBorder: borderSide_ = -1; break;
+    case RtfWord::BorderStyle:
+        if (border)
+            border->style = value;
+        break;
+    case RtfWord::BorderWidth:
+        if (border)
+            border->width = qBound(0, value, 1440);
+        break;
+    case RtfWord::BorderColor:
+        if (border)
+            border->color = value;
+        break;
+    case RtfWord::CellBackground: cellDraft_.background = value; break;
+    case RtfWord::CellPattern: cellDraft_.pattern = value; break;
+    case RtfWord::CellShading: cellDraft_.shading = value; break;
+    case RtfWord::CellVerticalAlignment: cellDraft_.verticalAlignment = value; break;
+    default: break;
+    }
+}
+
+void RtfReader::shapeWord(RtfWord w, int value)
+{
+    if (shapeDraft_.number < 0)
+        return;
+    switch (w) {
+    case RtfWord::ShapeLeft: shapeDraft_.left = value; break;
+    case RtfWord::ShapeRight: shapeDraft_.right = value; break;
+    case RtfWord::ShapeWrap: shapeDraft_.wrap = value; break;
     default: break;
     }
 }
@@ -445,6 +1143,8 @@ void RtfReader::breakWord(RtfWord w)
         break;
     case RtfWord::Sect:
     case RtfWord::Page:
+        if (w == RtfWord::Sect)
+            settings_.endSection();
         // A break between paragraphs starts the next one on a new page, without an empty one.
         if (hasText())
             endParagraph(tableLevel());
@@ -464,7 +1164,16 @@ void RtfReader::breakWord(RtfWord w)
             endParagraph(level);
             builder_.endCell(level);
         }
-        builder_.endRow(level, rows_[std::size_t(level)]);
+        // The cells' looks, with what the row gives them all.
+        RtfDocumentBuilder::Row &row = rows_[std::size_t(level)];
+        const std::vector<RtfCellFormat> &cells = cellFormats_[std::size_t(level)];
+        std::array<int, 4> padding = rowPadding_[std::size_t(level)];
+        for (std::size_t k = 0; k < 4; ++k)
+            if (rowPaddingUnit_[std::size_t(level)][k] != 3)
+                padding[k] = -1;
+        for (std::size_t c = 0; c < row.cells.size() && c < cells.size(); ++c)
+            row.cells[c].format = cells[c].toFormat(colors_, padding, rowHeight_[std::size_t(level)]);
+        builder_.endRow(level, row);
         break;
     }
     default:
@@ -479,7 +1188,10 @@ void RtfReader::fontTableWord(RtfWord w, int value)
         commitFont();
         fontDraft_.number = value;
         break;
-    case RtfWord::FontCharset: fontDraft_.font.charsetCodePage = RtfTextDecoder::codePageForCharset(value); break;
+    case RtfWord::FontCharset:
+        fontDraft_.font.charset = value;
+        fontDraft_.font.charsetCodePage = RtfTextDecoder::codePageForCharset(value);
+        break;
     case RtfWord::FontCodePage: fontDraft_.font.codePage = value; break;
     default: break;
     }
@@ -541,7 +1253,7 @@ void RtfReader::oldListWord(RtfWord w, int value)
         else if (value != OldBody)
             oldListDraft_.numberStyle = value;
         break;
-    case RtfWord::OldListStart: oldListDraft_.start = value; break;
+    case RtfWord::OldListStart: oldListDraft_.start = qBound(0, value, 32767); break;
     default: break;
     }
 }
@@ -551,6 +1263,36 @@ void RtfReader::pictureWord(RtfWord w, int value, const RtfToken &t)
     picture_.setProperty(w, value);
     if (w == RtfWord::PictureType && value == Wmf && t.hasParameter)
         picture_.setProperty(RtfWord::MetafileMode, t.parameter);
+}
+
+void RtfReader::styleWord(RtfWord w, int value)
+{
+    switch (w) {
+    case RtfWord::Style:
+        styleDraft_.number = value;
+        styleDraft_.kind = DocumentStyle::Paragraph;
+        break;
+    case RtfWord::CharacterStyle:
+        styleDraft_.number = value;
+        styleDraft_.kind = DocumentStyle::Character;
+        break;
+    case RtfWord::OtherStyle:
+        styleDraft_.number = value;
+        styleDraft_.kind = DocumentStyle::Table;
+        break;
+    case RtfWord::BasedOn: styleDraft_.basedOn = value == 222 ? -1 : value; break;
+    case RtfWord::NextStyle: styleDraft_.next = value; break;
+    default:
+        if (RtfStyleSheet::isFormatting(w) && styleDraft_.words.size() < RtfStyleSheet::kMaxWords)
+            styleDraft_.words.append({w, value});
+        break;
+    }
+}
+
+void RtfReader::infoTimeWord(RtfWord w, int value)
+{
+    if (w >= RtfWord::Year && w <= RtfWord::Second)
+        infoTime_[std::size_t(int(w) - int(RtfWord::Year))] = qMin(value, 9999);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -651,6 +1393,9 @@ QString *RtfReader::sink()
     case D::OldListTextAfter: return &oldListDraft_.after;
     case D::FieldInstruction: return s.field >= 0 ? &fields_[std::size_t(s.field)].instruction : nullptr;
     case D::ShapePropertyName: return &shapePropertyText_;
+    case D::ShapePropertyValue: return &shapeValueText_;
+    case D::StyleEntry: return &styleDraft_.name;
+    case D::InfoText: return &infoText_;
     default: return nullptr;
     }
 }
@@ -658,16 +1403,50 @@ QString *RtfReader::sink()
 QString *RtfReader::runText()
 {
     const RtfGroupState &s = top();
-    std::vector<Run> &runs = s.destination == D::ListText ? fallbackRuns_ : runs_;
-    if (!runs.empty() && runs.back().image < 0 && runs.back().props == s.chars)
+    if (s.destination == D::ListText) {
+        std::vector<Run> &runs = fallbackRuns_;
+        if (!runs.empty() && runs.back().props == s.chars)
+            return &runs.back().text;
+        runs.push_back({s.chars, familyOf(s.chars), QString(), -1, -1});
         return &runs.back().text;
-    if (!runs.empty() && runs.back().image < 0 && runs.back().text.isEmpty()) {
-        runs.back().props = s.chars; // a run that got no text is reused, so runs never pile up empty
-        runs.back().family = familyOf(s.chars);
-    } else {
-        runs.push_back({s.chars, familyOf(s.chars), QString(), -1});
     }
-    return &runs.back().text;
+    if (pendingKept_.isEmpty() && !runs_.empty() && runs_.back().image < 0 && runs_.back().extra < 0) {
+        Run &last = runs_.back();
+        if (last.props == s.chars)
+            return &last.text;
+        if (last.text.isEmpty()) {
+            last.props = s.chars; // a run that got no text is reused, so runs never pile up empty
+            last.family = familyOf(s.chars);
+            if (s.chars.fields >= 0)
+                markShown(s.chars.fields);
+            return &last.text;
+        }
+    }
+    return &runs_[std::size_t(newRun(s.chars))].text;
+}
+
+// A run of its own, which takes the kept RTF that waits for the text after it.
+int RtfReader::newRun(const RtfCharProps &props)
+{
+    bodyStarted_ = true;
+    runs_.push_back({props, familyOf(props), QString(), -1, -1});
+    if (!pendingKept_.isEmpty()) {
+        const QString kept = takePendingKept();
+        if (!kept.isEmpty())
+            extraOf(runs_.back()).kept = kept;
+    }
+    if (props.fields >= 0)
+        markShown(props.fields);
+    return int(runs_.size()) - 1;
+}
+
+RtfReader::RunExtra &RtfReader::extraOf(Run &run)
+{
+    if (run.extra < 0) {
+        extras_.emplace_back();
+        run.extra = int(extras_.size()) - 1;
+    }
+    return extras_[std::size_t(run.extra)];
 }
 
 void RtfReader::selectCodePage(QString &out)
@@ -825,6 +1604,14 @@ int RtfReader::tableLevel() const
 void RtfReader::endParagraph(int tableLevel)
 {
     flushPending();
+    bodyStarted_ = true;
+    if (pendingMark_ >= 0 && pendingMark_ < int(runs_.size())) {
+        // A note mark without a note: the number it would have had.
+        Run &mark = runs_[std::size_t(pendingMark_)];
+        mark.text = settings_.notes().mark(NoteSettings::Footnote, footnotes_);
+        extraOf(mark).autoText = QStringLiteral("chftn");
+    }
+    pendingMark_ = -1;
     const RtfGroupState &s = top();
     RtfDocumentBuilder::ListItem item;
     const bool isItem = listItem(s.para, item);
@@ -836,27 +1623,40 @@ void RtfReader::endParagraph(int tableLevel)
     if (pageBreakPending_)
         block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     pageBreakPending_ = false;
-    builder_.startParagraph(tableLevel, block, charFormat(s.chars), isItem ? &item : nullptr);
-    for (const Run &run : runs_) {
-        if (run.image >= 0) {
-            builder_.insertText(run.text, images_[std::size_t(run.image)]);
-            continue;
-        }
-        QTextCharFormat format = charFormat(run.props);
-        if (run.family != familyOf(run.props)) // the font table changed since: keep what decoded the text
-            TextFormats::setFamily(format, run.family);
-        builder_.insertText(run.text, format);
-    }
+    QTextCharFormat chars = charFormat(s.chars);
+    if (!pendingKept_.isEmpty()) // kept RTF at the end of the paragraph
+        chars.setProperty(TextFormats::kKeptRtfProperty, takePendingKept());
+    for (const Float &f : floats_)
+        builder_.insertFloat(tableLevel, f.frame, f.image);
+    floats_.clear();
+    builder_.startParagraph(tableLevel, block, chars, isItem ? &item : nullptr);
+    for (const Run &run : runs_)
+        builder_.insertText(run.text, runFormat(run));
     runs_.clear();
     images_.clear();
+    extras_.clear();
 }
 
 void RtfReader::finishDocument()
 {
     flushPending();
-    if (hasText())
+    if (hasText() || !floats_.empty() || pendingMark_ >= 0)
         endParagraph(tableLevel());
     builder_.finish();
+    if (!pendingKept_.isEmpty()) {
+        const QString kept = takePendingKept();
+        if (!kept.isEmpty())
+            builder_.keepAtEnd(kept);
+    }
+    if (mode_ != Mode::Document)
+        return;
+    DocumentExtras &extras = DocumentExtras::of(doc_);
+    settings_.applyTo(extras);
+    extras.setStyles(documentStyles_);
+    for (int kind = 0; kind < HeaderFooter::kKinds; ++kind)
+        extras.setHeaderFooter(HeaderFooter::Kind(kind), headersFooters_[std::size_t(kind)]);
+    if (!keptHead_.isEmpty())
+        extras.setKeptHead(keep(keptHead_, false));
 }
 
 bool RtfReader::listItem(const RtfParaProps &p, RtfDocumentBuilder::ListItem &item) const
@@ -889,6 +1689,8 @@ bool RtfReader::listItem(const RtfParaProps &p, RtfDocumentBuilder::ListItem &it
     item.format.setStyle(kStyles[qBound(0, old.numberStyle - OldDecimal, 4)]);
     item.format.setNumberPrefix(old.before.left(RtfListTable::kMaxNumberText));
     item.format.setNumberSuffix(old.after.left(RtfListTable::kMaxNumberText));
+    if (old.start != 1)
+        item.format.setProperty(TextFormats::kListStartProperty, old.start);
     return true;
 }
 
@@ -925,6 +1727,11 @@ QTextBlockFormat RtfReader::blockFormat(const RtfParaProps &p, const RtfDocument
         f.setTabPositions(p.tabs);
     if (p.pageBreakBefore)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (p.rightToLeft)
+        f.setLayoutDirection(Qt::RightToLeft);
+    if (p.style >= 0)
+        if (const RtfStyleSheet::Style *style = styles_.find(p.style))
+            f.setProperty(TextFormats::kParagraphStyleProperty, style->name.isEmpty() ? QStringLiteral("#%1").arg(p.style) : style->name);
     return f;
 }
 
@@ -966,8 +1773,47 @@ QTextCharFormat RtfReader::charFormat(const RtfCharProps &c)
         f.setAnchor(true);
         f.setAnchorHref(links_[c.link]);
     }
+    if (c.fields >= 0) {
+        // The fields around this text, outermost first; hyperlinks are anchors.
+        QString fields;
+        for (int w = c.fields; w >= 0; w = wrappers_[std::size_t(w)].parent)
+            fields.prepend(wrappers_[std::size_t(w)].kept);
+        if (!fields.isEmpty())
+            f.setProperty(TextFormats::kFieldsProperty, fields);
+    }
+    if (c.charStyle >= 0)
+        if (const RtfStyleSheet::Style *style = styles_.find(c.charStyle))
+            f.setProperty(TextFormats::kCharacterStyleProperty, style->name.isEmpty() ? QStringLiteral("#%1").arg(c.charStyle) : style->name);
     formats_.insert(c, f);
     return f;
+}
+
+QTextCharFormat RtfReader::runFormat(const Run &run)
+{
+    const RunExtra *extra = run.extra >= 0 ? &extras_[std::size_t(run.extra)] : nullptr;
+    QTextCharFormat format;
+    if (run.image >= 0) {
+        format = images_[std::size_t(run.image)];
+    } else if (extra && extra->format) {
+        format = *extra->format;
+    } else {
+        format = charFormat(run.props);
+        if (run.family != familyOf(run.props)) // the font table changed since: keep what decoded the text
+            TextFormats::setFamily(format, run.family);
+    }
+    if (!extra)
+        return format;
+    if (!extra->kept.isEmpty())
+        format.setProperty(TextFormats::kKeptRtfProperty, extra->kept);
+    if (!extra->note.isEmpty()) {
+        format.setProperty(TextFormats::kNoteProperty, extra->note);
+        format.setProperty(TextFormats::kNoteKindProperty, extra->noteKind);
+    }
+    if (!extra->autoText.isEmpty())
+        format.setProperty(TextFormats::kAutoTextProperty, extra->autoText);
+    if (!extra->shownOnly.isEmpty())
+        format.setProperty(TextFormats::kShownOnlyProperty, extra->shownOnly);
+    return format;
 }
 
 // The hyperlink a field instruction names, as an index in links_, or -1.
@@ -1022,5 +1868,8 @@ void RtfReader::insertPicture()
     if (top().shape >= 0)
         lastShownShape_ = top().shape;
     images_.push_back(format);
-    runs_.push_back({top().chars, QString(), QString(QChar::ObjectReplacementCharacter), int(images_.size()) - 1});
+    Run &run = runs_[std::size_t(newRun(top().chars))];
+    run.text = QString(QChar::ObjectReplacementCharacter);
+    run.family.clear();
+    run.image = int(images_.size()) - 1;
 }

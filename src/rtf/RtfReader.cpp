@@ -146,6 +146,13 @@ void RtfReader::read()
         const RtfToken t = tokenizer_.next();
         if (t.type == RtfToken::End)
             break;
+        if (overflowSkip_ > 0) { // a destination in a group past the depth limit: skipped whole
+            if (t.type == RtfToken::GroupOpen)
+                ++overflowDepth_;
+            else if (t.type == RtfToken::GroupClose && --overflowDepth_ < overflowSkip_)
+                overflowSkip_ = 0;
+            continue;
+        }
         if (skipping()) {
             if (t.type == RtfToken::GroupOpen)
                 ++skipDepth_;
@@ -379,6 +386,11 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
         oldListDraft_.defined = true;
         break;
     case D::Picture:
+        if (s.chars.hidden && current == D::Body) { // a hidden picture is kept, not shown
+            if (!capture(CaptureKept))
+                s.destination = D::Skip;
+            return;
+        }
         picture_ = RtfPicture();
         break;
     default:
@@ -645,6 +657,8 @@ QString RtfReader::keep(QByteArrayView rtf, bool withId, RtfGroupCopier copier)
 // Keeps RTF where it stands: in the head of the file, or before the text that comes next.
 void RtfReader::keepHere(QByteArrayView rtf)
 {
+    if (!hiddenText_.isEmpty())
+        flushHidden(); // what stood before it comes first
     if (mode_ == Mode::Display || pendingKept_.size() + keptHead_.size() + rtf.size() > keptBudget_)
         return;
     if (mode_ == Mode::Document && !bodyStarted_)
@@ -829,6 +843,12 @@ void RtfReader::controlWord(const RtfToken &t)
     const RtfControlWord *entry = t.data.size() <= RtfTokenizer::kMaxWordLength
                                       ? RtfControlWords::find(t.data) : nullptr;
     RtfGroupState &s = top();
+    if (overflowDepth_ > 0 && (s.starred || (entry && entry->kind == RtfKind::Destination))) {
+        // Past the depth limit groups share their parent's state, which a destination must not take.
+        s.starred = false;
+        overflowSkip_ = overflowDepth_;
+        return;
+    }
     if (s.starred) {
         s.starred = false;
         // A style says \*\cs; anywhere else \* before a word that is not a known destination
@@ -1385,7 +1405,7 @@ QString *RtfReader::sink()
 {
     RtfGroupState &s = top();
     switch (s.destination) {
-    case D::Body:
+    case D::Body: return s.chars.hidden ? hiddenText() : runText();
     case D::ListText: return s.chars.hidden ? nullptr : runText();
     case D::FontTable: return &fontDraft_.font.name;
     case D::LevelText: return &levelDraft_.text;
@@ -1400,8 +1420,53 @@ QString *RtfReader::sink()
     }
 }
 
+// Hidden text is kept as RTF, written back as it was and not shown.
+QString *RtfReader::hiddenText()
+{
+    if (mode_ == Mode::Display)
+        return nullptr;
+    if (!hiddenText_.isEmpty() && !(hiddenProps_ == top().chars))
+        flushHidden();
+    hiddenProps_ = top().chars;
+    return &hiddenText_;
+}
+
+void RtfReader::flushHidden()
+{
+    if (hiddenText_.isEmpty())
+        return;
+    const RtfCharProps &c = hiddenProps_;
+    QByteArray group = "{\\v\\f" + QByteArray::number(c.font >= 0 ? c.font : defaultFont_);
+    group += "\\fs" + QByteArray::number(c.halfPoints);
+    if (c.bold)
+        group += "\\b";
+    if (c.italic)
+        group += "\\i";
+    if (c.foreground > 0)
+        group += "\\cf" + QByteArray::number(c.foreground);
+    group += ' ';
+    for (const QChar ch : std::as_const(hiddenText_)) {
+        const char16_t u = ch.unicode();
+        if (u == '\\' || u == '{' || u == '}')
+            group += QByteArray("\\") + char(u);
+        else if (u == '\t')
+            group += "\\tab ";
+        else if (u == 0x2028)
+            group += "\\line ";
+        else if (u >= 0x20 && u < 0x80)
+            group += char(u);
+        else
+            group += "\\u" + QByteArray::number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
+    }
+    group += '}';
+    hiddenText_.clear();
+    keepHere(group);
+}
+
 QString *RtfReader::runText()
 {
+    if (!hiddenText_.isEmpty())
+        flushHidden();
     const RtfGroupState &s = top();
     if (s.destination == D::ListText) {
         std::vector<Run> &runs = fallbackRuns_;
@@ -1429,6 +1494,8 @@ QString *RtfReader::runText()
 int RtfReader::newRun(const RtfCharProps &props)
 {
     bodyStarted_ = true;
+    if (!hiddenText_.isEmpty())
+        flushHidden();
     runs_.push_back({props, familyOf(props), QString(), -1, -1});
     if (!pendingKept_.isEmpty()) {
         const QString kept = takePendingKept();
@@ -1604,6 +1671,7 @@ int RtfReader::tableLevel() const
 void RtfReader::endParagraph(int tableLevel)
 {
     flushPending();
+    flushHidden();
     bodyStarted_ = true;
     if (pendingMark_ >= 0 && pendingMark_ < int(runs_.size())) {
         // A note mark without a note: the number it would have had.
@@ -1640,6 +1708,7 @@ void RtfReader::endParagraph(int tableLevel)
 void RtfReader::finishDocument()
 {
     flushPending();
+    flushHidden();
     if (hasText() || !floats_.empty() || pendingMark_ >= 0)
         endParagraph(tableLevel());
     builder_.finish();

@@ -160,6 +160,8 @@ private:
     // Text.
     QString *sink();
     QString *runText();
+    QString *hiddenText();
+    void flushHidden();
     int newRun(const RtfCharProps &props);
     RunExtra &extraOf(Run &run);
     void decodeInto(QByteArrayView bytes, QString &out);
@@ -211,6 +213,7 @@ private:
     std::vector<RtfGroupState> stack_;
     int skipDepth_ = 0;
     int overflowDepth_ = 0;
+    int overflowSkip_ = 0; // the overflow depth of a group past the limit being skipped
     int unicodeFallback_ = 0;
     int pendingHighSurrogate_ = 0;
     bool done_ = false;
@@ -257,6 +260,8 @@ private:
     qsizetype keptBudget_ = KeptRtf::kMaxBytes;
     QByteArray pendingKept_;  // groups that wait for the text after them
     QByteArray keptHead_;     // groups of the head of the file
+    QString hiddenText_;      // hidden text (\v) being read, kept as RTF
+    RtfCharProps hiddenProps_;
     int footnotes_ = 0, endnotes_ = 0, notes_ = 0;
     int pendingMark_ = -1;    // the run of a \chftn waiting for its note
     QString noteMark_;        // in a note: its mark

@@ -317,6 +317,11 @@ void RtfWriter::writeBlock(const QTextBlock &block, int tableLevel, const char *
     if (paragraphSpans_ > qsizetype(open_.size()))
         writeParagraphFormat(block, tableLevel, false); // the paragraph's words were in a closed group
     writeKept(block.charFormat().stringProperty(TextFormats::kKeptRtfProperty));
+    if (state_.script != 0 && block.length() > 1) {
+        // Raised or lowered text ends before the paragraph does: LibreOffice drops it otherwise.
+        word("nosupersub");
+        state_.script = 0;
+    }
     if (*ending)
         word(ending);
     newline();
@@ -853,6 +858,7 @@ void RtfWriter::writeShape(const QTextFrame *frame)
             }
     if (!image.isImageFormat())
         return;
+    openSpans(spansOf(image)); // a field the picture is the result of (LibreOffice's SHAPE)
     writeKept(image.stringProperty(TextFormats::kKeptRtfProperty)); // what stood before the picture
     QByteArray picture;
     std::swap(picture, out_);

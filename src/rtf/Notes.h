@@ -26,12 +26,14 @@ public:
 
     // The notes of a document in the order of their marks.
     static QList<Reference> references(const QTextDocument &doc);
-    // A note's text as a document of its own, for printing or editing; null when the format
-    // carries no note.
-    static std::unique_ptr<QTextDocument> document(const QTextCharFormat &mark, const QFont &defaultFont);
-    static std::unique_ptr<QTextDocument> document(const QByteArray &rtf, const QFont &defaultFont);
-    // A note's text without its formatting, e.g. for a tooltip.
-    static QString plainText(const QTextCharFormat &mark);
+    // A note's text as a document of its own, for printing or editing, its own mark (\chftn) showing
+    // `markText` when given; null when there is no note.
+    static std::unique_ptr<QTextDocument> document(const Reference &note, const QFont &defaultFont);
+    static std::unique_ptr<QTextDocument> document(const QByteArray &rtf, const QFont &defaultFont,
+                                                   const QString &markText = QString());
+    // A note's text without its formatting, e.g. for the tooltip of its mark (the mark's format and
+    // text).
+    static QString plainText(const QTextCharFormat &mark, const QString &markText = QString());
     // Puts a note on the mark's format: what an editor made of the note's text.
     static void setNote(QTextCharFormat &mark, const QTextDocument &note, NoteSettings::Kind kind);
 };

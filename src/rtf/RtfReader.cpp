@@ -261,10 +261,14 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
             s.destination = D::Skip;
         return;
     }
-    case D::Footnote:
-        if (!capture(mode_ == Mode::Document && notes_ < kMaxNotes ? CaptureNote : CaptureKept))
+    case D::Footnote: {
+        const bool read = mode_ == Mode::Document && notes_ < kMaxNotes;
+        if (!read && mode_ == Mode::Document)
+            numberPendingMark(); // the mark stays, numbered, with its note kept as RTF
+        if (!capture(read ? CaptureNote : CaptureKept))
             s.destination = D::Skip;
         return;
+    }
     case D::Stylesheet:
     case D::Info:
         if (mode_ != Mode::Document || current != D::Body)
@@ -735,8 +739,21 @@ void RtfReader::noteMark()
         extraOf(run).autoText = QStringLiteral("chftn");
         return;
     }
+    numberPendingMark();
     pendingMark_ = newRun(top().chars);
     extraOf(runs_[std::size_t(pendingMark_)]).noteMark = true;
+}
+
+// A note mark whose note did not come (or was too many to read) shows the number it would have.
+void RtfReader::numberPendingMark()
+{
+    if (pendingMark_ >= 0 && pendingMark_ < int(runs_.size())) {
+        Run &mark = runs_[std::size_t(pendingMark_)];
+        mark.text = settings_.notes().mark(NoteSettings::Footnote, footnotes_++);
+        extraOf(mark).autoText = QStringLiteral("chftn");
+        extraOf(mark).noteMark = false;
+    }
+    pendingMark_ = -1;
 }
 
 void RtfReader::note(QByteArrayView content)
@@ -1425,6 +1442,7 @@ QString *RtfReader::hiddenText()
 {
     if (mode_ == Mode::Display)
         return nullptr;
+    bodyStarted_ = true;
     if (!hiddenText_.isEmpty() && !(hiddenProps_ == top().chars))
         flushHidden();
     hiddenProps_ = top().chars;
@@ -1436,7 +1454,8 @@ void RtfReader::flushHidden()
     if (hiddenText_.isEmpty())
         return;
     const RtfCharProps &c = hiddenProps_;
-    QByteArray group = "{\\v\\f" + QByteArray::number(c.font >= 0 ? c.font : defaultFont_);
+    // A group of its own, whatever surrounds it when written back.
+    QByteArray group = "{\\plain\\v\\f" + QByteArray::number(c.font >= 0 ? c.font : defaultFont_);
     group += "\\fs" + QByteArray::number(c.halfPoints);
     if (c.bold)
         group += "\\b";
@@ -1673,13 +1692,7 @@ void RtfReader::endParagraph(int tableLevel)
     flushPending();
     flushHidden();
     bodyStarted_ = true;
-    if (pendingMark_ >= 0 && pendingMark_ < int(runs_.size())) {
-        // A note mark without a note: the number it would have had.
-        Run &mark = runs_[std::size_t(pendingMark_)];
-        mark.text = settings_.notes().mark(NoteSettings::Footnote, footnotes_);
-        extraOf(mark).autoText = QStringLiteral("chftn");
-    }
-    pendingMark_ = -1;
+    numberPendingMark();
     const RtfGroupState &s = top();
     RtfDocumentBuilder::ListItem item;
     const bool isItem = listItem(s.para, item);
@@ -1880,6 +1893,9 @@ QTextCharFormat RtfReader::runFormat(const Run &run)
     }
     if (!extra->autoText.isEmpty())
         format.setProperty(TextFormats::kAutoTextProperty, extra->autoText);
+    if (!extra->autoText.isEmpty() || !extra->note.isEmpty())
+        format.setProperty(TextFormats::kMarkIdProperty, idPrefix_ + u'-' + QString::number(run.extra) + u'-'
+                                                             + QString::number(++markCount_));
     if (!extra->shownOnly.isEmpty())
         format.setProperty(TextFormats::kShownOnlyProperty, extra->shownOnly);
     return format;

@@ -179,6 +179,7 @@ private:
     void keepHere(QByteArrayView rtf);
     QString takePendingKept();
     void noteMark();
+    void numberPendingMark();
     void note(QByteArrayView content);
     void headerFooter(int kind, QByteArrayView content);
     std::unique_ptr<QTextDocument> readPart(QByteArrayView content, Mode mode, const QString &noteMark = QString());
@@ -195,7 +196,7 @@ private:
     bool listItem(const RtfParaProps &p, RtfDocumentBuilder::ListItem &item) const;
     QTextBlockFormat blockFormat(const RtfParaProps &p, const RtfDocumentBuilder::ListItem *item) const;
     QTextCharFormat charFormat(const RtfCharProps &c);
-    QTextCharFormat runFormat(const Run &run);
+    QTextCharFormat runFormat(const Run &run);  // made once per run: marks get their id here
     const Font *font(int number) const;
     QString familyOf(const RtfCharProps &c) const;
     int codePageOf(const Font *f) const;
@@ -257,6 +258,7 @@ private:
 
     QString idPrefix_;        // makes this reading's kept ids and list groups unique
     int keptCount_ = 0;
+    int markCount_ = 0;
     qsizetype keptBudget_ = KeptRtf::kMaxBytes;
     QByteArray pendingKept_;  // groups that wait for the text after them
     QByteArray keptHead_;     // groups of the head of the file

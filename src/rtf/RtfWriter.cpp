@@ -615,18 +615,21 @@ void RtfWriter::writeRuns(const QTextBlock &block)
         switchTo(stateOf(f));
         const QString note = f.stringProperty(TextFormats::kNoteProperty);
         const QString autoText = f.stringProperty(TextFormats::kAutoTextProperty);
+        const QString mark = f.stringProperty(TextFormats::kMarkIdProperty) + note;
         if (f.isImageFormat()) {
             for (int k = 0; k < fragment.length(); ++k)
                 writeImage(f.toImageFormat());
         } else if (autoText == u"chftn" || autoText == u"chpgn") {
-            if (autoText + note != lastAuto)
+            if (autoText + mark != lastAuto) // once for a mark in several runs
                 word(autoText == u"chftn" ? "chftn" : "chpgn");
         } else {
             text(fragment.text());
         }
-        lastAuto = autoText.isEmpty() ? QString() : autoText + note;
-        const bool noteEnds = i + 1 == fragments.size()
-                           || fragments[i + 1].charFormat().stringProperty(TextFormats::kNoteProperty) != note;
+        lastAuto = autoText.isEmpty() ? QString() : autoText + mark;
+        auto markOf = [](const QTextCharFormat &g) {
+            return g.stringProperty(TextFormats::kMarkIdProperty) + g.stringProperty(TextFormats::kNoteProperty);
+        };
+        const bool noteEnds = i + 1 == fragments.size() || markOf(fragments[i + 1].charFormat()) != mark;
         if (!note.isEmpty() && noteEnds)
             writeNote(f);
     }
@@ -1358,7 +1361,6 @@ QByteArray RtfWriter::documentWords()
     std::swap(saved, out_);
     const CharState bodyState = state_;
     state_ = CharState();
-    writeKept(x.keptHead());
     if (const auto &page = x.pageSetup()) {
         word("paperw", page->paperWidth);
         word("paperh", page->paperHeight);
@@ -1410,6 +1412,9 @@ QByteArray RtfWriter::documentWords()
         raw("}");
         needSpace_ = false;
     }
+    // Kept groups of the head come after the headers, which a reader takes as the first ones.
+    state_ = CharState();
+    writeKept(x.keptHead());
     styleBase_.reset();
     state_ = bodyState;
     if (!out_.isEmpty())

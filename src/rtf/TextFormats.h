@@ -157,6 +157,9 @@ constexpr int kRowHeightProperty = QTextFormat::UserProperty + 0x520E;
 // Frame format of a picture that floats beside the text (or stands on a line of its own): the kept
 // RTF of its shape without the picture, so it is written back as the same floating shape.
 constexpr int kShapeProperty = QTextFormat::UserProperty + 0x520F;
+// Character format of a note's mark or of automatic text: an id, so that marks next to each
+// other (two notes of the same text, "1" and "2") stay apart instead of joining into one run.
+constexpr int kMarkIdProperty = QTextFormat::UserProperty + 0x5210;
 
 inline QString rtfOf(QByteArrayView bytes) { return QString::fromLatin1(bytes.data(), bytes.size()); }
 inline QByteArray rtfBytes(const QString &rtf) { return rtf.toLatin1(); }

@@ -31,17 +31,19 @@ bool RtfDocumentSettings::word(RtfWord word, int value)
     }
 }
 
+// The first section's page is the document's first page, and readers take its values over the
+// document's own (AbiWord gives the margins in the section only).
 void RtfDocumentSettings::pageWord(RtfWord word, int value)
 {
-    pageSet_ = true;
     const int length = qBound(0, value, 31680 * 2);
+    pageSet_ = true;
     switch (word) {
-    case RtfWord::PaperWidth: page_.paperWidth = qMax(length, 144); width_ = true; break;
-    case RtfWord::PaperHeight: page_.paperHeight = qMax(length, 144); height_ = true; break;
-    case RtfWord::MarginLeft: page_.marginLeft = length; left_ = true; break;
-    case RtfWord::MarginRight: page_.marginRight = length; right_ = true; break;
-    case RtfWord::MarginTop: page_.marginTop = length; top_ = true; break;
-    case RtfWord::MarginBottom: page_.marginBottom = length; bottom_ = true; break;
+    case RtfWord::PaperWidth: if (!width_) page_.paperWidth = qMax(length, 144); break;
+    case RtfWord::PaperHeight: if (!height_) page_.paperHeight = qMax(length, 144); break;
+    case RtfWord::MarginLeft: if (!left_) page_.marginLeft = length; break;
+    case RtfWord::MarginRight: if (!right_) page_.marginRight = length; break;
+    case RtfWord::MarginTop: if (!top_) page_.marginTop = length; break;
+    case RtfWord::MarginBottom: if (!bottom_) page_.marginBottom = length; break;
     case RtfWord::Landscape: page_.landscape = true; break;
     default: break;
     }
@@ -52,12 +54,12 @@ void RtfDocumentSettings::sectionWord(RtfWord word, int value)
     const int length = qBound(0, value, 31680 * 2);
     pageSet_ = true;
     switch (word) {
-    case RtfWord::SectionPaperWidth: if (!width_) page_.paperWidth = qMax(length, 144); break;
-    case RtfWord::SectionPaperHeight: if (!height_) page_.paperHeight = qMax(length, 144); break;
-    case RtfWord::SectionMarginLeft: if (!left_) page_.marginLeft = length; break;
-    case RtfWord::SectionMarginRight: if (!right_) page_.marginRight = length; break;
-    case RtfWord::SectionMarginTop: if (!top_) page_.marginTop = length; break;
-    case RtfWord::SectionMarginBottom: if (!bottom_) page_.marginBottom = length; break;
+    case RtfWord::SectionPaperWidth: page_.paperWidth = qMax(length, 144); width_ = true; break;
+    case RtfWord::SectionPaperHeight: page_.paperHeight = qMax(length, 144); height_ = true; break;
+    case RtfWord::SectionMarginLeft: page_.marginLeft = length; left_ = true; break;
+    case RtfWord::SectionMarginRight: page_.marginRight = length; right_ = true; break;
+    case RtfWord::SectionMarginTop: page_.marginTop = length; top_ = true; break;
+    case RtfWord::SectionMarginBottom: page_.marginBottom = length; bottom_ = true; break;
     case RtfWord::SectionLandscape: page_.landscape = true; break;
     case RtfWord::HeaderDistance: page_.headerDistance = length; break;
     case RtfWord::FooterDistance: page_.footerDistance = length; break;

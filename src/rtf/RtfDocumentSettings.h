@@ -14,7 +14,7 @@ class RtfDocumentSettings
 {
 public:
     // Takes a document or section word; false for any other. Section words count in the first
-    // section only, and where the document gives no value of its own.
+    // section only, and over the document's own values.
     bool word(RtfWord word, int value);
     void endSection() { firstSection_ = false; }
 
@@ -30,7 +30,7 @@ private:
 
     PageSetup page_;
     bool pageSet_ = false;
-    // Which page values the document gave itself, so the section's do not override them.
+    // Which page values the first section gave, which the document's own do not override.
     bool width_ = false, height_ = false, left_ = false, right_ = false, top_ = false, bottom_ = false;
     NoteSettings notes_;
     bool notesSet_ = false;

@@ -1394,7 +1394,15 @@ QByteArray RtfWriter::documentWords()
         word("sectd");
         if (x.titlePage())
             word("titlepg");
-        if (const auto &page = x.pageSetup()) {
+        if (const auto &page = x.pageSetup()) { // the section's page too, which readers take first
+            word("pgwsxn", page->paperWidth);
+            word("pghsxn", page->paperHeight);
+            word("marglsxn", page->marginLeft);
+            word("margrsxn", page->marginRight);
+            word("margtsxn", page->marginTop);
+            word("margbsxn", page->marginBottom);
+            if (page->landscape)
+                word("lndscpsxn");
             word("headery", page->headerDistance);
             word("footery", page->footerDistance);
         }

@@ -13,6 +13,29 @@
 
 class QTextDocument;
 
+// How a QTextDocument carries a whole document, as the RTF reader makes it and the writer writes it:
+//
+//   text, character and paragraph formats   Qt's own formats (units and pictures: TextFormats.h)
+//   paragraph direction, page breaks         QTextBlockFormat layoutDirection, pageBreakPolicy
+//   lists and their levels                   QTextList per level; the lists of one RTF list share
+//                                            TextFormats::kListGroupProperty; start values
+//                                            kListStartProperty; a level without a number is
+//                                            QTextListFormat::ListStyleUndefined (no marker)
+//   tables                                   QTextTable; cell borders, shading, padding and
+//                                            vertical alignment on QTextTableCellFormat, header
+//                                            rows QTextTableFormat::headerRowCount, row heights
+//                                            kRowHeightProperty
+//   floating pictures                        a QTextFrame (FloatLeft, FloatRight, or InFlow for a
+//                                            line of its own) holding the picture, before the
+//                                            paragraph it stands beside; kShapeProperty
+//   notes, fields, bookmarks, styles of      user properties of the character and block formats
+//   runs and paragraphs, kept RTF            (TextFormats.h)
+//   page set-up, headers and footers, note   this object
+//   numbering, stylesheet, information
+//
+// Helpers for printing and editing: HeaderFooter (the header of a page, its page numbers filled
+// in), Notes (a document's notes in order, a note as a document, its text for a tooltip).
+//
 // What a document holds beyond its text that a QTextDocument has no place for: page set-up,
 // headers and footers, note settings, the stylesheet, the document information, and RTF kept from
 // the head of the file. It is a child object of the QTextDocument; find() looks it up, of()

@@ -28,6 +28,9 @@ class QTextDocument;
 // What the document cannot show is kept as RTF (KeptRtf) on the formats of the text next to it;
 // headers, footers and notes are read by a reader of their own (a part) into documents of their
 // own, which are kept as standalone RTF (see DocumentExtras.h and TextFormats.h).
+// Its code: RtfReader.cpp (tokens, groups, destinations), RtfReaderWords.cpp (control words),
+// RtfReaderText.cpp (text and code pages), RtfReaderParagraphs.cpp (paragraphs, formats,
+// pictures) and RtfReaderParts.cpp (kept RTF, notes, headers, shapes, fields, styles).
 class RtfReader
 {
 public:

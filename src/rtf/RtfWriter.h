@@ -29,6 +29,9 @@ class QTextTableCell;
 // the format, lists in both the \ls and the older \pn form, PNG/JPEG pictures, tables and links.
 // It also writes back what the document keeps beyond its text (DocumentExtras, and the inline
 // data of TextFormats.h): page set-up, headers and footers, notes, styles, fields, kept RTF.
+// Its code: RtfWriter.cpp (structure, paragraphs, runs, fields, notes, kept RTF),
+// RtfWriterFormats.cpp, RtfWriterTables.cpp, RtfWriterLists.cpp, RtfWriterPictures.cpp and
+// RtfWriterHead.cpp (tables, stylesheet, information, page set-up, headers).
 class RtfWriter
 {
 public:
@@ -122,6 +125,7 @@ private:
     int fontIndex(const KeptRtf::Font &font);
     int colorIndex(const QColor &color);
     int listIndex(QTextList *list);
+    static int listLevel(const QTextList *list);
     QByteArray header();
     QByteArray fontTable();
     QByteArray styleSheet();

@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <cmath>
 
 // Conventions shared by the RTF reader/writer and the editing surface, so that what one writes the
 // other reads the same way.
@@ -17,6 +18,8 @@ constexpr double kTwipsPerPoint = 20.0;
 
 inline double twipsToPixels(double twips) { return twips / kTwipsPerPixel; }
 inline double pixelsToTwips(double px) { return px * kTwipsPerPixel; }
+// Whole twips, for writing: rounded, and within what a file can hold.
+inline int roundedTwips(double px) { return int(std::lround(qBound(-1e7, pixelsToTwips(px), 1e7))); }
 
 // The font family of a character format: the first of its families, else its single family,
 // else the document's default font.

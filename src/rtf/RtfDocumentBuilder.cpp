@@ -61,7 +61,7 @@ void RtfDocumentBuilder::addToList(const ListItem &item)
     if (current) {
         const int start = current->format().property(TextFormats::kListStartProperty).isValid()
                               ? current->format().intProperty(TextFormats::kListStartProperty) : 1;
-        format.setProperty(TextFormats::kListStartProperty, start + current->count());
+        TextFormats::setListStart(format, start + current->count());
     }
     levels[level] = cursor_.createList(format);
 }

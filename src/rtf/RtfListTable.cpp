@@ -55,7 +55,7 @@ QTextListFormat RtfListTable::format(const Level &level, int levelIndex)
     QTextListFormat f;
     f.setIndent(levelIndex + 1);
     if (level.start != 1)
-        f.setProperty(TextFormats::kListStartProperty, qBound(0, level.start, 32767));
+        TextFormats::setListStart(f, qBound(0, level.start, 32767));
     // \leveltext starts with its length; the characters below 9 stand for level numbers.
     const int length = level.text.isEmpty() ? 0 : level.text.front().unicode();
     const QString body = level.text.mid(1, length);

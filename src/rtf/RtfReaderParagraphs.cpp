@@ -147,7 +147,7 @@ bool RtfReader::listItem(const RtfParaProps &p, RtfDocumentBuilder::ListItem &it
     item.format.setNumberPrefix(old.before.left(RtfListTable::kMaxNumberText));
     item.format.setNumberSuffix(old.after.left(RtfListTable::kMaxNumberText));
     if (old.start != 1)
-        item.format.setProperty(TextFormats::kListStartProperty, old.start);
+        TextFormats::setListStart(item.format, old.start);
     return true;
 }
 

@@ -164,6 +164,15 @@ constexpr int kShapeProperty = QTextFormat::UserProperty + 0x520F;
 // other (two notes of the same text, "1" and "2") stay apart instead of joining into one run.
 constexpr int kMarkIdProperty = QTextFormat::UserProperty + 0x5210;
 
+// Sets a list's first number: kept in kListStartProperty, and shown where Qt can (6.6 and later).
+inline void setListStart(QTextListFormat &f, int start)
+{
+    f.setProperty(kListStartProperty, start);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    f.setStart(start);
+#endif
+}
+
 inline QString rtfOf(QByteArrayView bytes) { return QString::fromLatin1(bytes.data(), bytes.size()); }
 inline QByteArray rtfBytes(const QString &rtf) { return rtf.toLatin1(); }
 

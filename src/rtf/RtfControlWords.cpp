@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -454,6 +455,23 @@ constexpr auto sortedTable()
 
 constexpr auto kTable = sortedTable();
 
+// Where the words of each first letter start in the sorted table (and the next letter's start
+// where they end), so a look-up searches a few words only.
+constexpr auto letterStarts()
+{
+    std::array<std::uint16_t, 27> starts{};
+    std::size_t i = 0;
+    for (int letter = 0; letter < 26; ++letter) {
+        while (i < kTable.size() && kTable[i].name[0] < 'a' + letter)
+            ++i;
+        starts[std::size_t(letter)] = std::uint16_t(i);
+    }
+    starts[26] = std::uint16_t(kTable.size());
+    return starts;
+}
+
+constexpr auto kLetterStarts = letterStarts();
+
 constexpr bool namesAreUnique()
 {
     for (std::size_t i = 1; i < kTable.size(); ++i)
@@ -483,10 +501,14 @@ int clampTo(RtfRange range, int v)
 
 const RtfControlWord *RtfControlWords::find(QByteArrayView name)
 {
+    if (name.isEmpty() || name[0] < 'a' || name[0] > 'z')
+        return nullptr; // every known word is in lower case
     const std::string_view key(name.data(), std::size_t(name.size()));
-    const auto it = std::lower_bound(kTable.begin(), kTable.end(), key,
+    const std::size_t letter = std::size_t(name[0] - 'a');
+    const auto begin = kTable.begin() + kLetterStarts[letter], end = kTable.begin() + kLetterStarts[letter + 1];
+    const auto it = std::lower_bound(begin, end, key,
                                      [](const RtfControlWord &e, std::string_view k) { return e.name < k; });
-    if (it == kTable.end() || it->name != key)
+    if (it == end || it->name != key)
         return nullptr;
     return &*it;
 }

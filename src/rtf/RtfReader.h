@@ -157,7 +157,7 @@ private:
     void shapeWord(RtfWord w, int value);
     void breakWord(RtfWord w);
     void applyStyle(int number, bool paragraph);
-    static void characterWord(RtfCharProps &c, RtfWord w, int value);
+    static bool characterWord(RtfCharProps &c, RtfWord w, int value);
     static void paragraphWord(RtfParaProps &p, RtfWord w, int value);
 
     // Text.

@@ -7,7 +7,7 @@
 using namespace RtfValues;
 using D = RtfDestination;
 
-void RtfReader::characterWord(RtfCharProps &c, RtfWord w, int value)
+bool RtfReader::characterWord(RtfCharProps &c, RtfWord w, int value)
 {
     switch (w) {
     case RtfWord::Font: c.font = value; break;
@@ -28,8 +28,9 @@ void RtfReader::characterWord(RtfCharProps &c, RtfWord w, int value)
     case RtfWord::Hidden: c.hidden = value; break;
     case RtfWord::Caps: c.caps = value; break;
     case RtfWord::SmallCaps: c.smallCaps = value; break;
-    default: break;
+    default: return false;
     }
+    return true;
 }
 
 void RtfReader::bodyWord(RtfWord w, int value)
@@ -89,10 +90,13 @@ void RtfReader::bodyWord(RtfWord w, int value)
     default:
         break;
     }
-    if (mode_ == Mode::Document && settings_.word(w, value))
+    if (w >= RtfWord::PaperWidth && w <= RtfWord::EndnotePlacement) {
+        if (mode_ == Mode::Document)
+            settings_.word(w, value);
         return;
-    characterWord(c, w, value);
-    paragraphWord(s.para, w, value);
+    }
+    if (!characterWord(c, w, value))
+        paragraphWord(s.para, w, value);
 }
 
 // \sN and \csN: the style's formatting, then the words after it.

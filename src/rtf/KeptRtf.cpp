@@ -1,4 +1,5 @@
 #include "rtf/KeptRtf.h"
+#include "rtf/RtfControlWords.h"
 #include "rtf/RtfGroupCopier.h"
 #include "rtf/RtfTokenizer.h"
 
@@ -114,7 +115,17 @@ QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLo
     QHash<int, int> fontIndex;
     QList<QColor> usedColors;
     QHash<int, int> colorIndex;
-    copier.dropListWords = true;
+    // What would change the whole document where the kept RTF is read again is left out: the
+    // document's tables and words, and the list words (\ls, \ilvl), which name lists of this file.
+    copier.dropWord = [](QByteArrayView word) {
+        const RtfControlWord *entry = RtfControlWords::find(word);
+        return entry && RtfControlWords::isDocumentWide(*entry);
+    };
+    const auto skip = copier.skipGroup;
+    copier.skipGroup = [skip](QByteArrayView word, RtfTokenizer rest) {
+        const RtfControlWord *entry = RtfControlWords::find(word);
+        return (entry && RtfControlWords::isDocumentWide(*entry)) || (skip && skip(word, rest));
+    };
     copier.mapFont = [&](int number) {
         const auto found = fontIndex.constFind(number);
         if (found != fontIndex.cend())

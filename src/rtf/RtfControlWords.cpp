@@ -513,6 +513,26 @@ const RtfControlWord *RtfControlWords::find(QByteArrayView name)
     return &*it;
 }
 
+bool RtfControlWords::isDocumentWide(const RtfControlWord &entry)
+{
+    if (entry.kind == K::Destination) {
+        switch (RtfDestination(entry.value)) {
+        case D::FontTable: case D::ColorTable: case D::Stylesheet: case D::ListTable: case D::ListOverrideTable:
+        case D::Info:
+            return true;
+        default:
+            return false;
+        }
+    }
+    switch (entry.word) {
+    case W::Rtf: case W::CodePage: case W::AnsiCodePage: case W::DefaultFont:
+    case W::ListOverrideIndex: case W::ListLevelIndex:
+        return true;
+    default:
+        return entry.word >= W::PaperWidth && entry.word <= W::EndnotePlacement;
+    }
+}
+
 int RtfControlWords::effectiveValue(const RtfControlWord &entry, bool hasParameter, int parameter)
 {
     switch (entry.kind) {

@@ -122,4 +122,7 @@ public:
     static const RtfControlWord *find(QByteArrayView name);
     // The parameter a word acts with: its own, its default or its on/off value, clamped.
     static int effectiveValue(const RtfControlWord &entry, bool hasParameter, int parameter);
+    // Whether a word or destination sets something for the whole document (its tables, code page,
+    // page set-up), or names one of its lists.
+    static bool isDocumentWide(const RtfControlWord &entry);
 };

@@ -51,7 +51,7 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
     auto close = [&] {
         const Group &g = groups.back();
         if (beforeClose && g.named)
-            beforeClose(g.word, out);
+            beforeClose(g.word, int(groups.size()), out);
         out += '}';
         groups.pop_back();
         space = false;
@@ -93,7 +93,7 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
                     break;
                 }
             }
-            if (dropListWords && isOneOf(t.data, {"ls", "ilvl"}))
+            if (dropWord && dropWord(t.data))
                 break;
             int value = t.parameter;
             if (t.hasParameter && mapFont && isFontWord(t.data))

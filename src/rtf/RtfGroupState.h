@@ -19,4 +19,8 @@ struct RtfGroupState
     qsizetype openPos = 0;                       // where the group's brace is in the input
     qsizetype contentPos = 0;                    // where its content starts, after its destination word
     qsizetype object = -1;                       // where the \object group being read opened
+    qint64 openToken = 0;                        // how many tokens were read before its brace
+    qint64 shownAt = 0;                          // RtfReader::shownCount_ when it opened
+    qsizetype keptAt = 0;                        // how much kept RTF waited when it opened
+    qsizetype headKeptAt = 0;
 };

@@ -76,6 +76,7 @@ void RtfReader::read()
         const RtfToken t = tokenizer_.next();
         if (t.type == RtfToken::End)
             break;
+        ++tokenCount_;
         if (overflowSkip_ > 0) { // a destination in a group past the depth limit: skipped whole
             if (t.type == RtfToken::GroupOpen)
                 ++overflowDepth_;
@@ -122,12 +123,16 @@ void RtfReader::openGroup()
         ++overflowDepth_;
         return;
     }
+    stack_.back().starred = false; // \* counts only right before a word
     stack_.push_back(stack_.back());
     RtfGroupState &s = top();
-    s.starred = false;
     s.capture = NoCapture;
     s.openPos = tokenizer_.position() - 1;
     s.contentPos = tokenizer_.position();
+    s.openToken = tokenCount_;
+    s.shownAt = shownCount_;
+    s.keptAt = pendingKept_.size();
+    s.headKeptAt = keptHead_.size();
     if (s.destination == D::Stylesheet) {
         s.destination = D::StyleEntry;
         styleDraft_ = RtfStyleSheet::Style();
@@ -160,12 +165,20 @@ void RtfReader::closeGroup()
 bool RtfReader::capture(Capture what)
 {
     RtfGroupState &s = top();
-    if (mode_ == Mode::Display || s.destination != D::Body || stack_.size() <= 2)
+    if (mode_ == Mode::Display || s.destination != D::Body || stack_.size() <= 2 || !opensGroup())
         return false;
     s.capture = what;
     s.destination = D::Skip;
     s.contentPos = tokenizer_.position();
     return true;
+}
+
+// Whether the word being read opens its group (after \*, perhaps): a group is kept from its
+// brace, so text the group showed before a later destination word would be kept twice.
+bool RtfReader::opensGroup() const
+{
+    const qint64 read = tokenCount_ - stack_.back().openToken;
+    return read == 1 || (read == 2 && wordAfterStar_);
 }
 
 void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
@@ -217,7 +230,7 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
         infoTime_ = {};
         break;
     case D::Field:
-        fields_.push_back({QString(), s.field, s.openPos, -1});
+        fields_.push_back({QString(), s.field, opensGroup() ? s.openPos : -1, -1});
         s.field = int(fields_.size()) - 1;
         s.outer = current;
         break;
@@ -226,13 +239,15 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
             d = D::Skip;
         break;
     case D::FieldResult:
-        if (s.field >= 0 && current == D::Field) {
+        if (s.field < 0 || current != D::Field)
+            return; // not in a field: a group like any other
+        {
             Field &f = fields_[std::size_t(s.field)];
             const int link = linkOf(f.instruction);
             if (link >= 0 && s.outer == D::Body)
                 s.chars.link = link;
             // The field is kept without its result, which the document shows.
-            if (s.outer == D::Body && mode_ != Mode::Display && f.wrapper < 0) {
+            if (s.outer == D::Body && mode_ != Mode::Display && f.wrapper < 0 && f.openPos >= 0 && opensGroup()) {
                 f.wrapper = fieldWrapper(f.openPos, s.openPos, link >= 0);
                 if (f.wrapper >= 0)
                     s.chars.fields = f.wrapper;
@@ -245,7 +260,7 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
         if (current != D::Shape) // a shape in a group of shapes shows where the group would
             s.outer = current;
         s.shape = ++shapeCount_;
-        if (current != D::Shape && current == D::Body && mode_ != Mode::Display) {
+        if (current == D::Body && mode_ != Mode::Display && opensGroup() && stack_.size() > 2) {
             if (!shapeHasPicture()) {
                 // A drawing or text box: kept as it is, and shown as text while there are not too many.
                 capture(keptShapes_ < kMaxShapes ? CaptureShape : CaptureKept);
@@ -253,15 +268,19 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
             }
             shapeDraft_ = ShapeDraft();
             shapeDraft_.number = s.shape;
+            shapeDraft_.openPos = s.openPos;
             shapeDraft_.firstImage = images_.size();
         }
         break;
     case D::Object:
         s.outer = current;
-        s.object = s.openPos;
+        s.object = opensGroup() ? s.openPos : -1;
         break;
     case D::ObjectResult:
-        if (s.object >= 0 && s.outer == D::Body && mode_ != Mode::Display && !objectWrappers_.contains(s.object)) {
+        if (current != D::Object)
+            return; // not in an object: a group like any other
+        if (s.object >= 0 && s.outer == D::Body && mode_ != Mode::Display && !objectWrappers_.contains(s.object)
+            && opensGroup()) {
             const int wrapper = fieldWrapper(s.object, s.openPos, false);
             objectWrappers_.insert(s.object, wrapper);
             if (wrapper >= 0)
@@ -273,13 +292,39 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
         s.outer = current;
         break;
     case D::UnicodeText:
+        if (current != D::UnicodePair)
+            return;
         d = s.outer;
         break;
+    case D::ShapeProperty:
+    case D::ShapePropertyName:
+    case D::ShapePropertyValue:
+    case D::ShapeResult:
+    case D::ShapeText:
+        if (s.shape < 0) { // a shape's parts mean nothing outside one
+            if (d != D::ShapeResult && d != D::ShapeText)
+                s.destination = D::Skip;
+            return;
+        }
+        enterShapePart(d);
+        return;
+    default:
+        enterTable(d);
+        return;
+    }
+    s.destination = d;
+}
+
+void RtfReader::enterShapePart(RtfDestination d)
+{
+    RtfGroupState &s = top();
+    switch (d) {
     case D::ShapeProperty:
         shapePropertyText_.clear();
         break;
     case D::ShapePropertyValue: {
-        const QString name = shapePropertyText_.trimmed();
+        // A value belongs to the property whose group it is in.
+        const QString name = s.destination == D::ShapeProperty ? shapePropertyText_.trimmed() : QString();
         shapeValueText_.clear();
         d = name == u"pib" ? s.outer : name == u"posh" ? D::ShapePropertyValue : D::Skip;
         break;
@@ -289,10 +334,21 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
         d = s.shape >= 0 && s.shape == lastShownShape_ ? D::Skip : s.outer;
         break;
     case D::ShapeText:
-        if (s.shape >= 0)
-            lastShownShape_ = s.shape;
+        lastShownShape_ = s.shape;
         d = s.outer;
         break;
+    default:
+        break;
+    }
+    s.destination = d;
+}
+
+// The tables of the head, lists' fallback text and pictures.
+void RtfReader::enterTable(RtfDestination d)
+{
+    RtfGroupState &s = top();
+    const D current = s.destination;
+    switch (d) {
     case D::ListText:
         if (current != D::Body)
             d = D::Skip;
@@ -364,6 +420,9 @@ void RtfReader::leaveDestination(const RtfGroupState &closed)
     case D::Shape:
         leaveShape(closed);
         break;
+    case D::ShapeProperty:
+        shapePropertyText_.clear();
+        break;
     case D::ShapePropertyValue:
         if (shapeDraft_.number >= 0)
             shapeDraft_.horizontal = shapeValueText_.trimmed().toInt();
@@ -373,10 +432,8 @@ void RtfReader::leaveDestination(const RtfGroupState &closed)
         break;
     case D::Object: {
         // An object that showed nothing is kept whole.
-        const int wrapper = objectWrappers_.value(closed.object, -1);
-        if ((wrapper < 0 || !wrappers_[std::size_t(wrapper)].shown) && closed.outer == D::Body
-            && mode_ != Mode::Display)
-            keepHere(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos));
+        if (closed.object == closed.openPos && closed.outer == D::Body && mode_ != Mode::Display)
+            keepWhole(closed);
         break;
     }
     case D::StyleEntry:
@@ -434,6 +491,7 @@ void RtfReader::controlWord(const RtfToken &t)
         overflowSkip_ = overflowDepth_;
         return;
     }
+    wordAfterStar_ = s.starred;
     if (s.starred) {
         s.starred = false;
         // A style says \*\cs; anywhere else \* before a word that is not a known destination
@@ -500,8 +558,9 @@ void RtfReader::controlSymbol(uchar c)
     flushPending();
     if (consumeFallback() || stack_.size() < 2)
         return;
+    top().starred = c == '*';
     switch (c) {
-    case '*': top().starred = true; break;
+    case '*': break;
     case '~': appendCharacter(0xA0); break;
     case '-': appendCharacter(0xAD); break;
     case '_': appendCharacter(0x2011); break;

@@ -77,7 +77,6 @@ private:
     {
         QString kept;       // empty for a hyperlink, which is an anchor instead
         int parent = -1;
-        bool shown = false; // its result showed something
     };
     // What a few runs carry beyond their character properties.
     struct RunExtra
@@ -107,6 +106,7 @@ private:
     struct ShapeDraft
     {
         int number = -1;
+        qsizetype openPos = -1; // of the shape's own group
         int wrap = -1;       // \shpwr
         int left = 0, right = 0;
         int horizontal = -1; // posh
@@ -135,12 +135,16 @@ private:
 
     // Destinations.
     void enterDestination(RtfDestination d, QByteArrayView word);
+    void enterShapePart(RtfDestination d);
+    void enterTable(RtfDestination d);
     void leaveDestination(const RtfGroupState &closed);
     bool capture(Capture what);
+    bool opensGroup() const;
     void finishCapture(const RtfGroupState &group, qsizetype end, bool closed);
     void enterShape();
     void leaveShape(const RtfGroupState &closed);
     void leaveField(const RtfGroupState &closed);
+    void keepWhole(const RtfGroupState &closed);
     void leaveStyle(const RtfGroupState &closed);
     void leaveInfo(const RtfGroupState &closed);
 
@@ -206,7 +210,6 @@ private:
     KeptRtf::Font keptFont(int number) const;
     void insertPicture();
     int linkOf(const QString &instruction);
-    void markShown(int wrapper);
     int fieldWrapper(qsizetype from, qsizetype to, bool link);
 
     QTextDocument &doc_;
@@ -216,6 +219,9 @@ private:
     RtfTextDecoder decoder_;
     std::vector<RtfGroupState> stack_;
     int skipDepth_ = 0;
+    qint64 tokenCount_ = 0;
+    qint64 shownCount_ = 0;   // counts what was shown, so a group knows whether it showed anything
+    bool wordAfterStar_ = false;
     int overflowDepth_ = 0;
     int overflowSkip_ = 0; // the overflow depth of a group past the limit being skipped
     int unicodeFallback_ = 0;

@@ -67,6 +67,7 @@ void RtfReader::endParagraph(int tableLevel)
     flushPending();
     flushHidden();
     bodyStarted_ = true;
+    ++shownCount_;
     numberPendingMark();
     const RtfGroupState &s = top();
     RtfDocumentBuilder::ListItem item;

@@ -37,9 +37,17 @@ void RtfReader::finishCapture(const RtfGroupState &group, qsizetype end, bool cl
 {
     const QByteArrayView input = tokenizer_.input();
     end = qBound(group.contentPos, end, input.size());
-    const QByteArrayView whole = input.sliced(group.openPos, end - group.openPos);
+    QByteArrayView whole = input.sliced(group.openPos, end - group.openPos);
     const qsizetype contentEnd = qMax(group.contentPos, closed ? end - 1 : end);
-    const QByteArrayView content = input.sliced(group.contentPos, contentEnd - group.contentPos);
+    QByteArrayView content = input.sliced(group.contentPos, contentEnd - group.contentPos);
+    // A group cut off by the end of the file is read as it will be written back: closed.
+    QByteArray closedWhole, closedContent;
+    if (!closed) {
+        RtfGroupCopier().copy(whole, closedWhole);
+        RtfGroupCopier().copy(content, closedContent);
+        whole = closedWhole;
+        content = closedContent;
+    }
     switch (group.capture) {
     case CaptureKept: keepHere(whole); break;
     case CaptureNote: note(content); break;
@@ -105,7 +113,11 @@ QString *RtfReader::hiddenText()
     if (mode_ == Mode::Display)
         return nullptr;
     bodyStarted_ = true;
-    if (!hiddenText_.isEmpty() && !(hiddenProps_ == top().chars))
+    // Hidden text of another look starts a group of its own; only what the group says counts.
+    const RtfCharProps &c = top().chars, &h = hiddenProps_;
+    const bool sameLook = font(c.font) == font(h.font) && c.halfPoints == h.halfPoints && c.bold == h.bold
+                       && c.italic == h.italic && c.foreground == h.foreground;
+    if (!hiddenText_.isEmpty() && !sameLook)
         flushHidden();
     hiddenProps_ = top().chars;
     return &hiddenText_;
@@ -123,7 +135,7 @@ void RtfReader::flushHidden()
         group += "\\b";
     if (c.italic)
         group += "\\i";
-    if (c.foreground > 0)
+    if (c.foreground > 0 && c.foreground < colors_.size() && colors_[c.foreground].isValid())
         group += "\\cf" + QByteArray::number(c.foreground);
     group += ' ';
     for (const QChar ch : std::as_const(hiddenText_)) {
@@ -280,10 +292,14 @@ bool RtfReader::shapeHasPicture() const
 // it stands, in the text.
 void RtfReader::leaveShape(const RtfGroupState &closed)
 {
-    if (shapeDraft_.number < 0 || shapeDraft_.number != closed.shape)
-        return;
+    if (shapeDraft_.number < 0 || shapeDraft_.openPos != closed.openPos)
+        return; // not the shape's own group
     const ShapeDraft shape = shapeDraft_;
     shapeDraft_ = ShapeDraft();
+    if (images_.size() == shape.firstImage) { // its picture was not where a picture goes
+        keepWhole(closed);
+        return;
+    }
     if (shape.wrap < 0 || images_.size() != shape.firstImage + 1)
         return;
     const auto run = std::find_if(runs_.begin(), runs_.end(), [&](const Run &r) { return r.image == int(shape.firstImage); });
@@ -291,7 +307,7 @@ void RtfReader::leaveShape(const RtfGroupState &closed)
         return;
     RtfGroupCopier copier;
     copier.skipGroup = [](QByteArrayView word, RtfTokenizer rest) {
-        return word == QByteArrayView("shprslt") || isPictureProperty(word, rest);
+        return word == QByteArrayView("shprslt") || word == QByteArrayView("pict") || isPictureProperty(word, rest);
     };
     const QString kept = keep(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos), false,
                               copier);
@@ -357,15 +373,26 @@ void RtfReader::showKeptShape(QByteArrayView shape)
     }
 }
 
+// A group (field, object) whose result showed nothing is kept whole, in place of what was kept
+// from inside it.
+void RtfReader::keepWhole(const RtfGroupState &closed)
+{
+    flushHidden();
+    if (closed.shownAt != shownCount_)
+        return; // it showed its result, or something
+    pendingKept_.truncate(qMin(pendingKept_.size(), closed.keptAt));
+    keptHead_.truncate(qMin(keptHead_.size(), closed.headKeptAt));
+    keepHere(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos));
+}
+
 void RtfReader::leaveField(const RtfGroupState &closed)
 {
     if (closed.field < 0 || closed.outer != D::Body || mode_ == Mode::Display)
         return;
     const Field &f = fields_[std::size_t(closed.field)];
-    if (f.wrapper >= 0 && wrappers_[std::size_t(f.wrapper)].shown)
-        return;
-    // A field whose result showed nothing (none yet, or an empty one) is kept whole.
-    keepHere(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos));
+    if (f.openPos != closed.openPos)
+        return; // not the field's own group
+    keepWhole(closed);
 }
 
 // A wrapper for the field (or object) whose group runs from `from` to its result at `to`.
@@ -382,14 +409,6 @@ int RtfReader::fieldWrapper(qsizetype from, qsizetype to, bool link)
     }
     wrappers_.push_back(w);
     return int(wrappers_.size()) - 1;
-}
-
-void RtfReader::markShown(int wrapper)
-{
-    while (wrapper >= 0 && !wrappers_[std::size_t(wrapper)].shown) {
-        wrappers_[std::size_t(wrapper)].shown = true;
-        wrapper = wrappers_[std::size_t(wrapper)].parent;
-    }
 }
 
 void RtfReader::leaveStyle(const RtfGroupState &closed)

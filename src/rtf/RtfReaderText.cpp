@@ -32,6 +32,7 @@ void RtfReader::text(QByteArrayView bytes)
 {
     if (stack_.size() < 2)
         return;
+    top().starred = false; // \* counts only right before a word
     if (unicodeFallback_ > 0) {
         const qsizetype n = qMin(qsizetype(unicodeFallback_), bytes.size());
         unicodeFallback_ -= int(n);
@@ -61,6 +62,7 @@ void RtfReader::hexByte(uchar byte)
 {
     if (consumeFallback() || stack_.size() < 2)
         return;
+    top().starred = false;
     const char c = char(byte);
     switch (top().destination) {
     case D::Picture:
@@ -81,6 +83,7 @@ void RtfReader::binary(QByteArrayView bytes)
 {
     if (consumeFallback())
         return;
+    top().starred = false;
     if (top().destination == D::Picture)
         picture_.appendBinary(bytes, pictureBudget_);
 }
@@ -115,7 +118,11 @@ QString *RtfReader::sink()
 {
     RtfGroupState &s = top();
     switch (s.destination) {
-    case D::Body: return s.chars.hidden ? hiddenText() : runText();
+    case D::Body:
+        if (s.chars.hidden)
+            return hiddenText();
+        ++shownCount_;
+        return runText();
     case D::ListText: return s.chars.hidden ? nullptr : runText();
     case D::FontTable: return &fontDraft_.font.name;
     case D::LevelText: return &levelDraft_.text;
@@ -149,8 +156,6 @@ QString *RtfReader::runText()
         if (last.text.isEmpty()) {
             last.props = s.chars; // a run that got no text is reused, so runs never pile up empty
             last.family = familyOf(s.chars);
-            if (s.chars.fields >= 0)
-                markShown(s.chars.fields);
             return &last.text;
         }
     }
@@ -161,6 +166,7 @@ QString *RtfReader::runText()
 int RtfReader::newRun(const RtfCharProps &props)
 {
     bodyStarted_ = true;
+    ++shownCount_;
     if (!hiddenText_.isEmpty())
         flushHidden();
     runs_.push_back({props, familyOf(props), QString(), -1, -1});
@@ -169,8 +175,6 @@ int RtfReader::newRun(const RtfCharProps &props)
         if (!kept.isEmpty())
             extraOf(runs_.back()).kept = kept;
     }
-    if (props.fields >= 0)
-        markShown(props.fields);
     return int(runs_.size()) - 1;
 }
 

@@ -394,7 +394,7 @@ RtfGroupCopier RtfWriter::copierFor(const KeptRtf::Parts &parts)
 
 // The kept groups of `kept` in this document's tables.
 bool RtfWriter::writeKeptContent(const QString &kept, QByteArray &out,
-                                 const std::function<void(QByteArrayView, QByteArray &)> &beforeClose)
+                                 const std::function<void(QByteArrayView, int, QByteArray &)> &beforeClose)
 {
     const KeptRtf::Parts parts = KeptRtf::parse(kept);
     RtfGroupCopier copier = copierFor(parts);

@@ -103,7 +103,7 @@ private:
     void writeKept(const QString &kept);
     RtfGroupCopier copierFor(const KeptRtf::Parts &parts);
     bool writeKeptContent(const QString &kept, QByteArray &out,
-                          const std::function<void(QByteArrayView, QByteArray &)> &beforeClose = {});
+                          const std::function<void(QByteArrayView, int, QByteArray &)> &beforeClose = {});
 
     const DocumentStyle *paragraphStyle(const QTextBlockFormat &f);
     const DocumentStyle *characterStyle(const QString &name);

@@ -117,8 +117,10 @@ void RtfWriter::writeShape(const QTextFrame *frame)
     writeImage(image.toImageFormat());
     std::swap(picture, out_);
     bool injected = false;
-    auto inject = [&](QByteArrayView group, QByteArray &out) {
-        if (injected || (group != QByteArrayView("shpinst") && group != QByteArrayView("shp")))
+    // Where the reader finds it again: in the shape's own \shpinst, else in the shape itself.
+    auto inject = [&](QByteArrayView group, int depth, QByteArray &out) {
+        const bool place = (depth == 2 && group == QByteArrayView("shpinst")) || depth == 1;
+        if (injected || !place)
             return;
         injected = true;
         out += "{\\sp{\\sn pib}{\\sv " + picture + "}}";

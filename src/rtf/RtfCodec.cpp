@@ -1,4 +1,5 @@
 #include "rtf/RtfCodec.h"
+#include "rtf/DocumentExtras.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
@@ -23,6 +24,7 @@ void RtfCodec::read(QByteArrayView rtf, QTextDocument &into)
     into.setUndoRedoEnabled(false);
     into.setLayoutEnabled(false);
     into.clear();
+    DocumentExtras::of(into).clear();
     QTextCursor cursor(&into);
     cursor.beginEditBlock();
     try {

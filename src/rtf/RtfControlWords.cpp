@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -113,6 +114,14 @@ constexpr auto kUnsorted = std::to_array<RtfControlWord>({
     word("ls", K::Value, W::ListOverrideIndex, 0, R::Index),
     word("ilvl", K::Value, W::ListLevelIndex, 0, R::Level),
     word("pagebb", K::Toggle, W::PageBreakBefore, 1),
+    word("rtlpar", K::Flag, W::RightToLeft, 1),
+    word("ltrpar", K::Flag, W::RightToLeft, 0),
+    word("s", K::Value, W::Style, 0, R::Index),
+    word("cs", K::Value, W::CharacterStyle, 0, R::Index),
+    word("ds", K::Value, W::OtherStyle, 0, R::Index),
+    word("ts", K::Value, W::OtherStyle, 0, R::Index),
+    word("sbasedon", K::Value, W::BasedOn, 222, R::Index),
+    word("snext", K::Value, W::NextStyle, 0, R::Index),
 
     // Breaks and special characters.
     word("par", K::Flag, W::Par),
@@ -153,6 +162,72 @@ constexpr auto kUnsorted = std::to_array<RtfControlWord>({
     word("clvmgf", K::Flag, W::CellMerge, VMergeFirst),
     word("clvmrg", K::Flag, W::CellMerge, VMergeNext),
     word("trgaph", K::Value, W::RowGap, 0, R::Twips),
+    word("trrh", K::Value, W::RowHeight, 0, R::Twips),
+    word("trhdr", K::Flag, W::RowHeader, 1),
+    word("trleft", K::Value, W::RowLeft, 0, R::Twips),
+    word("trpaddt", K::Value, W::RowPadding, Top, R::Twips),
+    word("trpaddl", K::Value, W::RowPadding, Left, R::Twips),
+    word("trpaddb", K::Value, W::RowPadding, Bottom, R::Twips),
+    word("trpaddr", K::Value, W::RowPadding, Right, R::Twips),
+    word("trpaddft", K::Value, W::RowPaddingUnit, Top, R::Byte),
+    word("trpaddfl", K::Value, W::RowPaddingUnit, Left, R::Byte),
+    word("trpaddfb", K::Value, W::RowPaddingUnit, Bottom, R::Byte),
+    word("trpaddfr", K::Value, W::RowPaddingUnit, Right, R::Byte),
+    word("clpadt", K::Value, W::CellPadding, Top, R::Twips),
+    word("clpadl", K::Value, W::CellPadding, Left, R::Twips),
+    word("clpadb", K::Value, W::CellPadding, Bottom, R::Twips),
+    word("clpadr", K::Value, W::CellPadding, Right, R::Twips),
+    word("clpadft", K::Value, W::CellPaddingUnit, Top, R::Byte),
+    word("clpadfl", K::Value, W::CellPaddingUnit, Left, R::Byte),
+    word("clpadfb", K::Value, W::CellPaddingUnit, Bottom, R::Byte),
+    word("clpadfr", K::Value, W::CellPaddingUnit, Right, R::Byte),
+    word("clbrdrt", K::Flag, W::CellBorderSide, Top),
+    word("clbrdrl", K::Flag, W::CellBorderSide, Left),
+    word("clbrdrb", K::Flag, W::CellBorderSide, Bottom),
+    word("clbrdrr", K::Flag, W::CellBorderSide, Right),
+    word("brdrt", K::Flag, W::OtherBorder),
+    word("brdrl", K::Flag, W::OtherBorder),
+    word("brdrb", K::Flag, W::OtherBorder),
+    word("brdrr", K::Flag, W::OtherBorder),
+    word("brdrbtw", K::Flag, W::OtherBorder),
+    word("brdrbar", K::Flag, W::OtherBorder),
+    word("box", K::Flag, W::OtherBorder),
+    word("chbrdr", K::Flag, W::OtherBorder),
+    word("trbrdrt", K::Flag, W::OtherBorder),
+    word("trbrdrl", K::Flag, W::OtherBorder),
+    word("trbrdrb", K::Flag, W::OtherBorder),
+    word("trbrdrr", K::Flag, W::OtherBorder),
+    word("trbrdrh", K::Flag, W::OtherBorder),
+    word("trbrdrv", K::Flag, W::OtherBorder),
+    word("brdrs", K::Flag, W::BorderStyle, 3),      // QTextFrameFormat::BorderStyle_Solid
+    word("brdrth", K::Flag, W::BorderStyle, 3),
+    word("brdrsh", K::Flag, W::BorderStyle, 3),
+    word("brdrhair", K::Flag, W::BorderStyle, 3),
+    word("brdrthtnsg", K::Flag, W::BorderStyle, 3),
+    word("brdrtnthsg", K::Flag, W::BorderStyle, 3),
+    word("brdrdb", K::Flag, W::BorderStyle, 4),     // Double
+    word("brdrtriple", K::Flag, W::BorderStyle, 4),
+    word("brdrdot", K::Flag, W::BorderStyle, 1),    // Dotted
+    word("brdrdash", K::Flag, W::BorderStyle, 2),   // Dashed
+    word("brdrdashsm", K::Flag, W::BorderStyle, 2),
+    word("brdrdashd", K::Flag, W::BorderStyle, 5),  // DotDash
+    word("brdrdashdd", K::Flag, W::BorderStyle, 6), // DotDotDash
+    word("brdrengrave", K::Flag, W::BorderStyle, 7),
+    word("brdremboss", K::Flag, W::BorderStyle, 8),
+    word("brdrinset", K::Flag, W::BorderStyle, 9),
+    word("brdroutset", K::Flag, W::BorderStyle, 10),
+    word("brdrwavy", K::Flag, W::BorderStyle, 3),
+    word("brdrnone", K::Flag, W::BorderStyle, 0),
+    word("brdrnil", K::Flag, W::BorderStyle, 0),
+    word("brdrtbl", K::Flag, W::BorderStyle, 0),
+    word("brdrw", K::Value, W::BorderWidth, 0, R::Twips),
+    word("brdrcf", K::Value, W::BorderColor, 0, R::Index),
+    word("clcbpat", K::Value, W::CellBackground, 0, R::Index),
+    word("clcfpat", K::Value, W::CellPattern, 0, R::Index),
+    word("clshdng", K::Value, W::CellShading, 0, R::Index),
+    word("clvertalt", K::Flag, W::CellVerticalAlignment, AlignTop),
+    word("clvertalc", K::Flag, W::CellVerticalAlignment, AlignCenter),
+    word("clvertalb", K::Flag, W::CellVerticalAlignment, AlignBottom),
     word("trql", K::Flag, W::RowAlignment, 0),
     word("trqr", K::Flag, W::RowAlignment, 1),
     word("trqc", K::Flag, W::RowAlignment, 2),
@@ -220,6 +295,71 @@ constexpr auto kUnsorted = std::to_array<RtfControlWord>({
     word("wbmbitspixel", K::Value, W::BitmapBitsPerPixel, 1, R::Byte),
     word("wbmwidthbytes", K::Value, W::BitmapWidthBytes, 0, R::Index),
 
+    // Page set-up, sections, headers and notes.
+    word("paperw", K::Value, W::PaperWidth, 12240, R::Twips),
+    word("paperh", K::Value, W::PaperHeight, 15840, R::Twips),
+    word("margl", K::Value, W::MarginLeft, 1800, R::Twips),
+    word("margr", K::Value, W::MarginRight, 1800, R::Twips),
+    word("margt", K::Value, W::MarginTop, 1440, R::Twips),
+    word("margb", K::Value, W::MarginBottom, 1440, R::Twips),
+    word("landscape", K::Flag, W::Landscape, 1),
+    word("pgwsxn", K::Value, W::SectionPaperWidth, 12240, R::Twips),
+    word("pghsxn", K::Value, W::SectionPaperHeight, 15840, R::Twips),
+    word("marglsxn", K::Value, W::SectionMarginLeft, 1800, R::Twips),
+    word("margrsxn", K::Value, W::SectionMarginRight, 1800, R::Twips),
+    word("margtsxn", K::Value, W::SectionMarginTop, 1440, R::Twips),
+    word("margbsxn", K::Value, W::SectionMarginBottom, 1440, R::Twips),
+    word("lndscpsxn", K::Flag, W::SectionLandscape, 1),
+    word("headery", K::Value, W::HeaderDistance, 720, R::Twips),
+    word("footery", K::Value, W::FooterDistance, 720, R::Twips),
+    word("titlepg", K::Toggle, W::TitlePage, 1),
+    word("facingp", K::Toggle, W::FacingPages, 1),
+    dest("header", D::Header),
+    dest("headerl", D::HeaderLeft),
+    dest("headerr", D::HeaderRight),
+    dest("headerf", D::HeaderFirst),
+    dest("footer", D::Footer),
+    dest("footerl", D::FooterLeft),
+    dest("footerr", D::FooterRight),
+    dest("footerf", D::FooterFirst),
+    dest("footnote", D::Footnote),
+    word("ftnalt", K::Flag, W::EndnoteFlag, 1),
+    word("chftn", K::Flag, W::NoteMark),
+    word("chpgn", K::Flag, W::PageNumber),
+    word("chatn", K::Flag, W::AnnotationMark),
+    word("ftnnar", K::Flag, W::FootnoteFormat, 0),
+    word("ftnnalc", K::Flag, W::FootnoteFormat, 1),
+    word("ftnnauc", K::Flag, W::FootnoteFormat, 2),
+    word("ftnnrlc", K::Flag, W::FootnoteFormat, 3),
+    word("ftnnruc", K::Flag, W::FootnoteFormat, 4),
+    word("ftnnchi", K::Flag, W::FootnoteFormat, 5),
+    word("aftnnar", K::Flag, W::EndnoteFormat, 0),
+    word("aftnnalc", K::Flag, W::EndnoteFormat, 1),
+    word("aftnnauc", K::Flag, W::EndnoteFormat, 2),
+    word("aftnnrlc", K::Flag, W::EndnoteFormat, 3),
+    word("aftnnruc", K::Flag, W::EndnoteFormat, 4),
+    word("aftnnchi", K::Flag, W::EndnoteFormat, 5),
+    word("ftnstart", K::Value, W::FootnoteStart, 1, R::Index),
+    word("aftnstart", K::Value, W::EndnoteStart, 1, R::Index),
+    word("ftnrstcont", K::Flag, W::FootnoteRestart, 0),
+    word("ftnrestart", K::Flag, W::FootnoteRestart, 1),
+    word("ftnrstpg", K::Flag, W::FootnoteRestart, 2),
+    word("aftnrstcont", K::Flag, W::EndnoteRestart, 0),
+    word("aftnrestart", K::Flag, W::EndnoteRestart, 1),
+    word("fet", K::Value, W::NoteTypes, 0, R::Byte),
+    word("ftnbj", K::Flag, W::FootnotePlacement, 0),
+    word("ftntj", K::Flag, W::FootnotePlacement, 1),
+    word("aenddoc", K::Flag, W::EndnotePlacement, 0),
+    word("aendnotes", K::Flag, W::EndnotePlacement, 1),
+
+    // Shapes.
+    word("shpleft", K::Value, W::ShapeLeft, 0, R::Twips),
+    word("shptop", K::Value, W::ShapeTop, 0, R::Twips),
+    word("shpright", K::Value, W::ShapeRight, 0, R::Twips),
+    word("shpbottom", K::Value, W::ShapeBottom, 0, R::Twips),
+    word("shpwr", K::Value, W::ShapeWrap, 0, R::Byte),
+    word("shpwrk", K::Value, W::ShapeWrapSide, 0, R::Byte),
+
     // Fields and objects.
     dest("field", D::Field),
     dest("fldinst", D::FieldInstruction),
@@ -229,44 +369,69 @@ constexpr auto kUnsorted = std::to_array<RtfControlWord>({
     dest("objdata", D::Skip),
     dest("objclass", D::Skip),
 
-    // Destinations that are never shown.
-    dest("info", D::Skip),
-    dest("stylesheet", D::Skip),
-    dest("header", D::Skip),
-    dest("headerl", D::Skip),
-    dest("headerr", D::Skip),
-    dest("headerf", D::Skip),
-    dest("footer", D::Skip),
-    dest("footerl", D::Skip),
-    dest("footerr", D::Skip),
-    dest("footerf", D::Skip),
-    dest("footnote", D::Skip),
-    dest("annotation", D::Skip),
-    dest("atnid", D::Skip),
-    dest("atnauthor", D::Skip),
-    dest("atndate", D::Skip),
-    dest("atnref", D::Skip),
-    dest("bkmkstart", D::Skip),
-    dest("bkmkend", D::Skip),
+    // Styles and document information.
+    dest("stylesheet", D::Stylesheet),
+    dest("info", D::Info),
+    dest("title", D::InfoText),
+    dest("subject", D::InfoText),
+    dest("author", D::InfoText),
+    dest("manager", D::InfoText),
+    dest("company", D::InfoText),
+    dest("operator", D::InfoText),
+    dest("category", D::InfoText),
+    dest("keywords", D::InfoText),
+    dest("comment", D::InfoText),
+    dest("doccomm", D::InfoText),
+    dest("hlinkbase", D::InfoText),
+    dest("creatim", D::InfoTime),
+    dest("revtim", D::InfoTime),
+    dest("printim", D::InfoTime),
+    dest("buptim", D::InfoTime),
+    word("yr", K::Value, W::Year, 0, R::Index),
+    word("mo", K::Value, W::Month, 0, R::Index),
+    word("dy", K::Value, W::Day, 0, R::Index),
+    word("hr", K::Value, W::Hour, 0, R::Index),
+    word("min", K::Value, W::Minute, 0, R::Index),
+    word("sec", K::Value, W::Second, 0, R::Index),
+
+    // Destinations kept as RTF where they stand, and written back.
+    dest("annotation", D::Keep),
+    dest("atnid", D::Keep),
+    dest("atnauthor", D::Keep),
+    dest("atndate", D::Keep),
+    dest("atnref", D::Keep),
+    dest("atnparent", D::Keep),
+    dest("atrfstart", D::Keep),
+    dest("atrfend", D::Keep),
+    dest("bkmkstart", D::Keep),
+    dest("bkmkend", D::Keep),
+    dest("xe", D::Keep),
+    dest("tc", D::Keep),
+    dest("txe", D::Keep),
+    dest("ftnsep", D::Keep),
+    dest("ftnsepc", D::Keep),
+    dest("ftncn", D::Keep),
+    dest("aftnsep", D::Keep),
+    dest("aftnsepc", D::Keep),
+    dest("aftncn", D::Keep),
+    dest("template", D::Keep),
+    dest("private", D::Keep),
+
+    // Destinations that are not kept: they describe the file's producer or what the writer makes
+    // anew (revision and list section tables, themes, style defaults, page styles), or belong to a
+    // group kept whole (form fields in a field instruction).
     dest("revtbl", D::Skip),
     dest("rsidtbl", D::Skip),
     dest("filetbl", D::Skip),
-    dest("xe", D::Skip),
-    dest("tc", D::Skip),
-    dest("txe", D::Skip),
-    dest("ftnsep", D::Skip),
-    dest("ftnsepc", D::Skip),
-    dest("ftncn", D::Skip),
-    dest("aftnsep", D::Skip),
-    dest("aftnsepc", D::Skip),
-    dest("aftncn", D::Skip),
-    dest("template", D::Skip),
     dest("pgdsctbl", D::Skip),
+    dest("pgdscno", D::Skip),
     dest("themedata", D::Skip),
     dest("colorschememapping", D::Skip),
     dest("latentstyles", D::Skip),
     dest("datastore", D::Skip),
     dest("xmlnstbl", D::Skip),
+    dest("defchp", D::Skip),
+    dest("defpap", D::Skip),
     dest("generator", D::Skip),
     dest("pnseclvl", D::Skip),
     dest("fchars", D::Skip),
@@ -278,8 +443,6 @@ constexpr auto kUnsorted = std::to_array<RtfControlWord>({
     dest("listpicture", D::Skip),
     dest("datafield", D::Skip),
     dest("formfield", D::Skip),
-    dest("private", D::Skip),
-    dest("comment", D::Skip),
 });
 
 constexpr auto sortedTable()
@@ -291,6 +454,23 @@ constexpr auto sortedTable()
 }
 
 constexpr auto kTable = sortedTable();
+
+// Where the words of each first letter start in the sorted table (and the next letter's start
+// where they end), so a look-up searches a few words only.
+constexpr auto letterStarts()
+{
+    std::array<std::uint16_t, 27> starts{};
+    std::size_t i = 0;
+    for (int letter = 0; letter < 26; ++letter) {
+        while (i < kTable.size() && kTable[i].name[0] < 'a' + letter)
+            ++i;
+        starts[std::size_t(letter)] = std::uint16_t(i);
+    }
+    starts[26] = std::uint16_t(kTable.size());
+    return starts;
+}
+
+constexpr auto kLetterStarts = letterStarts();
 
 constexpr bool namesAreUnique()
 {
@@ -321,12 +501,36 @@ int clampTo(RtfRange range, int v)
 
 const RtfControlWord *RtfControlWords::find(QByteArrayView name)
 {
+    if (name.isEmpty() || name[0] < 'a' || name[0] > 'z')
+        return nullptr; // every known word is in lower case
     const std::string_view key(name.data(), std::size_t(name.size()));
-    const auto it = std::lower_bound(kTable.begin(), kTable.end(), key,
+    const std::size_t letter = std::size_t(name[0] - 'a');
+    const auto begin = kTable.begin() + kLetterStarts[letter], end = kTable.begin() + kLetterStarts[letter + 1];
+    const auto it = std::lower_bound(begin, end, key,
                                      [](const RtfControlWord &e, std::string_view k) { return e.name < k; });
-    if (it == kTable.end() || it->name != key)
+    if (it == end || it->name != key)
         return nullptr;
     return &*it;
+}
+
+bool RtfControlWords::isDocumentWide(const RtfControlWord &entry)
+{
+    if (entry.kind == K::Destination) {
+        switch (RtfDestination(entry.value)) {
+        case D::FontTable: case D::ColorTable: case D::Stylesheet: case D::ListTable: case D::ListOverrideTable:
+        case D::Info:
+            return true;
+        default:
+            return false;
+        }
+    }
+    switch (entry.word) {
+    case W::Rtf: case W::CodePage: case W::AnsiCodePage: case W::DefaultFont:
+    case W::ListOverrideIndex: case W::ListLevelIndex:
+        return true;
+    default:
+        return entry.word >= W::PaperWidth && entry.word <= W::EndnotePlacement;
+    }
 }
 
 int RtfControlWords::effectiveValue(const RtfControlWord &entry, bool hasParameter, int parameter)

@@ -43,6 +43,15 @@ enum class RtfDestination : quint8 {
     ObjectResult,
     UnicodePair,        // \upr: its first half is the ANSI copy of the second
     UnicodeText,        // \ud
+    Keep,               // kept as RTF and written back where it stood (bookmarks, comments ...)
+    Header, HeaderLeft, HeaderRight, HeaderFirst, // in HeaderFooter::Kind order
+    Footer, FooterLeft, FooterRight, FooterFirst,
+    Footnote,
+    Stylesheet,
+    StyleEntry,         // one style of \stylesheet
+    Info,
+    InfoText,           // \title, \author ...
+    InfoTime,           // \creatim, \revtim ...
 };
 
 // What the reader does with a word that is not a destination.
@@ -60,6 +69,24 @@ enum class RtfWord : quint8 {
     OldListLevel, OldListStyle, OldListStart,
     PictureType, PictureWidth, PictureHeight, GoalWidth, GoalHeight, ScaleX, ScaleY,
     BitmapBitsPerPixel, BitmapWidthBytes, MetafileMode,
+    // Styles.
+    Style, CharacterStyle, OtherStyle, BasedOn, NextStyle,
+    // Page set-up, headers and notes.
+    PaperWidth, PaperHeight, MarginLeft, MarginRight, MarginTop, MarginBottom, Landscape,
+    SectionPaperWidth, SectionPaperHeight, SectionMarginLeft, SectionMarginRight, SectionMarginTop,
+    SectionMarginBottom, SectionLandscape, HeaderDistance, FooterDistance, TitlePage, FacingPages,
+    FootnoteFormat, EndnoteFormat, FootnoteStart, EndnoteStart, FootnoteRestart, EndnoteRestart,
+    NoteTypes, FootnotePlacement, EndnotePlacement, NoteMark, EndnoteFlag, PageNumber, AnnotationMark,
+    // Document information dates.
+    Year, Month, Day, Hour, Minute, Second,
+    // Direction.
+    RightToLeft,
+    // Table cells and rows.
+    CellBorderSide, OtherBorder, BorderStyle, BorderWidth, BorderColor, CellBackground, CellPattern,
+    CellShading, CellVerticalAlignment, RowHeight, RowHeader, RowPadding, RowPaddingUnit, CellPadding,
+    CellPaddingUnit, RowLeft,
+    // Shapes.
+    ShapeLeft, ShapeTop, ShapeRight, ShapeBottom, ShapeWrap, ShapeWrapSide,
 };
 
 // The range a word's parameter is clamped to after it was read (saturated to int32).
@@ -74,6 +101,8 @@ enum OldListStyle { OldBullet = 1, OldDecimal, OldUpperAlpha, OldLowerAlpha, Old
                     OldLowerRoman, OldBody, OldContinue };
 enum TabKind { TabLeft = 0, TabRight = 1, TabCenter = 2, TabDecimal = 3 };
 enum SectionBreak { BreakNone = 0, BreakPage = 1 };
+enum Side { Top = 0, Left = 1, Bottom = 2, Right = 3 }; // also the base of \trpadd and \clpad values
+enum VerticalAlignment { AlignTop = 0, AlignCenter = 1, AlignBottom = 2 };
 }
 
 struct RtfControlWord
@@ -93,4 +122,7 @@ public:
     static const RtfControlWord *find(QByteArrayView name);
     // The parameter a word acts with: its own, its default or its on/off value, clamped.
     static int effectiveValue(const RtfControlWord &entry, bool hasParameter, int parameter);
+    // Whether a word or destination sets something for the whole document (its tables, code page,
+    // page set-up), or names one of its lists.
+    static bool isDocumentWide(const RtfControlWord &entry);
 };

@@ -4,6 +4,8 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextImageFormat>
 #include <QTextList>
 #include <QTextTable>
 #include <array>
@@ -25,10 +27,12 @@ void RtfDocumentBuilder::startParagraph(int tableLevel, const QTextBlockFormat &
         cursor_.setBlockCharFormat(chars);
     }
     blockUsed_ = true;
-    if (item)
+    if (item) {
         addToList(*item);
-    else
+    } else if (!oldLists_.empty()) {
         oldLists_.clear(); // the older lists end at a paragraph outside them
+        ++oldListGroup_;
+    }
 }
 
 void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &format)
@@ -42,14 +46,24 @@ void RtfDocumentBuilder::addToList(const ListItem &item)
     const std::size_t level = std::size_t(qBound(0, item.level, 8));
     levels.resize(level + 1, nullptr); // deeper levels restart after this item
     // Qt touches every item of a list when one is added, so a long list is cut into shorter ones;
-    // numbering starts again after kMaxListItems.
+    // the next one goes on counting from where the last one stopped.
     const bool bullets = item.format.style() == QTextListFormat::ListDisc
                       || item.format.style() == QTextListFormat::ListCircle
                       || item.format.style() == QTextListFormat::ListSquare;
-    if (levels[level] && levels[level]->count() < (bullets ? kMaxBulletItems : kMaxListItems))
-        levels[level]->add(cursor_.block());
-    else
-        levels[level] = cursor_.createList(item.format);
+    QTextList *current = levels[level];
+    if (current && current->count() < (bullets ? kMaxBulletItems : kMaxListItems)) {
+        current->add(cursor_.block());
+        return;
+    }
+    QTextListFormat format = item.format;
+    const QString group = item.endsAtPlainParagraph ? item.key + QString::number(oldListGroup_) : item.key;
+    format.setProperty(TextFormats::kListGroupProperty, group + u'-' + groupPrefix_);
+    if (current) {
+        const int start = current->format().property(TextFormats::kListStartProperty).isValid()
+                              ? current->format().intProperty(TextFormats::kListStartProperty) : 1;
+        TextFormats::setListStart(format, start + current->count());
+    }
+    levels[level] = cursor_.createList(format);
 }
 
 void RtfDocumentBuilder::enterLevel(int level)
@@ -74,8 +88,9 @@ void RtfDocumentBuilder::openTable()
     QTextTable *table = cursor_.insertTable(1, 1, format);
     OpenTable t;
     t.table = table;
-    tables_.push_back(t);
     cursor_ = table->cellAt(0, 0).firstCursorPosition();
+    t.cellPositions.push_back(cursor_.position());
+    tables_.push_back(t);
     blockUsed_ = false;
 }
 
@@ -84,6 +99,11 @@ void RtfDocumentBuilder::closeTable()
     OpenTable &t = tables_.back();
     if (t.rows > t.row + 1)
         t.table->removeRows(t.row + 1, t.rows - t.row - 1);
+    if (t.headerRows > 0) {
+        QTextTableFormat format = t.table->format();
+        format.setHeaderRowCount(t.headerRows);
+        t.table->setFormat(format);
+    }
     mergeCells(t);
     cursor_.setPosition(t.table->lastPosition() + 1);
     tables_.pop_back();
@@ -126,6 +146,9 @@ void RtfDocumentBuilder::enterCell()
     const int emptyCellsAfter = (t.rows - 1 - t.row) * t.columns + (t.columns - 1 - t.column);
     cursor_.setPosition(t.table->lastPosition() - emptyCellsAfter);
     blockUsed_ = false;
+    if (int(t.cellPositions.size()) <= t.column)
+        t.cellPositions.resize(std::size_t(t.column) + 1, -1);
+    t.cellPositions[std::size_t(t.column)] = cursor_.position();
 }
 
 void RtfDocumentBuilder::endCell(int tableLevel)
@@ -157,8 +180,28 @@ void RtfDocumentBuilder::endRow(int tableLevel, const Row &row)
         merges.push_back(cell.merge);
     t.merges.resize(std::size_t(t.row));
     t.merges.push_back(std::move(merges));
+    formatCells(t, row);
+    if (row.header && t.headerOpen && t.headerRows == t.row)
+        ++t.headerRows;
+    else
+        t.headerOpen = false;
+    t.cellPositions.clear();
     t.rowOpen = false;
     t.cellEntered = false;
+}
+
+// A cell's format lives in the character format of its first paragraph's block.
+void RtfDocumentBuilder::formatCells(OpenTable &t, const Row &row)
+{
+    const std::size_t n = qMin(row.cells.size(), t.cellPositions.size());
+    for (std::size_t c = 0; c < n; ++c) {
+        const QTextTableCellFormat &format = row.cells[c].format;
+        if (t.cellPositions[c] < 0 || format.propertyCount() <= 1) // just its object type
+            continue;
+        QTextCursor cell(&doc_);
+        cell.setPosition(t.cellPositions[c]);
+        cell.mergeBlockCharFormat(format);
+    }
 }
 
 void RtfDocumentBuilder::shapeTable(OpenTable &t, const Row &row)
@@ -262,6 +305,27 @@ void RtfDocumentBuilder::restoreCellStarts(QTextTable *table, const std::vector<
             end.setBlockCharFormat(start.lastChars);
         }
     }
+}
+
+void RtfDocumentBuilder::insertFloat(int tableLevel, const QTextFrameFormat &frame, const QTextImageFormat &image)
+{
+    enterLevel(qBound(0, tableLevel, kMaxNesting));
+    if (!tables_.empty())
+        enterCell();
+    QTextFrame *f = cursor_.insertFrame(frame);
+    QTextCursor inside = f->firstCursorPosition();
+    inside.insertText(QString(QChar::ObjectReplacementCharacter), image);
+    cursor_.setPosition(f->lastPosition() + 1);
+    blockUsed_ = false;
+}
+
+void RtfDocumentBuilder::keepAtEnd(const QString &kept)
+{
+    QTextCursor end(&doc_);
+    end.movePosition(QTextCursor::End);
+    QTextCharFormat f = end.blockCharFormat();
+    f.setProperty(TextFormats::kKeptRtfProperty, f.stringProperty(TextFormats::kKeptRtfProperty) + kept);
+    end.setBlockCharFormat(f);
 }
 
 void RtfDocumentBuilder::finish()

@@ -5,9 +5,12 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextListFormat>
+#include <QTextTableCellFormat>
 #include <vector>
 
 class QTextDocument;
+class QTextFrameFormat;
+class QTextImageFormat;
 class QTextList;
 class QTextTable;
 
@@ -22,7 +25,8 @@ public:
     static constexpr int kMaxBulletItems = 128;
 
     // A paragraph's place in a list. Items with the same key and level share one QTextList, so
-    // their numbering continues; an item of a higher level restarts the levels below it.
+    // their numbering continues; an item of a higher level restarts the levels below it. The
+    // QTextLists of one key are the levels of one list (TextFormats::kListGroupProperty).
     struct ListItem
     {
         QString key;
@@ -34,6 +38,7 @@ public:
     {
         int right = 0; // twips
         int merge = 0; // RtfValues::CellMerge
+        QTextTableCellFormat format;
     };
     struct Row
     {
@@ -41,6 +46,7 @@ public:
         int left = 0;
         int gap = -1;
         int alignment = 0;
+        bool header = false; // repeated at the top of each page
     };
 
     explicit RtfDocumentBuilder(QTextDocument &doc);
@@ -51,6 +57,13 @@ public:
     void insertText(const QString &text, const QTextCharFormat &format);
     void endCell(int tableLevel);
     void endRow(int tableLevel, const Row &row);
+    // A picture in a frame of its own, floating beside the paragraphs that follow (or on a line of
+    // its own), before the paragraph that comes next.
+    void insertFloat(int tableLevel, const QTextFrameFormat &frame, const QTextImageFormat &image);
+    // Adds kept RTF to the character format of the document's last paragraph.
+    void keepAtEnd(const QString &kept);
+    // Makes the list groups of this document differ from any other's.
+    void setListGroupPrefix(const QString &prefix) { groupPrefix_ = prefix; }
     void finish();
 
 private:
@@ -65,6 +78,9 @@ private:
         bool cellEntered = true;
         bool shaped = false;             // widths and alignment set from the first row
         std::vector<std::vector<int>> merges; // each row's RtfValues::CellMerge bits, by cell
+        std::vector<int> cellPositions;       // where each cell of the row being filled starts
+        int headerRows = 0;                   // leading rows that repeat on each page
+        bool headerOpen = true;
     };
 
     void enterLevel(int level);
@@ -72,6 +88,7 @@ private:
     void closeTable();
     void enterCell();
     void shapeTable(OpenTable &t, const Row &row);
+    void formatCells(OpenTable &t, const Row &row);
     struct CellStart
     {
         int row, column;
@@ -92,4 +109,6 @@ private:
     std::vector<OpenTable> tables_;
     QHash<QString, std::vector<QTextList *>> lists_; // by key, then level
     std::vector<QTextList *> oldLists_;               // the older \pn lists, by level
+    int oldListGroup_ = 0;                            // counts the runs of \pn paragraphs
+    QString groupPrefix_;
 };

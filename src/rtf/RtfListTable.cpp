@@ -1,4 +1,5 @@
 #include "rtf/RtfListTable.h"
+#include "rtf/TextFormats.h"
 
 void RtfListTable::addList(const List &list)
 {
@@ -53,11 +54,16 @@ QTextListFormat RtfListTable::format(const Level &level, int levelIndex)
 {
     QTextListFormat f;
     f.setIndent(levelIndex + 1);
+    if (level.start != 1)
+        TextFormats::setListStart(f, qBound(0, level.start, 32767));
     // \leveltext starts with its length; the characters below 9 stand for level numbers.
     const int length = level.text.isEmpty() ? 0 : level.text.front().unicode();
     const QString body = level.text.mid(1, length);
-    const bool bullet = level.numberFormat == 23 || level.numberFormat == 255;
-    if (bullet) {
+    if (level.numberFormat == 255) { // no number: the level shows no marker
+        f.setStyle(QTextListFormat::ListStyleUndefined);
+        return f;
+    }
+    if (level.numberFormat == 23) {
         f.setStyle(bulletStyle(body));
         return f;
     }
@@ -74,8 +80,12 @@ QTextListFormat RtfListTable::format(const Level &level, int levelIndex)
         f.setNumberSuffix(QStringLiteral("."));
         return f;
     }
-    // Qt shows one level's number only: keep the text before it when it is the only number.
+    // Qt shows one level's number only: keep the text before it when it is the only number, and
+    // the whole text ("1.1.") for writing back when there are more.
     f.setNumberPrefix(first == last ? body.left(first).left(kMaxNumberText) : QString());
     f.setNumberSuffix(body.mid(last + 1).left(kMaxNumberText));
+    if (first != last)
+        f.setProperty(TextFormats::kListLevelTextProperty,
+                      QString::number(level.numberFormat) + u':' + level.text.left(kMaxNumberText + 1));
     return f;
 }

@@ -32,6 +32,8 @@ struct RtfParaProps
     int listOverride = 0;
     int listLevel = 0;
     bool pageBreakBefore = false;
+    bool rightToLeft = false;
+    int style = -1; // \s
     int nextTabKind = 0; // the kind that the next \tx takes
     QList<QTextOption::Tab> tabs;
     OldList oldList;

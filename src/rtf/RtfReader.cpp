@@ -1,64 +1,25 @@
 #include "rtf/RtfReader.h"
 #include "rtf/TextFormats.h"
 
+#include <QRandomGenerator>
 #include <QTextDocument>
-#include <QUrl>
-#include <QUuid>
-
-#include <algorithm>
 
 using namespace RtfValues;
 using D = RtfDestination;
 
 namespace {
 
-bool isHighSurrogate(int c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(int c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr const char *kInfoTexts[] = {"title", "subject", "author", "manager", "company", "operator",
+                                      "category", "keywords", "comment", "doccomm", "hlinkbase"};
+constexpr const char *kInfoTimes[] = {"creatim", "revtim", "printim", "buptim"};
 
-// Characters that must not reach a QTextDocument as text: its own structure markers and the
-// object character, which only pictures may carry.
-bool isReserved(char32_t c)
+template <std::size_t N>
+int indexOf(const char *const (&names)[N], QByteArrayView word)
 {
-    return (c >= 0xFDD0 && c <= 0xFDEF) || c == 0xFFFC || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF;
-}
-
-bool showsSymbols(RtfDestination d)
-{
-    return d == RtfDestination::Body || d == RtfDestination::ListText || d == RtfDestination::OldListTextBefore
-        || d == RtfDestination::OldListTextAfter;
-}
-
-// The quoted or bare arguments of a field instruction, with its switches.
-QStringList fieldArguments(const QString &instruction)
-{
-    QStringList args;
-    const qsizetype n = instruction.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && instruction[i].isSpace())
-            ++i;
-        if (i >= n)
-            break;
-        QString arg;
-        if (instruction[i] == u'"') {
-            ++i;
-            while (i < n && instruction[i] != u'"')
-                arg += instruction[i++];
-            ++i;
-        } else {
-            while (i < n && !instruction[i].isSpace())
-                arg += instruction[i++];
-        }
-        args.append(arg);
-    }
-    return args;
-}
-
-// Links that may be followed from a document; script and data URLs are not.
-bool isSafeLink(const QString &url)
-{
-    const QString scheme = QUrl(url).scheme().toLower();
-    return scheme != u"javascript" && scheme != u"vbscript" && scheme != u"data";
+    for (std::size_t i = 0; i < N; ++i)
+        if (word == QByteArrayView(names[i]))
+            return int(i);
+    return -1;
 }
 
 } // namespace
@@ -68,6 +29,45 @@ RtfReader::RtfReader(QByteArrayView rtf, QTextDocument &doc)
 {
     stack_.reserve(64);
     stack_.emplace_back();
+    idPrefix_ = QString::number(QRandomGenerator::global()->generate64(), 36);
+    builder_.setListGroupPrefix(idPrefix_);
+    for (auto &p : rowPadding_)
+        p.fill(-1);
+}
+
+// A reader for a part of the parent's document (a header, a note, a shape shown as text), with
+// the parent's tables, starting in the parent's formatting.
+RtfReader::RtfReader(QByteArrayView rtf, QTextDocument &doc, RtfReader &parent, Mode mode, const QString &noteMark)
+    : doc_(doc), mode_(mode), tokenizer_(rtf), builder_(doc)
+{
+    stack_.reserve(64);
+    stack_.emplace_back();
+    RtfGroupState start = parent.top();
+    start.destination = start.outer = D::Body;
+    start.field = start.shape = -1;
+    start.starred = false;
+    start.capture = NoCapture;
+    start.infoField = -1;
+    start.object = -1;
+    start.chars.link = start.chars.fields = -1;
+    stack_.push_back(start);
+    bodyStarted_ = true;
+    ansiCodePage_ = parent.ansiCodePage_;
+    defaultFont_ = parent.defaultFont_;
+    fonts_ = parent.fonts_;
+    colors_ = parent.colors_;
+    lists_ = parent.lists_;
+    styles_ = parent.styles_;
+    documentStyles_ = parent.documentStyles_;
+    settings_ = parent.settings_;
+    pictureBudget_ = parent.pictureBudget_;
+    pixelBudget_ = parent.pixelBudget_;
+    keptBudget_ = parent.keptBudget_;
+    noteMark_ = noteMark;
+    idPrefix_ = QString::number(QRandomGenerator::global()->generate64(), 36);
+    builder_.setListGroupPrefix(idPrefix_);
+    for (auto &p : rowPadding_)
+        p.fill(-1);
 }
 
 void RtfReader::read()
@@ -76,6 +76,14 @@ void RtfReader::read()
         const RtfToken t = tokenizer_.next();
         if (t.type == RtfToken::End)
             break;
+        ++tokenCount_;
+        if (overflowSkip_ > 0) { // a destination in a group past the depth limit: skipped whole
+            if (t.type == RtfToken::GroupOpen)
+                ++overflowDepth_;
+            else if (t.type == RtfToken::GroupClose && --overflowDepth_ < overflowSkip_)
+                overflowSkip_ = 0;
+            continue;
+        }
         if (skipping()) {
             if (t.type == RtfToken::GroupOpen)
                 ++skipDepth_;
@@ -96,12 +104,16 @@ void RtfReader::read()
         case RtfToken::End: break;
         }
     }
-    if (!done_)
-        finishDocument();
+    if (done_)
+        return;
+    // A group being kept when the file ends is kept as far as it goes.
+    if (stack_.size() >= 2 && top().capture != NoCapture) {
+        const RtfGroupState open = top();
+        stack_.pop_back();
+        finishCapture(open, tokenizer_.input().size(), false);
+    }
+    finishDocument();
 }
-
-// ---------------------------------------------------------------------------------------------
-// Groups and destinations
 
 void RtfReader::openGroup()
 {
@@ -111,8 +123,20 @@ void RtfReader::openGroup()
         ++overflowDepth_;
         return;
     }
+    stack_.back().starred = false; // \* counts only right before a word
     stack_.push_back(stack_.back());
-    top().starred = false;
+    RtfGroupState &s = top();
+    s.capture = NoCapture;
+    s.openPos = tokenizer_.position() - 1;
+    s.contentPos = tokenizer_.position();
+    s.openToken = tokenCount_;
+    s.shownAt = shownCount_;
+    s.keptAt = pendingKept_.size();
+    s.headKeptAt = keptHead_.size();
+    if (s.destination == D::Stylesheet) {
+        s.destination = D::StyleEntry;
+        styleDraft_ = RtfStyleSheet::Style();
+    }
 }
 
 void RtfReader::closeGroup()
@@ -132,19 +156,81 @@ void RtfReader::closeGroup()
     }
     const RtfGroupState closed = std::move(stack_.back());
     stack_.pop_back();
-    if (closed.destination != top().destination)
+    if (closed.destination != top().destination || closed.capture != NoCapture)
         leaveDestination(closed);
 }
 
-void RtfReader::enterDestination(RtfDestination d)
+// Keeps the bytes of the group just entered, to be dealt with when it closes. Only text of the
+// document (or of a part) keeps anything.
+bool RtfReader::capture(Capture what)
+{
+    RtfGroupState &s = top();
+    if (mode_ == Mode::Display || s.destination != D::Body || stack_.size() <= 2 || !opensGroup())
+        return false;
+    s.capture = what;
+    s.destination = D::Skip;
+    s.contentPos = tokenizer_.position();
+    return true;
+}
+
+// Whether the word being read opens its group (after \*, perhaps): a group is kept from its
+// brace, so text the group showed before a later destination word would be kept twice.
+bool RtfReader::opensGroup() const
+{
+    const qint64 read = tokenCount_ - stack_.back().openToken;
+    return read == 1 || (read == 2 && wordAfterStar_);
+}
+
+void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
 {
     RtfGroupState &s = top();
     const D current = s.destination;
     switch (d) {
     case D::Transparent:
         return;
+    case D::Keep:
+        if (!capture(CaptureKept))
+            s.destination = D::Skip;
+        return;
+    case D::Header: case D::HeaderLeft: case D::HeaderRight: case D::HeaderFirst:
+    case D::Footer: case D::FooterLeft: case D::FooterRight: case D::FooterFirst: {
+        // The first of each kind is the document's; later ones (of later sections) are kept.
+        const int kind = int(d) - int(D::Header);
+        const bool own = mode_ == Mode::Document && !headerRead_[std::size_t(kind)];
+        if (!capture(own ? Capture(CaptureHeader + kind) : CaptureKept))
+            s.destination = D::Skip;
+        return;
+    }
+    case D::Footnote: {
+        const bool read = mode_ == Mode::Document && notes_ < kMaxNotes;
+        if (!read && mode_ == Mode::Document)
+            numberPendingMark(); // the mark stays, numbered, with its note kept as RTF
+        if (!capture(read ? CaptureNote : CaptureKept))
+            s.destination = D::Skip;
+        return;
+    }
+    case D::Stylesheet:
+    case D::Info:
+        if (mode_ != Mode::Document || current != D::Body)
+            d = D::Skip;
+        break;
+    case D::InfoText:
+        if (current != D::Info) {
+            if (!capture(CaptureKept))
+                s.destination = D::Skip;
+            return;
+        }
+        s.infoField = qint8(indexOf(kInfoTexts, word));
+        infoText_.clear();
+        break;
+    case D::InfoTime:
+        if (current != D::Info)
+            d = D::Skip;
+        s.infoField = qint8(indexOf(kInfoTimes, word));
+        infoTime_ = {};
+        break;
     case D::Field:
-        fields_.push_back({QString(), s.field});
+        fields_.push_back({QString(), s.field, opensGroup() ? s.openPos : -1, -1});
         s.field = int(fields_.size()) - 1;
         s.outer = current;
         break;
@@ -153,11 +239,20 @@ void RtfReader::enterDestination(RtfDestination d)
             d = D::Skip;
         break;
     case D::FieldResult:
-        if (s.field >= 0 && current == D::Field) {
-            const int link = linkOf(fields_[std::size_t(s.field)].instruction);
+        if (s.field < 0 || current != D::Field)
+            return; // not in a field: a group like any other
+        {
+            Field &f = fields_[std::size_t(s.field)];
+            const int link = linkOf(f.instruction);
             if (link >= 0 && s.outer == D::Body)
                 s.chars.link = link;
-            s.field = fields_[std::size_t(s.field)].parent;
+            // The field is kept without its result, which the document shows.
+            if (s.outer == D::Body && mode_ != Mode::Display && f.wrapper < 0 && f.openPos >= 0 && opensGroup()) {
+                f.wrapper = fieldWrapper(f.openPos, s.openPos, link >= 0);
+                if (f.wrapper >= 0)
+                    s.chars.fields = f.wrapper;
+            }
+            s.field = f.parent;
         }
         d = s.outer;
         break;
@@ -165,30 +260,95 @@ void RtfReader::enterDestination(RtfDestination d)
         if (current != D::Shape) // a shape in a group of shapes shows where the group would
             s.outer = current;
         s.shape = ++shapeCount_;
+        if (current == D::Body && mode_ != Mode::Display && opensGroup() && stack_.size() > 2) {
+            if (!shapeHasPicture()) {
+                // A drawing or text box: kept as it is, and shown as text while there are not too many.
+                capture(keptShapes_ < kMaxShapes ? CaptureShape : CaptureKept);
+                return;
+            }
+            shapeDraft_ = ShapeDraft();
+            shapeDraft_.number = s.shape;
+            shapeDraft_.openPos = s.openPos;
+            shapeDraft_.firstImage = images_.size();
+        }
         break;
     case D::Object:
+        s.outer = current;
+        s.object = opensGroup() ? s.openPos : -1;
+        break;
+    case D::ObjectResult:
+        if (current != D::Object)
+            return; // not in an object: a group like any other
+        if (s.object >= 0 && s.outer == D::Body && mode_ != Mode::Display && !objectWrappers_.contains(s.object)
+            && opensGroup()) {
+            const int wrapper = fieldWrapper(s.object, s.openPos, false);
+            objectWrappers_.insert(s.object, wrapper);
+            if (wrapper >= 0)
+                s.chars.fields = wrapper;
+        }
+        d = s.outer;
+        break;
     case D::UnicodePair:
         s.outer = current;
         break;
-    case D::ObjectResult:
     case D::UnicodeText:
+        if (current != D::UnicodePair)
+            return;
         d = s.outer;
         break;
     case D::ShapeProperty:
+    case D::ShapePropertyName:
+    case D::ShapePropertyValue:
+    case D::ShapeResult:
+    case D::ShapeText:
+        if (s.shape < 0) { // a shape's parts mean nothing outside one
+            if (d != D::ShapeResult && d != D::ShapeText)
+                s.destination = D::Skip;
+            return;
+        }
+        enterShapePart(d);
+        return;
+    default:
+        enterTable(d);
+        return;
+    }
+    s.destination = d;
+}
+
+void RtfReader::enterShapePart(RtfDestination d)
+{
+    RtfGroupState &s = top();
+    switch (d) {
+    case D::ShapeProperty:
         shapePropertyText_.clear();
         break;
-    case D::ShapePropertyValue:
-        d = shapePropertyText_.trimmed() == u"pib" ? s.outer : D::Skip;
+    case D::ShapePropertyValue: {
+        // A value belongs to the property whose group it is in.
+        const QString name = s.destination == D::ShapeProperty ? shapePropertyText_.trimmed() : QString();
+        shapeValueText_.clear();
+        d = name == u"pib" ? s.outer : name == u"posh" ? D::ShapePropertyValue : D::Skip;
         break;
+    }
     case D::ShapeResult:
         // The result repeats the shape for older readers: skip it when the shape was shown.
         d = s.shape >= 0 && s.shape == lastShownShape_ ? D::Skip : s.outer;
         break;
     case D::ShapeText:
-        if (s.shape >= 0)
-            lastShownShape_ = s.shape;
+        lastShownShape_ = s.shape;
         d = s.outer;
         break;
+    default:
+        break;
+    }
+    s.destination = d;
+}
+
+// The tables of the head, lists' fallback text and pictures.
+void RtfReader::enterTable(RtfDestination d)
+{
+    RtfGroupState &s = top();
+    const D current = s.destination;
+    switch (d) {
     case D::ListText:
         if (current != D::Body)
             d = D::Skip;
@@ -213,6 +373,11 @@ void RtfReader::enterDestination(RtfDestination d)
         oldListDraft_.defined = true;
         break;
     case D::Picture:
+        if (s.chars.hidden && current == D::Body) { // a hidden picture is kept, not shown
+            if (!capture(CaptureKept))
+                s.destination = D::Skip;
+            return;
+        }
         picture_ = RtfPicture();
         break;
     default:
@@ -223,6 +388,10 @@ void RtfReader::enterDestination(RtfDestination d)
 
 void RtfReader::leaveDestination(const RtfGroupState &closed)
 {
+    if (closed.capture != NoCapture) {
+        finishCapture(closed, tokenizer_.position(), true);
+        return;
+    }
     switch (closed.destination) {
     case D::FontTable:
         commitFont();
@@ -248,13 +417,56 @@ void RtfReader::leaveDestination(const RtfGroupState &closed)
         if (top().destination == D::Body && !top().chars.hidden)
             insertPicture();
         break;
+    case D::Shape:
+        leaveShape(closed);
+        break;
+    case D::ShapeProperty:
+        shapePropertyText_.clear();
+        break;
+    case D::ShapePropertyValue:
+        if (shapeDraft_.number >= 0)
+            shapeDraft_.horizontal = shapeValueText_.trimmed().toInt();
+        break;
+    case D::Field:
+        leaveField(closed);
+        break;
+    case D::Object: {
+        // An object that showed nothing is kept whole.
+        if (closed.object == closed.openPos && closed.outer == D::Body && mode_ != Mode::Display)
+            keepWhole(closed);
+        break;
+    }
+    case D::StyleEntry:
+        if (top().destination == D::Stylesheet)
+            leaveStyle(closed);
+        break;
+    case D::Stylesheet:
+        finishStyles();
+        break;
+    case D::InfoText:
+    case D::InfoTime:
+        leaveInfo(closed);
+        break;
     default:
         break;
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Control words and symbols
+void RtfReader::leaveInfo(const RtfGroupState &closed)
+{
+    if (closed.infoField < 0)
+        return;
+    if (closed.destination == D::InfoText) {
+        const QString text = infoText_.trimmed();
+        if (!text.isEmpty())
+            settings_.info().texts.insert(QLatin1String(kInfoTexts[closed.infoField]), text);
+        return;
+    }
+    const QDate date(infoTime_[0], infoTime_[1], infoTime_[2]);
+    const QTime time(qBound(0, infoTime_[3], 23), qBound(0, infoTime_[4], 59), qBound(0, infoTime_[5], 59));
+    if (date.isValid() && infoTime_[0] > 0)
+        settings_.info().dates.insert(QLatin1String(kInfoTimes[closed.infoField]), QDateTime(date, time));
+}
 
 bool RtfReader::consumeFallback()
 {
@@ -273,10 +485,21 @@ void RtfReader::controlWord(const RtfToken &t)
     const RtfControlWord *entry = t.data.size() <= RtfTokenizer::kMaxWordLength
                                       ? RtfControlWords::find(t.data) : nullptr;
     RtfGroupState &s = top();
+    if (overflowDepth_ > 0 && (s.starred || (entry && entry->kind == RtfKind::Destination))) {
+        // Past the depth limit groups share their parent's state, which a destination must not take.
+        s.starred = false;
+        overflowSkip_ = overflowDepth_;
+        return;
+    }
+    wordAfterStar_ = s.starred;
     if (s.starred) {
         s.starred = false;
-        if (!entry || entry->kind != RtfKind::Destination) {
-            s.destination = D::Skip;
+        // A style says \*\cs; anywhere else \* before a word that is not a known destination
+        // marks a group to keep (or skip).
+        const bool styleWord = s.destination == D::StyleEntry && entry && entry->kind != RtfKind::Destination;
+        if (!styleWord && (!entry || entry->kind != RtfKind::Destination)) {
+            if (!capture(CaptureKept))
+                s.destination = D::Skip;
             return;
         }
     }
@@ -285,7 +508,7 @@ void RtfReader::controlWord(const RtfToken &t)
     const int value = RtfControlWords::effectiveValue(*entry, t.hasParameter, t.parameter);
     switch (entry->kind) {
     case RtfKind::Destination:
-        enterDestination(RtfDestination(value));
+        enterDestination(RtfDestination(value), t.data);
         return;
     case RtfKind::Symbol:
         if (value)
@@ -316,7 +539,17 @@ void RtfReader::controlWord(const RtfToken &t)
     case D::ListOverride: listWord(entry->word, value); break;
     case D::OldList: oldListWord(entry->word, value); break;
     case D::Picture: pictureWord(entry->word, value, t); break;
-    default: bodyWord(entry->word, value); break;
+    case D::StyleEntry: styleWord(entry->word, value); break;
+    case D::InfoTime: infoTimeWord(entry->word, value); break;
+    case D::Stylesheet:
+    case D::Info:
+    case D::InfoText: break;
+    default:
+        if (entry->word >= RtfWord::CellBorderSide && entry->word <= RtfWord::RowLeft)
+            tableWord(*entry, value);
+        else
+            bodyWord(entry->word, value);
+        break;
     }
 }
 
@@ -325,8 +558,9 @@ void RtfReader::controlSymbol(uchar c)
     flushPending();
     if (consumeFallback() || stack_.size() < 2)
         return;
+    top().starred = c == '*';
     switch (c) {
-    case '*': top().starred = true; break;
+    case '*': break;
     case '~': appendCharacter(0xA0); break;
     case '-': appendCharacter(0xAD); break;
     case '_': appendCharacter(0x2011); break;
@@ -334,693 +568,4 @@ void RtfReader::controlSymbol(uchar c)
     case '\n': breakWord(RtfWord::Par); break;
     default: break;
     }
-}
-
-void RtfReader::bodyWord(RtfWord w, int value)
-{
-    RtfCharProps &c = top().chars;
-    switch (w) {
-    case RtfWord::CodePage:
-    case RtfWord::AnsiCodePage:
-        ansiCodePage_ = value > 0 ? value : RtfTextDecoder::kDefaultCodePage;
-        break;
-    case RtfWord::DefaultFont: defaultFont_ = value; formats_.clear(); break;
-    case RtfWord::Font: c.font = value; break;
-    case RtfWord::Plain: c.reset(); break;
-    case RtfWord::Bold: c.bold = value; break;
-    case RtfWord::Italic: c.italic = value; break;
-    case RtfWord::Underline: c.underline = quint8(value); break;
-    case RtfWord::Strike: c.strike = value; break;
-    case RtfWord::FontSize:
-        if (value > 0)
-            c.halfPoints = value;
-        break;
-    case RtfWord::Foreground: c.foreground = value; break;
-    case RtfWord::Background: c.background = value; break;
-    case RtfWord::Highlight: c.highlight = value; break;
-    case RtfWord::Up: c.offset = value; break;
-    case RtfWord::Down: c.offset = -value; break;
-    case RtfWord::Script: c.script = quint8(value); break;
-    case RtfWord::Hidden: c.hidden = value; break;
-    case RtfWord::Caps: c.caps = value; break;
-    case RtfWord::SmallCaps: c.smallCaps = value; break;
-    case RtfWord::RowDefaults:
-        rowLevel_ = qBound(1, top().para.nestLevel, RtfDocumentBuilder::kMaxNesting);
-        rows_[std::size_t(rowLevel_)] = RtfDocumentBuilder::Row();
-        cellMerge_ = 0;
-        break;
-    case RtfWord::CellRight:
-        if (int(rows_[std::size_t(rowLevel_)].cells.size()) < RtfDocumentBuilder::kMaxColumns)
-            rows_[std::size_t(rowLevel_)].cells.push_back({value, cellMerge_});
-        cellMerge_ = 0;
-        break;
-    case RtfWord::CellMerge: cellMerge_ |= value; break;
-    case RtfWord::RowGap: rows_[std::size_t(rowLevel_)].gap = qMax(0, value); break;
-    case RtfWord::RowAlignment: rows_[std::size_t(rowLevel_)].alignment = value; break;
-    case RtfWord::SectionBreak:
-        if (value == BreakNone)
-            pageBreakPending_ = false;
-        break;
-    case RtfWord::Par:
-    case RtfWord::Sect:
-    case RtfWord::Page:
-    case RtfWord::Cell:
-    case RtfWord::NestCell:
-    case RtfWord::Row:
-    case RtfWord::NestRow:
-        breakWord(w);
-        break;
-    default:
-        paragraphWord(w, value);
-        break;
-    }
-}
-
-void RtfReader::paragraphWord(RtfWord w, int value)
-{
-    RtfParaProps &p = top().para;
-    switch (w) {
-    case RtfWord::ParagraphDefault: p = RtfParaProps(); break;
-    case RtfWord::Alignment: p.alignment = value; break;
-    case RtfWord::LeftIndent: p.leftIndent = value; break;
-    case RtfWord::RightIndent: p.rightIndent = value; break;
-    case RtfWord::FirstIndent: p.firstIndent = value; break;
-    case RtfWord::SpaceBefore: p.spaceBefore = qMax(0, value); break;
-    case RtfWord::SpaceAfter: p.spaceAfter = qMax(0, value); break;
-    case RtfWord::LineSpacing: p.lineSpacing = value; break;
-    case RtfWord::LineMultiple: p.lineMultiple = value != 0; break;
-    case RtfWord::TabKind: p.nextTabKind = value; break;
-    case RtfWord::TabPosition:
-        if (p.tabs.size() < kMaxTabs && value >= 0) {
-            static constexpr QTextOption::TabType kTypes[] = {
-                QTextOption::LeftTab, QTextOption::RightTab, QTextOption::CenterTab, QTextOption::DelimiterTab};
-            QTextOption::Tab tab(TextFormats::twipsToPixels(value), kTypes[qBound(0, p.nextTabKind, 3)]);
-            if (tab.type == QTextOption::DelimiterTab)
-                tab.delimiter = u'.';
-            p.tabs.append(tab);
-        }
-        p.nextTabKind = 0;
-        break;
-    case RtfWord::BarTab: p.nextTabKind = 0; break;
-    case RtfWord::InTable: p.inTable = true; break;
-    case RtfWord::NestLevel:
-        p.nestLevel = value;
-        p.inTable = value > 0;
-        break;
-    case RtfWord::ListOverrideIndex: p.listOverride = value; break;
-    case RtfWord::ListLevelIndex: p.listLevel = value; break;
-    case RtfWord::PageBreakBefore: p.pageBreakBefore = value; break;
-    default: break;
-    }
-}
-
-void RtfReader::breakWord(RtfWord w)
-{
-    if (top().destination != D::Body)
-        return;
-    const RtfParaProps &p = top().para;
-    switch (w) {
-    case RtfWord::Par:
-        endParagraph(tableLevel());
-        break;
-    case RtfWord::Sect:
-    case RtfWord::Page:
-        // A break between paragraphs starts the next one on a new page, without an empty one.
-        if (hasText())
-            endParagraph(tableLevel());
-        pageBreakPending_ = true;
-        break;
-    case RtfWord::Cell:
-    case RtfWord::NestCell: {
-        const int level = qMax(w == RtfWord::Cell ? 1 : 2, tableLevel());
-        endParagraph(level);
-        builder_.endCell(level);
-        break;
-    }
-    case RtfWord::Row:
-    case RtfWord::NestRow: {
-        const int level = w == RtfWord::Row ? 1 : qBound(2, p.nestLevel, RtfDocumentBuilder::kMaxNesting);
-        if (hasText()) {
-            endParagraph(level);
-            builder_.endCell(level);
-        }
-        builder_.endRow(level, rows_[std::size_t(level)]);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void RtfReader::fontTableWord(RtfWord w, int value)
-{
-    switch (w) {
-    case RtfWord::Font:
-        commitFont();
-        fontDraft_.number = value;
-        break;
-    case RtfWord::FontCharset: fontDraft_.font.charsetCodePage = RtfTextDecoder::codePageForCharset(value); break;
-    case RtfWord::FontCodePage: fontDraft_.font.codePage = value; break;
-    default: break;
-    }
-}
-
-void RtfReader::commitFont()
-{
-    if (fontDraft_.number < 0)
-        return;
-    Font f = fontDraft_.font;
-    f.name = f.name.trimmed();
-    f.symbol = RtfSymbolFonts::fontNamed(f.name);
-    if (!f.name.isEmpty() || !fonts_.contains(fontDraft_.number))
-        fonts_.insert(fontDraft_.number, f);
-    fontDraft_ = FontDraft();
-}
-
-void RtfReader::colorTableWord(RtfWord w, int value)
-{
-    switch (w) {
-    case RtfWord::Red: colorDraft_.setRed(value); break;
-    case RtfWord::Green: colorDraft_.setGreen(value); break;
-    case RtfWord::Blue: colorDraft_.setBlue(value); break;
-    default: return;
-    }
-    colorDraftSet_ = true;
-}
-
-void RtfReader::listWord(RtfWord w, int value)
-{
-    const D d = top().destination;
-    switch (w) {
-    case RtfWord::ListId:
-        if (d == D::ListOverride)
-            overrideDraft_.listId = value;
-        else
-            listDraft_.id = value;
-        break;
-    case RtfWord::ListOverrideIndex: overrideDraft_.override = value; break;
-    case RtfWord::LevelFormat: levelDraft_.numberFormat = value; break;
-    case RtfWord::LevelStart: levelDraft_.start = value; break;
-    case RtfWord::LeftIndent: levelDraft_.leftIndent = value; break;
-    case RtfWord::FirstIndent: levelDraft_.firstIndent = value; break;
-    default: break;
-    }
-}
-
-void RtfReader::oldListWord(RtfWord w, int value)
-{
-    switch (w) {
-    case RtfWord::OldListLevel:
-        oldListDraft_.level = qBound(1, value, 9);
-        break;
-    case RtfWord::OldListStyle:
-        if (value == OldBullet)
-            oldListDraft_.bullet = true;
-        else if (value == OldContinue)
-            oldListDraft_.unnumbered = true;
-        else if (value != OldBody)
-            oldListDraft_.numberStyle = value;
-        break;
-    case RtfWord::OldListStart: oldListDraft_.start = value; break;
-    default: break;
-    }
-}
-
-void RtfReader::pictureWord(RtfWord w, int value, const RtfToken &t)
-{
-    picture_.setProperty(w, value);
-    if (w == RtfWord::PictureType && value == Wmf && t.hasParameter)
-        picture_.setProperty(RtfWord::MetafileMode, t.parameter);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Text
-
-void RtfReader::text(QByteArrayView bytes)
-{
-    if (stack_.size() < 2)
-        return;
-    if (unicodeFallback_ > 0) {
-        const qsizetype n = qMin(qsizetype(unicodeFallback_), bytes.size());
-        unicodeFallback_ -= int(n);
-        bytes = bytes.sliced(n);
-        if (bytes.isEmpty())
-            return;
-    }
-    switch (top().destination) {
-    case D::Picture:
-        picture_.appendHex(bytes, pictureBudget_);
-        return;
-    case D::ColorTable:
-        colorTableText(bytes);
-        return;
-    case D::FontTable:
-        fontTableText(bytes);
-        return;
-    default:
-        break;
-    }
-    flushSurrogate();
-    if (QString *out = sink())
-        decodeInto(bytes, *out);
-}
-
-void RtfReader::hexByte(uchar byte)
-{
-    if (consumeFallback() || stack_.size() < 2)
-        return;
-    const char c = char(byte);
-    switch (top().destination) {
-    case D::Picture:
-    case D::ColorTable:
-        return;
-    case D::FontTable:
-        fontTableText(QByteArrayView(&c, 1));
-        return;
-    default:
-        break;
-    }
-    flushSurrogate();
-    if (QString *out = sink())
-        decodeInto(QByteArrayView(&c, 1), *out);
-}
-
-void RtfReader::binary(QByteArrayView bytes)
-{
-    if (consumeFallback())
-        return;
-    if (top().destination == D::Picture)
-        picture_.appendBinary(bytes, pictureBudget_);
-}
-
-void RtfReader::fontTableText(QByteArrayView bytes)
-{
-    while (!bytes.isEmpty()) {
-        const qsizetype semicolon = bytes.indexOf(';');
-        const QByteArrayView part = semicolon < 0 ? bytes : bytes.first(semicolon);
-        decodeInto(part, fontDraft_.font.name);
-        if (semicolon < 0)
-            return;
-        commitFont(); // an ungrouped table goes on with the next \f
-        bytes = bytes.sliced(semicolon + 1);
-    }
-}
-
-void RtfReader::colorTableText(QByteArrayView bytes)
-{
-    for (const char c : bytes) {
-        if (c != ';')
-            continue;
-        if (colors_.size() < kMaxColors)
-            colors_.append(colorDraftSet_ ? colorDraft_ : QColor());
-        colorDraft_ = QColor(0, 0, 0);
-        colorDraftSet_ = false;
-    }
-}
-
-// Where text of the current destination goes, or null when it is not kept.
-QString *RtfReader::sink()
-{
-    RtfGroupState &s = top();
-    switch (s.destination) {
-    case D::Body:
-    case D::ListText: return s.chars.hidden ? nullptr : runText();
-    case D::FontTable: return &fontDraft_.font.name;
-    case D::LevelText: return &levelDraft_.text;
-    case D::OldListTextBefore: return &oldListDraft_.before;
-    case D::OldListTextAfter: return &oldListDraft_.after;
-    case D::FieldInstruction: return s.field >= 0 ? &fields_[std::size_t(s.field)].instruction : nullptr;
-    case D::ShapePropertyName: return &shapePropertyText_;
-    default: return nullptr;
-    }
-}
-
-QString *RtfReader::runText()
-{
-    const RtfGroupState &s = top();
-    std::vector<Run> &runs = s.destination == D::ListText ? fallbackRuns_ : runs_;
-    if (!runs.empty() && runs.back().image < 0 && runs.back().props == s.chars)
-        return &runs.back().text;
-    if (!runs.empty() && runs.back().image < 0 && runs.back().text.isEmpty()) {
-        runs.back().props = s.chars; // a run that got no text is reused, so runs never pile up empty
-        runs.back().family = familyOf(s.chars);
-    } else {
-        runs.push_back({s.chars, familyOf(s.chars), QString(), -1});
-    }
-    return &runs.back().text;
-}
-
-void RtfReader::selectCodePage(QString &out)
-{
-    if (top().destination == D::FontTable) {
-        decoder_.select(codePageOf(&fontDraft_.font), RtfSymbolFonts::None, out);
-        return;
-    }
-    // Only shown text is in a font's symbols; a level text's bytes are its length and level
-    // numbers, and a field instruction's are its keywords.
-    const Font *f = font(top().chars.font);
-    const bool symbols = f && showsSymbols(top().destination);
-    decoder_.select(codePageOf(f), symbols ? f->symbol : RtfSymbolFonts::None, out);
-}
-
-void RtfReader::decodeInto(QByteArrayView bytes, QString &out)
-{
-    selectCodePage(out);
-    const bool keepControls = top().destination == D::LevelText;
-    const char *d = bytes.data();
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n) {
-        if (decoder_.isSingleByte()) {
-            qsizetype j = i;
-            while (j < n && uchar(d[j]) >= 0x20 && uchar(d[j]) < 0x80)
-                ++j;
-            if (j > i) {
-                out.append(QLatin1StringView(d + i, j - i));
-                i = j;
-                continue;
-            }
-        }
-        const uchar b = uchar(d[i++]);
-        if (b < 0x20 && b != '\t' && !keepControls)
-            continue;
-        if (decoder_.isSingleByte()) {
-            decoder_.decode(b, out);
-            continue;
-        }
-        decoded_.clear();
-        decoder_.decode(b, decoded_);
-        for (const QChar c : std::as_const(decoded_)) {
-            if (c.unicode() == 0x1A) // what a code page converter puts for a byte it cannot map
-                out.append(QChar(QChar::ReplacementCharacter));
-            else if (c.unicode() >= 0x20 || c.unicode() == '\t' || keepControls)
-                out.append(c);
-        }
-    }
-}
-
-void RtfReader::appendCodePoint(int codePoint)
-{
-    // Negative values stand for code points above 32767; large ones are taken as they are.
-    char32_t c = codePoint < 0 ? char32_t(codePoint + 65536) : char32_t(codePoint);
-    if (codePoint < -65536)
-        c = QChar::ReplacementCharacter;
-    const Font *f = showsSymbols(top().destination) ? font(top().chars.font) : nullptr;
-    if (f && f->symbol != RtfSymbolFonts::None && c >= 0xF020 && c <= 0xF0FF)
-        if (const char16_t mapped = RtfSymbolFonts::toUnicode(f->symbol, uchar(c - 0xF000)))
-            c = mapped;
-    if (isLowSurrogate(int(c)) && pendingHighSurrogate_) {
-        const char32_t pair = QChar::surrogateToUcs4(char16_t(pendingHighSurrogate_), char16_t(c));
-        pendingHighSurrogate_ = 0;
-        appendCharacter(pair);
-        return;
-    }
-    flushSurrogate();
-    if (isHighSurrogate(int(c))) {
-        pendingHighSurrogate_ = int(c);
-        return;
-    }
-    appendCharacter(isLowSurrogate(int(c)) ? char32_t(QChar::ReplacementCharacter) : c, true);
-}
-
-void RtfReader::appendCharacter(char32_t c, bool spelledOut)
-{
-    QString *out = sink();
-    if (!out)
-        return;
-    // Control characters are kept when the file spells them out as \uN (a user put them in the
-    // text); line ends are never characters of a paragraph.
-    const bool keepControls = top().destination == D::LevelText || (spelledOut && c != '\n' && c != '\r');
-    if (c < 0x20 && c != '\t' && !keepControls)
-        return;
-    if (c == 0x2029)
-        c = 0x2028;
-    if (isReserved(c) || (c >= 0xD800 && c <= 0xDFFF))
-        c = QChar::ReplacementCharacter;
-    const char16_t units[2] = {QChar::highSurrogate(c), QChar::lowSurrogate(c)};
-    if (QChar::requiresSurrogates(c))
-        out->append(QStringView(units, 2));
-    else
-        out->append(QChar(char16_t(c)));
-}
-
-void RtfReader::flushSurrogate()
-{
-    if (pendingHighSurrogate_) {
-        pendingHighSurrogate_ = 0;
-        appendCharacter(QChar::ReplacementCharacter);
-    }
-}
-
-// Ends what a double-byte character or a surrogate pair left unfinished.
-void RtfReader::flushPending()
-{
-    if (!pendingHighSurrogate_ && !decoder_.hasPending())
-        return;
-    flushSurrogate();
-    QString discard;
-    QString *out = stack_.size() < 2 || skipping() ? &discard : sink();
-    decoder_.flush(out ? *out : discard);
-}
-
-const RtfReader::Font *RtfReader::font(int number) const
-{
-    auto it = fonts_.constFind(number < 0 ? defaultFont_ : number);
-    if (it == fonts_.cend())
-        it = fonts_.constFind(defaultFont_);
-    return it == fonts_.cend() ? nullptr : &*it;
-}
-
-QString RtfReader::familyOf(const RtfCharProps &c) const
-{
-    const Font *f = font(c.font);
-    return f && !f->name.isEmpty() ? f->name : doc_.defaultFont().family();
-}
-
-int RtfReader::codePageOf(const Font *f) const
-{
-    if (f && f->codePage > 0)
-        return f->codePage;
-    if (f && f->charsetCodePage > 0)
-        return f->charsetCodePage;
-    return ansiCodePage_;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Paragraphs, formats and pictures
-
-bool RtfReader::hasText() const
-{
-    auto notEmpty = [](const Run &r) { return !r.text.isEmpty(); };
-    return std::any_of(runs_.begin(), runs_.end(), notEmpty)
-        || std::any_of(fallbackRuns_.begin(), fallbackRuns_.end(), notEmpty);
-}
-
-int RtfReader::tableLevel() const
-{
-    const RtfParaProps &p = stack_.back().para;
-    return p.inTable ? qMax(1, p.nestLevel) : 0;
-}
-
-void RtfReader::endParagraph(int tableLevel)
-{
-    flushPending();
-    const RtfGroupState &s = top();
-    RtfDocumentBuilder::ListItem item;
-    const bool isItem = listItem(s.para, item);
-    if (!isItem && !fallbackRuns_.empty())
-        runs_.insert(runs_.begin(), std::make_move_iterator(fallbackRuns_.begin()),
-                     std::make_move_iterator(fallbackRuns_.end()));
-    fallbackRuns_.clear();
-    QTextBlockFormat block = blockFormat(s.para, isItem ? &item : nullptr);
-    if (pageBreakPending_)
-        block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    pageBreakPending_ = false;
-    builder_.startParagraph(tableLevel, block, charFormat(s.chars), isItem ? &item : nullptr);
-    for (const Run &run : runs_) {
-        if (run.image >= 0) {
-            builder_.insertText(run.text, images_[std::size_t(run.image)]);
-            continue;
-        }
-        QTextCharFormat format = charFormat(run.props);
-        if (run.family != familyOf(run.props)) // the font table changed since: keep what decoded the text
-            TextFormats::setFamily(format, run.family);
-        builder_.insertText(run.text, format);
-    }
-    runs_.clear();
-    images_.clear();
-}
-
-void RtfReader::finishDocument()
-{
-    flushPending();
-    if (hasText())
-        endParagraph(tableLevel());
-    builder_.finish();
-}
-
-bool RtfReader::listItem(const RtfParaProps &p, RtfDocumentBuilder::ListItem &item) const
-{
-    if (p.listOverride > 0) {
-        if (const RtfListTable::List *list = lists_.listFor(p.listOverride)) {
-            const int level = qBound(0, p.listLevel, 8);
-            const RtfListTable::Level defined = list->levelCount > 0
-                ? list->levels[std::size_t(qMin(level, list->levelCount - 1))] : RtfListTable::Level();
-            item.key = QStringLiteral("ls%1").arg(p.listOverride);
-            item.level = level;
-            item.format = RtfListTable::format(defined, level);
-            return true;
-        }
-    }
-    const RtfParaProps::OldList &old = p.oldList;
-    if (!old.defined || old.unnumbered)
-        return false;
-    item.key = QStringLiteral("pn");
-    item.level = old.bullet ? 0 : qBound(0, old.level - 1, 8);
-    item.endsAtPlainParagraph = true;
-    item.format.setIndent(item.level + 1);
-    if (old.bullet) {
-        item.format.setStyle(RtfListTable::bulletStyle(old.before));
-        return true;
-    }
-    static constexpr QTextListFormat::Style kStyles[] = {
-        QTextListFormat::ListDecimal, QTextListFormat::ListUpperAlpha, QTextListFormat::ListLowerAlpha,
-        QTextListFormat::ListUpperRoman, QTextListFormat::ListLowerRoman};
-    item.format.setStyle(kStyles[qBound(0, old.numberStyle - OldDecimal, 4)]);
-    item.format.setNumberPrefix(old.before.left(RtfListTable::kMaxNumberText));
-    item.format.setNumberSuffix(old.after.left(RtfListTable::kMaxNumberText));
-    return true;
-}
-
-QTextBlockFormat RtfReader::blockFormat(const RtfParaProps &p, const RtfDocumentBuilder::ListItem *item) const
-{
-    static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify};
-    QTextBlockFormat f;
-    if (p.alignment != 0)
-        f.setAlignment(kAlign[qBound(0, p.alignment, 3)]);
-    double left = TextFormats::twipsToPixels(p.leftIndent);
-    double first = TextFormats::twipsToPixels(p.firstIndent);
-    if (item) {
-        // Qt indents list items by their level and hangs the marker itself.
-        left = qMax(0.0, left - doc_.indentWidth() * (item->level + 1));
-        first = 0;
-    }
-    if (left != 0)
-        f.setLeftMargin(left);
-    if (p.rightIndent != 0)
-        f.setRightMargin(TextFormats::twipsToPixels(p.rightIndent));
-    if (first != 0)
-        f.setTextIndent(first);
-    if (p.spaceBefore != 0)
-        f.setTopMargin(TextFormats::twipsToPixels(p.spaceBefore));
-    if (p.spaceAfter != 0)
-        f.setBottomMargin(TextFormats::twipsToPixels(p.spaceAfter));
-    if (p.lineSpacing > 0 && p.lineMultiple)
-        f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
-    else if (p.lineSpacing > 0)
-        f.setLineHeight(TextFormats::twipsToPixels(p.lineSpacing), QTextBlockFormat::MinimumHeight);
-    else if (p.lineSpacing < 0)
-        f.setLineHeight(TextFormats::twipsToPixels(-double(p.lineSpacing)), QTextBlockFormat::FixedHeight);
-    if (!p.tabs.isEmpty())
-        f.setTabPositions(p.tabs);
-    if (p.pageBreakBefore)
-        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    return f;
-}
-
-QTextCharFormat RtfReader::charFormat(const RtfCharProps &c)
-{
-    const auto cached = formats_.constFind(c);
-    if (cached != formats_.cend())
-        return *cached;
-    QTextCharFormat f;
-    TextFormats::setFamily(f, familyOf(c));
-    f.setFontPointSize(c.halfPoints / 2.0);
-    if (c.bold)
-        f.setFontWeight(QFont::Bold);
-    if (c.italic)
-        f.setFontItalic(true);
-    if (c.underline != QTextCharFormat::NoUnderline)
-        f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(c.underline));
-    if (c.strike)
-        f.setFontStrikeOut(true);
-    auto color = [&](int index) {
-        return index > 0 && index < colors_.size() ? colors_[index] : QColor();
-    };
-    if (const QColor fg = color(c.foreground); fg.isValid())
-        f.setForeground(fg);
-    const QColor bg = color(c.highlight).isValid() ? color(c.highlight) : color(c.background);
-    if (bg.isValid())
-        f.setBackground(bg);
-    if (c.offset != 0)
-        TextFormats::setCharOffsetTwips(f, c.offset * 10.0, doc_.defaultFont());
-    if (c.script == Superscript)
-        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    else if (c.script == Subscript)
-        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    if (c.caps)
-        f.setFontCapitalization(QFont::AllUppercase);
-    else if (c.smallCaps)
-        f.setFontCapitalization(QFont::SmallCaps);
-    if (c.link >= 0 && c.link < links_.size()) {
-        f.setAnchor(true);
-        f.setAnchorHref(links_[c.link]);
-    }
-    formats_.insert(c, f);
-    return f;
-}
-
-// The hyperlink a field instruction names, as an index in links_, or -1.
-int RtfReader::linkOf(const QString &instruction)
-{
-    const QStringList args = fieldArguments(instruction);
-    if (args.isEmpty() || args.first().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0)
-        return -1;
-    QString url, location;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a.startsWith(u'\\')) {
-            const QString sw = a.mid(1).toLower();
-            if (i + 1 < args.size() && sw == u"l")
-                location = args[++i];
-            else if (i + 1 < args.size() && (sw == u"o" || sw == u"t" || sw == u"m"))
-                ++i;
-        } else if (url.isEmpty()) {
-            url = a;
-        }
-    }
-    if (!location.isEmpty())
-        url += u'#' + location;
-    if (url.isEmpty() || !isSafeLink(url))
-        return -1;
-    links_.append(url);
-    return int(links_.size()) - 1;
-}
-
-void RtfReader::insertPicture()
-{
-    if (placeholder_.isNull())
-        placeholder_ = RtfPicture::placeholder();
-    const RtfPicture::Image picture = picture_.decode(pixelBudget_, placeholder_);
-    picture_ = RtfPicture();
-    if (picturePrefix_.isEmpty()) // names no other document's pictures have
-        picturePrefix_ = QStringLiteral("rtfimage:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    const QString name = picturePrefix_ + QStringLiteral("-%1").arg(++pictureCount_);
-    const QUrl url(name);
-    doc_.addResource(QTextDocument::ImageResource, url, picture.image);
-    QTextImageFormat format;
-    format.merge(charFormat(top().chars));
-    format.setName(name);
-    format.setWidth(picture.displaySize.width());
-    format.setHeight(picture.displaySize.height());
-    if (!picture.original.isEmpty()) {
-        doc_.addResource(TextFormats::kOriginalImageResource, TextFormats::originalImageUrl(url), picture.original);
-        format.setProperty(TextFormats::kImageTypeProperty, picture.type);
-        if (picture.nativeSize.isValid() && !picture.nativeSize.isEmpty())
-            format.setProperty(TextFormats::kImageNativeSizeProperty, picture.nativeSize);
-    }
-    if (top().shape >= 0)
-        lastShownShape_ = top().shape;
-    images_.push_back(format);
-    runs_.push_back({top().chars, QString(), QString(QChar::ObjectReplacementCharacter), int(images_.size()) - 1});
 }

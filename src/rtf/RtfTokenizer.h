@@ -13,6 +13,7 @@ public:
 
     RtfToken next();
     qsizetype position() const { return pos_; }
+    QByteArrayView input() const { return in_; }
 
 private:
     RtfToken control();

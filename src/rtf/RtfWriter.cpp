@@ -1,152 +1,55 @@
 #include "rtf/RtfWriter.h"
-#include "rtf/RtfListTable.h"
-#include "rtf/RtfSymbolFonts.h"
+#include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
+#include "rtf/RtfCodec.h"
+#include "rtf/RtfSymbolFonts.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageReader>
-#include <QPixmap>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
-#include <QUrl>
-#include <cmath>
 #include <utility>
 
 namespace {
 
-constexpr int kTextWidthTwips = 9360; // 6.5 inches, for tables without fixed widths
-constexpr int kHexBytesPerLine = 64;
+constexpr int kMaxPartDepth = 4;
 
-int twips(double pixels)
+int twips(double pixels) { return TextFormats::roundedTwips(pixels); }
+
+// Alignment as RTF has it: left and right are the paragraph's start and end sides, as in Qt
+// without AlignAbsolute. 0 left, 1 right, 2 centre, 3 justified.
+int alignmentCode(const QTextBlockFormat &f)
 {
-    return int(std::lround(qBound(-1e7, TextFormats::pixelsToTwips(pixels), 1e7)));
+    const Qt::Alignment align = f.alignment() & Qt::AlignHorizontal_Mask;
+    if (align & Qt::AlignJustify)
+        return 3;
+    if (align & Qt::AlignHCenter)
+        return 2;
+    const bool right = align & (Qt::AlignRight | Qt::AlignTrailing);
+    const bool turned = (align & Qt::AlignAbsolute) && f.layoutDirection() == Qt::RightToLeft;
+    return right != turned ? 1 : 0;
 }
 
-QByteArray sniffType(const QByteArray &bytes)
+int lineSpacingTwips(const QTextBlockFormat &f, bool &multiple)
 {
-    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
-        return "png";
-    if (bytes.startsWith("\xFF\xD8\xFF"))
-        return "jpeg";
-    return QByteArray();
-}
-
-QSize encodedSize(const QByteArray &bytes)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return QImageReader(&buffer).size();
-}
-
-const char *underlineWord(int style)
-{
-    switch (style) {
-    case QTextCharFormat::DashUnderline: return "uldash";
-    case QTextCharFormat::DotLine: return "uld";
-    case QTextCharFormat::DashDotLine: return "uldashd";
-    case QTextCharFormat::DashDotDotLine: return "uldashdd";
-    case QTextCharFormat::WaveUnderline:
-    case QTextCharFormat::SpellCheckUnderline: return "ulwave";
-    default: return "ul";
+    multiple = false;
+    switch (f.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (f.lineHeight() == 100)
+            return 0;
+        multiple = true;
+        return int(std::lround(f.lineHeight() * 240 / 100));
+    case QTextBlockFormat::FixedHeight: return -twips(f.lineHeight());
+    case QTextBlockFormat::MinimumHeight: return twips(f.lineHeight());
+    default: return 0;
     }
 }
-
-QByteArray cw(const char *name) { return QByteArray("\\") + name; }
-QByteArray cw(const char *name, long long v) { return QByteArray("\\") + name + QByteArray::number(v); }
-
-// The character a bullet list shows, by style.
-QString bulletOf(QTextListFormat::Style style)
-{
-    switch (style) {
-    case QTextListFormat::ListCircle: return QStringLiteral("o");
-    case QTextListFormat::ListSquare: return QString(QChar(0x25AA));
-    default: return QString(QChar(0x2022));
-    }
-}
-
-bool isBullet(QTextListFormat::Style style)
-{
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
-        || style == QTextListFormat::ListSquare;
-}
-
-int numberFormat(QTextListFormat::Style style)
-{
-    switch (style) {
-    case QTextListFormat::ListDecimal: return 0;
-    case QTextListFormat::ListUpperRoman: return 1;
-    case QTextListFormat::ListLowerRoman: return 2;
-    case QTextListFormat::ListUpperAlpha: return 3;
-    case QTextListFormat::ListLowerAlpha: return 4;
-    default: return 23;
-    }
-}
-
-const char *oldListStyleWord(QTextListFormat::Style style)
-{
-    switch (style) {
-    case QTextListFormat::ListUpperRoman: return "pnucrm";
-    case QTextListFormat::ListLowerRoman: return "pnlcrm";
-    case QTextListFormat::ListUpperAlpha: return "pnucltr";
-    case QTextListFormat::ListLowerAlpha: return "pnlcltr";
-    default: return "pndec";
-    }
-}
-
-// Qt shows a full stop after the number when the format names no suffix.
-QString numberSuffix(const QTextListFormat &f)
-{
-    return f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : QStringLiteral(".");
-}
-
-QString romanNumber(int n)
-{
-    static constexpr std::pair<int, const char *> kDigits[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-        {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"}};
-    QString s;
-    for (const auto &[value, digits] : kDigits)
-        for (; n >= value; n -= value)
-            s += QLatin1String(digits);
-    return s;
-}
-
-QString alphaNumber(int n)
-{
-    QString s;
-    for (; n > 0; n = (n - 1) / 26)
-        s.prepend(QChar(u'a' + (n - 1) % 26));
-    return s;
-}
-
-// An item's number as the list shows it, with the text around it cut as the list tables cut it.
-// (QTextList::itemText looks the item up in the whole list, which is slow for long lists.)
-QString numberText(const QTextListFormat &f, int item)
-{
-    QString number;
-    switch (f.style()) {
-    case QTextListFormat::ListLowerAlpha: number = alphaNumber(item); break;
-    case QTextListFormat::ListUpperAlpha: number = alphaNumber(item).toUpper(); break;
-    case QTextListFormat::ListLowerRoman: number = item < 5000 ? romanNumber(item) : QString::number(item); break;
-    case QTextListFormat::ListUpperRoman:
-        number = item < 5000 ? romanNumber(item).toUpper() : QString::number(item);
-        break;
-    default: number = QString::number(item); break;
-    }
-    return f.numberPrefix().left(RtfListTable::kMaxNumberText) + number
-         + numberSuffix(f).left(RtfListTable::kMaxNumberText);
-}
-
-int levelOf(const QTextList *list) { return qBound(0, list->format().indent() - 1, 8); }
 
 } // namespace
 
-RtfWriter::RtfWriter(const QTextDocument &doc) : doc_(doc)
+RtfWriter::RtfWriter(const QTextDocument &doc, Mode mode, const DocumentExtras *styles)
+    : doc_(doc), source_(&doc), mode_(mode), extras_(styles ? styles : DocumentExtras::find(doc))
 {
     QStringDecoder cp1252("windows-1252");
     for (int b = 0xA0; b <= 0xFF; ++b)
@@ -164,7 +67,7 @@ RtfWriter::RtfWriter(const QTextDocument &doc) : doc_(doc)
 QByteArray RtfWriter::write()
 {
     writeItems(doc_.rootFrame()->begin(), 0, false);
-    closeLink();
+    closeSpans(0);
     QByteArray body;
     std::swap(body, out_);
     QByteArray result = header();
@@ -173,173 +76,167 @@ QByteArray RtfWriter::write()
     return result;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Structure
-
-// Blocks and tables of a frame or a cell. In a cell the last paragraph ends with \cell.
-void RtfWriter::writeItems(QTextFrame::iterator it, int tableLevel, bool inCell)
+// Blocks and tables of a frame or a cell. In a cell the last paragraph ends with \cell, in a
+// part with `lastEnding`. A picture floating in a frame of its own is written in the paragraph
+// after it, as the shape it was.
+void RtfWriter::writeItems(QTextFrame::iterator it, int tableLevel, bool inCell, const char *lastEnding)
 {
     struct Item
     {
         QTextBlock block;
-        QTextTable *table = nullptr;
+        QTextFrame *frame = nullptr;
     };
     QList<Item> items;
     for (; !it.atEnd(); ++it) {
-        if (QTextFrame *frame = it.currentFrame()) {
-            if (auto *table = qobject_cast<QTextTable *>(frame))
-                items.append({QTextBlock(), table});
-            else
-                writeItems(frame->begin(), tableLevel, false); // other frames: their text only
-        } else if (it.currentBlock().isValid()) {
+        if (QTextFrame *frame = it.currentFrame())
+            items.append({QTextBlock(), frame});
+        else if (it.currentBlock().isValid())
             items.append({it.currentBlock(), nullptr});
-        }
     }
-    const char *ending = tableLevel >= 2 ? "nestcell" : "cell";
+    const char *ending = inCell ? (tableLevel >= 2 ? "nestcell" : "cell") : lastEnding ? lastEnding : "par";
+    std::vector<const QTextFrame *> shapes;
+    bool afterParagraph = false;
     for (qsizetype i = 0; i < items.size(); ++i) {
         const Item &item = items[i];
-        if (item.table) {
-            writeTable(item.table, tableLevel + 1);
+        if (item.frame) {
+            if (auto *table = qobject_cast<QTextTable *>(item.frame)) {
+                writeTable(table, tableLevel + 1);
+                afterParagraph = false;
+            } else if (item.frame->frameFormat().hasProperty(TextFormats::kShapeProperty)) {
+                shapes.push_back(item.frame);
+            } else {
+                writeItems(item.frame->begin(), tableLevel, false); // other frames: their text only
+            }
             continue;
         }
-        // Qt keeps an empty paragraph in front of a table that opens a frame; reading makes it
-        // again, so it is written only when it has a format of its own.
-        if (i == 0 && items.size() > 1 && items[1].table && item.block.length() <= 1
+        // Qt keeps an empty paragraph in front of a table or frame that opens a frame; reading
+        // makes it again, so it is written only when it has a format of its own.
+        if (i == 0 && items.size() > 1 && items[1].frame && item.block.length() <= 1
             && item.block.blockFormat().properties().isEmpty())
             continue;
         const bool last = i + 1 == items.size();
-        writeBlock(item.block, tableLevel, inCell && last ? ending : "par");
+        const QTextBlock next = !last && !items[i + 1].frame ? items[i + 1].block : QTextBlock();
+        // A part's last paragraph has no \par, unless it is empty: it would not be read without.
+        const char *lastWord = lastEnding && !inCell && item.block.length() <= 1 ? "par" : ending;
+        shapes_ = std::exchange(shapes, {}); // they stand at the start of this paragraph
+        writeBlock(item.block, tableLevel, last && (inCell || lastEnding) ? lastWord : "par", afterParagraph, next);
+        afterParagraph = true;
     }
-}
-
-void RtfWriter::writeBlock(const QTextBlock &block, int tableLevel, const char *ending)
-{
-    if (tableLevel == 0 && (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
-        word("page");
-    writeParagraphFormat(block, tableLevel);
-    if (block.textList())
-        writeListFallback(block);
-    writeRuns(block);
-    word(ending);
-    newline();
-}
-
-void RtfWriter::writeTable(QTextTable *table, int tableLevel)
-{
-    const QList<int> rights = cellRights(table);
-    for (int r = 0; r < table->rows(); ++r) {
-        if (tableLevel == 1)
-            writeRowDefinition(table, r, rights);
-        for (int c = 0; c < table->columns(); ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() == r && cell.column() == c) {
-                writeCell(cell, tableLevel);
-                continue;
-            }
-            // A cell covered by a merged one: an empty paragraph keeps the count.
-            word("pard");
-            word("intbl");
-            if (tableLevel > 1)
-                word("itap", tableLevel);
-            word(tableLevel > 1 ? "nestcell" : "cell");
-        }
-        if (tableLevel == 1) {
-            word("row");
-        } else {
-            raw("{\\*\\nesttableprops");
-            writeRowDefinition(table, r, rights);
-            word("nestrow");
-            raw("}{\\nonesttables\\par}");
-            needSpace_ = false;
-        }
+    if (!shapes.empty()) { // no paragraph after them: one of their own
+        word("pard");
+        for (const QTextFrame *shape : shapes)
+            writeShape(shape);
+        word("par");
         newline();
     }
 }
 
-void RtfWriter::writeCell(const QTextTableCell &cell, int tableLevel)
+void RtfWriter::writeBlock(const QTextBlock &block, int tableLevel, const char *ending, bool afterParagraph,
+                           const QTextBlock &next)
 {
-    writeItems(cell.begin(), tableLevel, true);
-}
-
-QList<int> RtfWriter::cellRights(QTextTable *table) const
-{
-    const int columns = table->columns();
-    const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    QList<int> rights;
-    int right = 0;
-    for (int c = 0; c < columns; ++c) {
-        const QTextLength w = c < widths.size() ? widths[c] : QTextLength();
-        int width = kTextWidthTwips / qMax(1, columns);
-        if (w.type() == QTextLength::FixedLength)
-            width = twips(w.rawValue());
-        else if (w.type() == QTextLength::PercentageLength)
-            width = int(kTextWidthTwips * w.rawValue() / 100.0);
-        right += qBound(15, width, 31680);
-        rights.append(right);
+    const bool breakBefore = block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+    // Between paragraphs a page break is \page; where no paragraph comes before (after a table,
+    // at the start), it is the paragraph's own \pagebb, which other readers take there.
+    const bool pageWord = tableLevel == 0 && breakBefore && afterParagraph;
+    if (pageWord)
+        word("page");
+    writeParagraphFormat(block, tableLevel, breakBefore && !pageWord);
+    if (block.textList())
+        writeListFallback(block);
+    for (const QTextFrame *shape : std::exchange(shapes_, {}))
+        writeShape(shape);
+    writeRuns(block);
+    // Fields go on into the next paragraph when it starts inside them; all else closes here.
+    QStringList continuing;
+    if (next.isValid() && next.begin() != next.end()) {
+        continuing = spansOf(next.begin().fragment().charFormat());
+        while (!continuing.isEmpty() && continuing.last().startsWith(u"link:"))
+            continuing.removeLast();
     }
-    return rights;
-}
-
-void RtfWriter::writeRowDefinition(QTextTable *table, int row, const QList<int> &rights)
-{
-    const QTextTableFormat f = table->format();
-    word("trowd");
-    word("trgaph", twips(f.cellPadding()));
-    const Qt::Alignment align = f.alignment() & Qt::AlignHorizontal_Mask;
-    if (align & Qt::AlignHCenter)
-        word("trqc");
-    else if (align & Qt::AlignRight)
-        word("trqr");
-    for (int c = 0; c < table->columns(); ++c) {
-        const QTextTableCell cell = table->cellAt(row, c);
-        if (cell.columnSpan() > 1)
-            word(cell.column() == c ? "clmgf" : "clmrg");
-        if (cell.rowSpan() > 1)
-            word(cell.row() == row ? "clvmgf" : "clvmrg");
-        word("cellx", rights[c]);
+    qsizetype common = 0;
+    while (common < qsizetype(open_.size()) && common < continuing.size() && open_[std::size_t(common)].key == continuing[common])
+        ++common;
+    closeSpans(common);
+    if (paragraphSpans_ > qsizetype(open_.size()))
+        writeParagraphFormat(block, tableLevel, false); // the paragraph's words were in a closed group
+    writeKept(block.charFormat().stringProperty(TextFormats::kKeptRtfProperty));
+    if (state_.script != 0 && block.length() > 1) {
+        // Raised or lowered text ends before the paragraph does: LibreOffice drops it otherwise.
+        word("nosupersub");
+        state_.script = 0;
     }
+    if (*ending)
+        word(ending);
+    newline();
 }
 
-// ---------------------------------------------------------------------------------------------
-// Paragraphs
+const DocumentStyle *RtfWriter::paragraphStyle(const QTextBlockFormat &f)
+{
+    if (!extras_ || !f.hasProperty(TextFormats::kParagraphStyleProperty))
+        return nullptr;
+    const DocumentStyle *style = extras_->style(f.stringProperty(TextFormats::kParagraphStyleProperty),
+                                                DocumentStyle::Paragraph);
+    if (style)
+        stylesUsed_.insert(style->number);
+    return style;
+}
 
-void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel)
+const DocumentStyle *RtfWriter::characterStyle(const QString &name)
+{
+    if (!extras_ || name.isEmpty())
+        return nullptr;
+    const DocumentStyle *style = extras_->style(name, DocumentStyle::Character);
+    if (style)
+        stylesUsed_.insert(style->number);
+    return style;
+}
+
+// The paragraph's words: those that differ from the defaults and, after a style, those that
+// differ from the style, so readers with and without styles see the same paragraph.
+void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel, bool pageBreakWord)
 {
     const QTextBlockFormat f = block.blockFormat();
+    const DocumentStyle *style = paragraphStyle(f);
+    const QTextBlockFormat base = style ? style->blockFormat : QTextBlockFormat();
     word("pard");
+    if (style) {
+        word("plain");
+        word("s", style->number);
+        styleBase_ = stateOf(style->charFormat, true);
+        state_ = CharState();
+    }
+    paragraphSpans_ = qsizetype(open_.size());
     if (tableLevel > 0)
         word("intbl");
     if (tableLevel > 1)
         word("itap", tableLevel);
-    const Qt::Alignment align = f.alignment() & Qt::AlignHorizontal_Mask;
-    if (align & Qt::AlignJustify)
-        word("qj");
-    else if (align & Qt::AlignHCenter)
-        word("qc");
-    else if (align & (Qt::AlignRight | Qt::AlignTrailing))
-        word("qr");
+    const int align = alignmentCode(f);
+    if (align != 0 || alignmentCode(base) != 0) {
+        static constexpr const char *kAlign[] = {"ql", "qr", "qc", "qj"};
+        word(kAlign[align]);
+    }
+    const bool rtl = f.layoutDirection() == Qt::RightToLeft;
+    if (rtl || (base.layoutDirection() == Qt::RightToLeft))
+        word(rtl ? "rtlpar" : "ltrpar");
     QTextList *list = block.textList();
     const int left = twips(TextFormats::leftIndentPixels(block));
     const int first = list ? -360 : twips(f.textIndent());
-    if (left != 0)
+    auto differs = [](int value, int styleValue) { return value != 0 || styleValue != 0; };
+    if (differs(left, twips(base.leftMargin())))
         word("li", left);
-    if (f.rightMargin() != 0)
+    if (differs(twips(f.rightMargin()), twips(base.rightMargin())))
         word("ri", twips(f.rightMargin()));
-    if (first != 0)
+    if (differs(first, twips(base.textIndent())))
         word("fi", first);
-    if (f.topMargin() != 0)
+    if (differs(twips(f.topMargin()), twips(base.topMargin())))
         word("sb", twips(f.topMargin()));
     word("sa", twips(f.bottomMargin())); // some readers assume a spacing after when it is absent
-    switch (f.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        if (f.lineHeight() != 100) {
-            word("sl", std::lround(f.lineHeight() * 240 / 100));
-            word("slmult", 1);
-        }
-        break;
-    case QTextBlockFormat::FixedHeight: word("sl", -twips(f.lineHeight())); break;
-    case QTextBlockFormat::MinimumHeight: word("sl", twips(f.lineHeight())); break;
-    default: break;
+    bool multiple = false, baseMultiple = false;
+    const int spacing = lineSpacingTwips(f, multiple);
+    if (spacing != 0 || lineSpacingTwips(base, baseMultiple) != 0) {
+        word("sl", spacing);
+        if (multiple || baseMultiple)
+            word("slmult", multiple ? 1 : 0);
     }
     for (const QTextOption::Tab &tab : f.tabPositions()) {
         if (tab.type == QTextOption::RightTab)
@@ -350,243 +247,202 @@ void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel)
             word("tqdec");
         word("tx", twips(tab.position));
     }
+    if (pageBreakWord)
+        word("pagebb");
+    else if (tableLevel == 0 && (base.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+             && !(f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+        word("pagebb", 0);
     if (list) {
         word("ls", listIndex(list));
-        word("ilvl", levelOf(list));
+        word("ilvl", listLevel(list));
     }
-}
-
-// The older list form and the list's number as text, for readers without \listtable.
-void RtfWriter::writeListFallback(const QTextBlock &block)
-{
-    QTextList *list = block.textList();
-    const QTextListFormat f = list->format();
-    const bool bullet = isBullet(f.style());
-    raw("{\\pntext");
-    needSpace_ = true;
-    const int item = ++itemsWritten_[list];
-    text(bullet ? bulletOf(f.style()) : numberText(f, item));
-    word("tab");
-    raw("}{\\*\\pn");
-    if (bullet) {
-        word("pnlvlblt");
-    } else {
-        word("pnlvlbody");
-        word(oldListStyleWord(f.style()));
-    }
-    word("pnindent", 360);
-    const QString before = f.numberPrefix().left(RtfListTable::kMaxNumberText);
-    const QString after = numberSuffix(f).left(RtfListTable::kMaxNumberText);
-    if (bullet || !before.isEmpty()) {
-        raw("{\\pntxtb");
-        needSpace_ = true;
-        text(bullet ? bulletOf(f.style()) : before);
-        raw("}");
-    }
-    if (!bullet && !after.isEmpty()) {
-        raw("{\\pntxta");
-        needSpace_ = true;
-        text(after);
-        raw("}");
-    }
-    raw("}");
-    needSpace_ = false;
 }
 
 void RtfWriter::writeRuns(const QTextBlock &block)
 {
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
+    std::vector<QTextFragment> fragments;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+        fragments.push_back(it.fragment());
+    QString lastAuto;
+    for (std::size_t i = 0; i < fragments.size(); ++i) {
+        const QTextFragment &fragment = fragments[i];
         const QTextCharFormat f = fragment.charFormat();
-        const QString href = f.isAnchor() ? f.anchorHref() : QString();
-        if (href != link_) {
-            closeLink();
-            if (!href.isEmpty())
-                openLink(href);
+        openSpans(spansOf(f));
+        writeKept(f.stringProperty(TextFormats::kKeptRtfProperty));
+        const QString shown = f.stringProperty(TextFormats::kShownOnlyProperty);
+        if (!shown.isEmpty()) { // the text shows kept RTF, which is written instead
+            writeKept(shown);
+            lastAuto.clear();
+            continue;
         }
         switchTo(stateOf(f));
+        const QString note = f.stringProperty(TextFormats::kNoteProperty);
+        const QString autoText = f.stringProperty(TextFormats::kAutoTextProperty);
+        const QString mark = f.stringProperty(TextFormats::kMarkIdProperty) + note;
         if (f.isImageFormat()) {
-            for (int i = 0; i < fragment.length(); ++i)
+            for (int k = 0; k < fragment.length(); ++k)
                 writeImage(f.toImageFormat());
+        } else if (autoText == u"chftn" || autoText == u"chpgn") {
+            if (autoText + mark != lastAuto) // once for a mark in several runs
+                word(autoText == u"chftn" ? "chftn" : "chpgn");
         } else {
             text(fragment.text());
         }
+        lastAuto = autoText.isEmpty() ? QString() : autoText + mark;
+        auto markOf = [](const QTextCharFormat &g) {
+            return g.stringProperty(TextFormats::kMarkIdProperty) + g.stringProperty(TextFormats::kNoteProperty);
+        };
+        const bool noteEnds = i + 1 == fragments.size() || markOf(fragments[i + 1].charFormat()) != mark;
+        if (!note.isEmpty() && noteEnds)
+            writeNote(f);
     }
-    closeLink();
     if (block.length() <= 1)
         switchTo(stateOf(block.charFormat())); // an empty paragraph keeps its size
 }
 
-void RtfWriter::openLink(const QString &href)
+// What a run stands inside: its fields, outermost first, and its hyperlink, innermost.
+QStringList RtfWriter::spansOf(const QTextCharFormat &format)
 {
-    savedState_ = state_;
-    link_ = href;
-    raw("{\\field{\\*\\fldinst{HYPERLINK ");
-    QString target = href;
-    target.replace(u'"', QStringLiteral("%22"));
-    if (target.startsWith(u'#')) {
-        raw("\\\\l ");
-        target.remove(0, 1);
-    }
-    raw("\"");
-    needSpace_ = false;
-    text(target);
-    raw("\"}}{\\fldrslt{");
-    needSpace_ = false;
+    QStringList spans;
+    const QString fields = format.stringProperty(TextFormats::kFieldsProperty);
+    if (!fields.isEmpty())
+        spans = KeptRtf::split(fields);
+    if (format.isAnchor() && !format.anchorHref().isEmpty())
+        spans.append(QStringLiteral("link:") + format.anchorHref());
+    return spans;
 }
 
-void RtfWriter::closeLink()
+void RtfWriter::openSpans(const QStringList &spans)
 {
-    if (link_.isEmpty())
+    qsizetype common = 0;
+    while (common < qsizetype(open_.size()) && common < spans.size() && open_[std::size_t(common)].key == spans[common])
+        ++common;
+    closeSpans(common);
+    for (qsizetype i = common; i < spans.size(); ++i) {
+        const QString &span = spans[i];
+        open_.push_back({span, state_, styleBase_});
+        if (span.startsWith(u"link:")) {
+            QString target = span.mid(5);
+            raw("{\\field{\\*\\fldinst{HYPERLINK ");
+            target.replace(u'"', QStringLiteral("%22"));
+            if (target.startsWith(u'#')) {
+                raw("\\\\l ");
+                target.remove(0, 1);
+            }
+            raw("\"");
+            needSpace_ = false;
+            text(target);
+            raw("\"}}{\\fldrslt{");
+            needSpace_ = false;
+            continue;
+        }
+        // The field's group without its closing brace, then its result.
+        QByteArray group;
+        if (!writeKeptContent(span, group) || !group.endsWith('}')) {
+            group = "{\\field";
+        } else {
+            group.chop(1);
+        }
+        const bool object = group.startsWith("{\\object");
+        raw(group);
+        raw(object ? "{\\result " : "{\\fldrslt ");
+        needSpace_ = false;
+    }
+}
+
+// Closes the spans past the first `keep`, innermost first.
+void RtfWriter::closeSpans(qsizetype keep)
+{
+    while (qsizetype(open_.size()) > keep) {
+        const OpenSpan span = open_.back();
+        open_.pop_back();
+        raw(span.key.startsWith(u"link:") ? "}}}" : "}}");
+        needSpace_ = false;
+        state_ = span.saved;
+        styleBase_ = span.savedBase;
+    }
+}
+
+void RtfWriter::writeKept(const QString &kept)
+{
+    if (kept.isEmpty())
         return;
-    raw("}}}");
-    needSpace_ = false;
-    state_ = savedState_;
-    link_.clear();
+    for (const QString &part : KeptRtf::split(kept)) {
+        const KeptRtf::Parts parts = KeptRtf::parse(part);
+        if (!parts.id.isEmpty() && keptWritten_.contains(parts.id))
+            continue; // already written where an edit spread it
+        if (!parts.id.isEmpty())
+            keptWritten_.insert(parts.id);
+        bool endsInWord = false;
+        QByteArray bytes;
+        if (!copierFor(parts).copy(parts.content, bytes, &endsInWord))
+            continue;
+        raw(bytes);
+        needSpace_ = endsInWord;
+    }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Pictures
-
-void RtfWriter::writeImage(const QTextImageFormat &format)
+RtfGroupCopier RtfWriter::copierFor(const KeptRtf::Parts &parts)
 {
-    const QUrl url(format.name());
-    QByteArray bytes = doc_.resource(TextFormats::kOriginalImageResource, TextFormats::originalImageUrl(url)).toByteArray();
-    QByteArray type = format.property(TextFormats::kImageTypeProperty).toString().toLatin1();
-    QSize native = format.property(TextFormats::kImageNativeSizeProperty).toSize();
-    if (bytes.isEmpty() || type.isEmpty()) {
-        const QVariant resource = doc_.resource(QTextDocument::ImageResource, url);
-        QImage image;
-        if (resource.userType() == QMetaType::QByteArray) {
-            bytes = resource.toByteArray();
-            type = sniffType(bytes);
-            if (type.isEmpty())
-                image = QImage::fromData(bytes);
-        } else if (resource.userType() == QMetaType::QImage) {
-            image = resource.value<QImage>();
-        } else if (resource.userType() == QMetaType::QPixmap) {
-            image = resource.value<QPixmap>().toImage();
-        }
-        if (type.isEmpty()) {
-            if (image.isNull())
-                return;
-            bytes.clear();
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            if (!image.save(&buffer, "PNG"))
-                return; // too large for PNG: nothing that readers could show
-            type = "png";
-        }
-        native = QSize();
-    }
-    const bool raster = type == "png" || type == "jpeg";
-    if (raster)
-        native = encodedSize(bytes);
-    const double width = format.width() > 0 ? format.width() : native.width();
-    const double height = format.height() > 0 ? format.height() : native.height();
-    raw("{\\pict");
-    if (type == "png")
-        word("pngblip");
-    else if (type == "jpeg")
-        word("jpegblip");
-    else if (type == "emf")
-        word("emfblip");
-    else if (type == "wmf")
-        word("wmetafile", 8);
-    else
-        word("macpict");
-    if (native.isValid()) {
-        word("picw", native.width());
-        word("pich", native.height());
-    }
-    word("picwgoal", twips(width));
-    word("pichgoal", twips(height));
-    const QByteArray hex = bytes.toHex();
-    for (qsizetype i = 0; i < hex.size(); i += 2 * kHexBytesPerLine) {
-        newline();
-        raw(QByteArrayView(hex).sliced(i, qMin<qsizetype>(2 * kHexBytesPerLine, hex.size() - i)));
-    }
+    RtfGroupCopier copier;
+    copier.mapFont = [this, fonts = parts.fonts](int i) { return i >= 0 && i < fonts.size() ? fontIndex(fonts[i]) : 0; };
+    copier.mapColor = [this, colors = parts.colors](int i) {
+        return i > 0 && i < colors.size() && colors[i].isValid() ? colorIndex(colors[i]) : 0;
+    };
+    return copier;
+}
+
+// The kept groups of `kept` in this document's tables.
+bool RtfWriter::writeKeptContent(const QString &kept, QByteArray &out,
+                                 const std::function<void(QByteArrayView, int, QByteArray &)> &beforeClose)
+{
+    const KeptRtf::Parts parts = KeptRtf::parse(kept);
+    RtfGroupCopier copier = copierFor(parts);
+    copier.beforeClose = beforeClose;
+    return copier.copy(parts.content, out);
+}
+
+void RtfWriter::writeNote(const QTextCharFormat &format)
+{
+    const QByteArray rtf = TextFormats::rtfBytes(format.stringProperty(TextFormats::kNoteProperty));
+    raw("{\\*\\footnote");
+    needSpace_ = true;
+    if (format.intProperty(TextFormats::kNoteKindProperty) == NoteSettings::Endnote)
+        word("ftnalt");
+    const CharState saved = state_;
+    writePart(rtf);
     raw("}");
     needSpace_ = false;
+    state_ = saved;
+    styleBase_.reset();
 }
 
-// ---------------------------------------------------------------------------------------------
-// Character formatting
-
-RtfWriter::CharState RtfWriter::stateOf(const QTextCharFormat &f)
+// A part (a note, a header) written in this document's tables, inside the group the caller
+// opened.
+void RtfWriter::writePart(const QByteArray &rtf)
 {
-    const QFont &base = doc_.defaultFont();
-    CharState s;
-    s.font = fontIndex(TextFormats::family(f, base));
-    const double size = TextFormats::pointSize(f, base);
-    s.halfPoints = size > 0 ? int(std::lround(size * 2)) : 24;
-    s.bold = TextFormats::isBold(f);
-    s.italic = f.fontItalic();
-    if (TextFormats::isUnderlined(f))
-        s.underline = f.hasProperty(QTextFormat::TextUnderlineStyle) ? int(f.underlineStyle())
-                                                                     : int(QTextCharFormat::SingleUnderline);
-    s.strike = f.fontStrikeOut();
-    const QBrush fg = f.foreground();
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && fg.style() != Qt::NoBrush)
-        s.foreground = colorIndex(fg.color());
-    const QBrush bg = f.background();
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && bg.style() != Qt::NoBrush)
-        s.background = colorIndex(bg.color());
-    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-        s.script = 1;
-    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
-        s.script = 2;
-    s.offset = int(std::lround(TextFormats::charOffsetTwips(f, base) / 10.0));
-    s.caps = f.fontCapitalization() == QFont::AllUppercase;
-    s.smallCaps = f.fontCapitalization() == QFont::SmallCaps;
-    return s;
-}
-
-QByteArray RtfWriter::changes(const CharState &from, const CharState &to)
-{
-    QByteArray w;
-    if (from.font != to.font)
-        w += cw("f", to.font);
-    if (from.halfPoints != to.halfPoints)
-        w += cw("fs", to.halfPoints);
-    if (from.bold != to.bold)
-        w += to.bold ? cw("b") : cw("b", 0);
-    if (from.italic != to.italic)
-        w += to.italic ? cw("i") : cw("i", 0);
-    if (from.underline != to.underline)
-        w += to.underline ? cw(underlineWord(to.underline)) : cw("ulnone");
-    if (from.strike != to.strike)
-        w += to.strike ? cw("strike") : cw("strike", 0);
-    if (from.foreground != to.foreground)
-        w += cw("cf", to.foreground);
-    if (from.background != to.background)
-        w += cw("highlight", to.background);
-    if (from.script != to.script)
-        w += to.script == 1 ? cw("super") : to.script == 2 ? cw("sub") : cw("nosupersub");
-    if (from.offset != to.offset)
-        w += to.offset >= 0 ? cw("up", to.offset) : cw("dn", -to.offset);
-    if (from.caps != to.caps)
-        w += to.caps ? cw("caps") : cw("caps", 0);
-    if (from.smallCaps != to.smallCaps)
-        w += to.smallCaps ? cw("scaps") : cw("scaps", 0);
-    return w;
-}
-
-// Writes the words from the current state to the target, or \plain and the words from the
-// defaults, whichever is shorter.
-void RtfWriter::switchTo(const CharState &target)
-{
-    if (target == state_)
+    if (partDepth_ >= kMaxPartDepth)
         return;
-    const QByteArray direct = changes(state_, target);
-    const QByteArray plain = "\\plain" + changes(CharState(), target);
-    raw(plain.size() < direct.size() ? plain : direct);
-    needSpace_ = true;
-    state_ = target;
+    QTextDocument part;
+    part.setDefaultFont(doc_.defaultFont());
+    RtfCodec::read(rtf, part);
+    ++partDepth_;
+    const QTextDocument *saved = source_;
+    source_ = &part;
+    std::vector<OpenSpan> outerSpans = std::exchange(open_, {});
+    const qsizetype outerParagraph = paragraphSpans_;
+    writeItems(part.rootFrame()->begin(), 0, false, "");
+    closeSpans(0);
+    open_ = std::move(outerSpans);
+    paragraphSpans_ = outerParagraph;
+    source_ = saved;
+    --partDepth_;
+    // The part's lists end with it.
+    for (QTextList *list : part.findChildren<QTextList *>()) {
+        listOf_.remove(list);
+        itemsWritten_.remove(list);
+    }
 }
-
-// ---------------------------------------------------------------------------------------------
-// Output
 
 void RtfWriter::word(const char *name)
 {
@@ -614,7 +470,8 @@ void RtfWriter::newline()
 
 void RtfWriter::text(QStringView s)
 {
-    const bool symbolFont = RtfSymbolFonts::fontNamed(fonts_.value(state_.font)) != RtfSymbolFonts::None;
+    const bool symbolFont = state_.font >= 0 && state_.font < fonts_.size()
+                         && RtfSymbolFonts::fontNamed(fonts_[state_.font].name) != RtfSymbolFonts::None;
     for (const QChar ch : s) {
         const char16_t c = ch.unicode();
         if (symbolFont && c >= 0x20 && c < 0x80) {
@@ -662,143 +519,11 @@ void RtfWriter::text(QStringView s)
     }
 }
 
-int RtfWriter::fontIndex(const QString &family)
+// Text of the head (names, document information), whatever font the body is in.
+void RtfWriter::plainText(QStringView s)
 {
-    QString name = family;
-    name.remove(u';');
-    const auto found = fontIndex_.constFind(name);
-    if (found != fontIndex_.cend())
-        return *found;
-    fonts_.append(name);
-    fontIndex_.insert(name, int(fonts_.size()) - 1);
-    return int(fonts_.size()) - 1;
-}
-
-// Index in the colour table; 0 is the automatic colour.
-int RtfWriter::colorIndex(const QColor &color)
-{
-    const QRgb rgb = color.rgb() | 0xFF000000u;
-    const auto found = colorIndex_.constFind(rgb);
-    if (found != colorIndex_.cend())
-        return *found;
-    colors_.append(rgb);
-    colorIndex_.insert(rgb, int(colors_.size()));
-    return int(colors_.size());
-}
-
-int RtfWriter::listIndex(QTextList *list)
-{
-    const auto found = listIndex_.constFind(list);
-    if (found != listIndex_.cend())
-        return *found;
-    lists_.append(list);
-    listIndex_.insert(list, int(lists_.size()));
-    return int(lists_.size());
-}
-
-QByteArray RtfWriter::header()
-{
-    if (fonts_.isEmpty())
-        fontIndex(doc_.defaultFont().family());
-    QByteArray body;
-    std::swap(body, out_);
-    raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
-    newline();
-    raw("{\\fonttbl");
-    const CharState bodyState = state_;
-    state_.font = -1; // font names are plain text, whatever font the body ended in
-    for (qsizetype i = 0; i < fonts_.size(); ++i) {
-        raw("{");
-        word("f", i);
-        word("fnil");
-        word("fcharset", 0);
-        needSpace_ = true;
-        text(fonts_[i]);
-        raw(";}");
-        needSpace_ = false;
-    }
-    state_ = bodyState;
-    raw("}");
-    newline();
-    raw("{\\colortbl;");
-    for (const QRgb rgb : colors_) {
-        word("red", qRed(rgb));
-        word("green", qGreen(rgb));
-        word("blue", qBlue(rgb));
-        raw(";");
-    }
-    raw("}");
-    newline();
-    raw(listTables());
-    std::swap(body, out_);
-    return body;
-}
-
-// \listtable and \listoverridetable: one list per QTextList, its own style at its level.
-QByteArray RtfWriter::listTables()
-{
-    if (lists_.isEmpty())
-        return QByteArray();
-    QByteArray saved;
-    std::swap(saved, out_);
-    raw("{\\*\\listtable");
-    for (qsizetype i = 0; i < lists_.size(); ++i) {
-        const QTextListFormat f = lists_[i]->format();
-        const int level = levelOf(lists_[i]);
-        newline();
-        raw("{\\list");
-        word("listtemplateid", i + 1);
-        for (int k = 0; k < 9; ++k) {
-            const QTextListFormat::Style style = k == level ? f.style() : QTextListFormat::ListDisc;
-            const bool bullet = isBullet(style);
-            // \leveltext counts its characters in one byte.
-            const QString before = bullet ? QString() : f.numberPrefix().left(RtfListTable::kMaxNumberText);
-            const QString after = bullet ? QString() : numberSuffix(f).left(RtfListTable::kMaxNumberText);
-            raw("{\\listlevel");
-            word("levelnfc", numberFormat(style));
-            word("levelnfcn", numberFormat(style));
-            word("leveljc", 0);
-            word("levelfollow", 0);
-            word("levelstartat", 1);
-            raw("{\\leveltext");
-            needSpace_ = false;
-            const QString level = bullet ? bulletOf(style) : before + QChar(char16_t(k)) + after;
-            out_ += "\\'" + QByteArray::number(int(level.size()), 16).rightJustified(2, '0');
-            for (const QChar c : level) {
-                if (c.unicode() < 9) {
-                    out_ += "\\'0" + QByteArray::number(c.unicode());
-                    needSpace_ = false;
-                } else {
-                    text(QStringView(&c, 1));
-                }
-            }
-            raw(";}{\\levelnumbers");
-            if (!bullet)
-                out_ += "\\'" + QByteArray::number(int(before.size() + 1), 16).rightJustified(2, '0');
-            raw(";}");
-            needSpace_ = false;
-            word("fi", -360);
-            word("li", twips(doc_.indentWidth() * (k + 1)));
-            raw("}");
-            needSpace_ = false;
-        }
-        word("listid", i + 1);
-        raw("}");
-        needSpace_ = false;
-    }
-    raw("}");
-    newline();
-    raw("{\\*\\listoverridetable");
-    for (qsizetype i = 0; i < lists_.size(); ++i) {
-        raw("{\\listoverride");
-        word("listid", i + 1);
-        word("listoverridecount", 0);
-        word("ls", i + 1);
-        raw("}");
-        needSpace_ = false;
-    }
-    raw("}");
-    newline();
-    std::swap(saved, out_);
-    return saved;
+    const int font = state_.font;
+    state_.font = -1;
+    text(s);
+    state_.font = font;
 }

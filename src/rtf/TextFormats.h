@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <cmath>
 
 // Conventions shared by the RTF reader/writer and the editing surface, so that what one writes the
 // other reads the same way.
@@ -17,6 +18,8 @@ constexpr double kTwipsPerPoint = 20.0;
 
 inline double twipsToPixels(double twips) { return twips / kTwipsPerPixel; }
 inline double pixelsToTwips(double px) { return px * kTwipsPerPixel; }
+// Whole twips, for writing: rounded, and within what a file can hold.
+inline int roundedTwips(double px) { return int(std::lround(qBound(-1e7, pixelsToTwips(px), 1e7))); }
 
 // The font family of a character format: the first of its families, else its single family,
 // else the document's default font.
@@ -109,5 +112,68 @@ inline QUrl originalImageUrl(const QUrl &image)
     url.setFragment(QStringLiteral("original-bytes"));
     return url;
 }
+
+// Inline data that Qt has no place for. It lives on formats as user properties, so it stays with
+// its text through editing, undo and copy/paste within the program (the clipboard carries RTF,
+// which writes it). Document-level data lives in DocumentExtras (DocumentExtras.h).
+//
+// Kept RTF is RTF the program reads but cannot show, written back as it was: a small standalone
+// RTF document holding the groups and a font and colour table of just what they use (KeptRtf.h).
+// Properties that hold RTF hold it as a QString of its bytes (Latin-1, see rtfOf()/rtfBytes()),
+// because Qt hashes formats by their string properties but not by byte arrays.
+
+// Character format: kept RTF of groups that stood just before this text (unknown \* destinations,
+// bookmarks, comments, fields without a result, objects without a result). On a block's own
+// character format (QTextBlock::charFormat()) it stood at the end of that paragraph. Each kept
+// value carries an id of its own, so the writer writes it once even where edits spread it over
+// several runs.
+constexpr int kKeptRtfProperty = QTextFormat::UserProperty + 0x5203;
+// Character format: the fields (and objects) whose shown result this text is, outermost first:
+// for each, its group without the result (e.g. {\field{\*\fldinst PAGE}}), as kept RTF documents
+// one after the other. Hyperlinks are anchors (QTextCharFormat::anchorHref) instead.
+constexpr int kFieldsProperty = QTextFormat::UserProperty + 0x5204;
+// Character format of a note's reference mark: the note's text as a standalone RTF document
+// (Notes.h makes a QTextDocument of it); kNoteKindProperty is 0 for a footnote, 1 for an endnote.
+constexpr int kNoteProperty = QTextFormat::UserProperty + 0x5205;
+constexpr int kNoteKindProperty = QTextFormat::UserProperty + 0x5206;
+// Character format: text that shows an automatic value, by its RTF word: "chftn" a note's number,
+// "chpgn" the page number. The writer writes the word instead of the text.
+constexpr int kAutoTextProperty = QTextFormat::UserProperty + 0x5207;
+// Character format: text shown for kept RTF that the program can only show as text (a text box or
+// drawing shape). The value is that kept RTF; the writer writes it once instead of the text.
+constexpr int kShownOnlyProperty = QTextFormat::UserProperty + 0x5208;
+// Block format: the name of the paragraph's style; character format: the name of the character
+// style. The styles themselves are DocumentExtras::styles().
+constexpr int kParagraphStyleProperty = QTextFormat::UserProperty + 0x5209;
+constexpr int kCharacterStyleProperty = QTextFormat::UserProperty + 0x520A;
+// List format: the number of the first item (RTF \levelstartat, \pnstart). Qt 6.4 always counts
+// from 1 on screen; the value is kept and written back.
+constexpr int kListStartProperty = QTextFormat::UserProperty + 0x520B;
+// List format: the QTextLists that are the levels of one RTF list share this string, so they are
+// written back as one list whose levels restart each other.
+constexpr int kListGroupProperty = QTextFormat::UserProperty + 0x520C;
+// List format: the level's RTF number format and text as read, "nfc:text" (\levelnfc and
+// \leveltext with its length and level placeholders), to write "1.1." back as it was.
+constexpr int kListLevelTextProperty = QTextFormat::UserProperty + 0x520D;
+// Table cell format: the height of the cell's row in twips (> 0 at least, < 0 exactly, RTF \trrh).
+constexpr int kRowHeightProperty = QTextFormat::UserProperty + 0x520E;
+// Frame format of a picture that floats beside the text (or stands on a line of its own): the kept
+// RTF of its shape without the picture, so it is written back as the same floating shape.
+constexpr int kShapeProperty = QTextFormat::UserProperty + 0x520F;
+// Character format of a note's mark or of automatic text: an id, so that marks next to each
+// other (two notes of the same text, "1" and "2") stay apart instead of joining into one run.
+constexpr int kMarkIdProperty = QTextFormat::UserProperty + 0x5210;
+
+// Sets a list's first number: kept in kListStartProperty, and shown where Qt can (6.6 and later).
+inline void setListStart(QTextListFormat &f, int start)
+{
+    f.setProperty(kListStartProperty, start);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    f.setStart(start);
+#endif
+}
+
+inline QString rtfOf(QByteArrayView bytes) { return QString::fromLatin1(bytes.data(), bytes.size()); }
+inline QByteArray rtfBytes(const QString &rtf) { return rtf.toLatin1(); }
 
 } // namespace TextFormats

@@ -170,6 +170,32 @@ void TestHostile::finishesWithUsableDocument_data()
     QTest::newRow("21 font tables") << r + times("{\\fonttbl{\\f0 A;}}", 100000) + "x}" << QStringLiteral("x");
     QTest::newRow("21 nested fields")
         << r + times("{\\field{\\*\\fldinst ", 10000) + "x" + times("}}", 10000) + "y}" << QStringLiteral("y");
+    QTest::newRow("23 style based on itself")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sbasedon1\\b A;}{\\*\\cs2\\sbasedon2 B;}}\\s1 x{\\cs2 y}\\s99 z}")
+        << QStringLiteral("xyz");
+    QTest::newRow("23 huge list start")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc1\\levelstartat2147483647{\\leveltext\\'02\\'00.;}}"
+                      "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\ls1 a\\par\\pard\\ls1 b\\par"
+                      "\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart-5}c\\par}")
+        << QStringLiteral("a\nb\nc");
+    QTest::newRow("23 notes inside notes")
+        << r + times("{\\super\\chftn}{\\*\\footnote n", 300) + "x" + times("}", 300) + "}" << QString();
+    QTest::newRow("23 header inside a table and a note")
+        << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a{\\header h{\\footnote f}}\\cell\\row"
+                      "\\pard{\\*\\footnote{\\header g}n}}")
+        << QStringLiteral("\na\n1");
+    QTest::newRow("23 kept group never closed") << QByteArray("{\\rtf1 a{\\*\\xyz{{{{\\f1 b") << QStringLiteral("a");
+    QTest::newRow("23 kept group too deep")
+        << r + "{\\*\\xyz" + times("{", 300) + times("}", 300) + "}x}" << QStringLiteral("x");
+    QTest::newRow("23 kept flood") << r + times("{\\*\\xyz\\f1\\cf9 a}", 100000) + "x}" << QStringLiteral("x");
+    QTest::newRow("23 note flood") << r + times("{\\super\\chftn}{\\*\\footnote n}", 6000) + "}" << QString();
+    QTest::newRow("23 text box flood") << r + times("{\\shp{\\*\\shpinst{\\shptxt t}}}", 6000) + "}" << QString();
+    QTest::newRow("23 fields in results")
+        << r + times("{\\field{\\*\\fldinst PAGE}{\\fldrslt ", 10000) + "x" + times("}}", 10000) + "}" << QString();
+    QTest::newRow("23 headers flood") << r + times("{\\header h\\par}", 100000) + "x}" << QStringLiteral("x");
+    QTest::newRow("23 hidden text flood") << r + times("{\\v h}{\\b s}", 100000) + "}" << QString(100000, u's');
+    QTest::newRow("23 destination past the depth limit")
+        << r + times("{", 1500) + "{\\*\\xyz junk}shown" + times("}", 1500) + "}" << QStringLiteral("shown");
     QTest::newRow("22 empty") << QByteArray() << QString();
     QTest::newRow("22 just rtf") << QByteArray("{\\rtf") << QString();
     QTest::newRow("22 random bytes") << [] {

@@ -505,7 +505,6 @@ void TestReader::hiddenDestinationsLeakNothing_data()
     QTest::newRow("stylesheet") << QByteArray("{\\stylesheet{\\s0 Normal;}{\\s1\\sbasedon0 heading 1;}}");
     QTest::newRow("header") << QByteArray("{\\header \\pard head\\par}");
     QTest::newRow("footer") << QByteArray("{\\footerr foot}");
-    QTest::newRow("footnote") << QByteArray("{\\super\\chftn}{\\footnote\\pard note}");
     QTest::newRow("annotation") << QByteArray("{\\*\\atnid me}{\\*\\annotation remark}");
     QTest::newRow("unknown starred") << QByteArray("{\\*\\xyzzy junk {nested junk}}");
     QTest::newRow("starred known word") << QByteArray("{\\*\\b junk}");

@@ -1,0 +1,266 @@
+#include "rtf/KeptRtf.h"
+#include "rtf/RtfControlWords.h"
+#include "rtf/RtfGroupCopier.h"
+#include "rtf/RtfTokenizer.h"
+
+#include <QHash>
+
+namespace {
+
+void appendFontName(const QString &name, QByteArray &out)
+{
+    for (const char c : name.toUtf8()) {
+        const uchar b = uchar(c);
+        if (b >= 0x80 || c == '\\' || c == '{' || c == '}' || c == ';' || b < 0x20)
+            out += "\\'" + QByteArray::number(b, 16).rightJustified(2, '0');
+        else
+            out += c;
+    }
+}
+
+// Reads the content of a group, from just after its first word, to its closing brace.
+void skipGroup(RtfTokenizer &t)
+{
+    for (int depth = 1; depth > 0;) {
+        const RtfToken token = t.next();
+        if (token.type == RtfToken::End)
+            return;
+        if (token.type == RtfToken::GroupOpen)
+            ++depth;
+        else if (token.type == RtfToken::GroupClose)
+            --depth;
+    }
+}
+
+QList<KeptRtf::Font> readFonts(RtfTokenizer &t)
+{
+    QList<KeptRtf::Font> fonts;
+    QByteArray name;
+    KeptRtf::Font font;
+    for (int depth = 1; depth > 0;) {
+        const RtfToken token = t.next();
+        switch (token.type) {
+        case RtfToken::End: return fonts;
+        case RtfToken::GroupOpen: ++depth; break;
+        case RtfToken::GroupClose: --depth; break;
+        case RtfToken::ControlWord:
+            if (token.data == QByteArrayView("f")) {
+                font = KeptRtf::Font();
+                name.clear();
+            } else if (token.data == QByteArrayView("fcharset")) {
+                font.charset = token.parameter;
+            } else if (token.data == QByteArrayView("cpg")) {
+                font.codePage = token.parameter;
+            }
+            break;
+        case RtfToken::HexByte: name += char(token.byte); break;
+        case RtfToken::Text:
+            for (const char c : token.data) {
+                if (c != ';') {
+                    name += c;
+                    continue;
+                }
+                font.name = QString::fromUtf8(name);
+                fonts.append(font);
+                name.clear();
+            }
+            break;
+        default: break;
+        }
+    }
+    return fonts;
+}
+
+QList<QColor> readColors(RtfTokenizer &t)
+{
+    QList<QColor> colors; // the first, without words, is the automatic colour
+    QColor c(0, 0, 0);
+    bool set = false;
+    for (int depth = 1; depth > 0;) {
+        const RtfToken token = t.next();
+        switch (token.type) {
+        case RtfToken::End: return colors;
+        case RtfToken::GroupOpen: ++depth; break;
+        case RtfToken::GroupClose: --depth; break;
+        case RtfToken::ControlWord:
+            set = true;
+            if (token.data == QByteArrayView("red"))
+                c.setRed(qBound(0, token.parameter, 255));
+            else if (token.data == QByteArrayView("green"))
+                c.setGreen(qBound(0, token.parameter, 255));
+            else if (token.data == QByteArrayView("blue"))
+                c.setBlue(qBound(0, token.parameter, 255));
+            break;
+        case RtfToken::Text:
+            for (const char ch : token.data) {
+                if (ch == ';') {
+                    colors.append(set ? c : QColor());
+                    c = QColor(0, 0, 0);
+                    set = false;
+                }
+            }
+            break;
+        default: break;
+        }
+    }
+    return colors;
+}
+
+} // namespace
+
+QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLookup &colors, const QString &id,
+                      RtfGroupCopier copier)
+{
+    QList<Font> usedFonts;
+    QHash<int, int> fontIndex;
+    QList<QColor> usedColors;
+    QHash<int, int> colorIndex;
+    // What would change the whole document where the kept RTF is read again is left out: the
+    // document's tables and words, and the list words (\ls, \ilvl), which name lists of this file.
+    copier.dropWord = [](QByteArrayView word) {
+        const RtfControlWord *entry = RtfControlWords::find(word);
+        return entry && RtfControlWords::isDocumentWide(*entry);
+    };
+    const auto skip = copier.skipGroup;
+    copier.skipGroup = [skip](QByteArrayView word, RtfTokenizer rest) {
+        const RtfControlWord *entry = RtfControlWords::find(word);
+        return (entry && RtfControlWords::isDocumentWide(*entry)) || (skip && skip(word, rest));
+    };
+    copier.mapFont = [&](int number) {
+        const auto found = fontIndex.constFind(number);
+        if (found != fontIndex.cend())
+            return *found;
+        usedFonts.append(fonts(number));
+        fontIndex.insert(number, int(usedFonts.size()) - 1);
+        return int(usedFonts.size()) - 1;
+    };
+    copier.mapColor = [&](int index) {
+        const auto found = colorIndex.constFind(index);
+        if (found != colorIndex.cend())
+            return *found;
+        const QColor c = index > 0 ? colors(index) : QColor();
+        int mapped = 0;
+        if (c.isValid()) {
+            usedColors.append(c);
+            mapped = int(usedColors.size());
+        }
+        colorIndex.insert(index, mapped);
+        return mapped;
+    };
+    QByteArray content;
+    if (!copier.copy(rtf, content))
+        return QString();
+    QByteArray out = "{\\rtf1";
+    if (!id.isEmpty())
+        out += "{\\*\\id " + id.toLatin1() + '}';
+    if (!usedFonts.isEmpty()) {
+        out += "{\\fonttbl";
+        for (qsizetype i = 0; i < usedFonts.size(); ++i) {
+            const Font &f = usedFonts[i];
+            out += "{\\f" + QByteArray::number(i) + "\\fcharset" + QByteArray::number(f.charset);
+            if (f.codePage > 0)
+                out += "\\cpg" + QByteArray::number(f.codePage);
+            out += ' ';
+            appendFontName(f.name, out);
+            out += ";}";
+        }
+        out += '}';
+    }
+    if (!usedColors.isEmpty()) {
+        out += "{\\colortbl;";
+        for (const QColor &c : std::as_const(usedColors))
+            out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue"
+                 + QByteArray::number(c.blue()) + ';';
+        out += '}';
+    }
+    out += content;
+    out += '}';
+    return QString::fromLatin1(out);
+}
+
+KeptRtf::Parts KeptRtf::parse(const QString &kept)
+{
+    Parts parts;
+    const QByteArray bytes = kept.toLatin1();
+    RtfTokenizer t(bytes);
+    if (t.next().type != RtfToken::GroupOpen || t.next().type != RtfToken::ControlWord)
+        return parts;
+    // The tables come first; the content starts at the first token that is not one of them.
+    for (;;) {
+        const qsizetype start = t.position();
+        RtfTokenizer peek = t;
+        const RtfToken open = peek.next();
+        RtfToken first;
+        if (open.type == RtfToken::GroupOpen) {
+            first = peek.next();
+            if (first.type == RtfToken::ControlSymbol && first.byte == '*')
+                first = peek.next();
+        }
+        const bool table = open.type == RtfToken::GroupOpen && first.type == RtfToken::ControlWord;
+        if (table && first.data == QByteArrayView("id")) {
+            QByteArray id;
+            RtfToken token;
+            while ((token = peek.next()).type == RtfToken::Text)
+                id += token.data.toByteArray();
+            parts.id = QString::fromLatin1(id.trimmed());
+            if (token.type != RtfToken::GroupClose)
+                skipGroup(peek);
+        } else if (table && first.data == QByteArrayView("fonttbl")) {
+            parts.fonts = readFonts(peek);
+        } else if (table && first.data == QByteArrayView("colortbl")) {
+            parts.colors = readColors(peek);
+        } else {
+            // Up to the document's closing brace, which is the last byte.
+            qsizetype end = bytes.size();
+            while (end > start && bytes[end - 1] != '}')
+                --end;
+            parts.content = bytes.mid(start, qMax<qsizetype>(0, end - 1 - start));
+            return parts;
+        }
+        t = peek;
+    }
+}
+
+QList<QString> KeptRtf::split(const QString &kepts)
+{
+    QList<QString> parts;
+    const QByteArray bytes = kepts.toLatin1();
+    RtfTokenizer t(bytes);
+    qsizetype start = 0;
+    int depth = 0;
+    for (;;) {
+        const qsizetype before = t.position();
+        const RtfToken token = t.next();
+        if (token.type == RtfToken::End)
+            break;
+        if (token.type == RtfToken::GroupOpen && depth++ == 0)
+            start = before;
+        else if (token.type == RtfToken::GroupClose && depth > 0 && --depth == 0)
+            parts.append(QString::fromLatin1(bytes.mid(start, t.position() - start)));
+    }
+    return parts;
+}
+
+QString KeptRtf::fieldInstruction(const QString &kept)
+{
+    const QByteArray content = parse(kept).content;
+    RtfTokenizer t(content);
+    QByteArray instruction;
+    int depth = 0, instructionDepth = -1;
+    for (;;) {
+        const RtfToken token = t.next();
+        if (token.type == RtfToken::End)
+            break;
+        if (token.type == RtfToken::GroupOpen) {
+            ++depth;
+        } else if (token.type == RtfToken::GroupClose) {
+            if (depth-- == instructionDepth)
+                break;
+        } else if (token.type == RtfToken::ControlWord && token.data == QByteArrayView("fldinst") && instructionDepth < 0) {
+            instructionDepth = depth;
+        } else if (instructionDepth >= 0 && token.type == RtfToken::Text) {
+            instruction += token.data.toByteArray();
+        }
+    }
+    return QString::fromLatin1(instruction).simplified();
+}

@@ -1,0 +1,336 @@
+// The RTF reader's paragraphs, formats, lists and pictures, put into the document.
+#include "rtf/RtfReader.h"
+#include "rtf/DocumentExtras.h"
+#include "rtf/TextFormats.h"
+
+#include <QTextDocument>
+#include <QUrl>
+#include <QUuid>
+
+#include <algorithm>
+
+using namespace RtfValues;
+using D = RtfDestination;
+
+namespace {
+
+// The quoted or bare arguments of a field instruction, with its switches.
+QStringList fieldArguments(const QString &instruction)
+{
+    QStringList args;
+    const qsizetype n = instruction.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && instruction[i].isSpace())
+            ++i;
+        if (i >= n)
+            break;
+        QString arg;
+        if (instruction[i] == u'"') {
+            ++i;
+            while (i < n && instruction[i] != u'"')
+                arg += instruction[i++];
+            ++i;
+        } else {
+            while (i < n && !instruction[i].isSpace())
+                arg += instruction[i++];
+        }
+        args.append(arg);
+    }
+    return args;
+}
+
+// Links that may be followed from a document; script and data URLs are not.
+bool isSafeLink(const QString &url)
+{
+    const QString scheme = QUrl(url).scheme().toLower();
+    return scheme != u"javascript" && scheme != u"vbscript" && scheme != u"data";
+}
+
+} // namespace
+
+bool RtfReader::hasText() const
+{
+    auto notEmpty = [](const Run &r) { return !r.text.isEmpty(); };
+    return std::any_of(runs_.begin(), runs_.end(), notEmpty)
+        || std::any_of(fallbackRuns_.begin(), fallbackRuns_.end(), notEmpty);
+}
+
+int RtfReader::tableLevel() const
+{
+    const RtfParaProps &p = stack_.back().para;
+    return p.inTable ? qMax(1, p.nestLevel) : 0;
+}
+
+void RtfReader::endParagraph(int tableLevel)
+{
+    flushPending();
+    flushHidden();
+    bodyStarted_ = true;
+    ++shownCount_;
+    numberPendingMark();
+    const RtfGroupState &s = top();
+    RtfDocumentBuilder::ListItem item;
+    const bool isItem = listItem(s.para, item);
+    if (!isItem && !fallbackRuns_.empty())
+        runs_.insert(runs_.begin(), std::make_move_iterator(fallbackRuns_.begin()),
+                     std::make_move_iterator(fallbackRuns_.end()));
+    fallbackRuns_.clear();
+    QTextBlockFormat block = blockFormat(s.para, isItem ? &item : nullptr);
+    if (pageBreakPending_)
+        block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    pageBreakPending_ = false;
+    QTextCharFormat chars = charFormat(s.chars);
+    if (!pendingKept_.isEmpty()) // kept RTF at the end of the paragraph
+        chars.setProperty(TextFormats::kKeptRtfProperty, takePendingKept());
+    for (const Float &f : floats_)
+        builder_.insertFloat(tableLevel, f.frame, f.image);
+    floats_.clear();
+    builder_.startParagraph(tableLevel, block, chars, isItem ? &item : nullptr);
+    for (const Run &run : runs_)
+        builder_.insertText(run.text, runFormat(run));
+    runs_.clear();
+    images_.clear();
+    extras_.clear();
+}
+
+void RtfReader::finishDocument()
+{
+    flushPending();
+    flushHidden();
+    if (hasText() || !floats_.empty() || pendingMark_ >= 0)
+        endParagraph(tableLevel());
+    builder_.finish();
+    if (!pendingKept_.isEmpty()) {
+        const QString kept = takePendingKept();
+        if (!kept.isEmpty())
+            builder_.keepAtEnd(kept);
+    }
+    if (mode_ != Mode::Document)
+        return;
+    DocumentExtras &extras = DocumentExtras::of(doc_);
+    settings_.applyTo(extras);
+    extras.setStyles(documentStyles_);
+    for (int kind = 0; kind < HeaderFooter::kKinds; ++kind)
+        extras.setHeaderFooter(HeaderFooter::Kind(kind), headersFooters_[std::size_t(kind)]);
+    if (!keptHead_.isEmpty())
+        extras.setKeptHead(keep(keptHead_, false));
+}
+
+bool RtfReader::listItem(const RtfParaProps &p, RtfDocumentBuilder::ListItem &item) const
+{
+    if (p.listOverride > 0) {
+        if (const RtfListTable::List *list = lists_.listFor(p.listOverride)) {
+            const int level = qBound(0, p.listLevel, 8);
+            const RtfListTable::Level defined = list->levelCount > 0
+                ? list->levels[std::size_t(qMin(level, list->levelCount - 1))] : RtfListTable::Level();
+            item.key = QStringLiteral("ls%1").arg(p.listOverride);
+            item.level = level;
+            item.format = RtfListTable::format(defined, level);
+            return true;
+        }
+    }
+    const RtfParaProps::OldList &old = p.oldList;
+    if (!old.defined || old.unnumbered)
+        return false;
+    item.key = QStringLiteral("pn");
+    item.level = old.bullet ? 0 : qBound(0, old.level - 1, 8);
+    item.endsAtPlainParagraph = true;
+    item.format.setIndent(item.level + 1);
+    if (old.bullet) {
+        item.format.setStyle(RtfListTable::bulletStyle(old.before));
+        return true;
+    }
+    static constexpr QTextListFormat::Style kStyles[] = {
+        QTextListFormat::ListDecimal, QTextListFormat::ListUpperAlpha, QTextListFormat::ListLowerAlpha,
+        QTextListFormat::ListUpperRoman, QTextListFormat::ListLowerRoman};
+    item.format.setStyle(kStyles[qBound(0, old.numberStyle - OldDecimal, 4)]);
+    item.format.setNumberPrefix(old.before.left(RtfListTable::kMaxNumberText));
+    item.format.setNumberSuffix(old.after.left(RtfListTable::kMaxNumberText));
+    if (old.start != 1)
+        TextFormats::setListStart(item.format, old.start);
+    return true;
+}
+
+QTextBlockFormat RtfReader::blockFormat(const RtfParaProps &p, const RtfDocumentBuilder::ListItem *item) const
+{
+    static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify};
+    QTextBlockFormat f;
+    if (p.alignment != 0)
+        f.setAlignment(kAlign[qBound(0, p.alignment, 3)]);
+    double left = TextFormats::twipsToPixels(p.leftIndent);
+    double first = TextFormats::twipsToPixels(p.firstIndent);
+    if (item) {
+        // Qt indents list items by their level and hangs the marker itself.
+        left = qMax(0.0, left - doc_.indentWidth() * (item->level + 1));
+        first = 0;
+    }
+    if (left != 0)
+        f.setLeftMargin(left);
+    if (p.rightIndent != 0)
+        f.setRightMargin(TextFormats::twipsToPixels(p.rightIndent));
+    if (first != 0)
+        f.setTextIndent(first);
+    if (p.spaceBefore != 0)
+        f.setTopMargin(TextFormats::twipsToPixels(p.spaceBefore));
+    if (p.spaceAfter != 0)
+        f.setBottomMargin(TextFormats::twipsToPixels(p.spaceAfter));
+    if (p.lineSpacing > 0 && p.lineMultiple)
+        f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    else if (p.lineSpacing > 0)
+        f.setLineHeight(TextFormats::twipsToPixels(p.lineSpacing), QTextBlockFormat::MinimumHeight);
+    else if (p.lineSpacing < 0)
+        f.setLineHeight(TextFormats::twipsToPixels(-double(p.lineSpacing)), QTextBlockFormat::FixedHeight);
+    if (!p.tabs.isEmpty())
+        f.setTabPositions(p.tabs);
+    if (p.pageBreakBefore)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (p.rightToLeft)
+        f.setLayoutDirection(Qt::RightToLeft);
+    if (p.style >= 0)
+        if (const RtfStyleSheet::Style *style = styles_.find(p.style))
+            f.setProperty(TextFormats::kParagraphStyleProperty, style->name.isEmpty() ? QStringLiteral("#%1").arg(p.style) : style->name);
+    return f;
+}
+
+QTextCharFormat RtfReader::charFormat(const RtfCharProps &c)
+{
+    const auto cached = formats_.constFind(c);
+    if (cached != formats_.cend())
+        return *cached;
+    QTextCharFormat f;
+    TextFormats::setFamily(f, familyOf(c));
+    f.setFontPointSize(c.halfPoints / 2.0);
+    if (c.bold)
+        f.setFontWeight(QFont::Bold);
+    if (c.italic)
+        f.setFontItalic(true);
+    if (c.underline != QTextCharFormat::NoUnderline)
+        f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(c.underline));
+    if (c.strike)
+        f.setFontStrikeOut(true);
+    auto color = [&](int index) {
+        return index > 0 && index < colors_.size() ? colors_[index] : QColor();
+    };
+    if (const QColor fg = color(c.foreground); fg.isValid())
+        f.setForeground(fg);
+    const QColor bg = color(c.highlight).isValid() ? color(c.highlight) : color(c.background);
+    if (bg.isValid())
+        f.setBackground(bg);
+    if (c.offset != 0)
+        TextFormats::setCharOffsetTwips(f, c.offset * 10.0, doc_.defaultFont());
+    if (c.script == Superscript)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (c.script == Subscript)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (c.caps)
+        f.setFontCapitalization(QFont::AllUppercase);
+    else if (c.smallCaps)
+        f.setFontCapitalization(QFont::SmallCaps);
+    if (c.link >= 0 && c.link < links_.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(links_[c.link]);
+    }
+    if (c.fields >= 0) {
+        // The fields around this text, outermost first; hyperlinks are anchors.
+        QString fields;
+        for (int w = c.fields; w >= 0; w = wrappers_[std::size_t(w)].parent)
+            fields.prepend(wrappers_[std::size_t(w)].kept);
+        if (!fields.isEmpty())
+            f.setProperty(TextFormats::kFieldsProperty, fields);
+    }
+    if (c.charStyle >= 0)
+        if (const RtfStyleSheet::Style *style = styles_.find(c.charStyle))
+            f.setProperty(TextFormats::kCharacterStyleProperty, style->name.isEmpty() ? QStringLiteral("#%1").arg(c.charStyle) : style->name);
+    formats_.insert(c, f);
+    return f;
+}
+
+QTextCharFormat RtfReader::runFormat(const Run &run)
+{
+    const RunExtra *extra = run.extra >= 0 ? &extras_[std::size_t(run.extra)] : nullptr;
+    QTextCharFormat format;
+    if (run.image >= 0) {
+        format = images_[std::size_t(run.image)];
+    } else if (extra && extra->format) {
+        format = *extra->format;
+    } else {
+        format = charFormat(run.props);
+        if (run.family != familyOf(run.props)) // the font table changed since: keep what decoded the text
+            TextFormats::setFamily(format, run.family);
+    }
+    if (!extra)
+        return format;
+    if (!extra->kept.isEmpty())
+        format.setProperty(TextFormats::kKeptRtfProperty, extra->kept);
+    if (!extra->note.isEmpty()) {
+        format.setProperty(TextFormats::kNoteProperty, extra->note);
+        format.setProperty(TextFormats::kNoteKindProperty, extra->noteKind);
+    }
+    if (!extra->autoText.isEmpty())
+        format.setProperty(TextFormats::kAutoTextProperty, extra->autoText);
+    if (!extra->autoText.isEmpty() || !extra->note.isEmpty())
+        format.setProperty(TextFormats::kMarkIdProperty, idPrefix_ + u'-' + QString::number(run.extra) + u'-'
+                                                             + QString::number(++markCount_));
+    if (!extra->shownOnly.isEmpty())
+        format.setProperty(TextFormats::kShownOnlyProperty, extra->shownOnly);
+    return format;
+}
+
+// The hyperlink a field instruction names, as an index in links_, or -1.
+int RtfReader::linkOf(const QString &instruction)
+{
+    const QStringList args = fieldArguments(instruction);
+    if (args.isEmpty() || args.first().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0)
+        return -1;
+    QString url, location;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a.startsWith(u'\\')) {
+            const QString sw = a.mid(1).toLower();
+            if (i + 1 < args.size() && sw == u"l")
+                location = args[++i];
+            else if (i + 1 < args.size() && (sw == u"o" || sw == u"t" || sw == u"m"))
+                ++i;
+        } else if (url.isEmpty()) {
+            url = a;
+        }
+    }
+    if (!location.isEmpty())
+        url += u'#' + location;
+    if (url.isEmpty() || !isSafeLink(url))
+        return -1;
+    links_.append(url);
+    return int(links_.size()) - 1;
+}
+
+void RtfReader::insertPicture()
+{
+    if (placeholder_.isNull())
+        placeholder_ = RtfPicture::placeholder();
+    const RtfPicture::Image picture = picture_.decode(pixelBudget_, placeholder_);
+    picture_ = RtfPicture();
+    if (picturePrefix_.isEmpty()) // names no other document's pictures have
+        picturePrefix_ = QStringLiteral("rtfimage:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString name = picturePrefix_ + QStringLiteral("-%1").arg(++pictureCount_);
+    const QUrl url(name);
+    doc_.addResource(QTextDocument::ImageResource, url, picture.image);
+    QTextImageFormat format;
+    format.merge(charFormat(top().chars));
+    format.setName(name);
+    format.setWidth(picture.displaySize.width());
+    format.setHeight(picture.displaySize.height());
+    if (!picture.original.isEmpty()) {
+        doc_.addResource(TextFormats::kOriginalImageResource, TextFormats::originalImageUrl(url), picture.original);
+        format.setProperty(TextFormats::kImageTypeProperty, picture.type);
+        if (picture.nativeSize.isValid() && !picture.nativeSize.isEmpty())
+            format.setProperty(TextFormats::kImageNativeSizeProperty, picture.nativeSize);
+    }
+    if (top().shape >= 0)
+        lastShownShape_ = top().shape;
+    images_.push_back(format);
+    Run &run = runs_[std::size_t(newRun(top().chars))];
+    run.text = QString(QChar::ObjectReplacementCharacter);
+    run.family.clear();
+    run.image = int(images_.size()) - 1;
+}

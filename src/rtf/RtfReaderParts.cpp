@@ -1,0 +1,450 @@
+// The RTF reader's kept RTF, parts (headers, notes, shapes shown as text), fields and styles.
+#include "rtf/RtfReader.h"
+#include "rtf/DocumentExtras.h"
+#include "rtf/RtfWriter.h"
+#include "rtf/TextFormats.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QUrl>
+#include <QUuid>
+
+#include <algorithm>
+
+using namespace RtfValues;
+using D = RtfDestination;
+
+namespace {
+
+// Whether a \sp group names the shape's picture: {\sp{\sn pib}...}.
+bool isPictureProperty(QByteArrayView word, RtfTokenizer rest)
+{
+    if (word != QByteArrayView("sp"))
+        return false;
+    if (rest.next().type != RtfToken::GroupOpen)
+        return false;
+    const RtfToken name = rest.next();
+    if (name.type != RtfToken::ControlWord || name.data != QByteArrayView("sn"))
+        return false;
+    const RtfToken value = rest.next();
+    return value.type == RtfToken::Text && value.data.trimmed() == QByteArrayView("pib");
+}
+
+} // namespace
+
+// The group's bytes, from its brace to `end`, after its closing brace when it has one.
+void RtfReader::finishCapture(const RtfGroupState &group, qsizetype end, bool closed)
+{
+    const QByteArrayView input = tokenizer_.input();
+    end = qBound(group.contentPos, end, input.size());
+    QByteArrayView whole = input.sliced(group.openPos, end - group.openPos);
+    const qsizetype contentEnd = qMax(group.contentPos, closed ? end - 1 : end);
+    QByteArrayView content = input.sliced(group.contentPos, contentEnd - group.contentPos);
+    // A group cut off by the end of the file is read as it will be written back: closed.
+    QByteArray closedWhole, closedContent;
+    if (!closed) {
+        RtfGroupCopier().copy(whole, closedWhole);
+        RtfGroupCopier().copy(content, closedContent);
+        whole = closedWhole;
+        content = closedContent;
+    }
+    switch (group.capture) {
+    case CaptureKept: keepHere(whole); break;
+    case CaptureNote: note(content); break;
+    case CaptureShape: showKeptShape(whole); break;
+    default:
+        if (group.capture >= CaptureHeader && group.capture < CaptureHeader + HeaderFooter::kKinds)
+            headerFooter(group.capture - CaptureHeader, content);
+        break;
+    }
+}
+
+QString RtfReader::keep(QByteArrayView rtf, bool withId, RtfGroupCopier copier)
+{
+    if (rtf.isEmpty() || rtf.size() > keptBudget_)
+        return QString();
+    keptBudget_ -= rtf.size();
+    const QString id = withId ? idPrefix_ + u'-' + QString::number(++keptCount_) : QString();
+    return KeptRtf::make(
+        rtf, [this](int n) { return keptFont(n); },
+        [this](int i) { return i > 0 && i < colors_.size() ? colors_[i] : QColor(); }, id, std::move(copier));
+}
+
+// Keeps RTF where it stands: in the head of the file, or before the text that comes next.
+void RtfReader::keepHere(QByteArrayView rtf)
+{
+    if (!hiddenText_.isEmpty())
+        flushHidden(); // what stood before it comes first
+    if (mode_ == Mode::Display || pendingKept_.size() + keptHead_.size() + rtf.size() > keptBudget_)
+        return;
+    if (mode_ == Mode::Document && !bodyStarted_)
+        keptHead_.append(rtf);
+    else
+        pendingKept_.append(rtf);
+}
+
+QString RtfReader::takePendingKept()
+{
+    const QString kept = keep(pendingKept_, true);
+    pendingKept_.clear();
+    return kept;
+}
+
+KeptRtf::Font RtfReader::keptFont(int number) const
+{
+    KeptRtf::Font kept;
+    const Font *f = font(number);
+    if (!f) {
+        kept.name = doc_.defaultFont().family();
+        return kept;
+    }
+    kept.name = f->name.isEmpty() ? doc_.defaultFont().family() : f->name;
+    kept.charset = f->charset;
+    kept.codePage = f->codePage;
+    // Written back under \ansicpg1252, a font of the document's own code page names it.
+    if (kept.codePage <= 0 && f->charsetCodePage <= 0 && ansiCodePage_ != RtfTextDecoder::kDefaultCodePage)
+        kept.codePage = ansiCodePage_;
+    return kept;
+}
+
+// Hidden text is kept as RTF, written back as it was and not shown.
+QString *RtfReader::hiddenText()
+{
+    if (mode_ == Mode::Display)
+        return nullptr;
+    bodyStarted_ = true;
+    // Hidden text of another look starts a group of its own; only what the group says counts.
+    const RtfCharProps &c = top().chars, &h = hiddenProps_;
+    const bool sameLook = font(c.font) == font(h.font) && c.halfPoints == h.halfPoints && c.bold == h.bold
+                       && c.italic == h.italic && c.foreground == h.foreground;
+    if (!hiddenText_.isEmpty() && !sameLook)
+        flushHidden();
+    hiddenProps_ = top().chars;
+    return &hiddenText_;
+}
+
+void RtfReader::flushHidden()
+{
+    if (hiddenText_.isEmpty())
+        return;
+    const RtfCharProps &c = hiddenProps_;
+    // A group of its own, whatever surrounds it when written back.
+    QByteArray group = "{\\plain\\v\\f" + QByteArray::number(c.font >= 0 ? c.font : defaultFont_);
+    group += "\\fs" + QByteArray::number(c.halfPoints);
+    if (c.bold)
+        group += "\\b";
+    if (c.italic)
+        group += "\\i";
+    if (c.foreground > 0 && c.foreground < colors_.size() && colors_[c.foreground].isValid())
+        group += "\\cf" + QByteArray::number(c.foreground);
+    group += ' ';
+    for (const QChar ch : std::as_const(hiddenText_)) {
+        const char16_t u = ch.unicode();
+        if (u == '\\' || u == '{' || u == '}')
+            group += QByteArray("\\") + char(u);
+        else if (u == '\t')
+            group += "\\tab ";
+        else if (u == 0x2028)
+            group += "\\line ";
+        else if (u >= 0x20 && u < 0x80)
+            group += char(u);
+        else
+            group += "\\u" + QByteArray::number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
+    }
+    group += '}';
+    hiddenText_.clear();
+    keepHere(group);
+}
+
+std::unique_ptr<QTextDocument> RtfReader::readPart(QByteArrayView content, Mode mode, const QString &noteMark)
+{
+    auto part = std::make_unique<QTextDocument>();
+    part->setDefaultFont(doc_.defaultFont());
+    part->setUndoRedoEnabled(false);
+    part->setLayoutEnabled(false);
+    QTextCursor cursor(part.get());
+    cursor.beginEditBlock();
+    RtfReader reader(content, *part, *this, mode, noteMark);
+    reader.read();
+    cursor.endEditBlock();
+    pictureBudget_ = reader.pictureBudget_;
+    pixelBudget_ = reader.pixelBudget_;
+    keptBudget_ = reader.keptBudget_;
+    return part;
+}
+
+// A part as standalone RTF, with the styles it uses.
+QByteArray RtfReader::partRtf(QTextDocument &part) const
+{
+    DocumentExtras::of(part).setStyles(documentStyles_);
+    return RtfWriter(part, RtfWriter::Part).write();
+}
+
+void RtfReader::headerFooter(int kind, QByteArrayView content)
+{
+    headerRead_[std::size_t(kind)] = true;
+    const auto part = readPart(content, Mode::Part);
+    headersFooters_[std::size_t(kind)] = partRtf(*part);
+}
+
+// \chftn: the mark of the note that follows, numbered once the note says what it is.
+void RtfReader::noteMark()
+{
+    if (top().destination != D::Body || mode_ == Mode::Display)
+        return;
+    if (mode_ == Mode::Part) { // in a note, its own number; in a header, nothing to number
+        if (noteMark_.isEmpty())
+            return;
+        Run &run = runs_[std::size_t(newRun(top().chars))];
+        run.text = noteMark_;
+        extraOf(run).autoText = QStringLiteral("chftn");
+        return;
+    }
+    numberPendingMark();
+    pendingMark_ = newRun(top().chars);
+    extraOf(runs_[std::size_t(pendingMark_)]).noteMark = true;
+}
+
+// A note mark whose note did not come (or was too many to read) shows the number it would have.
+void RtfReader::numberPendingMark()
+{
+    if (pendingMark_ >= 0 && pendingMark_ < int(runs_.size())) {
+        Run &mark = runs_[std::size_t(pendingMark_)];
+        mark.text = settings_.notes().mark(NoteSettings::Footnote, footnotes_++);
+        extraOf(mark).autoText = QStringLiteral("chftn");
+        extraOf(mark).noteMark = false;
+    }
+    pendingMark_ = -1;
+}
+
+void RtfReader::note(QByteArrayView content)
+{
+    ++notes_;
+    // An endnote says so with \ftnalt before its text.
+    bool endnote = false;
+    RtfTokenizer t(content);
+    for (int depth = 0, i = 0; i < 256; ++i) {
+        const RtfToken token = t.next();
+        if (token.type == RtfToken::End || (token.type == RtfToken::Text && depth == 0))
+            break;
+        if (token.type == RtfToken::GroupOpen)
+            ++depth;
+        else if (token.type == RtfToken::GroupClose)
+            --depth;
+        else if (token.type == RtfToken::ControlWord && depth == 0 && token.data == QByteArrayView("ftnalt"))
+            endnote = true;
+    }
+    const NoteSettings::Kind kind = endnote ? NoteSettings::Endnote : NoteSettings::Footnote;
+    const QString mark = settings_.notes().mark(kind, endnote ? endnotes_++ : footnotes_++);
+    const auto part = readPart(content, Mode::Part, mark);
+    Run *markRun = nullptr;
+    if (pendingMark_ >= 0 && pendingMark_ < int(runs_.size())) {
+        markRun = &runs_[std::size_t(pendingMark_)];
+        markRun->text = mark;
+        extraOf(*markRun).autoText = QStringLiteral("chftn");
+    } else if (!runs_.empty() && !runs_.back().text.isEmpty() && runs_.back().image < 0
+               && (runs_.back().props.script == Superscript || runs_.back().props.offset > 0)
+               && (runs_.back().extra < 0 || extras_[std::size_t(runs_.back().extra)].note.isEmpty())) {
+        markRun = &runs_.back(); // a mark of the file's own, raised like a number would be
+    } else {
+        RtfCharProps raised = top().chars;
+        raised.script = Superscript;
+        markRun = &runs_[std::size_t(newRun(raised))];
+        markRun->text = mark;
+        extraOf(*markRun).autoText = QStringLiteral("chftn");
+    }
+    RunExtra &extra = extraOf(*markRun);
+    extra.noteMark = false;
+    extra.note = TextFormats::rtfOf(partRtf(*part));
+    extra.noteKind = kind;
+    pendingMark_ = -1;
+}
+
+// Whether the shape about to be read has a picture of its own (its pib property).
+bool RtfReader::shapeHasPicture() const
+{
+    RtfTokenizer t = tokenizer_;
+    for (int depth = 1; depth > 0;) {
+        const RtfToken token = t.next();
+        switch (token.type) {
+        case RtfToken::End: return false;
+        case RtfToken::GroupOpen: ++depth; break;
+        case RtfToken::GroupClose: --depth; break;
+        case RtfToken::ControlWord:
+            if (token.data == QByteArrayView("sn")) {
+                const RtfToken name = t.next();
+                if (name.type == RtfToken::Text && name.data.trimmed() == QByteArrayView("pib"))
+                    return true;
+                if (name.type == RtfToken::GroupClose)
+                    --depth;
+                else if (name.type == RtfToken::GroupOpen)
+                    ++depth;
+            }
+            break;
+        default: break;
+        }
+    }
+    return false;
+}
+
+// A shape with a picture and wrapping words floats beside the text (or, where it cannot, stands
+// on a line of its own) in a frame before its paragraph; without wrapping words it stays where
+// it stands, in the text.
+void RtfReader::leaveShape(const RtfGroupState &closed)
+{
+    if (shapeDraft_.number < 0 || shapeDraft_.openPos != closed.openPos)
+        return; // not the shape's own group
+    const ShapeDraft shape = shapeDraft_;
+    shapeDraft_ = ShapeDraft();
+    if (images_.size() == shape.firstImage) { // its picture was not where a picture goes
+        keepWhole(closed);
+        return;
+    }
+    if (shape.wrap < 0 || images_.size() != shape.firstImage + 1)
+        return;
+    const auto run = std::find_if(runs_.begin(), runs_.end(), [&](const Run &r) { return r.image == int(shape.firstImage); });
+    if (run == runs_.end())
+        return;
+    RtfGroupCopier copier;
+    copier.skipGroup = [](QByteArrayView word, RtfTokenizer rest) {
+        return word == QByteArrayView("shprslt") || word == QByteArrayView("pict") || isPictureProperty(word, rest);
+    };
+    const QString kept = keep(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos), false,
+                              copier);
+    if (kept.isEmpty())
+        return;
+    Float f;
+    f.image = runFormat(*run).toImageFormat();
+    runs_.erase(run);
+    const bool beside = shape.wrap == 2 || shape.wrap == 4 || shape.wrap == 5;
+    const bool right = shape.horizontal == 3 || shape.horizontal == 5 || (shape.horizontal < 0 && shape.left > 4680);
+    if (!beside || shape.horizontal == 2)
+        f.frame.setPosition(QTextFrameFormat::InFlow);
+    else
+        f.frame.setPosition(right ? QTextFrameFormat::FloatRight : QTextFrameFormat::FloatLeft);
+    f.frame.setWidth(f.image.width());
+    f.frame.setBorder(0);
+    f.frame.setPadding(0);
+    f.frame.setMargin(0);
+    if (beside && shape.horizontal != 2) // the text keeps a little distance
+        right ? f.frame.setLeftMargin(TextFormats::twipsToPixels(180)) : f.frame.setRightMargin(TextFormats::twipsToPixels(180));
+    f.frame.setProperty(TextFormats::kShapeProperty, kept);
+    floats_.push_back(f);
+}
+
+// A drawing or text box, kept as it is and shown as the text it holds.
+void RtfReader::showKeptShape(QByteArrayView shape)
+{
+    const auto shown = readPart(shape, Mode::Display);
+    if (shown->isEmpty() || shown->characterCount() <= 1) {
+        keepHere(shape);
+        return;
+    }
+    const QString kept = keep(shape, true);
+    if (kept.isEmpty())
+        return;
+    ++keptShapes_;
+    if (picturePrefix_.isEmpty())
+        picturePrefix_ = QStringLiteral("rtfimage:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    auto add = [&](const QString &text, const QTextCharFormat &format) {
+        Run &run = runs_[std::size_t(newRun(top().chars))];
+        run.text = text;
+        RunExtra &extra = extraOf(run);
+        extra.format = format;
+        extra.shownOnly = kept;
+    };
+    for (QTextBlock b = shown->begin(); b.isValid(); b = b.next()) {
+        if (b != shown->begin())
+            add(QString(QChar(0x2028)), b.charFormat());
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                // The picture comes along under a name of this document.
+                QTextImageFormat image = format.toImageFormat();
+                const QString name = picturePrefix_ + QStringLiteral("-%1").arg(++pictureCount_);
+                doc_.addResource(QTextDocument::ImageResource, QUrl(name),
+                                 shown->resource(QTextDocument::ImageResource, QUrl(image.name())));
+                image.setName(name);
+                format = image;
+            }
+            add(fragment.text(), format);
+        }
+    }
+}
+
+// A group (field, object) whose result showed nothing is kept whole, in place of what was kept
+// from inside it.
+void RtfReader::keepWhole(const RtfGroupState &closed)
+{
+    flushHidden();
+    if (closed.shownAt != shownCount_)
+        return; // it showed its result, or something
+    pendingKept_.truncate(qMin(pendingKept_.size(), closed.keptAt));
+    keptHead_.truncate(qMin(keptHead_.size(), closed.headKeptAt));
+    keepHere(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos));
+}
+
+void RtfReader::leaveField(const RtfGroupState &closed)
+{
+    if (closed.field < 0 || closed.outer != D::Body || mode_ == Mode::Display)
+        return;
+    const Field &f = fields_[std::size_t(closed.field)];
+    if (f.openPos != closed.openPos)
+        return; // not the field's own group
+    keepWhole(closed);
+}
+
+// A wrapper for the field (or object) whose group runs from `from` to its result at `to`.
+int RtfReader::fieldWrapper(qsizetype from, qsizetype to, bool link)
+{
+    Wrapper w;
+    w.parent = top().chars.fields;
+    if (!link) {
+        QByteArray group = tokenizer_.input().sliced(from, qMax(from, to) - from).toByteArray();
+        group += '}';
+        w.kept = keep(group, false);
+        if (w.kept.isEmpty())
+            return -1;
+    }
+    wrappers_.push_back(w);
+    return int(wrappers_.size()) - 1;
+}
+
+void RtfReader::leaveStyle(const RtfGroupState &closed)
+{
+    QString name = styleDraft_.name.trimmed();
+    if (name.endsWith(u';'))
+        name.chop(1);
+    styleDraft_.name = name.trimmed();
+    styleDraft_.definition =
+        keep(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos), false);
+    styles_.add(styleDraft_);
+    styleDraft_ = RtfStyleSheet::Style();
+}
+
+// Each style's formatting on its own, for the document's stylesheet.
+void RtfReader::finishStyles()
+{
+    documentStyles_.clear();
+    for (const int number : styles_.numbers()) {
+        const RtfStyleSheet::Style *s = styles_.find(number);
+        RtfCharProps c;
+        RtfParaProps p;
+        for (const RtfStyleSheet::Word &w : styles_.resolved(number)) {
+            characterWord(c, w.word, w.value);
+            paragraphWord(p, w.word, w.value);
+        }
+        DocumentStyle style;
+        style.number = number;
+        style.kind = s->kind;
+        style.name = s->name.isEmpty() ? QStringLiteral("#%1").arg(number) : s->name;
+        style.basedOn = s->basedOn;
+        style.next = s->next;
+        style.charFormat = charFormat(c);
+        style.blockFormat = blockFormat(p, nullptr);
+        style.definition = s->definition;
+        documentStyles_.append(style);
+    }
+    formats_.clear(); // formats made from here on name their styles
+}

@@ -19,15 +19,6 @@ int hexValue(char c)
     return -1;
 }
 
-QString sniff(const QByteArray &b)
-{
-    if (b.startsWith("\x89PNG\r\n\x1a\n"))
-        return QStringLiteral("png");
-    if (b.startsWith("\xFF\xD8\xFF"))
-        return QStringLiteral("jpeg");
-    return QString();
-}
-
 // A device-independent bitmap as a .bmp file, which Qt reads.
 QByteArray bmpFile(const QByteArray &dib)
 {
@@ -56,6 +47,15 @@ QByteArray bmpFile(const QByteArray &dib)
 }
 
 } // namespace
+
+QByteArray RtfPicture::blipType(const QByteArray &bytes)
+{
+    QByteArray copy = bytes; // QBuffer wants a non-const array; the copy shares the data
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    return format == "png" || format == "jpeg" ? format : QByteArray();
+}
 
 QImage RtfPicture::placeholder()
 {
@@ -161,7 +161,7 @@ QSizeF RtfPicture::displaySize(QSize decoded) const
 QImage RtfPicture::decodeRaster(QString &type, qint64 &pixelBudget) const
 {
     QByteArray data = bytes_;
-    type = sniff(data);
+    type = QString::fromLatin1(blipType(data));
     if (kind_ == Dib)
         data = bmpFile(bytes_);
     QBuffer buffer(&data);

@@ -19,6 +19,10 @@ public:
     // serves every such picture, scaled to its size.
     static QImage placeholder();
 
+    // "png" or "jpeg" when the bytes are one of the two encoded forms RTF carries as they are
+    // (\pngblip, \jpegblip); empty otherwise.
+    static QByteArray blipType(const QByteArray &bytes);
+
     struct Image
     {
         QImage image;        // what is shown: the picture, or a placeholder of its size

@@ -1,5 +1,6 @@
 // The RTF writer's pictures, inline and floating.
 #include "rtf/RtfWriter.h"
+#include "rtf/RtfPicture.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
 
@@ -16,15 +17,6 @@ namespace {
 constexpr int kHexBytesPerLine = 64;
 
 int twips(double pixels) { return TextFormats::roundedTwips(pixels); }
-
-QByteArray sniffType(const QByteArray &bytes)
-{
-    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
-        return "png";
-    if (bytes.startsWith("\xFF\xD8\xFF"))
-        return "jpeg";
-    return QByteArray();
-}
 
 QSize encodedSize(const QByteArray &bytes)
 {
@@ -47,7 +39,7 @@ void RtfWriter::writeImage(const QTextImageFormat &format)
         QImage image;
         if (resource.userType() == QMetaType::QByteArray) {
             bytes = resource.toByteArray();
-            type = sniffType(bytes);
+            type = RtfPicture::blipType(bytes);
             if (type.isEmpty())
                 image = QImage::fromData(bytes);
         } else if (resource.userType() == QMetaType::QImage) {

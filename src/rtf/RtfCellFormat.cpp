@@ -27,21 +27,16 @@ QTextTableCellFormat RtfCellFormat::toFormat(const QList<QColor> &colors, const 
         anyBorder = anyBorder || b.style >= 0;
     if (anyBorder) {
         // Every side is set, so a side without a border shows none rather than Qt's grid.
-        static constexpr QTextFormat::Property kWidth[] = {QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder,
-                                                           QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder};
-        static constexpr QTextFormat::Property kStyle[] = {QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
-                                                           QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
-        static constexpr QTextFormat::Property kBrush[] = {QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
-                                                           QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
         for (int side = 0; side < 4; ++side) {
             const Border &b = borders[std::size_t(side)];
+            const TextFormats::CellBorderSide &p = TextFormats::kCellBorderSides[side];
             const bool shown = b.style > 0;
-            f.setProperty(kStyle[side], shown ? b.style : int(QTextFrameFormat::BorderStyle_None));
+            f.setProperty(p.style, shown ? b.style : int(QTextFrameFormat::BorderStyle_None));
             // A border without a width is a hairline, as other word processors draw it.
-            f.setProperty(kWidth[side], shown ? TextFormats::twipsToPixels(b.width > 0 ? b.width : 15) : 0.0);
+            f.setProperty(p.width, shown ? TextFormats::twipsToPixels(b.width > 0 ? b.width : 15) : 0.0);
             const QColor c = colorAt(colors, b.color);
             if (shown)
-                f.setProperty(kBrush[side], QBrush(c.isValid() ? c : QColor(Qt::black)));
+                f.setProperty(p.brush, QBrush(c.isValid() ? c : QColor(Qt::black)));
         }
     }
     QColor fill = colorAt(colors, background);

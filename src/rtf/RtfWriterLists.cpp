@@ -2,6 +2,7 @@
 #include "rtf/RtfWriter.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
+#include "rtf/NumberText.h"
 #include "rtf/RtfListTable.h"
 
 #include <QTextBlock>
@@ -64,37 +65,17 @@ int startOf(const QTextListFormat &f)
     return f.hasProperty(TextFormats::kListStartProperty) ? f.intProperty(TextFormats::kListStartProperty) : 1;
 }
 
-QString romanNumber(int n)
-{
-    static constexpr std::pair<int, const char *> kDigits[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-        {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"}};
-    QString s;
-    for (const auto &[value, digits] : kDigits)
-        for (; n >= value; n -= value)
-            s += QLatin1String(digits);
-    return s;
-}
-
-QString alphaNumber(int n)
-{
-    QString s;
-    for (; n > 0; n = (n - 1) / 26)
-        s.prepend(QChar(u'a' + (n - 1) % 26));
-    return s;
-}
-
 // An item's number as the list shows it, with the text around it cut as the list tables cut it.
 // (QTextList::itemText looks the item up in the whole list, which is slow for long lists.)
 QString numberText(const QTextListFormat &f, int item)
 {
     QString number;
     switch (f.style()) {
-    case QTextListFormat::ListLowerAlpha: number = alphaNumber(item); break;
-    case QTextListFormat::ListUpperAlpha: number = alphaNumber(item).toUpper(); break;
-    case QTextListFormat::ListLowerRoman: number = item > 0 && item < 5000 ? romanNumber(item) : QString::number(item); break;
+    case QTextListFormat::ListLowerAlpha: number = NumberText::letters(item); break;
+    case QTextListFormat::ListUpperAlpha: number = NumberText::letters(item).toUpper(); break;
+    case QTextListFormat::ListLowerRoman: number = item > 0 && item < 5000 ? NumberText::roman(item) : QString::number(item); break;
     case QTextListFormat::ListUpperRoman:
-        number = item > 0 && item < 5000 ? romanNumber(item).toUpper() : QString::number(item);
+        number = item > 0 && item < 5000 ? NumberText::roman(item).toUpper() : QString::number(item);
         break;
     default: number = QString::number(item); break;
     }

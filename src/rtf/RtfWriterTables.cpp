@@ -131,23 +131,18 @@ void RtfWriter::writeCellFormat(const QTextTableCell &cell)
         }
     }
     static constexpr const char *kSides[] = {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"};
-    static constexpr QTextFormat::Property kWidth[] = {QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder,
-                                                       QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder};
-    static constexpr QTextFormat::Property kStyle[] = {QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
-                                                       QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
-    static constexpr QTextFormat::Property kBrush[] = {QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
-                                                       QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
     for (int side = 0; side < 4; ++side) {
-        if (!f.hasProperty(kStyle[side]))
+        const TextFormats::CellBorderSide &p = TextFormats::kCellBorderSides[side];
+        if (!f.hasProperty(p.style))
             continue;
-        const int style = f.intProperty(kStyle[side]);
+        const int style = f.intProperty(p.style);
         word(kSides[side]);
         word(borderWord(style));
         if (style == QTextFrameFormat::BorderStyle_None)
             continue;
-        word("brdrw", qBound(0, twips(f.doubleProperty(kWidth[side])), 1440));
-        const QBrush brush = f.brushProperty(kBrush[side]);
-        if (f.hasProperty(kBrush[side]) && brush.style() != Qt::NoBrush)
+        word("brdrw", qBound(0, twips(f.doubleProperty(p.width)), 1440));
+        const QBrush brush = f.brushProperty(p.brush);
+        if (f.hasProperty(p.brush) && brush.style() != Qt::NoBrush)
             word("brdrcf", colorIndex(brush.color()));
     }
     if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)

@@ -176,4 +176,16 @@ inline void setListStart(QTextListFormat &f, int start)
 inline QString rtfOf(QByteArrayView bytes) { return QString::fromLatin1(bytes.data(), bytes.size()); }
 inline QByteArray rtfBytes(const QString &rtf) { return rtf.toLatin1(); }
 
+// The cell format properties of a border side, in RTF's order of sides: top, left, bottom, right.
+struct CellBorderSide
+{
+    QTextFormat::Property width, style, brush;
+};
+constexpr CellBorderSide kCellBorderSides[4] = {
+    {QTextFormat::TableCellTopBorder, QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellTopBorderBrush},
+    {QTextFormat::TableCellLeftBorder, QTextFormat::TableCellLeftBorderStyle, QTextFormat::TableCellLeftBorderBrush},
+    {QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellBottomBorderBrush},
+    {QTextFormat::TableCellRightBorder, QTextFormat::TableCellRightBorderStyle, QTextFormat::TableCellRightBorderBrush},
+};
+
 } // namespace TextFormats

@@ -7,6 +7,8 @@
 #include "content/SelectionMimeData.h"
 #include "content/WholeFile.h"
 #include "platform/Failure.h"
+#include "rtf/DocumentExtras.h"
+#include "rtf/Notes.h"
 #include "rtf/RtfCodec.h"
 #include "rtf/TextFormats.h"
 
@@ -14,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLocale>
@@ -24,6 +27,7 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextList>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <array>
 #include <cmath>
@@ -140,6 +144,9 @@ void RichTextBox::loadPlainText(const QString &text)
     replaceContent([&](QTextDocument &doc) {
         doc.setUndoRedoEnabled(false);
         doc.clear();
+        // Plain text has no header, page set-up or styles: none stay from a file shown before.
+        if (DocumentExtras *extras = DocumentExtras::find(doc))
+            extras->clear();
         QTextCursor cursor(&doc);
         cursor.beginEditBlock();
         cursor.setBlockCharFormat(format);
@@ -650,6 +657,44 @@ bool RichTextBox::event(QEvent *e)
         }
     }
     return QTextEdit::event(e);
+}
+
+bool RichTextBox::viewportEvent(QEvent *e)
+{
+    if (e->type() != QEvent::ToolTip)
+        return QTextEdit::viewportEvent(e);
+    const auto *help = static_cast<QHelpEvent *>(e);
+    const QString note = noteTextAt(help->pos());
+    if (note.isEmpty()) {
+        QToolTip::hideText();
+        e->ignore();
+    } else {
+        // As a paragraph of rich text, so that a long note wraps instead of crossing the screen.
+        const QString wrapped = QStringLiteral("<p style=\"white-space:pre-wrap\">") + note.toHtmlEscaped()
+                              + QStringLiteral("</p>");
+        QToolTip::showText(help->globalPos(), wrapped, viewport());
+    }
+    return true;
+}
+
+QString RichTextBox::noteTextAt(const QPoint &viewportPosition) const
+{
+    const QPointF inDocument = viewportPosition + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    // Only a point on a character counts, not one beside the text or past the end of a line.
+    const int position = document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
+    if (position < 0)
+        return QString();
+    const QTextBlock block = document()->findBlock(position);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.contains(position))
+            continue;
+        const QTextCharFormat format = fragment.charFormat();
+        if (!format.hasProperty(TextFormats::kNoteProperty))
+            return QString();
+        return Notes::plainText(format, fragment.text());
+    }
+    return QString();
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)

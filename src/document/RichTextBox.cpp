@@ -669,10 +669,16 @@ bool RichTextBox::viewportEvent(QEvent *e)
         QToolTip::hideText();
         e->ignore();
     } else {
-        // As a paragraph of rich text, so that a long note wraps instead of crossing the screen.
-        const QString wrapped = QStringLiteral("<p style=\"white-space:pre-wrap\">") + note.toHtmlEscaped()
-                              + QStringLiteral("</p>");
-        QToolTip::showText(help->globalPos(), wrapped, viewport());
+        // As rich text of a set width, so that a long note wraps at some sixty characters instead of
+        // crossing the screen (or being squeezed into a narrow column).
+        const QFontMetrics metrics(QToolTip::font());
+        const int width = std::min(metrics.horizontalAdvance(note) + 8, metrics.averageCharWidth() * 60);
+        const QString wrapped = QStringLiteral("<table width=\"%1\"><tr><td style=\"white-space:pre-wrap\">%2</td></tr></table>")
+                                    .arg(width)
+                                    .arg(note.toHtmlEscaped());
+        // It goes as the mouse moves off the mark.
+        const QRect around = QRect(help->pos(), QSize(1, 1)).adjusted(-4, -4, 4, 4);
+        QToolTip::showText(help->globalPos(), wrapped, viewport(), around);
     }
     return true;
 }

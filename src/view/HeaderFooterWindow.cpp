@@ -33,7 +33,9 @@ HeaderFooterWindow::HeaderFooterWindow(QWidget &frame, Form3 &form) : QDialog(&f
     setModal(true); // the document stays as the boxes show it until OK or Cancel
     buildControls();
     addFormatKeys();
-    resize(sizeHint().expandedTo(QSize(560, 0)));
+    // Wide enough for a line of a page, and as tall as the boxes need to show a few lines each.
+    resize(std::max(560, minimumSizeHint().width()), minimumSizeHint().height() + 2 * fontMetrics().lineSpacing());
+    m_boxes[HeaderFooter::Header]->setFocus();
 }
 
 void HeaderFooterWindow::buildControls()

@@ -664,22 +664,23 @@ bool RichTextBox::viewportEvent(QEvent *e)
     if (e->type() != QEvent::ToolTip)
         return QTextEdit::viewportEvent(e);
     const auto *help = static_cast<QHelpEvent *>(e);
-    const QString note = noteTextAt(help->pos());
-    if (note.isEmpty()) {
-        QToolTip::hideText();
-        e->ignore();
-    } else {
-        // As rich text of a set width, so that a long note wraps at some sixty characters instead of
-        // crossing the screen (or being squeezed into a narrow column).
-        const QFontMetrics metrics(QToolTip::font());
-        const int width = std::min(metrics.horizontalAdvance(note) + 8, metrics.averageCharWidth() * 60);
-        const QString wrapped = QStringLiteral("<table width=\"%1\"><tr><td style=\"white-space:pre-wrap\">%2</td></tr></table>")
-                                    .arg(width)
-                                    .arg(note.toHtmlEscaped());
-        // It goes as the mouse moves off the mark.
-        const QRect around = QRect(help->pos(), QSize(1, 1)).adjusted(-4, -4, 4, 4);
-        QToolTip::showText(help->globalPos(), wrapped, viewport(), around);
-    }
+    QString note = noteTextAt(help->pos());
+    if (note.isEmpty())
+        return QTextEdit::viewportEvent(e);
+    // A note of pages would not fit on the screen: its beginning says what it is.
+    constexpr int kLongest = 1000;
+    if (note.size() > kLongest)
+        note = note.left(note.at(kLongest - 1).isHighSurrogate() ? kLongest - 1 : kLongest).trimmed() + QChar(0x2026);
+    // As rich text of a set width, so that a long note wraps at some sixty characters instead of
+    // crossing the screen (or being squeezed into a narrow column).
+    const QFontMetrics metrics(QToolTip::font());
+    const int width = std::min(metrics.horizontalAdvance(note) + 8, metrics.averageCharWidth() * 60);
+    const QString wrapped = QStringLiteral("<table width=\"%1\"><tr><td style=\"white-space:pre-wrap\">%2</td></tr></table>")
+                                .arg(width)
+                                .arg(note.toHtmlEscaped());
+    // It goes as the mouse moves off the mark.
+    const QRect around = QRect(help->pos(), QSize(1, 1)).adjusted(-4, -4, 4, 4);
+    QToolTip::showText(help->globalPos(), wrapped, viewport(), around);
     return true;
 }
 

@@ -47,6 +47,7 @@ const std::vector<MenuEntry> &MenuTable::entries()
         {"view", "zoomnormal", "Normal Size", "Ctrl+0"},
         {"view", "countsep", "-"},
         {"view", "wordcount", "Word Count..."},
+        {"view", "headerfooter", "Header and Footer..."},
 
         {"", "insert", "Insert", "", true, false, true},
         {"insert", "dt", "&Date / Time", "Ctrl+D"},

@@ -7,6 +7,8 @@
 #include "content/SelectionMimeData.h"
 #include "content/WholeFile.h"
 #include "platform/Failure.h"
+#include "rtf/DocumentExtras.h"
+#include "rtf/Notes.h"
 #include "rtf/RtfCodec.h"
 #include "rtf/TextFormats.h"
 
@@ -14,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLocale>
@@ -24,6 +27,7 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextList>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <array>
 #include <cmath>
@@ -140,6 +144,9 @@ void RichTextBox::loadPlainText(const QString &text)
     replaceContent([&](QTextDocument &doc) {
         doc.setUndoRedoEnabled(false);
         doc.clear();
+        // Plain text has no header, page set-up or styles: none stay from a file shown before.
+        if (DocumentExtras *extras = DocumentExtras::find(doc))
+            extras->clear();
         QTextCursor cursor(&doc);
         cursor.beginEditBlock();
         cursor.setBlockCharFormat(format);
@@ -650,6 +657,51 @@ bool RichTextBox::event(QEvent *e)
         }
     }
     return QTextEdit::event(e);
+}
+
+bool RichTextBox::viewportEvent(QEvent *e)
+{
+    if (e->type() != QEvent::ToolTip)
+        return QTextEdit::viewportEvent(e);
+    const auto *help = static_cast<QHelpEvent *>(e);
+    QString note = noteTextAt(help->pos());
+    if (note.isEmpty())
+        return QTextEdit::viewportEvent(e);
+    // A note of pages would not fit on the screen: its beginning says what it is.
+    constexpr int kLongest = 1000;
+    if (note.size() > kLongest)
+        note = note.left(note.at(kLongest - 1).isHighSurrogate() ? kLongest - 1 : kLongest).trimmed() + QChar(0x2026);
+    // As rich text of a set width, so that a long note wraps at some sixty characters instead of
+    // crossing the screen (or being squeezed into a narrow column).
+    const QFontMetrics metrics(QToolTip::font());
+    const int width = std::min(metrics.horizontalAdvance(note) + 8, metrics.averageCharWidth() * 60);
+    const QString wrapped = QStringLiteral("<table width=\"%1\"><tr><td style=\"white-space:pre-wrap\">%2</td></tr></table>")
+                                .arg(width)
+                                .arg(note.toHtmlEscaped());
+    // It goes as the mouse moves off the mark.
+    const QRect around = QRect(help->pos(), QSize(1, 1)).adjusted(-4, -4, 4, 4);
+    QToolTip::showText(help->globalPos(), wrapped, viewport(), around);
+    return true;
+}
+
+QString RichTextBox::noteTextAt(const QPoint &viewportPosition) const
+{
+    const QPointF inDocument = viewportPosition + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    // Only a point on a character counts, not one beside the text or past the end of a line.
+    const int position = document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
+    if (position < 0)
+        return QString();
+    const QTextBlock block = document()->findBlock(position);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.contains(position))
+            continue;
+        const QTextCharFormat format = fragment.charFormat();
+        if (!format.hasProperty(TextFormats::kNoteProperty))
+            return QString();
+        return Notes::plainText(format, fragment.text());
+    }
+    return QString();
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)

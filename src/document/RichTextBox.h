@@ -115,6 +115,10 @@ public:
     // The zoom one step above (steps > 0) or below (steps < 0) `percent`, within 50 to 400.
     static int zoomStep(int percent, int steps);
 
+    // The text of the footnote or endnote whose reference mark is at this point of the viewport,
+    // its mark first; empty when no mark is there. Resting the mouse on a mark shows it as a tooltip.
+    QString noteTextAt(const QPoint &viewportPosition) const;
+
     // Virtual-key code and shift state of a key event, as KeyDown reports them.
     static int keyCodeOf(const QKeyEvent &event);
     static int shiftStateOf(Qt::KeyboardModifiers modifiers);
@@ -133,6 +137,7 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

@@ -1,4 +1,5 @@
 #include "recovery/DocumentCapture.h"
+#include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
 
 #include <QElapsedTimer>
@@ -87,6 +88,8 @@ bool DocumentCapture::takeSlice()
     ++m_slices;
     if (m_next >= end) {
         collectPictures();
+        // Taken last, so the copy has the page set-up, headers and styles as they are now.
+        DocumentExtras::copy(*m_doc, *m_captured->document);
         m_complete = true;
     }
     return m_complete;

@@ -1,5 +1,6 @@
 #include "view/ViewCommands.h"
 #include "content/WordCounter.h"
+#include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
 #include "workspace/Workspace.h"
@@ -15,6 +16,7 @@ ViewCommands::ViewCommands(Workspace &workspace) : m_workspace(workspace)
     on("zoomout", &ViewCommands::zoomout_Click);
     on("zoomnormal", &ViewCommands::zoomnormal_Click);
     on("wordcount", &ViewCommands::wordcount_Click);
+    on("headerfooter", &ViewCommands::headerfooter_Click);
 }
 
 void ViewCommands::zoomin_Click() { zoomBy(1); }
@@ -44,4 +46,13 @@ void ViewCommands::wordcount_Click()
         const WordCounter::Counts part = WordCounter::count(doc, selection.selectionStart(), selection.selectionEnd());
         m_wordCount.open([&] { return new WordCountWindow(m_workspace.window()); }).showCounts(whole, part);
     });
+}
+
+void ViewCommands::headerfooter_Click()
+{
+    // With no document open there is nothing to show.
+    Form3 *form = m_workspace.activeDocument();
+    if (!form)
+        return;
+    m_headerFooter.open([&] { return new HeaderFooterWindow(m_workspace.window(), *form); });
 }

@@ -1,12 +1,14 @@
 #pragma once
 #include "platform/SingleWindow.h"
+#include "view/HeaderFooterWindow.h"
 #include "view/WordCountWindow.h"
 
 #include <QObject>
 
 class Workspace;
 
-// View > "Zoom In", "Zoom Out", "Normal Size" for the active document window, and "Word Count...".
+// View > "Zoom In", "Zoom Out", "Normal Size" for the active document window, "Word Count..." and
+// "Header and Footer...".
 class ViewCommands : public QObject
 {
     Q_OBJECT
@@ -17,12 +19,15 @@ public:
     void zoomout_Click();
     void zoomnormal_Click();
     void wordcount_Click();
+    void headerfooter_Click();
 
     WordCountWindow *wordCountWindow() const { return m_wordCount.get(); }
+    HeaderFooterWindow *headerFooterWindow() const { return m_headerFooter.get(); }
 
 private:
     void zoomBy(int steps);
 
     Workspace &m_workspace;
     SingleWindow<WordCountWindow> m_wordCount;
+    SingleWindow<HeaderFooterWindow> m_headerFooter;
 };

@@ -50,6 +50,7 @@ private slots:
         row("zoomout", "view", "Zoom Out", "Ctrl+-");
         row("zoomnormal", "view", "Normal Size", "Ctrl+0");
         row("wordcount", "view", "Word Count...");
+        row("headerfooter", "view", "Header and Footer...");
         row("dt", "insert", "&Date / Time", "Ctrl+D");
         row("picturea", "insert", "&Pictures...", "Ctrl+I");
         row("fgsdgfdg", "insert", "&Symbols...", "Ctrl+Y");

@@ -1,11 +1,15 @@
 // The rich-text surface's operations, as the commands use them.
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
+#include "rtf/DocumentExtras.h"
+#include "rtf/TextFormats.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QHelpEvent>
 #include <QTextBlock>
+#include <QToolTip>
 
 namespace {
 
@@ -237,10 +241,14 @@ private slots:
         file.write("caf\xe9\r\nline two\r\n"); // Windows-1252, not UTF-8
         file.close();
         RichTextBox box;
+        // A header and page set-up of the file shown before do not stay with plain text.
+        box.setTextRTF("{\\rtf1\\ansi\\paperw5000{\\header Old head\\par}Rich\\par}");
         box.setSelFontSize(12);
         QSignalSpy changes(&box, &RichTextBox::Change);
         box.LoadFile(path, RichTextBox::PlainText);
         QVERIFY(changes.count() >= 1);
+        QVERIFY(DocumentExtras::of(*box.document()).isEmpty());
+        QVERIFY(!box.TextRTF().contains("Old head"));
         QCOMPARE(box.Text(), QStringLiteral("caf\u00e9\r\nline two\r\n"));
         box.setSelStart(0);
         box.setSelLength(100);
@@ -254,6 +262,37 @@ private slots:
             QVERIFY(failure.message().contains("missing.txt"));
             QVERIFY(failure.message().contains("No such file"));
         }
+    }
+
+    // Resting the mouse on a note's mark shows the note; anywhere else shows nothing.
+    void aNotesMarkShowsTheNoteAsATooltip()
+    {
+        RichTextBox box;
+        box.resize(400, 200);
+        box.show();
+        box.setTextRTF("{\\rtf1\\ansi Before{\\super\\chftn{\\footnote\\pard{\\super\\chftn} The note says this.}}"
+                       " after\\par}");
+        int mark = -1;
+        for (auto it = box.document()->begin().begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().hasProperty(TextFormats::kNoteProperty))
+                mark = it.fragment().position();
+        QVERIFY(mark > 0);
+        const auto middleOf = [&](int position) {
+            QTextCursor at(box.document());
+            at.setPosition(position);
+            const QRect left = box.cursorRect(at);
+            at.setPosition(position + 1);
+            return QPoint((left.x() + box.cursorRect(at).x()) / 2, left.center().y());
+        };
+        const QString note = box.noteTextAt(middleOf(mark));
+        QVERIFY2(note.contains(QStringLiteral("The note says this.")), qPrintable(note));
+        QCOMPARE(box.noteTextAt(middleOf(mark - 1)), QString());
+        QCOMPARE(box.noteTextAt(middleOf(mark + 2)), QString());
+        QCOMPARE(box.noteTextAt(QPoint(390, middleOf(mark).y())), QString()); // past the end of the line
+
+        QHelpEvent hover(QEvent::ToolTip, middleOf(mark), box.viewport()->mapToGlobal(middleOf(mark)));
+        QApplication::sendEvent(box.viewport(), &hover);
+        QVERIFY(QToolTip::text().contains(QStringLiteral("The note says this.")));
     }
 
     void deleteClearsOnlyTheSelection()

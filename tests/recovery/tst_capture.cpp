@@ -87,9 +87,13 @@ class CaptureTest : public QObject
 private slots:
     void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral("thread"))); }
 
+    // The copy keeps what the document holds beside its text too: header, page set-up, styles.
     void slicesMakeTheSameDocument()
     {
         QTextDocument doc;
+        RtfCodec::read("{\\rtf1\\ansi{\\stylesheet{\\s0 Normal;}{\\s1 Quote;}}\\paperw12240\\paperh15840\\margl1800"
+                       "{\\header Running head\\par}\\pard\\s1 Quoted\\par}",
+                       doc);
         fill(doc);
         DocumentCapture capture(doc, 0, 200);
         while (!capture.takeSlice()) {
@@ -97,7 +101,10 @@ private slots:
         QVERIFY(capture.slicesTaken() > 10);
         std::unique_ptr<CapturedDocument> captured = capture.take();
         QVERIFY(captured);
-        QCOMPARE(writtenOnAnotherThread(std::move(captured)), RtfCodec::write(doc));
+        const QByteArray written = writtenOnAnotherThread(std::move(captured));
+        QCOMPARE(written, RtfCodec::write(doc));
+        for (const char *kept : {"Running head", "\\margl1800", "Quote;"})
+            QVERIFY2(written.contains(kept), kept);
 
         DocumentCapture again(doc, 0, 200);
         while (!again.takeSlice()) {

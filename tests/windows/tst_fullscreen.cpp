@@ -3,6 +3,7 @@
 
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
+#include "rtf/DocumentExtras.h"
 #include "windows/Form6.h"
 #include "windows/SideWindows.h"
 
@@ -63,8 +64,15 @@ private slots:
         box.setSelLength(5);
         box.setSelUnderline(true);
         box.setSelBullet(true);
+        // What the document holds beside its text makes the trip too.
+        DocumentExtras &extras = DocumentExtras::of(*box.document());
+        PageSetup page;
+        page.landscape = true;
+        extras.setPageSetup(page);
+        extras.setHeaderFooter(HeaderFooter::Footer, QByteArray("{\\rtf1\\ansi Page foot\\par}"));
         const QStringList before = looks(box);
         const QByteArray rtf = box.TextRTF();
+        QVERIFY(rtf.contains("Page foot"));
 
         QPointer<Form6> view = open(f);
         QVERIFY(view && view->isFullScreen());

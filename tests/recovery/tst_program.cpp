@@ -175,7 +175,7 @@ private slots:
         // Changed: closing the frame asks; Escape cancels.
         xdotool({"windowfocus", "--sync", nextFrame});
         xdotool({"mousemove", "--window", nextFrame, "30", "10", "click", "1"});
-        QTest::qWait(500);
+        QTest::qWait(1500); // the menu opens, also on a busy machine
         xdotool({"key", "Up", "Return"});
         const QString prompt = waitForWindow(*next, "^Scrivlo$", nextFrame);
         QVERIFY2(!prompt.isEmpty(), "closing the recovered window did not ask to save it");
@@ -189,7 +189,7 @@ private slots:
 
         // A normal end now leaves no copies.
         xdotool({"mousemove", "--window", nextFrame, "30", "10", "click", "1"});
-        QTest::qWait(500);
+        QTest::qWait(1500); // the menu opens, also on a busy machine
         xdotool({"key", "Up", "Return"});
         QVERIFY(next->waitForFinished(20000));
         QCOMPARE(next->exitCode(), 0);

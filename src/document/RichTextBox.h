@@ -160,6 +160,8 @@ private:
     void loadPlainText(const QString &text);
     bool endsList(const QKeyEvent &event) const;
     void endListAtCaret();
+    // A paragraph taken out of its list keeps the rest of its formatting, its characters' included.
+    static void leaveList(const QTextBlock &block);
     void insertDocumentPart(const QTextDocument &part); // at the selection, with its pictures
     static int twipsFromText(const QString &text);
     bool startsWord(const QKeyEvent &event) const;

@@ -79,16 +79,20 @@ void FootnotePages::place(QList<std::shared_ptr<Note>> &notes)
         const QList<std::shared_ptr<Note>> onPage = notes.mid(next, end - next);
         const double pageTop = page * m_page.height();
         const std::optional<Line> first = firstLine(pageTop);
-        if (first && breaks < kMostBreaksPerPage) {
-            const std::optional<Line> overflow = overflowingLine(*first, pageTop, onPage);
-            if (overflow && breakBefore(*overflow, pageTop)) {
-                ++breaks; // the page is measured again: some marks have left it
-                continue;
-            }
-        }
         // The page's first line stays whatever its notes need; notes taller than the rest of the
         // page are cut at its bottom.
-        const double top = std::max(m_page.height() - need, first ? first->rect.bottom() - pageTop : 0.0);
+        double bodyBottom = first ? first->rect.bottom() : pageTop;
+        if (first) {
+            if (const std::optional<Line> overflow = overflowingLine(*first, pageTop, onPage)) {
+                if (breaks < kMostBreaksPerPage && breakBefore(*overflow, pageTop)) {
+                    ++breaks; // the page is measured again: some marks have left it
+                    continue;
+                }
+                // What cannot move keeps its place, and the notes go below it.
+                bodyBottom = lastLineBottom(*overflow, pageTop);
+            }
+        }
+        const double top = std::max(m_page.height() - need, bodyBottom - pageTop);
         m_pages.append({page, top, onPage});
         next = end;
         breaks = 0;
@@ -173,6 +177,28 @@ std::optional<FootnotePages::Line> FootnotePages::overflowingLine(const Line &fi
         }
     }
     return std::nullopt;
+}
+
+// The bottom of the page's last line, from one of its lines on.
+double FootnotePages::lastLineBottom(const Line &from, double pageTop) const
+{
+    const double pageBottom = pageTop + m_page.height();
+    double bottom = from.rect.bottom();
+    int index = from.index + 1;
+    for (QTextBlock block = from.block; block.isValid(); block = block.next(), index = 0) {
+        if (!block.isVisible() || !block.layout())
+            continue;
+        if (m_doc.documentLayout()->blockBoundingRect(block).top() >= pageBottom - kSlack)
+            break;
+        for (; index < block.layout()->lineCount(); ++index) {
+            const QRectF rect = lineRect(block, index);
+            if (rect.top() >= pageBottom - kSlack)
+                return bottom;
+            if (rect.top() >= pageTop - kSlack)
+                bottom = std::max(bottom, rect.bottom());
+        }
+    }
+    return bottom;
 }
 
 // Makes the line start the next page; false when it cannot be moved.

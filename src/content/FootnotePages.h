@@ -19,7 +19,8 @@ class QTextFrame;
 // ever push text to later pages, so one pass over the pages places every note.
 //
 // Notes taller than the page below its first line are cut at the page's bottom margin. A line of
-// a table that began on an earlier page cannot be moved: the body is cut above the notes there.
+// a table that began on an earlier page cannot be moved: the notes go below the page's text then,
+// cut at the bottom margin as far as they do not fit.
 class FootnotePages
 {
 public:
@@ -53,6 +54,7 @@ private:
     std::optional<Line> firstLine(double pageTop) const;
     std::optional<Line> overflowingLine(const Line &first, double pageTop,
                                         const QList<std::shared_ptr<Note>> &notes) const;
+    double lastLineBottom(const Line &from, double pageTop) const;
     bool breakBefore(const Line &line, double pageTop);
     bool breakBeforeFrame(QTextFrame &frame, double pageTop);
     const PageNotes *notesOf(int page) const;

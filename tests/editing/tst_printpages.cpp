@@ -5,11 +5,14 @@
 #include "content/PageGeometry.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintCommand.h"
+#include "editing/PrinterPage.h"
+#include "rtf/DocumentExtras.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -121,6 +124,28 @@ private slots:
         const PageGeometry plain = PageGeometry::of(pdf);
         QCOMPARE(plain.body.toRect(), PageGeometry::withMargins(plain.paper, 1440).body.toRect());
         QCOMPARE(plain.body.toRect(), QRect(1440, 1440, 12240 - 2880, 15840 - 2880));
+    }
+
+    void thePrinterStartsFromTheDocumentsPage()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(1, 2, 3, 4)));
+        const QPageLayout chosen = printer.pageLayout();
+        QTextDocument own, plain;
+        PageSetup setup;
+        setup.paperWidth = 11906;
+        setup.paperHeight = 8391;
+        setup.marginLeft = 720;
+        DocumentExtras::of(own).setPageSetup(setup);
+
+        PrinterPage page;
+        page.startFrom(printer, own);
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(printer.pageLayout().margins(QPageLayout::Point).left(), 36.0);
+        page.startFrom(printer, own); // twice: the user's page is still the one to go back to
+        page.startFrom(printer, plain);
+        QVERIFY(printer.pageLayout().isEquivalentTo(chosen));
     }
 
     void headersFootersAndNotesGoOnTheirPages()

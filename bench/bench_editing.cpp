@@ -8,6 +8,7 @@
 #include "document/Form3.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintProgressDialog.h"
+#include "editing/PrinterPage.h"
 #include "QuietDialogs.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
@@ -42,6 +43,7 @@ void timePrint(RichTextBox &box, const QString &pdf, QWidget *progressParent)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
+    PrinterPage::applySetup(printer, *box.document()); // as the Print command starts the printer
     box.setSelStart(0);
     QElapsedTimer timer;
     timer.start();

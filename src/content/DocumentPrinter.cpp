@@ -1,7 +1,10 @@
 #include "content/DocumentPrinter.h"
+#include "content/Endnotes.h"
+#include "content/PageDecorations.h"
 #include "content/PagedDocument.h"
 #include "content/PrintProgress.h"
 #include "platform/Failure.h"
+#include "rtf/DocumentExtras.h"
 
 #include <QPaintEngine>
 #include <QPainter>
@@ -25,11 +28,14 @@ Failure cannotPrint(const QString &deviceName, const QString &reason = {})
 DocumentPrinter::Result DocumentPrinter::print(QTextDocument &doc, QPagedPaintDevice &device, const QString &deviceName,
                                                const Job &job)
 {
-    const PageGeometry geometry = PageGeometry::of(device);
+    const DocumentExtras *extras = DocumentExtras::find(doc);
+    const PageGeometry geometry = PageGeometry::of(device, extras ? extras->pageSetup() : std::nullopt);
     QPainter painter;
     if (!painter.begin(&device))
         throw cannotPrint(deviceName);
+    Endnotes::append(doc);
     const PagedDocument pages(doc, geometry, device);
+    const PageDecorations decorations(doc, device);
     Result result;
     result.pageCount = pages.pageCount();
     for (int page = 0; page < pages.pageCount(); ++page) {
@@ -41,6 +47,8 @@ DocumentPrinter::Result DocumentPrinter::print(QTextDocument &doc, QPagedPaintDe
         if (page > 0 && !device.newPage())
             throw cannotPrint(deviceName);
         pages.drawBody(painter, page);
+        pages.drawFootnotes(painter, page);
+        decorations.draw(painter, geometry, page + 1, pages.pageCount());
         if (job.decorations)
             job.decorations(painter, geometry, page + 1, pages.pageCount());
         ++result.pagesPrinted;

@@ -12,16 +12,19 @@ class QString;
 class QTextDocument;
 
 // Prints a document page after page, in these steps:
-//   the page geometry: the device's paper with margins of one inch (PageGeometry);
-//   the body laid out into pages, with wide tables and pictures fitted to it (PagedDocument);
+//   the page geometry: the device's paper with margins of one inch, or the device's page when the
+//   document has a page set-up of its own (PageGeometry);
+//   the endnotes added after the body (Endnotes);
+//   the body laid out into pages, with wide tables and pictures fitted to it and room made for the
+//   footnotes at the foot of their pages (PagedDocument);
 //   for each page: the progress is told and may stop the job, the page's slice of the body is
-//   drawn, then the page's decorations (headers, footers and notes go there; none yet).
-// The document is laid out again for the printer: print a copy. No background is printed, and
-// text without a colour of its own prints black.
+//   drawn, its footnotes, its header and footer (PageDecorations), then the job's decorations.
+// The document is changed and laid out again for the printer: print a copy, with its
+// DocumentExtras. No background is printed, and text without a colour of its own prints black.
 class DocumentPrinter
 {
 public:
-    // Draws what belongs to one page besides its body. Pages count from 1.
+    // Draws what else belongs to one page. Pages count from 1.
     using Decorations = std::function<void(QPainter &, const PageGeometry &, int page, int pageCount)>;
 
     struct Job {

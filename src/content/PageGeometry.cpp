@@ -4,13 +4,17 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 
-PageGeometry PageGeometry::of(QPagedPaintDevice &device)
+#include <algorithm>
+
+PageGeometry PageGeometry::of(QPagedPaintDevice &device, const std::optional<PageSetup> &setup)
 {
     QPageLayout layout = device.pageLayout();
+    const QMarginsF margins = layout.marginsPixels(device.logicalDpiX()); // before the mode drops them
     layout.setMode(QPageLayout::FullPageMode);
     device.setPageLayout(layout);
     const int resolution = device.logicalDpiX();
-    return withMargins(layout.fullRectPixels(resolution), resolution);
+    const QRectF paper = layout.fullRectPixels(resolution);
+    return setup ? withMargins(paper, margins, *setup, resolution) : withMargins(paper, resolution);
 }
 
 PageGeometry PageGeometry::withMargins(const QRectF &paper, int resolution)
@@ -19,7 +23,21 @@ PageGeometry PageGeometry::withMargins(const QRectF &paper, int resolution)
     QRectF body = paper.adjusted(margin, margin, -margin, -margin);
     if (body.width() < margin || body.height() < margin)
         body = paper;
-    return {paper, body, resolution};
+    const double distance = kHeaderInches * resolution;
+    return {paper, body, paper.top() + distance, paper.bottom() - distance, resolution};
+}
+
+PageGeometry PageGeometry::withMargins(const QRectF &paper, const QMarginsF &margins, const PageSetup &setup,
+                                       int resolution)
+{
+    QRectF body = paper.marginsRemoved(margins);
+    // A body narrower or shorter than an inch leaves no room to print in: use the whole sheet.
+    if (body.width() < resolution || body.height() < resolution)
+        body = paper;
+    const auto pixels = [resolution](int twips) { return std::max(0, twips) * resolution / 1440.0; };
+    const double headerTop = std::min(paper.top() + pixels(setup.headerDistance), body.top());
+    const double footerBottom = std::max(paper.bottom() - pixels(setup.footerDistance), body.bottom());
+    return {paper, body, headerTop, footerBottom, resolution};
 }
 
 QSizeF PageGeometry::bodyInFormatUnits() const

@@ -1,4 +1,5 @@
 #include "content/PagedDocument.h"
+#include "content/FootnotePages.h"
 #include "content/PrintFitting.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -21,7 +22,13 @@ PagedDocument::PagedDocument(QTextDocument &doc, const PageGeometry &geometry, Q
             break;
         layOut(m_scale * m_page.width() / widest);
     }
+    const double point = m_geometry.resolution / 72.0 / m_scale;
+    m_footnotes = std::make_unique<FootnotePages>(doc, m_page, point, device);
+    if (!m_footnotes->isEmpty())
+        m_pageCount = std::max(1, m_doc.pageCount()); // the notes pushed text on
 }
+
+PagedDocument::~PagedDocument() = default;
 
 // The width of the widest table (or other frame) standing in the body. Text always wraps, and
 // pictures have been fitted.
@@ -41,13 +48,19 @@ void PagedDocument::layOut(double scale)
     m_pageCount = std::max(1, m_doc.pageCount());
 }
 
+void PagedDocument::toBody(QPainter &painter) const
+{
+    painter.translate(m_geometry.body.topLeft());
+    painter.scale(m_scale, m_scale);
+}
+
 void PagedDocument::drawBody(QPainter &painter, int page) const
 {
     painter.save();
-    painter.translate(m_geometry.body.topLeft());
-    painter.scale(m_scale, m_scale);
+    toBody(painter);
     painter.translate(0, -page * m_page.height());
-    const QRectF slice(0, page * m_page.height(), m_page.width(), m_page.height());
+    // Above the page's footnotes, if it has any.
+    const QRectF slice(0, page * m_page.height(), m_page.width(), m_footnotes->notesTop(page));
     // Only the page's own slice is drawn, but across the whole sheet: what fitting could not
     // narrow shows in the margin rather than being cut off at the body's edge.
     const double left = m_geometry.body.left() / m_scale;
@@ -59,5 +72,13 @@ void PagedDocument::drawBody(QPainter &painter, int page) const
     context.clip = slice.adjusted(-left, 0, right, -2);
     context.palette.setColor(QPalette::Text, Qt::black);
     m_doc.documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
+void PagedDocument::drawFootnotes(QPainter &painter, int page) const
+{
+    painter.save();
+    toBody(painter);
+    m_footnotes->draw(painter, page);
     painter.restore();
 }

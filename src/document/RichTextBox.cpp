@@ -264,6 +264,7 @@ DocumentPrinter::Result RichTextBox::SelPrint(QPrinter &printer, PrintProgress *
 {
     // A copy is laid out on the pages, so that printing does not disturb the editor.
     const std::unique_ptr<QTextDocument> copy = DocumentPictures::extract(textCursor());
+    DocumentExtras::copy(*document(), *copy); // page set-up, headers and footers
     DocumentPrinter::Job job;
     job.progress = progress;
     if (!printer.outputFileName().isEmpty() && !DocumentPrinter::paintsPreview(printer)) {

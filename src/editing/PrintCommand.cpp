@@ -66,6 +66,7 @@ void PrintCommand::print_Click()
         cd2.Flags = DialogFlags::NoPageNums | DialogFlags::ReturnDc;
         if (box.SelLength() != 0)
             cd2.Flags += DialogFlags::Selection;
+        m_page.startFrom(printer(), *box.document());
         cd2.ShowPrinter(printer(), &m_workspace.window()); // Cancel is a failure for this instance
     });
     if (!shown)
@@ -79,6 +80,7 @@ void PrintCommand::printpreview_Click()
     if (!form)
         return;
     QPointer<RichTextBox> box = form->RichTextBox1;
+    m_page.startFrom(printer(), *box->document());
     QPrintPreviewDialog preview(&printer(), &m_workspace.window());
     preview.setObjectName(QStringLiteral("printPreview"));
     // The preview draws the pages through the same path as Print; its own Print button then
@@ -119,6 +121,7 @@ void PrintCommand::printWholeDocumentToPdf(RichTextBox &box, const QString &pdfP
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdfPath);
+    PrinterPage::applySetup(printer, *box.document());
     box.setSelStart(0); // no selection: the whole document
     box.SelPrint(printer);
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "editing/PrinterPage.h"
+
 #include <QObject>
 #include <memory>
 
@@ -9,7 +11,7 @@ class RichTextBox;
 // Printing the document or the selection: the background warning, the print dialog, then the
 // surface prints onto the printer chosen, with a progress dialog for a long job. Print Preview
 // shows the pages as they will print, and prints from there. The printer's settings last for the
-// run.
+// run; a document with a page set-up of its own starts the printer on its paper and margins.
 class PrintCommand : public QObject
 {
     Q_OBJECT
@@ -31,4 +33,5 @@ private:
 
     Workspace &m_workspace;
     std::unique_ptr<QPrinter> m_printer;
+    PrinterPage m_page;
 };

@@ -95,6 +95,7 @@ private:
     void writeShape(const QTextFrame *frame);
     void writeNote(const QTextCharFormat &format);
     void writePart(const QByteArray &rtf);
+    void writeHeadersFooters(const DocumentExtras &x, bool nested);
 
     // Fields and hyperlinks around the text, kept RTF in it.
     static QStringList spansOf(const QTextCharFormat &format);

@@ -162,16 +162,20 @@ int RtfWriter::fontIndex(const QString &family)
 // A font of kept RTF: with its character set when it has one, so its bytes read as they did.
 int RtfWriter::fontIndex(const KeptRtf::Font &font)
 {
-    const bool plain = (font.charset == 0 || font.charset == 1) && font.codePage <= 0;
+    // A character set RTF does not have (past 255) means the document's code page, as 1 does;
+    // fonts are told apart by what is written of them.
+    const int charset = font.charset >= 0 && font.charset <= 255 ? font.charset : 1;
+    const int codePage = qMax(0, font.codePage);
+    const bool plain = (charset == 0 || charset == 1) && codePage == 0;
     if (plain)
         return fontIndex(font.name);
     QString name = font.name;
     name.remove(u';');
-    const QString key = name + u'\n' + QString::number(font.charset) + u'\n' + QString::number(font.codePage);
+    const QString key = name + u'\n' + QString::number(charset) + u'\n' + QString::number(codePage);
     const auto found = fontIndex_.constFind(key);
     if (found != fontIndex_.cend())
         return *found;
-    fonts_.append({name, qBound(0, font.charset, 255), font.codePage});
+    fonts_.append({name, charset, codePage});
     fontIndex_.insert(key, int(fonts_.size()) - 1);
     return int(fonts_.size()) - 1;
 }

@@ -217,7 +217,7 @@ void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel, bo
         word("plain");
         word("s", style->number);
         styleBase_ = stateOf(style->charFormat, true);
-        state_ = CharState();
+        state_ = afterPlain();
     }
     paragraphSpans_ = qsizetype(open_.size());
     if (tableLevel > 0)

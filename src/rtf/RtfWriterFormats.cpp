@@ -111,22 +111,29 @@ void RtfWriter::switchTo(const CharState &target)
     QByteArray words;
     if (target.charStyle >= 0 && (styleBase_ || target.charStyle != state_.charStyle)) {
         words = (leavingScript ? cw("nosupersub") : QByteArray()) + "\\plain" + cw("cs", target.charStyle);
-        words += changesFromEither(withoutFont(characterStyleState(target.charStyle)), CharState(), target);
+        words += changesFromEither(withoutFont(characterStyleState(target.charStyle)), afterPlain(), target);
     } else if (styleBase_) {
         words = changesFromEither(withoutFont(*styleBase_), state_, target);
     } else if (target.charStyle != state_.charStyle) { // leaving a character style
-        words = (leavingScript ? cw("nosupersub") : QByteArray()) + "\\plain" + changes(CharState(), target);
+        words = (leavingScript ? cw("nosupersub") : QByteArray()) + "\\plain" + changes(afterPlain(), target);
     } else {
         if (target == state_)
             return;
         const QByteArray direct = changes(state_, target);
-        const QByteArray plain = "\\plain" + changes(CharState(), target);
+        const QByteArray plain = "\\plain" + changes(afterPlain(), target);
         words = !leavingScript && plain.size() < direct.size() ? plain : direct;
     }
     styleBase_.reset();
     raw(words);
     needSpace_ = true;
     state_ = target;
+}
+
+// The state after \plain. Font 0 is this document's first font, except in a header nested in
+// a part, which is kept and read back inside another document: there the font is always named.
+RtfWriter::CharState RtfWriter::afterPlain() const
+{
+    return nameFonts_ ? withoutFont(CharState()) : CharState();
 }
 
 // A state whose font differs from every font, so the words after it always name the font.

@@ -4,6 +4,7 @@
 #include "rtf/TextFormats.h"
 
 #include <QTextDocument>
+#include <utility>
 
 QByteArray RtfWriter::header()
 {
@@ -203,15 +204,15 @@ void RtfWriter::writeHeadersFooters(const DocumentExtras &x, bool nested)
         raw("{\\");
         raw(HeaderFooter::word(HeaderFooter::Kind(kind)));
         needSpace_ = true;
-        state_ = CharState();
-        if (nested) {
+        const bool savedNameFonts = std::exchange(nameFonts_, nameFonts_ || nested);
+        if (nested)
             word("plain");
-            state_ = withoutFont(state_);
-        }
+        state_ = afterPlain();
         styleBase_.reset();
         writePart(part);
         raw("}");
         needSpace_ = false;
+        nameFonts_ = savedNameFonts;
         state_ = saved;
         styleBase_ = savedBase;
     }

@@ -41,6 +41,15 @@ bool RtfGroupCopier::isColorWord(QByteArrayView word)
                           "clcfpatraw", "cbpat", "cfpat", "brdrcf", "trcbpat", "trcfpat"});
 }
 
+// Whether the words that come next name a font.
+bool RtfGroupCopier::fontFollows(RtfTokenizer rest)
+{
+    for (RtfToken t = rest.next(); t.type == RtfToken::ControlWord; t = rest.next())
+        if (isFontWord(t.data))
+            return true;
+    return false;
+}
+
 bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) const
 {
     const qsizetype outStart = out.size();
@@ -105,6 +114,8 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
             if (t.hasParameter)
                 out += QByteArray::number(value);
             space = true;
+            if (fontAfterPlain >= 0 && t.data == QByteArrayView("plain") && !fontFollows(tokens))
+                out += "\\f" + QByteArray::number(mapFont ? mapFont(fontAfterPlain) : fontAfterPlain);
             break;
         }
         case RtfToken::ControlSymbol:

@@ -65,6 +65,7 @@ QString RtfReader::keep(QByteArrayView rtf, bool withId, RtfGroupCopier copier)
         return QString();
     keptBudget_ -= rtf.size();
     const QString id = withId ? idPrefix_ + u'-' + QString::number(++keptCount_) : QString();
+    copier.fontAfterPlain = defaultFont_;
     return KeptRtf::make(
         rtf, [this](int n) { return keptFont(n); },
         [this](int i) { return i > 0 && i < colors_.size() ? colors_[i] : QColor(); }, id, std::move(copier));

@@ -66,8 +66,6 @@ RtfWriter::RtfWriter(const QTextDocument &doc, Mode mode, const DocumentExtras *
 
 QByteArray RtfWriter::write()
 {
-    // A part has no headers of its own, but one read from a file may hold some: they are kept
-    // at its start, where reading the part back keeps them.
     if (mode_ == Part) {
         // Font 0, which kept RTF without a font of its own reads in, is the font of the part's
         // first text, whatever is written before it: reading the part back gives the same.
@@ -77,6 +75,8 @@ QByteArray RtfWriter::write()
                 break;
             }
         }
+        // A part has no headers of its own, but one read from a file may hold some: they are
+        // written at its start, where reading the part back keeps them.
         if (const DocumentExtras *own = DocumentExtras::find(doc_))
             writeHeadersFooters(*own, true);
     }

@@ -25,6 +25,7 @@ struct Group
 {
     QByteArray word;  // the group's first control word, once seen
     qsizetype start;  // where its brace is in the output
+    bool spaceBefore; // a control word before it waited for its delimiter
     bool named = false;
 };
 
@@ -82,7 +83,7 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
                 out.truncate(outStart);
                 return false;
             }
-            groups.push_back({QByteArray(), out.size()});
+            groups.push_back({QByteArray(), out.size(), space});
             out += '{';
             space = false;
             break;
@@ -96,9 +97,9 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
                 groups.back().word = t.data.toByteArray();
                 if (skipGroup && skipGroup(t.data, tokens)) {
                     out.truncate(groups.back().start);
+                    space = groups.back().spaceBefore; // the word before the group is last again
                     groups.pop_back();
                     skipping = 1;
-                    space = false;
                     break;
                 }
             }

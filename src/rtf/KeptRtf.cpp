@@ -117,6 +117,7 @@ QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLo
     QHash<int, int> colorIndex;
     // What would change the whole document where the kept RTF is read again is left out: the
     // document's tables and words, and the list words (\ls, \ilvl), which name lists of this file.
+    // A group that starts with such a word loses the word only: the reader read what it holds.
     copier.dropWord = [](QByteArrayView word) {
         const RtfControlWord *entry = RtfControlWords::find(word);
         return entry && RtfControlWords::isDocumentWide(*entry);
@@ -124,7 +125,8 @@ QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLo
     const auto skip = copier.skipGroup;
     copier.skipGroup = [skip](QByteArrayView word, RtfTokenizer rest) {
         const RtfControlWord *entry = RtfControlWords::find(word);
-        return (entry && RtfControlWords::isDocumentWide(*entry)) || (skip && skip(word, rest));
+        const bool table = entry && entry->kind == RtfKind::Destination && RtfControlWords::isDocumentWide(*entry);
+        return table || (skip && skip(word, rest));
     };
     copier.mapFont = [&](int number) {
         const auto found = fontIndex.constFind(number);

@@ -25,6 +25,7 @@ struct Group
 {
     QByteArray word;  // the group's first control word, once seen
     qsizetype start;  // where its brace is in the output
+    bool spaceBefore; // a control word before it waited for its delimiter
     bool named = false;
 };
 
@@ -39,6 +40,15 @@ bool RtfGroupCopier::isColorWord(QByteArrayView word)
 {
     return isOneOf(word, {"cf", "cb", "chcbpat", "chcfpat", "highlight", "ulc", "clcbpat", "clcfpat", "clcbpatraw",
                           "clcfpatraw", "cbpat", "cfpat", "brdrcf", "trcbpat", "trcfpat"});
+}
+
+// Whether the words that come next name a font.
+bool RtfGroupCopier::fontFollows(RtfTokenizer rest)
+{
+    for (RtfToken t = rest.next(); t.type == RtfToken::ControlWord; t = rest.next())
+        if (isFontWord(t.data))
+            return true;
+    return false;
 }
 
 bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) const
@@ -73,7 +83,7 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
                 out.truncate(outStart);
                 return false;
             }
-            groups.push_back({QByteArray(), out.size()});
+            groups.push_back({QByteArray(), out.size(), space});
             out += '{';
             space = false;
             break;
@@ -87,9 +97,9 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
                 groups.back().word = t.data.toByteArray();
                 if (skipGroup && skipGroup(t.data, tokens)) {
                     out.truncate(groups.back().start);
+                    space = groups.back().spaceBefore; // the word before the group is last again
                     groups.pop_back();
                     skipping = 1;
-                    space = false;
                     break;
                 }
             }
@@ -105,6 +115,8 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
             if (t.hasParameter)
                 out += QByteArray::number(value);
             space = true;
+            if (fontAfterPlain >= 0 && t.data == QByteArrayView("plain") && !fontFollows(tokens))
+                out += "\\f" + QByteArray::number(mapFont ? mapFont(fontAfterPlain) : fontAfterPlain);
             break;
         }
         case RtfToken::ControlSymbol:

@@ -23,11 +23,16 @@ public:
     // Called before the group that started with this word closes, to add to the output; depth 1
     // is a group at the top of the input.
     std::function<void(QByteArrayView word, int depth, QByteArray &out)> beforeClose;
+    // The font \plain resets to where the RTF was read (its \deff); unless words after \plain name
+    // a font, it is named there, since font 0 of the document the copy goes into may differ.
+    // -1: \plain is copied alone.
+    int fontAfterPlain = -1;
 
     // Appends the copy of `in` to `out`. False, with `out` as it was, when the groups nest deeper
     // than kMaxDepth. `endsInWord` tells whether text after the copy needs a delimiter first.
     bool copy(QByteArrayView in, QByteArray &out, bool *endsInWord = nullptr) const;
 
     static bool isFontWord(QByteArrayView word);
+    static bool fontFollows(RtfTokenizer rest);
     static bool isColorWord(QByteArrayView word);
 };

@@ -154,6 +154,10 @@ void RtfReader::closeGroup()
         done_ = true;
         return;
     }
+    // Hidden text ends with its group: it is written back as a group of its own, and reading
+    // that again must not join it to the hidden text after it.
+    if (!hiddenText_.isEmpty())
+        flushHidden();
     const RtfGroupState closed = std::move(stack_.back());
     stack_.pop_back();
     if (closed.destination != top().destination || closed.capture != NoCapture)
@@ -202,8 +206,8 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
         return;
     }
     case D::Footnote: {
-        const bool read = mode_ == Mode::Document && notes_ < kMaxNotes;
-        if (!read && mode_ == Mode::Document)
+        const bool read = readsNotes_ && notes_ < kMaxNotes;
+        if (!read && readsNotes_)
             numberPendingMark(); // the mark stays, numbered, with its note kept as RTF
         if (!capture(read ? CaptureNote : CaptureKept))
             s.destination = D::Skip;

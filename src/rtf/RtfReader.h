@@ -184,12 +184,14 @@ private:
     // Kept RTF, notes and parts.
     QString keep(QByteArrayView rtf, bool withId, RtfGroupCopier copier = {});
     void keepHere(QByteArrayView rtf);
+    void appendKept(QByteArrayView rtf);
     QString takePendingKept();
     void noteMark();
     void numberPendingMark();
     void note(QByteArrayView content);
     void headerFooter(int kind, QByteArrayView content);
-    std::unique_ptr<QTextDocument> readPart(QByteArrayView content, Mode mode, const QString &noteMark = QString());
+    std::unique_ptr<QTextDocument> readPart(QByteArrayView content, Mode mode, const QString &noteMark = QString(),
+                                             bool readsNotes = false);
     QByteArray partRtf(QTextDocument &part) const;
     void showKeptShape(QByteArrayView shape);
     bool shapeHasPicture() const;
@@ -228,6 +230,9 @@ private:
     int pendingHighSurrogate_ = 0;
     bool done_ = false;
     bool bodyStarted_ = false; // past the head of the file
+    // Notes are read as notes in a document and in its headers; in a note, or in a shape shown
+    // as text, they are kept as RTF.
+    bool readsNotes_ = true;
 
     int ansiCodePage_ = RtfTextDecoder::kDefaultCodePage;
     int defaultFont_ = 0;

@@ -81,6 +81,10 @@ void RtfReader::endParagraph(int tableLevel)
         block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     pageBreakPending_ = false;
     QTextCharFormat chars = charFormat(s.chars);
+    // In a cell the paragraph's own format holds the cell's (RtfDocumentBuilder::formatCells):
+    // highlighting that runs on to the end of the cell must not shade the cell.
+    if (tableLevel > 0)
+        chars.clearProperty(QTextFormat::BackgroundBrush);
     if (!pendingKept_.isEmpty()) // kept RTF at the end of the paragraph
         chars.setProperty(TextFormats::kKeptRtfProperty, takePendingKept());
     for (const Float &f : floats_)

@@ -65,13 +65,31 @@ QString RtfReader::keep(QByteArrayView rtf, bool withId, RtfGroupCopier copier)
         return QString();
     keptBudget_ -= rtf.size();
     const QString id = withId ? idPrefix_ + u'-' + QString::number(++keptCount_) : QString();
+    copier.fontAfterPlain = defaultFont_;
     return KeptRtf::make(
         rtf, [this](int n) { return keptFont(n); },
         [this](int i) { return i > 0 && i < colors_.size() ? colors_[i] : QColor(); }, id, std::move(copier));
 }
 
-// Keeps RTF where it stands: in the head of the file, or before the text that comes next.
+// Keeps RTF where it stands. Where hidden text (\v) is in force it is kept inside {\v ...}: it is
+// written back where the text is not hidden, and a field or shape that showed nothing would show
+// its result when read again.
 void RtfReader::keepHere(QByteArrayView rtf)
+{
+    if (!top().chars.hidden || rtf.isEmpty()) {
+        appendKept(rtf);
+        return;
+    }
+    QByteArray hidden = "{\\v";
+    if (!rtf.startsWith('{') && !rtf.startsWith('\\'))
+        hidden += ' ';
+    hidden += rtf;
+    hidden += '}';
+    appendKept(hidden);
+}
+
+// Keeps RTF as it is: in the head of the file, or before the text that comes next.
+void RtfReader::appendKept(QByteArrayView rtf)
 {
     if (!hiddenText_.isEmpty())
         flushHidden(); // what stood before it comes first
@@ -153,10 +171,11 @@ void RtfReader::flushHidden()
     }
     group += '}';
     hiddenText_.clear();
-    keepHere(group);
+    appendKept(group); // hidden already
 }
 
-std::unique_ptr<QTextDocument> RtfReader::readPart(QByteArrayView content, Mode mode, const QString &noteMark)
+std::unique_ptr<QTextDocument> RtfReader::readPart(QByteArrayView content, Mode mode, const QString &noteMark,
+                                                   bool readsNotes)
 {
     auto part = std::make_unique<QTextDocument>();
     part->setDefaultFont(doc_.defaultFont());
@@ -165,6 +184,7 @@ std::unique_ptr<QTextDocument> RtfReader::readPart(QByteArrayView content, Mode 
     QTextCursor cursor(part.get());
     cursor.beginEditBlock();
     RtfReader reader(content, *part, *this, mode, noteMark);
+    reader.readsNotes_ = readsNotes;
     reader.read();
     cursor.endEditBlock();
     pictureBudget_ = reader.pictureBudget_;
@@ -183,7 +203,8 @@ QByteArray RtfReader::partRtf(QTextDocument &part) const
 void RtfReader::headerFooter(int kind, QByteArrayView content)
 {
     headerRead_[std::size_t(kind)] = true;
-    const auto part = readPart(content, Mode::Part);
+    // A note in a header is read as one, as reading the header's own RTF back would.
+    const auto part = readPart(content, Mode::Part, QString(), true);
     headersFooters_[std::size_t(kind)] = partRtf(*part);
 }
 

@@ -66,6 +66,20 @@ RtfWriter::RtfWriter(const QTextDocument &doc, Mode mode, const DocumentExtras *
 
 QByteArray RtfWriter::write()
 {
+    if (mode_ == Part) {
+        // Font 0, which kept RTF without a font of its own reads in, is the font of the part's
+        // first text, whatever is written before it: reading the part back gives the same.
+        for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
+            if (b.begin() != b.end()) {
+                fontIndex(TextFormats::family(b.begin().fragment().charFormat(), doc_.defaultFont()));
+                break;
+            }
+        }
+        // A part has no headers of its own, but one read from a file may hold some: they are
+        // written at its start, where reading the part back keeps them.
+        if (const DocumentExtras *own = DocumentExtras::find(doc_))
+            writeHeadersFooters(*own, true);
+    }
     writeItems(doc_.rootFrame()->begin(), 0, false);
     closeSpans(0);
     QByteArray body;
@@ -203,7 +217,7 @@ void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel, bo
         word("plain");
         word("s", style->number);
         styleBase_ = stateOf(style->charFormat, true);
-        state_ = CharState();
+        state_ = afterPlain();
     }
     paragraphSpans_ = qsizetype(open_.size());
     if (tableLevel > 0)
@@ -431,6 +445,8 @@ void RtfWriter::writePart(const QByteArray &rtf)
     source_ = &part;
     std::vector<OpenSpan> outerSpans = std::exchange(open_, {});
     const qsizetype outerParagraph = paragraphSpans_;
+    if (const DocumentExtras *nested = DocumentExtras::find(part))
+        writeHeadersFooters(*nested, true); // see write()
     writeItems(part.rootFrame()->begin(), 0, false, "");
     closeSpans(0);
     open_ = std::move(outerSpans);

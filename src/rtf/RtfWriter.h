@@ -95,6 +95,7 @@ private:
     void writeShape(const QTextFrame *frame);
     void writeNote(const QTextCharFormat &format);
     void writePart(const QByteArray &rtf);
+    void writeHeadersFooters(const DocumentExtras &x, bool nested);
 
     // Fields and hyperlinks around the text, kept RTF in it.
     static QStringList spansOf(const QTextCharFormat &format);
@@ -112,6 +113,7 @@ private:
     static QByteArray changes(const CharState &from, const CharState &to);
     static QByteArray changesFromEither(const CharState &a, const CharState &b, const CharState &to);
     static CharState withoutFont(CharState s);
+    CharState afterPlain() const;
     CharState characterStyleState(int number);
 
     void word(const char *name);
@@ -139,6 +141,7 @@ private:
     const DocumentExtras *extras_;     // styles (and, for a whole document, the rest)
     QByteArray out_;
     bool needSpace_ = false;
+    bool nameFonts_ = false;           // in a nested header: see afterPlain()
     CharState state_;
     std::optional<CharState> styleBase_; // after \plain\sN: what a reader without styles has
     std::vector<OpenSpan> open_;

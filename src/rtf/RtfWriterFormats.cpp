@@ -111,22 +111,29 @@ void RtfWriter::switchTo(const CharState &target)
     QByteArray words;
     if (target.charStyle >= 0 && (styleBase_ || target.charStyle != state_.charStyle)) {
         words = (leavingScript ? cw("nosupersub") : QByteArray()) + "\\plain" + cw("cs", target.charStyle);
-        words += changesFromEither(withoutFont(characterStyleState(target.charStyle)), CharState(), target);
+        words += changesFromEither(withoutFont(characterStyleState(target.charStyle)), afterPlain(), target);
     } else if (styleBase_) {
         words = changesFromEither(withoutFont(*styleBase_), state_, target);
     } else if (target.charStyle != state_.charStyle) { // leaving a character style
-        words = (leavingScript ? cw("nosupersub") : QByteArray()) + "\\plain" + changes(CharState(), target);
+        words = (leavingScript ? cw("nosupersub") : QByteArray()) + "\\plain" + changes(afterPlain(), target);
     } else {
         if (target == state_)
             return;
         const QByteArray direct = changes(state_, target);
-        const QByteArray plain = "\\plain" + changes(CharState(), target);
+        const QByteArray plain = "\\plain" + changes(afterPlain(), target);
         words = !leavingScript && plain.size() < direct.size() ? plain : direct;
     }
     styleBase_.reset();
     raw(words);
     needSpace_ = true;
     state_ = target;
+}
+
+// The state after \plain. Font 0 is this document's first font, except in a header nested in
+// a part, which is kept and read back inside another document: there the font is always named.
+RtfWriter::CharState RtfWriter::afterPlain() const
+{
+    return nameFonts_ ? withoutFont(CharState()) : CharState();
 }
 
 // A state whose font differs from every font, so the words after it always name the font.
@@ -162,16 +169,20 @@ int RtfWriter::fontIndex(const QString &family)
 // A font of kept RTF: with its character set when it has one, so its bytes read as they did.
 int RtfWriter::fontIndex(const KeptRtf::Font &font)
 {
-    const bool plain = (font.charset == 0 || font.charset == 1) && font.codePage <= 0;
+    // A character set RTF does not have (past 255) means the document's code page, as 1 does;
+    // fonts are told apart by what is written of them.
+    const int charset = font.charset >= 0 && font.charset <= 255 ? font.charset : 1;
+    const int codePage = qMax(0, font.codePage);
+    const bool plain = (charset == 0 || charset == 1) && codePage == 0;
     if (plain)
         return fontIndex(font.name);
     QString name = font.name;
     name.remove(u';');
-    const QString key = name + u'\n' + QString::number(font.charset) + u'\n' + QString::number(font.codePage);
+    const QString key = name + u'\n' + QString::number(charset) + u'\n' + QString::number(codePage);
     const auto found = fontIndex_.constFind(key);
     if (found != fontIndex_.cend())
         return *found;
-    fonts_.append({name, qBound(0, font.charset, 255), font.codePage});
+    fonts_.append({name, charset, codePage});
     fontIndex_.insert(key, int(fonts_.size()) - 1);
     return int(fonts_.size()) - 1;
 }

@@ -4,6 +4,7 @@
 #include "rtf/TextFormats.h"
 
 #include <QTextDocument>
+#include <utility>
 
 QByteArray RtfWriter::header()
 {
@@ -70,6 +71,7 @@ QByteArray RtfWriter::styleSheet()
     QByteArray saved;
     std::swap(saved, out_);
     raw("{\\stylesheet");
+    bool any = false;
     for (const DocumentStyle &s : extras_->styles()) {
         if (mode_ == Part && !wanted.contains(s.number))
             continue;
@@ -77,12 +79,13 @@ QByteArray RtfWriter::styleSheet()
         if (writeKeptContent(s.definition, entry) && !entry.isEmpty()) {
             newline();
             raw(entry);
+            any = true;
         }
     }
     raw("}");
     newline();
     std::swap(saved, out_);
-    return saved;
+    return any ? saved : QByteArray(); // styles with nothing to write leave no empty stylesheet
 }
 
 QByteArray RtfWriter::information()
@@ -175,19 +178,7 @@ QByteArray RtfWriter::documentWords()
             word("footery", page->footerDistance);
         }
     }
-    for (int kind = 0; kind < HeaderFooter::kKinds; ++kind) {
-        const QByteArray part = x.headerFooter(HeaderFooter::Kind(kind));
-        if (part.isEmpty())
-            continue;
-        newline();
-        raw("{\\");
-        raw(HeaderFooter::word(HeaderFooter::Kind(kind)));
-        needSpace_ = true;
-        state_ = CharState();
-        writePart(part);
-        raw("}");
-        needSpace_ = false;
-    }
+    writeHeadersFooters(x, false);
     // Kept groups of the head come after the headers, which a reader takes as the first ones.
     state_ = CharState();
     writeKept(x.keptHead());
@@ -197,4 +188,32 @@ QByteArray RtfWriter::documentWords()
         newline();
     std::swap(saved, out_);
     return saved;
+}
+
+// The headers and footers of `x`, each a group of its own. One nested in a part starts from
+// \plain and names its font, since it is read in whatever formatting stands where it is.
+void RtfWriter::writeHeadersFooters(const DocumentExtras &x, bool nested)
+{
+    for (int kind = 0; kind < HeaderFooter::kKinds; ++kind) {
+        const QByteArray part = x.headerFooter(HeaderFooter::Kind(kind));
+        if (part.isEmpty())
+            continue;
+        const CharState saved = state_;
+        const std::optional<CharState> savedBase = styleBase_;
+        newline();
+        raw("{\\");
+        raw(HeaderFooter::word(HeaderFooter::Kind(kind)));
+        needSpace_ = true;
+        const bool savedNameFonts = std::exchange(nameFonts_, nameFonts_ || nested);
+        if (nested)
+            word("plain");
+        state_ = afterPlain();
+        styleBase_.reset();
+        writePart(part);
+        raw("}");
+        needSpace_ = false;
+        nameFonts_ = savedNameFonts;
+        state_ = saved;
+        styleBase_ = savedBase;
+    }
 }

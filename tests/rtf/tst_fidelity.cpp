@@ -157,6 +157,7 @@ private slots:
     void featureSurvivesRoundTrip();
     void footnoteMarkStaysInTheText();
     void headerAndFooterForEachPage();
+    void footerInsideHeaderIsWrittenBack();
     void notesInOrderOfTheirMarks();
     void levelWithoutNumberShowsNoMarker();
     void floatingPictureStandsBesideTheText_data();
@@ -231,6 +232,9 @@ void TestFidelity::featureSurvivesRoundTrip_data()
     QTest::newRow("hidden text")
         << doc("\\pard shown {\\v secret} more\\par")
         << QStringList{"  [ more] after {\\plain\\v\\f0\\fs24 secret}[Arial/0|]"};
+    QTest::newRow("field and picture in hidden text stay hidden")
+        << doc("\\pard a{\\v {\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}{\\pict\\pngblip 89504e47}}b\\par")
+        << QStringList{"  [b] after {\\v{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}}{\\v{\\pict\\pngblip 89504e47}}[|]"};
     QTest::newRow("text box and drawing")
         << doc("\\pard before {\\shp{\\*\\shpinst\\shpleft0\\shpright900{\\sp{\\sn shapeType}{\\sv 202}}"
                "{\\shptxt\\pard boxed {\\b text}\\par}}} after\\par")
@@ -284,6 +288,15 @@ void TestFidelity::headerAndFooterForEachPage()
     QCOMPARE(text(true, 1), QStringLiteral("new cover"));
     const auto back = read(RtfCodec::write(*d));
     QCOMPARE(HeaderFooter::documentForPage(*back, true, 1, 1)->toPlainText(), QStringLiteral("new cover"));
+}
+
+void TestFidelity::footerInsideHeaderIsWrittenBack()
+{
+    // RTF has no place for it, but a file may have one: saving keeps it.
+    const auto d = read(doc("{\\header\\pard a{\\footer\\pard inner\\par}c\\par}\\pard x\\par"));
+    const QByteArray written = RtfCodec::write(*d);
+    const qsizetype footer = written.indexOf("{\\footer");
+    QVERIFY(footer > 0 && written.indexOf(" inner", footer) > footer);
 }
 
 void TestFidelity::notesInOrderOfTheirMarks()

@@ -2,12 +2,10 @@
 // the command line, a word typed, Ctrl+S, the program closed from its File menu. The file on disk is
 // still rich text, with the word and the formatting it had.
 #include "rtf/RtfCodec.h"
+#include "support/VirtualDisplay.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -27,61 +25,17 @@ class EndToEndTest : public QObject
 {
     Q_OBJECT
 
-    QProcess m_server;
-    QString m_display;
+    VirtualDisplay m_display{1288, 808};
 
-    // Runs xdotool on the virtual display; its output, trimmed.
-    QString xdotool(const QStringList &arguments)
-    {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", m_display);
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral("xdotool"), arguments);
-        tool.waitForFinished(10000);
-        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-    }
-
-    // Starts a server on the display number; false when that display is taken or cannot be
-    // reached. The server writes the number to standard output once it accepts connections; the
-    // display is then probed, and only ours has this unusual screen size. Without -noreset the
-    // server resets whenever its last client leaves, and a program connecting during that reset
-    // is turned away: each xdotool call is such a client.
-    bool startServer(int number)
-    {
-        m_server.start("Xvfb", {QStringLiteral(":%1").arg(number), "-displayfd", "1", "-screen", "0",
-                                QStringLiteral("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight), "-nolisten", "tcp", "-noreset"});
-        if (!m_server.waitForStarted(10000))
-            return false;
-        QDeadlineTimer deadline(15000);
-        while (!m_server.canReadLine() && !deadline.hasExpired() && m_server.state() == QProcess::Running)
-            m_server.waitForReadyRead(200);
-        if (m_server.readLine().trimmed().toInt() == number && m_server.state() == QProcess::Running) {
-            m_display = QStringLiteral(":%1").arg(number);
-            if (xdotool({"getdisplaygeometry"}) == QStringLiteral("%1 %2").arg(ScreenWidth).arg(ScreenHeight))
-                return true;
-            qWarning("display %d is not the server just started; trying another", number);
-        }
-        m_display.clear();
-        m_server.kill();
-        m_server.waitForFinished(5000);
-        return false;
-    }
-
-    static constexpr int ScreenWidth = 1288;
-    static constexpr int ScreenHeight = 808;
+    QString xdotool(const QStringList &arguments) const { return m_display.xdotool(arguments); }
 
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+        if (!VirtualDisplay::toolsInstalled())
             QSKIP("Xvfb or xdotool is not installed");
-        // A display of our own: the server's lock refuses a number another test run already holds.
-        // Drawn at random, since process ids repeat from one sandbox to the next.
-        for (int attempt = 0; attempt < 20; ++attempt)
-            if (startServer(QRandomGenerator::system()->bounded(200, 30000)))
-                return;
-        QSKIP("no X server could be started");
+        if (!m_display.start())
+            QSKIP("no X server could be started");
     }
 
     void typeSaveAndCloseKeepsTheFileRichText()
@@ -97,7 +51,7 @@ private slots:
         QVERIFY2(QFile::exists(program), "build the program first");
         QProcess app;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", m_display);
+        env.insert("DISPLAY", m_display.name());
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         app.setProcessEnvironment(env);
@@ -142,15 +96,6 @@ private slots:
         QVERIFY(cursor.charFormat().fontWeight() >= QFont::Bold);
         cursor.setPosition(13); // inside "words"
         QVERIFY(cursor.charFormat().fontWeight() < QFont::Bold);
-    }
-
-    void cleanupTestCase()
-    {
-        if (m_server.state() == QProcess::Running) {
-            m_server.terminate();
-            if (!m_server.waitForFinished(5000))
-                m_server.kill();
-        }
     }
 };
 

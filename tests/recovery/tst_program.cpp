@@ -5,13 +5,12 @@
 #include "recovery/OrphanCopies.h"
 #include "recovery/RecoveryFolder.h"
 #include "rtf/RtfCodec.h"
+#include "support/VirtualDisplay.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -38,44 +37,10 @@ class ProgramTest : public QObject
 {
     Q_OBJECT
 
-    QProcess m_server;
-    QString m_display;
+    VirtualDisplay m_display{1292, 812};
     std::unique_ptr<QTemporaryDir> m_home; // the programs' data and configuration folders
 
-    static constexpr int ScreenWidth = 1292;
-    static constexpr int ScreenHeight = 812;
-
-    QString xdotool(const QStringList &arguments)
-    {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", m_display);
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral("xdotool"), arguments);
-        tool.waitForFinished(10000);
-        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-    }
-
-    // A server of our own on a display number drawn at random; see tst_endtoend for the reasons.
-    bool startServer(int number)
-    {
-        m_server.start("Xvfb", {QStringLiteral(":%1").arg(number), "-displayfd", "1", "-screen", "0",
-                                QStringLiteral("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight), "-nolisten", "tcp", "-noreset"});
-        if (!m_server.waitForStarted(10000))
-            return false;
-        QDeadlineTimer deadline(15000);
-        while (!m_server.canReadLine() && !deadline.hasExpired() && m_server.state() == QProcess::Running)
-            m_server.waitForReadyRead(200);
-        if (m_server.readLine().trimmed().toInt() == number && m_server.state() == QProcess::Running) {
-            m_display = QStringLiteral(":%1").arg(number);
-            if (xdotool({"getdisplaygeometry"}) == QStringLiteral("%1 %2").arg(ScreenWidth).arg(ScreenHeight))
-                return true;
-        }
-        m_display.clear();
-        m_server.kill();
-        m_server.waitForFinished(5000);
-        return false;
-    }
+    QString xdotool(const QStringList &arguments) const { return m_display.xdotool(arguments); }
 
     QString root() const { return m_home->filePath(QStringLiteral("data/Scrivlo/recovery")); }
 
@@ -83,7 +48,7 @@ class ProgramTest : public QObject
     {
         auto app = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", m_display);
+        env.insert("DISPLAY", m_display.name());
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("XDG_DATA_HOME", m_home->filePath("data"));
         env.insert("XDG_CONFIG_HOME", m_home->filePath("config"));
@@ -139,13 +104,11 @@ class ProgramTest : public QObject
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+        if (!VirtualDisplay::toolsInstalled())
             QSKIP("Xvfb or xdotool is not installed");
         QVERIFY2(QFile::exists(QStringLiteral(SCRIVLO_BIN_DIR "/scrivlo")), "build the program first");
-        for (int attempt = 0; attempt < 20; ++attempt)
-            if (startServer(QRandomGenerator::system()->bounded(200, 30000)))
-                return;
-        QSKIP("no X server could be started");
+        if (!m_display.start())
+            QSKIP("no X server could be started");
     }
 
     void init() { m_home = std::make_unique<QTemporaryDir>(); }
@@ -245,15 +208,6 @@ private slots:
         end(*first);
         end(*second);
         QCOMPARE(OrphanCopies(root(), QString()).copies().size(), 1); // now it is left behind
-    }
-
-    void cleanupTestCase()
-    {
-        if (m_server.state() == QProcess::Running) {
-            m_server.terminate();
-            if (!m_server.waitForFinished(5000))
-                m_server.kill();
-        }
     }
 };
 

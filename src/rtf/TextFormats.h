@@ -164,6 +164,22 @@ constexpr int kShapeProperty = QTextFormat::UserProperty + 0x520F;
 // other (two notes of the same text, "1" and "2") stay apart instead of joining into one run.
 constexpr int kMarkIdProperty = QTextFormat::UserProperty + 0x5210;
 
+// Tables of every document format share one model. A QTextTable's columns are the table's grid: the
+// union of the cell edges of all its rows (RTF \cellx of each row, Word's w:gridCol, OpenDocument's
+// table:table-column), with their widths in QTextTableFormat::columnWidthConstraints. A cell wider
+// than one grid column is a Qt column span, a vertically merged cell a Qt row span.
+// Table cell format: the span was written by the file as merged cells (RTF \clmgf/\clmrg, Word's
+// w:hMerge) rather than as one wide cell; it is written back the same way.
+constexpr int kCellHorizontalMergeProperty = QTextFormat::UserProperty + 0x5211;
+// Table cell format: grid columns a row has no cell for (before its first cell or after its last:
+// Word's w:gridBefore/w:gridAfter, an RTF row that starts or ends inside the grid). Shown empty and
+// without borders; not a cell of the file, so it is written as nothing.
+constexpr int kGridFillerProperty = QTextFormat::UserProperty + 0x5212;
+// List format: the level's marker as a template, "%1" … "%9" standing for the current numbers of the
+// list's levels 1 … 9 (each in its own level's number style), other characters as they are ("%1.%2."
+// gives "3.1."). Absent: the marker is Qt's own (prefix, number, suffix). Empty: no marker.
+constexpr int kListNumberTemplateProperty = QTextFormat::UserProperty + 0x5213;
+
 // Sets a list's first number: kept in kListStartProperty, and shown where Qt can (6.6 and later).
 inline void setListStart(QTextListFormat &f, int start)
 {

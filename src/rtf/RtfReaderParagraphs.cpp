@@ -81,7 +81,7 @@ void RtfReader::endParagraph(int tableLevel)
         block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     pageBreakPending_ = false;
     QTextCharFormat chars = charFormat(s.chars);
-    // In a cell the paragraph's own format holds the cell's (RtfDocumentBuilder::formatCells):
+    // In a cell the paragraph's own format holds the cell's (RtfDocumentBuilder::insertTable):
     // highlighting that runs on to the end of the cell must not shade the cell.
     if (tableLevel > 0)
         chars.clearProperty(QTextFormat::BackgroundBrush);

@@ -253,6 +253,8 @@ void RtfReader::breakWord(RtfWord w)
         // A break between paragraphs starts the next one on a new page, without an empty one.
         if (hasText())
             endParagraph(tableLevel());
+        else if (tableLevel() == 0)
+            builder_.endTables(); // a table before the break ends there, even if one follows
         pageBreakPending_ = true;
         break;
     case RtfWord::Cell:

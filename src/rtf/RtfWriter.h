@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QTextFrame>
+#include <QTextTable>
 #include <QTextListFormat>
 #include <array>
 #include <optional>
@@ -21,8 +22,6 @@ class QTextCharFormat;
 class QTextDocument;
 class QTextImageFormat;
 class QTextList;
-class QTextTable;
-class QTextTableCell;
 
 // Writes a QTextDocument as Rich Text Format: Windows-1252 header, non-ASCII as \uN with an
 // ANSI fallback, font and colour tables of what is used, runs with the fewest words that change
@@ -83,11 +82,20 @@ private:
     void writeItems(QTextFrame::iterator it, int tableLevel, bool inCell, const char *lastEnding = nullptr);
     void writeBlock(const QTextBlock &block, int tableLevel, const char *ending, bool afterParagraph,
                     const QTextBlock &next);
+    // A cell of a table row as it is written: its grid columns [first, last).
+    struct RowCell
+    {
+        QTextTableCell cell;
+        int first = 0, last = 1;
+        bool shown = true;           // its content is written here (not merged into another)
+        const char *merge = nullptr; // "clmgf" or "clmrg" for cells merged across
+    };
     void writeTable(QTextTable *table, int tableLevel);
-    void writeRowDefinition(QTextTable *table, int row, const QList<int> &rights);
+    QList<RowCell> rowCells(QTextTable *table, int row) const;
+    void writeRowDefinition(QTextTable *table, int row, const QList<RowCell> &cells, const QList<int> &edges);
     void writeCellFormat(const QTextTableCell &cell);
     void writeCell(const QTextTableCell &cell, int tableLevel);
-    QList<int> cellRights(QTextTable *table) const;
+    QList<int> columnEdges(QTextTable *table) const;
     void writeParagraphFormat(const QTextBlock &block, int tableLevel, bool pageBreakWord);
     void writeListFallback(const QTextBlock &block);
     void writeRuns(const QTextBlock &block);

@@ -169,7 +169,8 @@ constexpr int kMarkIdProperty = QTextFormat::UserProperty + 0x5210;
 // table:table-column), with their widths in QTextTableFormat::columnWidthConstraints. A cell wider
 // than one grid column is a Qt column span, a vertically merged cell a Qt row span.
 // Table cell format: the span was written by the file as merged cells (RTF \clmgf/\clmrg, Word's
-// w:hMerge) rather than as one wide cell; it is written back the same way.
+// w:hMerge) rather than as one wide cell; it is written back the same way. The value is true, or
+// how many columns each of the merged cells spans (a QList<int> adding up to the span).
 constexpr int kCellHorizontalMergeProperty = QTextFormat::UserProperty + 0x5211;
 // Table cell format: grid columns a row has no cell for (before its first cell or after its last:
 // Word's w:gridBefore/w:gridAfter, an RTF row that starts or ends inside the grid). Shown empty and

@@ -9,6 +9,7 @@
 #include "rtf/TextFormats.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
@@ -62,6 +63,12 @@ QString describeCell(const QTextTableCell &cell)
         d += QStringLiteral(" padl %1").arg(std::lround(TextFormats::pixelsToTwips(f.leftPadding())));
     if (f.hasProperty(TextFormats::kRowHeightProperty))
         d += QStringLiteral(" height %1").arg(f.intProperty(TextFormats::kRowHeightProperty));
+    if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+        d += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+    if (f.boolProperty(TextFormats::kGridFillerProperty))
+        d += QStringLiteral(" filler");
+    if (f.hasProperty(TextFormats::kCellHorizontalMergeProperty))
+        d += QStringLiteral(" merged");
     return d;
 }
 
@@ -114,6 +121,12 @@ QStringList describe(const QTextDocument &d)
             const QTextTableCell cell = table->cellAt(b.position());
             if (cell.firstPosition() == b.position())
                 p += u' ' + describeCell(cell) + QStringLiteral(" header rows %1").arg(table->format().headerRowCount());
+            if (cell.row() == 0 && cell.column() == 0 && cell.firstPosition() == b.position()) {
+                QStringList widths;
+                for (const QTextLength &w : table->format().columnWidthConstraints())
+                    widths << QString::number(std::lround(TextFormats::pixelsToTwips(w.rawValue())));
+                p += QStringLiteral(" table %1x%2 widths %3").arg(table->rows()).arg(table->columns()).arg(widths.join(u','));
+            }
         }
         if (bf.hasProperty(TextFormats::kKeptRtfProperty) || b.charFormat().hasProperty(TextFormats::kKeptRtfProperty))
             p += QStringLiteral(" ends with ") + keptText(b.charFormat().stringProperty(TextFormats::kKeptRtfProperty));
@@ -146,6 +159,32 @@ QStringList describe(const QTextDocument &d)
 
 QString lines(const QStringList &l) { return l.join(u'\n'); }
 
+// A table whose rows have cells of their own: four header cells over nine body cells, a group
+// row merged across, rows that start inside the grid with a cell merged down, a cell of no width.
+const QByteArray kShapedRows =
+    "\\trowd\\trgaph108\\cellx2000\\cellx4000\\cellx6000\\cellx8000\\pard\\intbl H1\\cell H2\\cell H3\\cell H4\\cell\\row"
+    "\\trowd\\trgaph108\\cellx1000\\cellx2000\\cellx3000\\cellx4000\\cellx5000\\cellx6000\\cellx7000\\cellx8000\\cellx9000"
+    "\\pard\\intbl 1\\cell 2\\cell 3\\cell 4\\cell 5\\cell 6\\cell 7\\cell 8\\cell 9\\cell\\row"
+    "\\trowd\\trgaph108\\clmgf\\cellx3000\\clmrg\\cellx6000\\clmrg\\cellx9000\\pard\\intbl Placebo\\cell\\cell\\cell\\row"
+    "\\trowd\\trgaph108\\trleft2000\\clvmgf\\cellx5000\\cellx9000\\pard\\intbl V\\cell x\\cell\\row"
+    "\\trowd\\trgaph108\\trleft2000\\clvmrg\\cellx5000\\cellx9000\\pard\\intbl\\cell y\\cell\\row"
+    "\\trowd\\trgaph108\\cellx1000\\cellx1000\\cellx9000\\pard\\intbl a\\cell\\cell b\\cell\\row\\pard after\\par";
+
+// Each row's definition as RTF words: its left edge and its cells' merges and right edges.
+QStringList rowDefinitions(const QByteArray &rtf)
+{
+    static const QRegularExpression word(QStringLiteral("\\\\(trowd|trleft|clmgf|clmrg|clvmgf|clvmrg|cellx)(-?\\d*)"));
+    QStringList rows;
+    for (auto it = word.globalMatch(QString::fromLatin1(rtf)); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(1) == u"trowd")
+            rows << QString();
+        else if (!rows.isEmpty())
+            rows.last() += m.captured(1) + m.captured(2) + u' ';
+    }
+    return rows;
+}
+
 } // namespace
 
 class TestFidelity : public QObject
@@ -165,6 +204,7 @@ private slots:
     void raisedTextIsClosedForOtherReaders();
     void pageBreakAfterTableIsTheParagraphs();
     void editedStylesAndFieldsAreWritten();
+    void rowsAreWrittenWithTheirOwnCells();
 };
 
 void TestFidelity::featureSurvivesRoundTrip_data()
@@ -206,6 +246,20 @@ void TestFidelity::featureSurvivesRoundTrip_data()
                "\\pard\\intbl head\\cell two\\cell\\row\\trowd\\cellx2000\\cellx4000\\pard\\intbl a\\cell b\\cell\\row")
         << QStringList{"P cell 0,0 borders 3/20 0/0 4/30 0/0 bottom #0000ff fill #0000ff valign 3 padl 100 height -400 header rows 1",
                        "P cell 0,1 fill #800080 height -400 header rows 1"};
+    QTest::newRow("rows of different shapes")
+        << doc(kShapedRows)
+        << QStringList{"P cell 0,0 span 1x3 header rows 0 table 6x10 widths 1000,0,1000,1000,1000,1000,1000,1000,1000,1000",
+                       "P cell 0,7 span 1x2 header rows 0", "P cell 0,9 borders 0/0 0/0 0/0 0/0 filler", // ends before the others
+                       "P cell 2,0 span 1x10 merged", "P cell 3,0 borders 0/0 0/0 0/0 0/0 span 1x3 filler",
+                       "P cell 3,3 span 2x3", "P cell 5,1 header rows 0"}; // a cell of no width
+    QTest::newRow("nested tables")
+        << doc("\\trowd\\cellx3000\\cellx6000\\pard\\intbl outer\\cell"
+               "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2500\\nestrow}{\\nonesttables\\par}"
+               "\\pard\\intbl\\itap2 n3\\nestcell{\\*\\nesttableprops\\trowd\\cellx2500\\nestrow}{\\nonesttables\\par}"
+               "\\pard\\intbl\\itap1 below\\cell\\row"
+               "\\trowd\\cellx3000\\cellx6000\\pard\\intbl c\\cell d\\cell\\row\\pard after\\par")
+        << QStringList{"P cell 0,0 header rows 0 table 2x2 widths 3000,3000", "P cell 0,0 header rows 0 table 2x2 widths 1000,1500",
+                       "  [n3]", "P cell 1,0 span 1x2 header rows 0"};
     QTest::newRow("page set-up")
         << doc("\\paperw15840\\paperh12240\\margl1800\\margr1700\\margt1000\\margb900\\landscape\\pard x\\par")
         << QStringList{"page 15840x12240 margins 1800 1700 1000 900 landscape 1"};
@@ -412,6 +466,14 @@ void TestFidelity::editedStylesAndFieldsAreWritten()
     QVERIFY(!(big.blockFormat().alignment() & Qt::AlignHCenter));
     QVERIFY(!TextFormats::isBold(formatOf(*back, QStringLiteral("Big"))));
     QCOMPARE(formatOf(*back, QStringLiteral("Big")).fontPointSize(), 20.0);
+}
+
+void TestFidelity::rowsAreWrittenWithTheirOwnCells()
+{
+    const QByteArray rtf = doc(kShapedRows);
+    QStringList expected = rowDefinitions(rtf);
+    QCOMPARE(expected.value(2), QStringLiteral("clmgf cellx3000 clmrg cellx6000 clmrg cellx9000 "));
+    QCOMPARE(rowDefinitions(RtfCodec::write(*read(rtf))), expected);
 }
 
 QTEST_MAIN(TestFidelity)

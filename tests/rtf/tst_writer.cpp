@@ -264,11 +264,18 @@ void TestWriter::tables()
     QTextTable *t = c.insertTable(2, 2, tf);
     t->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("a"));
     t->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("d"));
-    t->mergeCells(0, 0, 1, 2);
-    const QByteArray rtf = RtfCodec::write(doc);
+    t->mergeCells(0, 0, 1, 2); // one wide cell
+    QByteArray rtf = RtfCodec::write(doc);
+    QVERIFY2(rtf.contains("\\trowd\\trgaph0\\cellx2160\\pard\\intbl\\sa0"), rtf.constData());
+    QVERIFY2(rtf.contains(" a\\cell\r\n\\row"), rtf.constData());
+    QVERIFY(rtf.contains("\\trowd\\trgaph0\\cellx1440\\cellx2160"));
+    // Cells the file merged are written back as merged cells.
+    QTextCharFormat merged = t->cellAt(0, 0).format();
+    merged.setProperty(TextFormats::kCellHorizontalMergeProperty, true);
+    t->cellAt(0, 0).setFormat(merged);
+    rtf = RtfCodec::write(doc);
     QVERIFY2(rtf.contains("\\trowd\\trgaph0\\clmgf\\cellx1440\\clmrg\\cellx2160\\pard\\intbl\\sa0"), rtf.constData());
     QVERIFY(rtf.contains(" a\\cell\r\n\\pard\\intbl\\cell\\row"));
-    QVERIFY(rtf.contains("\\trowd\\trgaph0\\cellx1440\\cellx2160"));
     const auto back = read(rtf);
     auto *t2 = qobject_cast<QTextTable *>(back->rootFrame()->childFrames().value(0));
     QVERIFY(t2);

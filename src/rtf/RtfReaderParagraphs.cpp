@@ -62,6 +62,17 @@ int RtfReader::tableLevel() const
     return p.inTable ? qMax(1, p.nestLevel) : 0;
 }
 
+// The words of the paragraph being ended; its table is the one in force.
+RtfParaProps RtfReader::paragraphProps() const
+{
+    if (!paraOfText_)
+        return stack_.back().para;
+    RtfParaProps p = *paraOfText_;
+    p.inTable = stack_.back().para.inTable;
+    p.nestLevel = stack_.back().para.nestLevel;
+    return p;
+}
+
 void RtfReader::endParagraph(int tableLevel)
 {
     flushPending();
@@ -70,13 +81,16 @@ void RtfReader::endParagraph(int tableLevel)
     ++shownCount_;
     numberPendingMark();
     const RtfGroupState &s = top();
+    const RtfParaProps para = paragraphProps();
+    paraOfText_.reset();
+    paragraphShownAt_ = shownCount_;
     RtfDocumentBuilder::ListItem item;
-    const bool isItem = listItem(s.para, item);
+    const bool isItem = listItem(para, item);
     if (!isItem && !fallbackRuns_.empty())
         runs_.insert(runs_.begin(), std::make_move_iterator(fallbackRuns_.begin()),
                      std::make_move_iterator(fallbackRuns_.end()));
     fallbackRuns_.clear();
-    QTextBlockFormat block = blockFormat(s.para, isItem ? &item : nullptr);
+    QTextBlockFormat block = blockFormat(para, isItem ? &item : nullptr);
     if (pageBreakPending_)
         block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     pageBreakPending_ = false;

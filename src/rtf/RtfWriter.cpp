@@ -454,10 +454,8 @@ void RtfWriter::writePart(const QByteArray &rtf)
     source_ = saved;
     --partDepth_;
     // The part's lists end with it.
-    for (QTextList *list : part.findChildren<QTextList *>()) {
+    for (QTextList *list : part.findChildren<QTextList *>())
         listOf_.remove(list);
-        itemsWritten_.remove(list);
-    }
 }
 
 void RtfWriter::word(const char *name)

@@ -165,6 +165,5 @@ private:
     QList<ListGroup> listGroups_;
     QHash<QString, int> listGroupIndex_;   // by TextFormats::kListGroupProperty
     QHash<const QTextList *, int> listOf_; // group index of each list seen in the current document
-    QHash<const QTextList *, int> itemsWritten_; // numbers the items of each list as they are written
     QHash<char16_t, char> ansi_; // characters Windows-1252 has, for the fallback after \uN
 };

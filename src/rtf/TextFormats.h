@@ -152,9 +152,6 @@ constexpr int kListStartProperty = QTextFormat::UserProperty + 0x520B;
 // List format: the QTextLists that are the levels of one RTF list share this string, so they are
 // written back as one list whose levels restart each other.
 constexpr int kListGroupProperty = QTextFormat::UserProperty + 0x520C;
-// List format: the level's RTF number format and text as read, "nfc:text" (\levelnfc and
-// \leveltext with its length and level placeholders), to write "1.1." back as it was.
-constexpr int kListLevelTextProperty = QTextFormat::UserProperty + 0x520D;
 // Table cell format: the height of the cell's row in twips (> 0 at least, < 0 exactly, RTF \trrh).
 constexpr int kRowHeightProperty = QTextFormat::UserProperty + 0x520E;
 // Frame format of a picture that floats beside the text (or stands on a line of its own): the kept

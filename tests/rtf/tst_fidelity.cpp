@@ -5,6 +5,7 @@
 #include "rtf/DocumentExtras.h"
 #include "rtf/HeaderFooter.h"
 #include "rtf/KeptRtf.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/Notes.h"
 #include "rtf/TextFormats.h"
 
@@ -205,6 +206,7 @@ private slots:
     void pageBreakAfterTableIsTheParagraphs();
     void editedStylesAndFieldsAreWritten();
     void rowsAreWrittenWithTheirOwnCells();
+    void listsNumberAsTheFileSays();
 };
 
 void TestFidelity::featureSurvivesRoundTrip_data()
@@ -474,6 +476,39 @@ void TestFidelity::rowsAreWrittenWithTheirOwnCells()
     QStringList expected = rowDefinitions(rtf);
     QCOMPARE(expected.value(2), QStringLiteral("clmgf cellx3000 clmrg cellx6000 clmrg cellx9000 "));
     QCOMPARE(rowDefinitions(RtfCodec::write(*read(rtf))), expected);
+}
+
+void TestFidelity::listsNumberAsTheFileSays()
+{
+    // Four lists starting at 2 to 5, the second with levels "1.1." that restart below each item,
+    // and the older form starting at 7; the markers Qt cannot show are the program's to draw.
+    QByteArray lists = "{\\*\\listtable";
+    for (int id = 1; id <= 4; ++id)
+        lists += "{\\list{\\listlevel\\levelnfc0\\levelstartat" + QByteArray::number(id + 1) + "{\\leveltext\\'02\\'00.;}}"
+                 "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'04\\'00.\\'01.;}}\\listid" + QByteArray::number(id) + "}";
+    lists += "}{\\*\\listoverridetable";
+    for (int id = 1; id <= 4; ++id)
+        lists += "{\\listoverride\\listid" + QByteArray::number(id) + "\\ls" + QByteArray::number(id) + "}";
+    lists += "}";
+    const QByteArray rtf = doc(lists + "\\pard\\ls1 a\\par\\pard\\ls1 b\\par\\pard\\ls2 c\\par\\pard\\ls2\\ilvl1 c1\\par"
+                               "\\pard\\ls2\\ilvl1 c2\\par\\pard\\ls2 d\\par\\pard\\ls2\\ilvl1 d1\\par\\pard\\ls3 e\\par"
+                               "\\pard\\ls4 f\\par\\pard{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart7{\\pntxta )}}g\\par");
+    auto markers = [](const QTextDocument &d) {
+        QStringList all;
+        for (QTextBlock b = d.begin(); b.isValid(); b = b.next())
+            all << ListMarkers::text(b);
+        return all;
+    };
+    const QStringList expected{"2.", "3.", "3.", "3.a.", "3.b.", "4.", "4.a.", "4.", "5.", "vii)"};
+    const auto first = read(rtf);
+    QCOMPARE(markers(*first), expected);
+    QVERIFY(ListMarkers::drawnByProgram(blockOf(*first, QStringLiteral("a"))));
+    const QByteArray written = RtfCodec::write(*first);
+    for (const char *start : {"\\levelstartat2", "\\levelstartat3", "\\levelstartat4", "\\levelstartat5"})
+        QVERIFY2(written.contains(start), start);
+    QVERIFY(written.contains("{\\pntext vii)\\tab}"));
+    QVERIFY(written.contains("{\\pntext 3.b.\\tab}"));
+    QCOMPARE(markers(*read(written)), expected);
 }
 
 QTEST_MAIN(TestFidelity)

@@ -150,10 +150,14 @@ void RtfWriter::writeBlock(const QTextBlock &block, int tableLevel, const char *
 {
     const bool breakBefore = block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
     // Between paragraphs a page break is \page; where no paragraph comes before (after a table,
-    // at the start), it is the paragraph's own \pagebb, which other readers take there.
+    // at the start), it is the paragraph's own \pagebb, which other readers take there. The words
+    // of the paragraph before end first: other readers give them to what follows \page (the next
+    // item of a list before it).
     const bool pageWord = tableLevel == 0 && breakBefore && afterParagraph;
-    if (pageWord)
+    if (pageWord) {
+        word("pard");
         word("page");
+    }
     writeParagraphFormat(block, tableLevel, breakBefore && !pageWord);
     if (block.textList())
         writeListFallback(block);

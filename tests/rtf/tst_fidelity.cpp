@@ -203,7 +203,7 @@ private slots:
     void floatingPictureStandsBesideTheText_data();
     void floatingPictureStandsBesideTheText();
     void raisedTextIsClosedForOtherReaders();
-    void pageBreakAfterTableIsTheParagraphs();
+    void pageBreaksEndListsAndTables();
     void editedStylesAndFieldsAreWritten();
     void rowsAreWrittenWithTheirOwnCells();
     void listsNumberAsTheFileSays();
@@ -440,7 +440,7 @@ void TestFidelity::raisedTextIsClosedForOtherReaders()
     QVERIFY2(written.contains("\\super n\\nosupersub\\par"), written.constData());
 }
 
-void TestFidelity::pageBreakAfterTableIsTheParagraphs()
+void TestFidelity::pageBreaksEndListsAndTables()
 {
     // After a table there is no paragraph for \page to end; the break goes with the paragraph.
     const auto d = read(doc("\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\page\\pard next\\par"));
@@ -448,6 +448,11 @@ void TestFidelity::pageBreakAfterTableIsTheParagraphs()
     const QByteArray written = RtfCodec::write(*d);
     QVERIFY2(written.contains("\\pagebb"), written.constData());
     QVERIFY(!written.contains("\\page\\pard"));
+    // After a list, the list's words end before \page: other readers gave them to the next paragraph.
+    const auto list = read(doc("\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\page\\pard next\\par"));
+    const QByteArray afterList = RtfCodec::write(*list);
+    QVERIFY2(afterList.contains("\\par\r\n\\pard\\page\\pard"), afterList.constData());
+    QVERIFY(!blockOf(*read(afterList), QStringLiteral("next")).textList());
 }
 
 void TestFidelity::editedStylesAndFieldsAreWritten()

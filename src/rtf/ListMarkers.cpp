@@ -219,6 +219,13 @@ QString ListMarkers::number(int n, int style)
     }
 }
 
+bool ListMarkers::hasMarker(const QTextListFormat &format)
+{
+    if (format.hasProperty(TextFormats::kListNumberTemplateProperty))
+        return !format.stringProperty(TextFormats::kListNumberTemplateProperty).isEmpty();
+    return format.style() != QTextListFormat::ListStyleUndefined;
+}
+
 bool ListMarkers::qtShowsMarker(const QTextListFormat &format)
 {
     const int style = format.style();

@@ -1,6 +1,7 @@
 // The RTF reader's paragraphs, formats, lists and pictures, put into the document.
 #include "rtf/RtfReader.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/TextFormats.h"
 
 #include <QTextDocument>
@@ -178,10 +179,14 @@ QTextBlockFormat RtfReader::blockFormat(const RtfParaProps &p, const RtfDocument
         f.setAlignment(kAlign[qBound(0, p.alignment, 3)]);
     double left = TextFormats::twipsToPixels(p.leftIndent);
     double first = TextFormats::twipsToPixels(p.firstIndent);
-    if (item) {
+    if (item && ListMarkers::hasMarker(item->format)) {
         // Qt indents list items by their level and hangs the marker itself.
         left = qMax(0.0, left - doc_.indentWidth() * (item->level + 1));
         first = 0;
+    } else if (item) {
+        // An item without a marker (a heading tied to an outline list) stands where its own
+        // indents say: Qt's indent for its level is taken off again.
+        left -= doc_.indentWidth() * (item->level + 1);
     }
     if (left != 0)
         f.setLeftMargin(left);

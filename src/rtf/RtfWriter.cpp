@@ -1,5 +1,6 @@
 #include "rtf/RtfWriter.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/TextFormats.h"
 #include "rtf/RtfCodec.h"
 #include "rtf/RtfSymbolFonts.h"
@@ -238,7 +239,7 @@ void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel, bo
         word(rtl ? "rtlpar" : "ltrpar");
     QTextList *list = block.textList();
     const int left = twips(TextFormats::leftIndentPixels(block));
-    const int first = list ? -360 : twips(f.textIndent());
+    const int first = list && ListMarkers::hasMarker(list->format()) ? -360 : twips(f.textIndent());
     auto differs = [](int value, int styleValue) { return value != 0 || styleValue != 0; };
     if (differs(left, twips(base.leftMargin())))
         word("li", left);

@@ -206,8 +206,9 @@ QByteArray RtfWriter::listTables()
             raw(numbers);
             raw(";}");
             needSpace_ = false;
-            word("fi", -360);
-            word("li", twips(doc_.indentWidth() * (k + 1)));
+            const bool marker = !defined || ListMarkers::hasMarker(f);
+            word("fi", marker ? -360 : 0); // a level without a marker indents nothing
+            word("li", marker ? twips(doc_.indentWidth() * (k + 1)) : 0);
             raw("}");
             needSpace_ = false;
         }

@@ -378,9 +378,13 @@ void TestFidelity::levelWithoutNumberShowsNoMarker()
     const QTextList *list = blockOf(*d, QStringLiteral("Heading")).textList();
     QVERIFY(list);
     QCOMPARE(list->format().style(), QTextListFormat::ListStyleUndefined); // Qt draws no marker for it
+    // Without a marker it stands where its own indents say, not at its level's indent.
+    QCOMPARE(TextFormats::leftIndentPixels(blockOf(*d, QStringLiteral("Heading"))), 0.0);
     const QByteArray written = RtfCodec::write(*d);
     QVERIFY(written.contains("\\levelnfc255"));
+    QVERIFY(written.contains("\\fi0\\li0}"));
     QVERIFY(!written.contains("\\pntext")); // no number for older readers either
+    QCOMPARE(TextFormats::leftIndentPixels(blockOf(*read(written), QStringLiteral("Heading"))), 0.0);
 }
 
 void TestFidelity::floatingPictureStandsBesideTheText_data()

@@ -41,6 +41,23 @@ QStringList fieldArguments(const QString &instruction)
     return args;
 }
 
+// A list item's marker is drawn in its paragraph mark's format; it takes the look of the item's
+// first text, as other word processors draw it (not the mark's own, nor that of the marker text
+// the file wrote for older readers).
+void takeMarkerLook(QTextCharFormat &mark, const QTextCharFormat &text)
+{
+    static constexpr QTextFormat::Property kLook[] = {
+        QTextFormat::FontFamilies, QTextFormat::FontFamily, QTextFormat::FontPointSize, QTextFormat::FontWeight,
+        QTextFormat::FontItalic, QTextFormat::FontUnderline, QTextFormat::TextUnderlineStyle,
+        QTextFormat::FontStrikeOut, QTextFormat::FontCapitalization, QTextFormat::ForegroundBrush};
+    for (const QTextFormat::Property p : kLook) {
+        if (text.hasProperty(p))
+            mark.setProperty(p, text.property(p));
+        else
+            mark.clearProperty(p);
+    }
+}
+
 // Links that may be followed from a document; script and data URLs are not.
 bool isSafeLink(const QString &url)
 {
@@ -102,6 +119,15 @@ void RtfReader::endParagraph(int tableLevel)
         chars.clearProperty(QTextFormat::BackgroundBrush);
     if (!pendingKept_.isEmpty()) // kept RTF at the end of the paragraph
         chars.setProperty(TextFormats::kKeptRtfProperty, takePendingKept());
+    if (isItem) {
+        const auto first = std::find_if(runs_.begin(), runs_.end(), [](const Run &r) { return !r.text.isEmpty() && r.image < 0; });
+        if (first != runs_.end()) {
+            QTextCharFormat look = charFormat(first->props);
+            if (first->family != familyOf(first->props))
+                TextFormats::setFamily(look, first->family);
+            takeMarkerLook(chars, look);
+        }
+    }
     for (const Float &f : floats_)
         builder_.insertFloat(tableLevel, f.frame, f.image);
     floats_.clear();

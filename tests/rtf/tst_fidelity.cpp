@@ -207,6 +207,7 @@ private slots:
     void editedStylesAndFieldsAreWritten();
     void rowsAreWrittenWithTheirOwnCells();
     void listsNumberAsTheFileSays();
+    void markerTakesTheLookOfItsText();
 };
 
 void TestFidelity::featureSurvivesRoundTrip_data()
@@ -518,6 +519,21 @@ void TestFidelity::listsNumberAsTheFileSays()
     QVERIFY(written.contains("{\\pntext vii)\\tab}"));
     QVERIFY(written.contains("{\\pntext 3.b.\\tab}"));
     QCOMPARE(markers(*read(written)), expected);
+}
+
+void TestFidelity::markerTakesTheLookOfItsText()
+{
+    // The marker is drawn in the paragraph mark's format: here italic, as is the label written
+    // for older readers, while the item's text is upright and bold.
+    const QByteArray rtf = doc("{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}}"
+                               "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                               "\\pard\\ls1{\\listtext\\pard\\plain\\i 1.\\tab}{\\b Item} text\\i\\par");
+    for (const auto &d : {read(rtf), read(RtfCodec::write(*read(rtf)))}) {
+        const QTextCharFormat mark = blockOf(*d, QStringLiteral("Item")).charFormat();
+        QVERIFY(!mark.fontItalic());
+        QVERIFY(TextFormats::isBold(mark));
+        QVERIFY(!formatOf(*d, QStringLiteral("text")).fontItalic());
+    }
 }
 
 QTEST_MAIN(TestFidelity)

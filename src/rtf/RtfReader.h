@@ -144,6 +144,7 @@ private:
     void enterShape();
     void leaveShape(const RtfGroupState &closed);
     void leaveField(const RtfGroupState &closed);
+    bool showValue(const RtfGroupState &closed, const Field &f);
     void keepWhole(const RtfGroupState &closed);
     void leaveStyle(const RtfGroupState &closed);
     void leaveInfo(const RtfGroupState &closed);

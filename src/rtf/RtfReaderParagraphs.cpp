@@ -1,6 +1,7 @@
 // The RTF reader's paragraphs, formats, lists and pictures, put into the document.
 #include "rtf/RtfReader.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/FieldValue.h"
 #include "rtf/ListMarkers.h"
 #include "rtf/TextFormats.h"
 
@@ -14,32 +15,6 @@ using namespace RtfValues;
 using D = RtfDestination;
 
 namespace {
-
-// The quoted or bare arguments of a field instruction, with its switches.
-QStringList fieldArguments(const QString &instruction)
-{
-    QStringList args;
-    const qsizetype n = instruction.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && instruction[i].isSpace())
-            ++i;
-        if (i >= n)
-            break;
-        QString arg;
-        if (instruction[i] == u'"') {
-            ++i;
-            while (i < n && instruction[i] != u'"')
-                arg += instruction[i++];
-            ++i;
-        } else {
-            while (i < n && !instruction[i].isSpace())
-                arg += instruction[i++];
-        }
-        args.append(arg);
-    }
-    return args;
-}
 
 // A list item's marker is drawn in its paragraph mark's format; it takes the look of the item's
 // first text, as other word processors draw it (not the mark's own, nor that of the marker text
@@ -329,7 +304,7 @@ QTextCharFormat RtfReader::runFormat(const Run &run)
 // The hyperlink a field instruction names, as an index in links_, or -1.
 int RtfReader::linkOf(const QString &instruction)
 {
-    const QStringList args = fieldArguments(instruction);
+    const QStringList args = FieldValue::arguments(instruction);
     if (args.isEmpty() || args.first().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0)
         return -1;
     QString url, location;

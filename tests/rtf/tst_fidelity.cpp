@@ -277,11 +277,19 @@ void TestFidelity::featureSurvivesRoundTrip_data()
         << QStringList{"info title: Report", "info author: A. Writer", "info company: Firm", "info creatim: 2021-03-04T05:06:00"};
     QTest::newRow("fields and bookmarks")
         << doc("\\pard {\\*\\bkmkstart mark}Seen{\\*\\bkmkend mark} on page {\\field\\flddirty{\\*\\fldinst PAGEREF mark}"
-               "{\\fldrslt 2}}, dated {\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}}.\\par"
+               "{\\fldrslt 2}}, see {\\field{\\*\\fldinst REF mark \\\\h}}.\\par"
                "\\pard{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt first\\par\\pard second}}\\par")
         << QStringList{"  [Seen] after {\\*\\bkmkstart mark}[|]", "  [2] field 'PAGEREF mark'",
-                       "  [.] after {\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}}[|]", "  [first] field 'TOC \\o'",
+                       "  [.] after {\\field{\\*\\fldinst REF mark \\\\h}}[|]", "  [first] field 'TOC \\o'",
                        "  [second] field 'TOC \\o'"};
+    QTest::newRow("fields that show their value")
+        << doc("\\pard {\\field{\\*\\fldinst SYMBOL 65 \\\\f \"Symbol\" \\\\s 12}{\\fldrslt}}"
+               "{\\field{\\*\\fldinst SYMBOL 0xB7 \\\\f Symbol}} {\\field{\\*\\fldinst DATE \\\\@ \"'year' yyyy\"}}"
+               " p{\\field{\\*\\fldinst PAGE}{\\fldrslt }}\\par")
+        << QStringList{QStringLiteral("  [\u0391] field 'SYMBOL 65 \\f \"Symbol\" \\s 12'"),
+                       QStringLiteral("  [\u2022] field 'SYMBOL 0xB7 \\f Symbol'"),
+                       QStringLiteral("  [year %1] field 'DATE \\@ \"'year' yyyy\"'").arg(QDate::currentDate().year()),
+                       QStringLiteral("  [1] field 'PAGE'")};
     QTest::newRow("kept groups keep their fonts and colours")
         << doc("\\pard a{\\*\\unknown {\\f1\\cf2 \\'82\\'a0}}b\\par{\\*\\other x}")
         << QStringList{"  [b] after {\\*\\unknown{\\f0\\cf1\\'82\\'a0}}[MS Mincho/128|auto,#0000ff]",

@@ -437,8 +437,13 @@ void TestReader::otherFieldsShowTheirResult()
     const auto d = read(doc("{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}} "
                             "{\\field{\\*\\fldinst {INCLUDEPICTURE \"http://127.0.0.1/x\" \\\\d}}{\\fldrslt pic}} "
                             "{\\field{\\*\\fldinst {\\field{\\*\\fldinst REF x}{\\fldrslt inner}}}{\\fldrslt outer}} "
-                            "{\\field{\\*\\fldinst DATE}}end"));
+                            "{\\field{\\*\\fldinst REF elsewhere}}end"));
     QCOMPARE(d->toPlainText(), QStringLiteral("7 pic outer end"));
+    // A symbol without a stored result is shown in its font and size.
+    const auto symbol = read(doc("{\\field{\\*\\fldinst SYMBOL 97 \\\\f \"Symbol\" \\\\s 14}{\\fldrslt}}"));
+    QCOMPARE(symbol->toPlainText(), QStringLiteral("\u03B1"));
+    QCOMPARE(TextFormats::family(formatOf(*symbol, QStringLiteral("\u03B1")), QFont()), QStringLiteral("Symbol"));
+    QCOMPARE(formatOf(*symbol, QStringLiteral("\u03B1")).fontPointSize(), 14.0);
 }
 
 void TestReader::tables()

@@ -1,4 +1,6 @@
 #include "document/RichTextBox.h"
+#include "document/DefaultPage.h"
+#include "document/ListMarkerPainter.h"
 #include "content/DocumentPictures.h"
 #include "content/DocumentPrinter.h"
 #include "content/OleColor.h"
@@ -50,6 +52,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::contentChanged);
     // Any edit, of text or of formatting, makes the selection's formats stale.
     connect(document(), &QTextDocument::contentsChange, this, [this] { m_selectionFormats.start = -1; });
+    new ListMarkerPainter(*this); // the list numbers Qt 6.4 cannot show as the document says
 }
 
 RichTextBox::~RichTextBox()
@@ -257,7 +260,7 @@ void RichTextBox::loadFile(const QString &path, int type)
 
 void RichTextBox::saveFile(const QString &path) const
 {
-    WholeFile::write(path, rtf());
+    WholeFile::write(path, RtfCodec::write(*document(), DefaultPage::forPrinting()));
 }
 
 DocumentPrinter::Result RichTextBox::printSelection(QPrinter &printer, PrintProgress *progress) const

@@ -39,7 +39,9 @@ void RtfCodec::read(QByteArrayView rtf, QTextDocument &into)
     into.setUndoRedoEnabled(undo);
 }
 
-QByteArray RtfCodec::write(const QTextDocument &doc)
+QByteArray RtfCodec::write(const QTextDocument &doc, const std::optional<PageSetup> &page)
 {
-    return RtfWriter(doc).write();
+    RtfWriter writer(doc);
+    writer.setDefaultPage(page);
+    return writer.write();
 }

@@ -1,6 +1,9 @@
 #pragma once
 #include <QByteArray>
 #include <QByteArrayView>
+#include "rtf/PageSetup.h"
+
+#include <optional>
 
 class QTextDocument;
 
@@ -19,5 +22,7 @@ public:
     static void read(QByteArrayView rtf, QTextDocument &into);
 
     // The whole document as RTF that other word processors read back, with its DocumentExtras.
-    static QByteArray write(const QTextDocument &doc);
+    // A document without a page set-up of its own is written with `page`, when given: the page
+    // the program lays it out on.
+    static QByteArray write(const QTextDocument &doc, const std::optional<PageSetup> &page = std::nullopt);
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "rtf/KeptRtf.h"
+#include "rtf/PageSetup.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -39,6 +40,8 @@ public:
     enum Mode { Whole, Part };
 
     explicit RtfWriter(const QTextDocument &doc, Mode mode = Whole, const DocumentExtras *styles = nullptr);
+    // The page written for a whole document that has no page set-up of its own.
+    void setDefaultPage(const std::optional<PageSetup> &page) { defaultPage_ = page; }
     QByteArray write();
 
 private:
@@ -147,6 +150,7 @@ private:
     const QTextDocument *source_;      // the document whose text is being written: doc_ or a part
     Mode mode_;
     const DocumentExtras *extras_;     // styles (and, for a whole document, the rest)
+    std::optional<PageSetup> defaultPage_;
     QByteArray out_;
     bool needSpace_ = false;
     bool nameFonts_ = false;           // in a nested header: see afterPlain()

@@ -1,5 +1,6 @@
 // What the writer emits for documents built the way the editing surface builds them.
 #include "RtfFixtures.h"
+#include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
 
 #include <QBuffer>
@@ -70,6 +71,7 @@ private slots:
     void nestedTables();
     void linksAndPageBreaks();
     void emptyParagraphKeepsItsSize();
+    void pageTheDocumentIsLaidOutOn();
 };
 
 void TestWriter::headerNamesCodePage()
@@ -338,6 +340,25 @@ void TestWriter::emptyParagraphKeepsItsSize()
     const auto back = read(RtfCodec::write(doc));
     QCOMPARE(blockTexts(*back), (QStringList{"a", "", "b"}));
     QCOMPARE(back->begin().next().charFormat().fontPointSize(), 30.0);
+}
+
+void TestWriter::pageTheDocumentIsLaidOutOn()
+{
+    // A document without a page of its own is written with the page the program prints it on.
+    QTextDocument doc;
+    QTextCursor(&doc).insertText(QStringLiteral("A4"));
+    PageSetup a4;
+    a4.paperWidth = 11906;
+    a4.paperHeight = 16838;
+    const QByteArray rtf = RtfCodec::write(doc, a4);
+    QVERIFY2(rtf.contains("\\paperw11906\\paperh16838\\margl1800\\margr1800"), rtf.constData());
+    QVERIFY(rtf.contains("\\pgwsxn11906\\pghsxn16838"));
+    const auto back = read(rtf);
+    QCOMPARE(DocumentExtras::find(*back)->pageSetup(), a4);
+    // Its own page set-up wins.
+    PageSetup letter;
+    DocumentExtras::of(*back).setPageSetup(letter);
+    QVERIFY(RtfCodec::write(*back, a4).contains("\\paperw12240\\paperh15840"));
 }
 
 QTEST_MAIN(TestWriter)

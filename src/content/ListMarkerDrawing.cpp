@@ -36,7 +36,7 @@ void ListMarkerDrawing::draw(QPainter &painter, const QTextBlock &block, QPointF
     if (device)
         font = QFont(font, device);
     const QRectF line = layout->lineAt(0).naturalTextRect();
-    const QPointF start = blockTopLeft - layout->boundingRect().topLeft() + line.topLeft();
+    const QPointF start = blockTopLeft + line.topLeft();
     const QFontMetricsF metrics(font, device);
     const bool rightToLeft = block.textDirection() == Qt::RightToLeft;
     const double space = metrics.horizontalAdvance(u' ');

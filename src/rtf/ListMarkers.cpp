@@ -185,8 +185,10 @@ private:
 
 MarkerCache &cacheOf(QTextDocument &doc)
 {
-    if (auto *cache = static_cast<MarkerCache *>(doc.property(kCacheProperty).value<QObject *>()))
-        return *cache;
+    // The cache is the document's own child (a copy of the document may carry the property).
+    QObject *found = doc.property(kCacheProperty).value<QObject *>();
+    if (found && found->parent() == &doc)
+        return *static_cast<MarkerCache *>(found);
     auto *cache = new MarkerCache(&doc);
     doc.setProperty(kCacheProperty, QVariant::fromValue<QObject *>(cache));
     return *cache;

@@ -243,6 +243,12 @@ void TestFidelity::featureSurvivesRoundTrip_data()
         << doc("\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart5{\\pntxta .}}five\\par\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart5"
                "{\\pntxta .}}six\\par")
         << QStringList{"P list -8 level 1 ''#'.' start 5"};
+    QTest::newRow("older list items in groups of their own")
+        << doc("{{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360{\\pntxta.}}\\li360\\fi-360{\\pntext 1.\\tab}First item}\\par"
+               "{{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360{\\pntxta.}}\\li360\\fi-360{\\pntext 2.\\tab}Second item}\\par"
+               "\\pard After\\par")
+        << QStringList{"P list -4 level 1 ''#'.' start 1\n  [First item]", "P list -4 level 1 ''#'.' start 1\n  [Second item]",
+                       "P\n  [After]"};
     QTest::newRow("table borders, shading and rows")
         << doc("\\trowd\\trgaph108\\trhdr\\trrh-400\\clvertalc\\clbrdrt\\brdrs\\brdrw20\\brdrcf1\\clbrdrb\\brdrdb\\brdrw30"
                "\\brdrcf2\\clcbpat2\\clpadl100\\clpadfl3\\cellx2000\\clcbpat1\\clcfpat2\\clshdng5000\\cellx4000"

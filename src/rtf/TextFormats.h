@@ -177,6 +177,9 @@ constexpr int kGridFillerProperty = QTextFormat::UserProperty + 0x5212;
 // list's levels 1 … 9 (each in its own level's number style), other characters as they are ("%1.%2."
 // gives "3.1."). Absent: the marker is Qt's own (prefix, number, suffix). Empty: no marker.
 constexpr int kListNumberTemplateProperty = QTextFormat::UserProperty + 0x5213;
+// The marker of a list item is ListMarkers::text(). Where Qt 6.4 would draw another (a start other
+// than 1, a template), ListMarkers::hideWrongQtMarkers() sets the item's block format list style
+// (QTextFormat::ListStyle) to ListStyleUndefined, and the program draws the marker itself.
 
 // Sets a list's first number: kept in kListStartProperty, and shown where Qt can (6.6 and later).
 inline void setListStart(QTextListFormat &f, int start)

@@ -24,7 +24,9 @@ bool isPictureProperty(QByteArrayView word, RtfTokenizer rest)
         return false;
     if (rest.next().type != RtfToken::GroupOpen)
         return false;
-    const RtfToken name = rest.next();
+    RtfToken name = rest.next();
+    while (name.type == RtfToken::Text) // as shapeHasPicture() reads it: text before \sn is nothing
+        name = rest.next();
     if (name.type != RtfToken::ControlWord || name.data != QByteArrayView("sn"))
         return false;
     const RtfToken value = rest.next();

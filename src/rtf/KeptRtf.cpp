@@ -152,9 +152,12 @@ QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLo
     QByteArray content;
     if (!copier.copy(rtf, content))
         return QString();
-    QByteArray out = "{\\rtf1";
+    // The id group always comes first, even empty, so that kept content starting with a group of
+    // that name is not taken for it.
+    QByteArray out = "{\\rtf1{\\*\\id";
     if (!id.isEmpty())
-        out += "{\\*\\id " + id.toLatin1() + '}';
+        out += ' ' + id.toLatin1();
+    out += '}';
     if (!usedFonts.isEmpty()) {
         out += "{\\fonttbl";
         for (qsizetype i = 0; i < usedFonts.size(); ++i) {
@@ -187,7 +190,9 @@ KeptRtf::Parts KeptRtf::parse(const QString &kept)
     RtfTokenizer t(bytes);
     if (t.next().type != RtfToken::GroupOpen || t.next().type != RtfToken::ControlWord)
         return parts;
-    // The tables come first; the content starts at the first token that is not one of them.
+    // The id comes first, then the tables, each once; the content starts at the first token
+    // that is not the next of them.
+    int next = 0; // 0 the id, 1 the font table, 2 the colour table
     for (;;) {
         const qsizetype start = t.position();
         RtfTokenizer peek = t;
@@ -199,7 +204,8 @@ KeptRtf::Parts KeptRtf::parse(const QString &kept)
                 first = peek.next();
         }
         const bool table = open.type == RtfToken::GroupOpen && first.type == RtfToken::ControlWord;
-        if (table && first.data == QByteArrayView("id")) {
+        if (table && next == 0 && first.data == QByteArrayView("id")) {
+            next = 1;
             QByteArray id;
             RtfToken token;
             while ((token = peek.next()).type == RtfToken::Text)
@@ -207,9 +213,11 @@ KeptRtf::Parts KeptRtf::parse(const QString &kept)
             parts.id = QString::fromLatin1(id.trimmed());
             if (token.type != RtfToken::GroupClose)
                 skipGroup(peek);
-        } else if (table && first.data == QByteArrayView("fonttbl")) {
+        } else if (table && next == 1 && first.data == QByteArrayView("fonttbl")) {
+            next = 2;
             parts.fonts = readFonts(peek);
-        } else if (table && first.data == QByteArrayView("colortbl")) {
+        } else if (table && next >= 1 && next <= 2 && first.data == QByteArrayView("colortbl")) {
+            next = 3;
             parts.colors = readColors(peek);
         } else {
             // Up to the document's closing brace, which is the last byte.

@@ -12,7 +12,8 @@
 //   {\rtf1{\*\id ID}{\fonttbl{\f0\fcharset128 MS Mincho;}}{\colortbl;\red255\green0\blue0;}GROUPS}
 // The groups' font and colour numbers refer to these small tables, so the kept RTF can be written
 // into any document's tables (RtfWriter maps them again). Font names are UTF-8 in the tables.
-// The id tells apart kept groups that are alike; the writer writes each id once.
+// The id (empty for groups kept once) tells apart kept groups that are alike; the writer writes
+// each id once. The id group always comes first, the tables at most once each, in that order.
 class KeptRtf
 {
 public:

@@ -22,10 +22,14 @@ bool isPictureProperty(QByteArrayView word, RtfTokenizer rest)
 {
     if (word != QByteArrayView("sp"))
         return false;
-    if (rest.next().type != RtfToken::GroupOpen)
+    // As shapeHasPicture() reads it: text before the name's group and before \sn is nothing.
+    RtfToken open = rest.next();
+    while (open.type == RtfToken::Text)
+        open = rest.next();
+    if (open.type != RtfToken::GroupOpen)
         return false;
     RtfToken name = rest.next();
-    while (name.type == RtfToken::Text) // as shapeHasPicture() reads it: text before \sn is nothing
+    while (name.type == RtfToken::Text)
         name = rest.next();
     if (name.type != RtfToken::ControlWord || name.data != QByteArrayView("sn"))
         return false;

@@ -168,6 +168,10 @@ bool RtfReader::paragraphWord(RtfParaProps &p, RtfWord w, int value)
 
 void RtfReader::tableWord(const RtfControlWord &entry, int value)
 {
+    // A row is defined in the text (a nested one in \nesttableprops, which is as the text), not
+    // in a field's or object's own group, which is kept as it is and written back inside a row.
+    if (top().destination != D::Body)
+        return;
     const std::size_t level = std::size_t(rowLevel_);
     RtfDocumentBuilder::Row &row = rows_[level];
     RtfCellFormat::Border *border = borderSide_ >= 0 ? &cellDraft_.borders[std::size_t(borderSide_)] : nullptr;

@@ -108,16 +108,13 @@ QList<QColor> readColors(RtfTokenizer &t)
 
 } // namespace
 
-QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLookup &colors, const QString &id,
-                      RtfGroupCopier copier)
+namespace {
+
+// What would change the whole document where the kept RTF is read again is left out: the
+// document's tables and words, and the list words (\ls, \ilvl), which name lists of this file.
+// A group that starts with such a word loses the word only: the reader read what it holds.
+void leaveOutDocumentWide(RtfGroupCopier &copier)
 {
-    QList<Font> usedFonts;
-    QHash<int, int> fontIndex;
-    QList<QColor> usedColors;
-    QHash<int, int> colorIndex;
-    // What would change the whole document where the kept RTF is read again is left out: the
-    // document's tables and words, and the list words (\ls, \ilvl), which name lists of this file.
-    // A group that starts with such a word loses the word only: the reader read what it holds.
     copier.dropWord = [](QByteArrayView word) {
         const RtfControlWord *entry = RtfControlWords::find(word);
         return entry && RtfControlWords::isDocumentWide(*entry);
@@ -128,6 +125,27 @@ QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLo
         const bool table = entry && entry->kind == RtfKind::Destination && RtfControlWords::isDocumentWide(*entry);
         return table || (skip && skip(word, rest));
     };
+}
+
+} // namespace
+
+QByteArray KeptRtf::asKept(QByteArrayView rtf)
+{
+    RtfGroupCopier copier;
+    leaveOutDocumentWide(copier);
+    QByteArray out;
+    copier.copy(rtf, out);
+    return out;
+}
+
+QString KeptRtf::make(QByteArrayView rtf, const FontLookup &fonts, const ColorLookup &colors, const QString &id,
+                      RtfGroupCopier copier)
+{
+    QList<Font> usedFonts;
+    QHash<int, int> fontIndex;
+    QList<QColor> usedColors;
+    QHash<int, int> colorIndex;
+    leaveOutDocumentWide(copier);
     copier.mapFont = [&](int number) {
         const auto found = fontIndex.constFind(number);
         if (found != fontIndex.cend())

@@ -32,6 +32,9 @@ public:
     // Keeps the groups (or words) of `rtf`, balanced and with the list words left out, with the
     // fonts and colours they use from the file's tables. Null when they nest too deep.
     // `copier` may leave out groups or add to them; its maps are set here.
+    // What of `rtf` is kept (balanced, without the document's tables and words), in the file's own
+    // font and colour numbers: what a reading of the kept RTF reads.
+    static QByteArray asKept(QByteArrayView rtf);
     static QString make(QByteArrayView rtf, const FontLookup &fonts, const ColorLookup &colors, const QString &id,
                         RtfGroupCopier copier);
 

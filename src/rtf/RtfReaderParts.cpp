@@ -363,7 +363,8 @@ void RtfReader::leaveShape(const RtfGroupState &closed)
 // A drawing or text box, kept as it is and shown as the text it holds.
 void RtfReader::showKeptShape(QByteArrayView shape)
 {
-    const auto shown = readPart(shape, Mode::Display);
+    // What shows is read from what is kept, so that reading the written file shows the same.
+    const auto shown = readPart(KeptRtf::asKept(shape), Mode::Display);
     if (shown->isEmpty() || shown->characterCount() <= 1) {
         keepHere(shape);
         return;

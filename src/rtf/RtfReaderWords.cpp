@@ -95,7 +95,10 @@ void RtfReader::bodyWord(RtfWord w, int value)
         break;
     }
     if (w >= RtfWord::PaperWidth && w <= RtfWord::EndnotePlacement) {
-        if (mode_ == Mode::Document)
+        // Note numbering words after the first note was numbered would number the notes
+        // otherwise when the file is read again, where they stand in its head.
+        const bool numbering = w >= RtfWord::FootnoteFormat && w <= RtfWord::NoteTypes;
+        if (mode_ == Mode::Document && !(numbering && footnotes_ + endnotes_ > 0))
             settings_.word(w, value);
         return;
     }

@@ -43,6 +43,7 @@ RtfReader::RtfReader(QByteArrayView rtf, QTextDocument &doc, RtfReader &parent, 
     stack_.reserve(64);
     stack_.emplace_back();
     RtfGroupState start = parent.top();
+    start.para = RtfParaProps(); // a part's paragraphs are its own, in no table or list of the text's
     start.destination = start.outer = D::Body;
     start.field = start.shape = -1;
     start.starred = false;

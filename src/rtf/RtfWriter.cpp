@@ -286,9 +286,12 @@ void RtfWriter::writeRuns(const QTextBlock &block)
     for (std::size_t i = 0; i < fragments.size(); ++i) {
         const QTextFragment &fragment = fragments[i];
         const QTextCharFormat f = fragment.charFormat();
-        openSpans(spansOf(f));
-        writeKept(f.stringProperty(TextFormats::kKeptRtfProperty));
         const QString shown = f.stringProperty(TextFormats::kShownOnlyProperty);
+        QStringList spans = spansOf(f);
+        if (!shown.isEmpty()) // a link in shown kept RTF is the kept RTF's own
+            spans.removeIf([](const QString &span) { return span.startsWith(u"link:"); });
+        openSpans(spans);
+        writeKept(f.stringProperty(TextFormats::kKeptRtfProperty));
         if (!shown.isEmpty()) { // the text shows kept RTF, which is written instead
             writeKept(shown);
             lastAuto.clear();

@@ -52,6 +52,7 @@ enum class RtfDestination : quint8 {
     Info,
     InfoText,           // \title, \author ...
     InfoTime,           // \creatim, \revtim ...
+    ShapePicture,       // a shape's picture property: its picture shows where the shape stands, its text does not
 };
 
 // What the reader does with a word that is not a destination.

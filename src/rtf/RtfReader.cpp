@@ -336,7 +336,8 @@ void RtfReader::enterShapePart(RtfDestination d)
         // A value belongs to the property whose group it is in.
         const QString name = s.destination == D::ShapeProperty ? shapePropertyText_.trimmed() : QString();
         shapeValueText_.clear();
-        d = name == u"pib" ? s.outer : name == u"posh" ? D::ShapePropertyValue : D::Skip;
+        d = name == u"pib" ? (s.outer == D::Body ? D::ShapePicture : s.outer)
+          : name == u"posh" ? D::ShapePropertyValue : D::Skip;
         break;
     }
     case D::ShapeResult:
@@ -424,7 +425,7 @@ void RtfReader::leaveDestination(const RtfGroupState &closed)
         top().para.oldList = oldListDraft_;
         break;
     case D::Picture:
-        if (top().destination == D::Body && !top().chars.hidden)
+        if ((top().destination == D::Body || top().destination == D::ShapePicture) && !top().chars.hidden)
             insertPicture();
         break;
     case D::Shape:

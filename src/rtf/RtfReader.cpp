@@ -280,6 +280,7 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
             shapeDraft_.number = s.shape;
             shapeDraft_.openPos = s.openPos;
             shapeDraft_.firstImage = images_.size();
+            shapeDraft_.firstRun = runs_.size();
         }
         break;
     case D::Object:

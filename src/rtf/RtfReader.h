@@ -111,6 +111,7 @@ private:
         int left = 0, right = 0;
         int horizontal = -1; // posh
         std::size_t firstImage = 0;
+        std::size_t firstRun = 0; // of the paragraph's runs
     };
     struct Float
     {

@@ -281,6 +281,7 @@ void RtfReader::enterDestination(RtfDestination d, QByteArrayView word)
             shapeDraft_.openPos = s.openPos;
             shapeDraft_.firstImage = images_.size();
             shapeDraft_.firstRun = runs_.size();
+            shapeDraft_.keptAt = pendingKept_.size();
         }
         break;
     case D::Object:

@@ -112,6 +112,7 @@ private:
         int horizontal = -1; // posh
         std::size_t firstImage = 0;
         std::size_t firstRun = 0; // of the paragraph's runs
+        qsizetype keptAt = 0;     // how much kept RTF waited
     };
     struct Float
     {

@@ -330,12 +330,13 @@ void RtfReader::leaveShape(const RtfGroupState &closed)
     }
     if (shape.wrap < 0 || images_.size() != shape.firstImage + 1)
         return;
-    // Text the shape showed beside its picture would be written twice, shown and kept: the
-    // shape stays in the text as it was read.
-    const bool showedText = runs_.size() < shape.firstRun
-        || std::any_of(runs_.begin() + qsizetype(shape.firstRun), runs_.end(),
-                       [](const Run &r) { return r.image < 0 && !r.text.isEmpty(); });
-    if (showedText)
+    // Text the shape showed beside its picture, or RTF it kept, would be written twice, and
+    // kept again within the shape: the shape stays in the text as it was read.
+    const bool showedMore = runs_.size() < shape.firstRun || pendingKept_.size() > shape.keptAt
+        || std::any_of(runs_.begin() + qsizetype(shape.firstRun), runs_.end(), [&](const Run &r) {
+               return (r.image < 0 && !r.text.isEmpty()) || (r.extra >= 0 && !extras_[std::size_t(r.extra)].kept.isEmpty());
+           });
+    if (showedMore)
         return;
     const auto run = std::find_if(runs_.begin(), runs_.end(), [&](const Run &r) { return r.image == int(shape.firstImage); });
     if (run == runs_.end())

@@ -254,7 +254,7 @@ void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel, bo
     const int spacing = lineSpacingTwips(f, multiple);
     if (spacing != 0 || lineSpacingTwips(base, baseMultiple) != 0) {
         word("sl", spacing);
-        if (multiple || baseMultiple)
+        if (multiple || baseMultiple || style) // a style may say \slmult without a spacing of its own
             word("slmult", multiple ? 1 : 0);
     }
     for (const QTextOption::Tab &tab : f.tabPositions()) {

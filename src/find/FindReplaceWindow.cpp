@@ -26,7 +26,8 @@ FindReplaceWindow::FindReplaceWindow(QWidget &frame) : QWidget(&frame, Qt::Tool)
     setWindowTitle(QStringLiteral("Find and Replace"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
-    setFixedHeight(sizeHint().height());
+    // The window is as large as its controls and its longest message need.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 void FindReplaceWindow::buildControls()
@@ -43,7 +44,8 @@ void FindReplaceWindow::buildControls()
     matchCase = named(new QCheckBox(QStringLiteral("Match case"), this), "matchCase");
     wholeWords = named(new QCheckBox(QStringLiteral("Whole words only"), this), "wholeWords");
     status = named(new QLabel(this), "status");
-    status->setMinimumWidth(260);
+    // Never narrower than its message: the window widens for a long one.
+    status->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Preferred);
 
     auto *fields = new QGridLayout;
     fields->addWidget(findLabel, 0, 0);
@@ -82,4 +84,8 @@ void FindReplaceWindow::setOptions(TextSearch::Options options)
     wholeWords->setChecked(options.wholeWords);
 }
 
-void FindReplaceWindow::showStatus(const QString &text) { status->setText(text); }
+void FindReplaceWindow::showStatus(const QString &text)
+{
+    status->setText(text);
+    layout()->activate(); // the window grows at once to the message's width
+}

@@ -44,8 +44,9 @@ void FindReplaceWindow::buildControls()
     matchCase = named(new QCheckBox(QStringLiteral("Match case"), this), "matchCase");
     wholeWords = named(new QCheckBox(QStringLiteral("Whole words only"), this), "wholeWords");
     status = named(new QLabel(this), "status");
-    // Never narrower than its message: the window widens for a long one.
-    status->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Preferred);
+    // Wide enough for the longest message it shows, so the window never has to grow.
+    status->setMinimumWidth(
+        status->fontMetrics().horizontalAdvance(QStringLiteral("Passed the start of the document: continued from the end")) + 8);
 
     auto *fields = new QGridLayout;
     fields->addWidget(findLabel, 0, 0);
@@ -84,8 +85,4 @@ void FindReplaceWindow::setOptions(TextSearch::Options options)
     wholeWords->setChecked(options.wholeWords);
 }
 
-void FindReplaceWindow::showStatus(const QString &text)
-{
-    status->setText(text);
-    layout()->activate(); // the window grows at once to the message's width
-}
+void FindReplaceWindow::showStatus(const QString &text) { status->setText(text); }

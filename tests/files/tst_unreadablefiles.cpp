@@ -1,9 +1,9 @@
 // The real program under a virtual X server, started on a file it must not take for a document: a
 // picture named .rtf, and a file the user may not read. It says so, and the window it leaves is
 // bound to no file: typing and Ctrl+S ask for a name, and the file on disk keeps its bytes.
+#include "support/FrameFixture.h"
 #include "support/VirtualDisplay.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -13,15 +13,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 class UnreadableFilesTest : public QObject
 {
@@ -30,20 +21,6 @@ class UnreadableFilesTest : public QObject
     VirtualDisplay m_display{1296, 816};
 
     QString xdotool(const QStringList &arguments) const { return m_display.xdotool(arguments); }
-
-    // A visible window of the program whose name matches, once there is one.
-    QString waitForWindow(const QProcess &app, const QString &name)
-    {
-        const QString pid = QString::number(app.processId());
-        QDeadlineTimer deadline(20000);
-        while (!deadline.hasExpired() && app.state() == QProcess::Running) {
-            const QString found = xdotool({"search", "--all", "--onlyvisible", "--pid", pid, "--name", name}).section('\n', 0, 0);
-            if (!found.isEmpty())
-                return found;
-            QTest::qWait(200);
-        }
-        return QString();
-    }
 
     // Starts the program on `path` (as `user` when given), answers the box that refuses the file,
     // types and presses Ctrl+S, and returns once the program asks where to save.
@@ -70,17 +47,17 @@ class UnreadableFilesTest : public QObject
         }
         QVERIFY(app.waitForStarted(10000));
 
-        const QString box = waitForWindow(app, "^Scrivlo$");
+        const QString box = m_display.waitForWindow(app, "^Scrivlo$");
         QVERIFY2(!box.isEmpty(), "the program did not say it cannot open the file");
         xdotool({"windowfocus", "--sync", box});
         xdotool({"key", "Return"});
-        const QString frame = waitForWindow(app, "^Scrivlo - ");
+        const QString frame = m_display.waitForWindow(app, "^Scrivlo - ");
         QVERIFY(!frame.isEmpty());
         QVERIFY2(!xdotool({"getwindowname", frame}).contains(QStringLiteral("unreadable")), "the window took the file's name");
         xdotool({"windowfocus", "--sync", frame});
         xdotool({"type", "--delay", "30", "typed over"});
         xdotool({"key", "ctrl+s"});
-        QVERIFY2(!waitForWindow(app, "^Save").isEmpty(), "Ctrl+S did not ask for a file name");
+        QVERIFY2(!m_display.waitForWindow(app, "^Save").isEmpty(), "Ctrl+S did not ask for a file name");
         app.kill();
         app.waitForFinished(5000);
     }
@@ -104,7 +81,7 @@ private slots:
         file.write(picture);
         file.close();
         typeAndSave(path, dir.path());
-        QCOMPARE(readAll(path), picture);
+        QCOMPARE(FrameFixture::readFile(path), picture);
     }
 
     // Needs a second user: the test runs as root and starts the program as "nobody", in a folder
@@ -122,7 +99,7 @@ private slots:
         file.close();
         QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)); // root's alone
         typeAndSave(path, dir.path(), QStringLiteral("nobody"));
-        QCOMPARE(readAll(path), QByteArray("the user's own words\n"));
+        QCOMPARE(FrameFixture::readFile(path), QByteArray("the user's own words\n"));
     }
 };
 

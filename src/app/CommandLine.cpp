@@ -79,7 +79,16 @@ QString CommandLine::usage()
         "  --headless           accepted with --convert-to and ignored\n"
         "  -h, --help           print this usage and exit\n"
         "  --version            print the name and version and exit\n"
-        "  --                   what follows are file names, even when they begin with \"-\"\n");
+        "  --                   what follows are file names, even when they begin with \"-\"\n"
+        "\n"
+        "Converting, a file is known by its content, not its name. A file that cannot be read,\n"
+        "or that holds no document Scrivlo opens (a picture, an old binary .doc, a spreadsheet),\n"
+        "is reported on standard error and nothing is written for it; the others are converted.\n"
+        "Two inputs that would give the same output name: the first is converted, the second is\n"
+        "refused, so no output of the run is replaced.\n"
+        "\n"
+        "Exit status: 0 when every file was converted (or the window ran); 1 when a file could\n"
+        "not be converted, or there is no display for the window; 2 for a wrong command line.\n");
 }
 
 QString CommandLine::versionText() { return QStringLiteral("Scrivlo " SCRIVLO_VERSION); }

@@ -1,6 +1,6 @@
 #include "app/ConvertMode.h"
+#include "content/DocumentFile.h"
 #include "content/PlainText.h"
-#include "content/WholeFile.h"
 #include "document/DefaultPage.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintCommand.h"
@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QTextDocument>
 #include <cstdio>
@@ -57,8 +58,9 @@ int ConvertMode::run(const QStringList &arguments)
         return 1;
     }
     bool allConverted = true;
+    QHash<QString, QString> written; // output -> the input it was made from, in this run
     for (const QString &file : files)
-        allConverted = convert(file, target, dir) && allConverted;
+        allConverted = convert(file, target, dir, written) && allConverted;
     return allConverted ? 0 : 1;
 }
 
@@ -87,41 +89,41 @@ QString ConvertMode::suffixOf(Target target)
     return QString();
 }
 
-bool ConvertMode::convert(const QString &input, Target target, const QString &outDir)
+bool ConvertMode::convert(const QString &input, Target target, const QString &outDir, QHash<QString, QString> &written)
 {
     const QFileInfo in(input);
-    const QString output = QDir(outDir).absoluteFilePath(in.completeBaseName() + u'.' + suffixOf(target));
+    const QString output = QDir::cleanPath(QDir(outDir).absoluteFilePath(in.completeBaseName() + u'.' + suffixOf(target)));
     QString error;
     QTextDocument doc;
-    if (QFileInfo(output).exists() && QFileInfo(output).canonicalFilePath() == in.canonicalFilePath()) {
+    if (written.contains(output)) {
+        // Two inputs of one name: the first one's result is kept.
+        error = QStringLiteral("\"%1\" was already written from \"%2\" in this run").arg(output, written.value(output));
+    } else if (QFileInfo(output).exists() && QFileInfo(output).canonicalFilePath() == in.canonicalFilePath()) {
         error = QStringLiteral("the output would replace the file itself");
     } else if (target == Target::Pdf ? printToPdf(input, output, error)
                                      : load(input, doc, error) && save(doc, target, output, error)) {
+        written.insert(output, input);
         printLine(stdout, QStringLiteral("convert %1 -> %2").arg(in.absoluteFilePath(), output));
         return true;
     }
-    printLine(stderr, QStringLiteral("scrivlo: cannot convert %1: %2").arg(input, error));
+    printLine(stderr, QStringLiteral("scrivlo: cannot convert \"%1\": %2").arg(input, error));
     return false;
 }
 
-// Reads a file as the editing surface does: Rich Text Format when it looks like it, else plain text.
+// Reads a file as the editing surface does: known by its content; refused when it holds no
+// document, and then nothing is written for it.
 bool ConvertMode::load(const QString &path, QTextDocument &doc, QString &error)
 {
-    if (QFileInfo(path).isDir()) {
-        error = QStringLiteral("it is a folder");
-        return false;
-    }
-    QByteArray bytes;
     try {
-        bytes = WholeFile::read(path);
+        const DocumentFile file = DocumentFile::read(path);
+        if (file.isRich())
+            file.readInto(doc);
+        else
+            doc.setPlainText(file.text());
     } catch (const Failure &failure) {
-        error = failure.message();
+        error = failure.reason();
         return false;
     }
-    if (RtfCodec::looksLikeRtf(bytes))
-        RtfCodec::read(bytes, doc);
-    else
-        doc.setPlainText(PlainText::decode(bytes));
     return true;
 }
 
@@ -156,7 +158,7 @@ bool ConvertMode::printToPdf(const QString &input, const QString &output, QStrin
         try {
             box.loadFile(input, RichTextBox::RichText);
         } catch (const Failure &failure) {
-            error = failure.message();
+            error = failure.reason();
             throw;
         }
         try {

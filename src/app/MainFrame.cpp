@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "content/WholeFile.h"
 #include "app/FrameIndicators.h"
 #include "app/FrameSpelling.h"
 #include "app/FrameStatusBar.h"
@@ -153,6 +154,8 @@ void MainFrame::buildRebars()
 
     mdiArea = new QMdiArea(central);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    // Closing a window goes back to the one used before it; the Window menu keeps creation order.
+    mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MainFrame::refreshWindowMenu);
@@ -319,7 +322,12 @@ FormattingIndicators &MainFrame::indicators() { return *m_indicators; }
 
 void MainFrame::fileUsed(const QString &path) { m_recentFiles->add(path); }
 
-void MainFrame::showStatusNote(const QString &text) { statusPanels->showMessage(text, 3000); }
+QRect MainFrame::documentArea() const
+{
+    return QRect(mdiArea->mapToGlobal(QPoint(0, 0)), mdiArea->size());
+}
+
+void MainFrame::showStatusNote(const QString &text, int milliseconds) { statusPanels->showMessage(text, milliseconds); }
 
 QList<QMdiSubWindow *> MainFrame::documentWindows() const
 {
@@ -417,17 +425,20 @@ void MainFrame::loadCommandLineFile(const QString &argument)
     skipOnFailure([&] {
         DocumentWindow &form = currentDocument();
         form.doc = 0;
-        try {
-            form.surface->loadFile(path, RichTextBox::RichText);
-            fileUsed(path);
-            DiskStamp::remember(*form.surface, path);
-        } catch (const Failure &failure) {
-            // The window stays, named after the file, so that a save creates it.
-            FileFailureBox::show(m_services.dialogs, failure, this);
+        // A file that does not exist yet is the window's file all the same: a save creates it. One
+        // that exists but cannot be read, or holds no document, is reported and never becomes
+        // what a save writes over.
+        const bool missing = WholeFile::isMissing(path);
+        const bool read = m_fileCommands->loaded(*form.surface, path);
+        if (!read && !missing) {
+            form.setWindowTitle(QStringLiteral("Document ") + QString::number(m_documentCounter++));
+            return;
         }
         form.setWindowTitle(path);
         form.surface->setFileName(path);
         form.doc = 0;
+        if (read)
+            fileUsed(path);
     });
 }
 

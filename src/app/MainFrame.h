@@ -43,6 +43,7 @@ public:
 
     // Workspace
     QWidget &window() override { return *this; }
+    QRect documentArea() const override;
     Services &services() const override { return m_services; }
     FrameDialogs &commonDialogs() override { return m_dialogs; }
     FormattingIndicators &indicators() override;
@@ -53,7 +54,7 @@ public:
     QAction *menuItem(const QString &name) const override;
     QMenu *menu(const QString &name) const override;
     void fileUsed(const QString &path) override;
-    void showStatusNote(const QString &text) override;
+    void showStatusNote(const QString &text, int milliseconds = 3000) override;
     QTimer &pictureStartTimer() override { return *m_pictureStartTimer; }
     QTimer &pictureEndTimer() override { return *m_pictureEndTimer; }
 

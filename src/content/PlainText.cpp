@@ -12,8 +12,17 @@ bool PlainText::isValidUtf8(const QByteArray &bytes)
     return !decoder.hasError();
 }
 
+bool PlainText::hasUtf16ByteOrderMark(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
 QString PlainText::decode(const QByteArray &bytes)
 {
+    if (hasUtf16ByteOrderMark(bytes)) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return utf16.decode(bytes.sliced(2));
+    }
     QByteArray body = bytes;
     if (body.startsWith("\xEF\xBB\xBF"))
         body.remove(0, 3);

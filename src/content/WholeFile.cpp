@@ -4,11 +4,14 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace {
 
 Failure cannotOpen(const QString &path, const QString &reason)
 {
-    return Failure(QStringLiteral("Cannot open \"%1\": %2").arg(path, reason));
+    return Failure(QStringLiteral("Cannot open \"%1\": %2").arg(path, reason), reason);
 }
 
 Failure cannotSave(const QString &path, const QString &reason)
@@ -30,6 +33,12 @@ QByteArray WholeFile::read(const QString &path)
     if (file.error() != QFileDevice::NoError)
         throw cannotOpen(path, file.errorString());
     return bytes;
+}
+
+bool WholeFile::isMissing(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT;
 }
 
 void WholeFile::write(const QString &path, const QByteArray &bytes)

@@ -8,5 +8,7 @@
 // previous file as it was, and throws Failure `Cannot save "path": reason`.
 namespace WholeFile {
 QByteArray read(const QString &path);
+// True only when nothing at all is at the path (not when it exists but cannot be looked at).
+bool isMissing(const QString &path);
 void write(const QString &path, const QByteArray &bytes);
 } // namespace WholeFile

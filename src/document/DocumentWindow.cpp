@@ -12,7 +12,7 @@ DocumentWindow::DocumentWindow(Dialogs &dialogs, DocumentSaving &saving, QWidget
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Document no."));
     setFocusProxy(surface);
-    resize(736, 526); // the design's client area, 11040 x 7890 twips
+    resize(736, 526); // a client area of 11040 x 7890 twips
     connect(surface, &RichTextBox::contentChanged, this, &DocumentWindow::markChanged);
     initialise();
 }

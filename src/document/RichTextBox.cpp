@@ -1,6 +1,5 @@
 #include "document/RichTextBox.h"
-#include "document/DefaultPage.h"
-#include "document/ListMarkerPainter.h"
+#include "content/DocumentFile.h"
 #include "content/DocumentPictures.h"
 #include "content/DocumentPrinter.h"
 #include "content/OleColor.h"
@@ -8,6 +7,8 @@
 #include "content/SelectionFormat.h"
 #include "content/SelectionMimeData.h"
 #include "content/WholeFile.h"
+#include "document/DefaultPage.h"
+#include "document/ListMarkerPainter.h"
 #include "platform/Failure.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/Notes.h"
@@ -43,10 +44,10 @@ constexpr std::array<int, 13> kZoomSteps{50, 67, 75, 80, 90, 100, 110, 125, 150,
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
 {
     setObjectName(QStringLiteral("RichTextBox1"));
-    QFont designFont(QStringLiteral("Times New Roman"));
-    designFont.setPointSizeF(9.75);
-    setFont(designFont);
-    document()->setDefaultFont(designFont);
+    QFont startFont(QStringLiteral("Times New Roman"));
+    startFont.setPointSizeF(9.75);
+    setFont(startFont);
+    document()->setDefaultFont(startFont);
     setAcceptRichText(true);
     setTabChangesFocus(false);
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::contentChanged);
@@ -251,11 +252,12 @@ void RichTextBox::loadFile(const QString &path, int type)
 {
     if (type != RichText && type != PlainText)
         throw Failure(QStringLiteral("Invalid file type"));
-    const QByteArray bytes = WholeFile::read(path);
-    if (type == RichText && RtfCodec::looksLikeRtf(bytes))
-        setRtf(bytes);
+    const DocumentFile file = DocumentFile::read(path);
+    m_loadedFileEndedEarly = false;
+    if (type == RichText && file.isRich())
+        replaceContent([&](QTextDocument &doc) { m_loadedFileEndedEarly = file.readInto(doc).endedEarly; });
     else
-        loadPlainText(PlainText::decode(bytes));
+        loadPlainText(file.text());
 }
 
 void RichTextBox::saveFile(const QString &path) const
@@ -395,6 +397,10 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
         endListAtCaret();
         return;
     }
+    if (isPlainReturn(*e) && textCursor().block().length() == 1) {
+        newParagraphAtCaret();
+        return;
+    }
     if (e->key() == Qt::Key_Insert && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         toggleOverwrite();
         return;
@@ -494,12 +500,29 @@ void RichTextBox::leaveList(const QTextBlock &block)
     QTextCursor(block).setBlockFormat(format);
 }
 
+bool RichTextBox::isPlainReturn(const QKeyEvent &event) const
+{
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
+        && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !isReadOnly() && !textCursor().hasSelection();
+}
+
 bool RichTextBox::endsList(const QKeyEvent &event) const
 {
     const QTextCursor cursor = textCursor();
-    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
-        && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !isReadOnly() && !cursor.hasSelection()
-        && cursor.currentList() && cursor.block().length() == 1;
+    return isPlainReturn(event) && cursor.currentList() && cursor.block().length() == 1;
+}
+
+// Return on an empty paragraph that is not a list item makes a new paragraph, as it does anywhere
+// else. (The editor's own handling would only take the paragraph's alignment and indent away, so
+// blank lines under a centred heading could not be typed.)
+void RichTextBox::newParagraphAtCaret()
+{
+    QTextCursor cursor = textCursor();
+    QTextBlockFormat format = cursor.blockFormat();
+    format.clearProperty(QTextFormat::PageBreakPolicy); // the break stays before the first of them
+    cursor.insertBlock(format, currentCharFormat());
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 // The paragraph leaves the list and stays where it is, as one undo step. Its character format

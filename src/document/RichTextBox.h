@@ -85,7 +85,11 @@ public:
 
     // Files and printing
     enum FileType { RichText = 0, PlainText = 1 };
+    // Reads a document file, known by its content (DocumentFile); throws Failure when it cannot be
+    // read or holds something that is not a document, and the surface stays as it was.
     void loadFile(const QString &path, int type = RichText);
+    // The file loaded last stopped in the middle (cut short): part of it may be missing.
+    bool loadedFileEndedEarly() const { return m_loadedFileEndedEarly; }
     void saveFile(const QString &path) const;
     // Prints the selection, or the whole document when nothing is selected. A printer that prints
     // into a file makes it whole or not at all; the progress, when given, may stop the job.
@@ -155,7 +159,9 @@ private:
     void mergeParagraphFormat(const QTextBlockFormat &format);
     void replaceContent(const std::function<void(QTextDocument &)> &fill);
     void loadPlainText(const QString &text);
+    bool isPlainReturn(const QKeyEvent &event) const;
     bool endsList(const QKeyEvent &event) const;
+    void newParagraphAtCaret();
     void endListAtCaret();
     // A paragraph taken out of its list keeps the rest of its formatting, its characters' included.
     static void leaveList(const QTextBlock &block);
@@ -165,6 +171,7 @@ private:
     void withLazyLayout(const std::function<void()> &step);
 
     QString m_fileName;
+    bool m_loadedFileEndedEarly = false;
     struct SelectionFormats {
         int start = -1; // -1: to be gathered again
         int end = -1;

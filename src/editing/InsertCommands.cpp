@@ -1,4 +1,5 @@
 #include "editing/InsertCommands.h"
+#include "content/DocumentFile.h"
 #include "content/PictureFile.h"
 #include "content/PlainText.h"
 #include "content/WholeFile.h"
@@ -7,6 +8,7 @@
 #include "editing/SymbolsWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
+#include "platform/FileFailureBox.h"
 #include "workspace/Services.h"
 #include "workspace/Workspace.h"
 
@@ -106,7 +108,13 @@ void InsertCommands::insertTextFiles()
         dialog.filter = QStringLiteral("Text file (*.txt)|*.txt");
         if (!dialog.showOpen(&m_workspace.window()))
             return;
-        const QString text = PlainText::decode(WholeFile::read(dialog.fileName));
+        QString text;
+        try {
+            text = DocumentFile::read(dialog.fileName).insertableText();
+        } catch (const Failure &failure) {
+            FileFailureBox::show(m_workspace.services().dialogs, failure, &m_workspace.window());
+            return;
+        }
         activeSurface().setSelectionText(text); // line breaks become paragraph breaks
     });
 }

@@ -11,6 +11,8 @@
 #include "workspace/Workspace.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -46,6 +48,18 @@ QPrinter &PrintCommand::printer()
     return *m_printer;
 }
 
+// Printing to a file suggests the document's own name: in the folder of the last PDF when there
+// was one (the dialog then starts at printing to a file again), else where the dialog puts it.
+void PrintCommand::suggestFileName(const DocumentWindow &form)
+{
+    const QString file = form.surface->fileName();
+    const QString name = file.isEmpty() ? form.windowTitle() : QFileInfo(file).completeBaseName();
+    printer().setDocName(name);
+    const QString last = printer().outputFileName();
+    if (!last.isEmpty() && !name.isEmpty())
+        printer().setOutputFileName(QFileInfo(last).dir().filePath(name + QStringLiteral(".pdf")));
+}
+
 void PrintCommand::print()
 {
     DocumentWindow *form = m_workspace.activeDocument();
@@ -67,6 +81,7 @@ void PrintCommand::print()
         if (box.selectionLength() != 0)
             dialog.flags += DialogFlags::Selection;
         m_page.startFrom(printer(), *box.document());
+        suggestFileName(*form);
         dialog.showPrinter(printer(), &m_workspace.window()); // Cancel is a failure for this instance
     });
     if (!shown)

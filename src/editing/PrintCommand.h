@@ -4,6 +4,7 @@
 #include <QObject>
 #include <memory>
 
+class DocumentWindow;
 class Workspace;
 class QPrinter;
 class RichTextBox;
@@ -28,6 +29,7 @@ public:
 
 private:
     QPrinter &printer();
+    void suggestFileName(const DocumentWindow &form);
     // Prints with the progress dialog, and tells the user of a job that was cancelled or failed.
     void runJob(RichTextBox &box, QPrinter &printer);
 

@@ -80,6 +80,10 @@ bool FileCommands::loaded(RichTextBox &box, const QString &path)
     try {
         box.loadFile(path, RichTextBox::RichText);
         DiskStamp::remember(box, path);
+        if (box.loadedFileEndedEarly())
+            m_workspace.showStatusNote(QStringLiteral("\"%1\" ends early: part of it may be missing")
+                                           .arg(QFileInfo(path).fileName()),
+                                       10000);
         return true;
     } catch (const Failure &failure) {
         FileFailureBox::show(m_workspace.services().dialogs, failure, &m_workspace.window());

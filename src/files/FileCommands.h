@@ -30,8 +30,11 @@ public:
     // The local files a drag carries, in list order; empty when it carries anything else.
     static QStringList droppedFiles(const QMimeData *data);
 
-private:
+    // Reads the file into the surface. When it cannot be read, or holds no document, that is
+    // reported and the result is false; a file cut short is loaded and noted in the status bar.
     bool loaded(RichTextBox &box, const QString &path);
+
+private:
     // Open's steps after the dialog: a new window, the starting font, the file; false when the
     // file could not be read (the window stays, empty).
     bool openInNewWindow(const QString &path, const QString &caption);

@@ -2,6 +2,7 @@
 #include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
+#include "platform/WindowPlacement.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@ void FindCommands::showFindReplace()
         connect(made->findNext, &QPushButton::clicked, this, &FindCommands::findNext);
         connect(made->replace, &QPushButton::clicked, this, &FindCommands::replace);
         connect(made->replaceAll, &QPushButton::clicked, this, &FindCommands::replaceAll);
+        WindowPlacement::placeInTopRightOf(*made, m_workspace.documentArea());
         return made;
     });
     // A word selected in one line is what the user most likely wants to find.

@@ -26,7 +26,8 @@ FindReplaceWindow::FindReplaceWindow(QWidget &frame) : QWidget(&frame, Qt::Tool)
     setWindowTitle(QStringLiteral("Find and Replace"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
-    setFixedHeight(sizeHint().height());
+    // The window is as large as its controls and its longest message need.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 void FindReplaceWindow::buildControls()
@@ -43,7 +44,9 @@ void FindReplaceWindow::buildControls()
     matchCase = named(new QCheckBox(QStringLiteral("Match case"), this), "matchCase");
     wholeWords = named(new QCheckBox(QStringLiteral("Whole words only"), this), "wholeWords");
     status = named(new QLabel(this), "status");
-    status->setMinimumWidth(260);
+    // Wide enough for the longest message it shows, so the window never has to grow.
+    status->setMinimumWidth(
+        status->fontMetrics().horizontalAdvance(QStringLiteral("Passed the start of the document: continued from the end")) + 8);
 
     auto *fields = new QGridLayout;
     fields->addWidget(findLabel, 0, 0);

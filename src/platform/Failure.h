@@ -9,12 +9,16 @@
 class Failure : public std::exception
 {
 public:
-    explicit Failure(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    explicit Failure(QString message, QString reason = QString())
+        : m_message(std::move(message)), m_reason(std::move(reason)), m_utf8(m_message.toUtf8()) {}
     const QString &message() const { return m_message; }
+    // The reason alone, without the file or operation the message names; the message when none.
+    const QString &reason() const { return m_reason.isEmpty() ? m_message : m_reason; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:
     QString m_message;
+    QString m_reason;
     QByteArray m_utf8;
 };
 
@@ -29,7 +33,7 @@ void skipOnFailure(Step &&step)
 }
 
 // Step-by-step style for a decision: the test's value, or `whenFailed` when the test itself fails
-// (the design then runs the branch written directly after the test).
+// (the branch written directly after the test then runs).
 template <typename Test>
 bool testOr(Test &&test, bool whenFailed)
 {

@@ -74,7 +74,13 @@ std::unique_ptr<QTextDocument> Notes::document(const Reference &note, const QFon
 QString Notes::plainText(const QTextCharFormat &mark, const QString &markText)
 {
     const auto note = document(TextFormats::rtfBytes(mark.stringProperty(TextFormats::kNoteProperty)), QFont(), markText);
-    return note ? note->toPlainText().trimmed() : QString();
+    if (!note)
+        return QString();
+    QString text = note->toPlainText().trimmed();
+    // The mark stands apart from the note's first word ("1 Figures", not "1Figures").
+    if (!markText.isEmpty() && text.size() > markText.size() && text.startsWith(markText) && !text.at(markText.size()).isSpace())
+        text.insert(markText.size(), u' ');
+    return text;
 }
 
 void Notes::setNote(QTextCharFormat &mark, const QTextDocument &note, NoteSettings::Kind kind)

@@ -18,7 +18,7 @@ bool RtfCodec::looksLikeRtf(QByteArrayView bytes)
     return bytes.sliced(i).startsWith("{\\rtf");
 }
 
-void RtfCodec::read(QByteArrayView rtf, QTextDocument &into)
+void RtfCodec::read(QByteArrayView rtf, QTextDocument &into, bool *endedEarly)
 {
     const bool undo = into.isUndoRedoEnabled();
     const bool layout = into.isLayoutEnabled();
@@ -29,7 +29,10 @@ void RtfCodec::read(QByteArrayView rtf, QTextDocument &into)
     QTextCursor cursor(&into);
     cursor.beginEditBlock();
     try {
-        RtfReader(rtf, into).read();
+        RtfReader reader(rtf, into);
+        reader.read();
+        if (endedEarly)
+            *endedEarly = reader.endedEarly();
         ListMarkers::hideWrongQtMarkers(into); // Qt 6.4 would number from 1: the program draws them
     } catch (const std::exception &) {
         // Out of memory part-way: keep what was read.

@@ -17,9 +17,11 @@ public:
     // Replaces the whole content of the document with the RTF. Never fails and never throws:
     // malformed or hostile input gives the best document that can be made of it, in time linear
     // in its size. The document's undo stack is left empty. What the document holds beyond its
-    // text (DocumentExtras) is replaced too. Where Qt would number a list otherwise than the file
-    // says, its marker is hidden for the program to draw (ListMarkers).
-    static void read(QByteArrayView rtf, QTextDocument &into);
+    // text (DocumentExtras) is replaced too. `endedEarly`, when given, tells whether the file
+    // stops inside the document's group (cut short: part of it may be missing). Where Qt would
+    // number a list otherwise than the file says, its marker is hidden for the program to draw
+    // (ListMarkers).
+    static void read(QByteArrayView rtf, QTextDocument &into, bool *endedEarly = nullptr);
 
     // The whole document as RTF that other word processors read back, with its DocumentExtras.
     // A document without a page set-up of its own is written with `page`, when given: the page

@@ -44,6 +44,8 @@ public:
 
     RtfReader(QByteArrayView rtf, QTextDocument &doc);
     void read();
+    // The file stopped before the document's group closed: it was cut short.
+    bool endedEarly() const { return !done_; }
 
 private:
     // What a reader reads: a whole document; a part of one (a header or a note), whose own

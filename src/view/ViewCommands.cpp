@@ -3,6 +3,7 @@
 #include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
+#include "platform/WindowPlacement.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>
@@ -44,7 +45,13 @@ void ViewCommands::showWordCount()
         const QTextCursor selection = surface.textCursor();
         const WordCounter::Counts whole = WordCounter::count(doc);
         const WordCounter::Counts part = WordCounter::count(doc, selection.selectionStart(), selection.selectionEnd());
-        m_wordCount.open([&] { return new WordCountWindow(m_workspace.window()); }).showCounts(whole, part);
+        m_wordCount
+            .open([&] {
+                auto *made = new WordCountWindow(m_workspace.window());
+                WindowPlacement::placeInTopRightOf(*made, m_workspace.documentArea());
+                return made;
+            })
+            .showCounts(whole, part);
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -51,6 +52,14 @@ HelpWindow::HelpWindow(Workspace &workspace)
     winId();
     if (windowHandle() && frame.windowHandle())
         windowHandle()->setTransientParent(frame.windowHandle());
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void HelpWindow::restoreSize(const QWidget &frame)

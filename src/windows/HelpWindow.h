@@ -17,6 +17,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override; // Escape closes it
 
 private:
     void restoreSize(const QWidget &frame);

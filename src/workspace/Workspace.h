@@ -10,6 +10,7 @@ class FormattingIndicators;
 class QAction;
 class QMenu;
 class QObject;
+class QRect;
 class QTimer;
 class QWidget;
 class RichTextBox;
@@ -36,6 +37,9 @@ public:
 
     // The frame's window: the parent of dialogs, disabled while a window takes over.
     virtual QWidget &window() = 0;
+    // The area that shows the document windows, in screen coordinates (below the menus and
+    // toolbars, above the status bar).
+    virtual QRect documentArea() const = 0;
     virtual Services &services() const = 0;
     virtual FrameDialogs &commonDialogs() = 0;
     virtual FormattingIndicators &indicators() = 0;
@@ -56,8 +60,8 @@ public:
 
     // A document file was opened or saved: it goes to the top of the recent files.
     virtual void fileUsed(const QString &path) = 0;
-    // Shows a short note in the status bar's first panel for a few seconds.
-    virtual void showStatusNote(const QString &text) = 0;
+    // Shows a short note in the status bar's first panel for a while.
+    virtual void showStatusNote(const QString &text, int milliseconds = 3000) = 0;
 
     // The frame's one-shot timers: Insert Pictures starts the first at its start and the second
     // at its end, whose tick empties the active document's selection.

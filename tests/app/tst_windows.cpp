@@ -104,6 +104,27 @@ private slots:
         QCOMPARE(windowList(*f.frame), QStringList());
     }
 
+    // Closing a window goes back to the window used before it, not to the first one opened, and
+    // a second Close asks about that one.
+    void closingReturnsToTheWindowUsedBefore()
+    {
+        FrameFixture f;
+        f.start();
+        f.trigger("new");
+        f.trigger("new");
+        QMdiArea *area = mdiAreaOf(*f.frame);
+        const QList<QMdiSubWindow *> subs = f.frame->documentWindows();
+        area->setActiveSubWindow(subs.at(1)); // Document 2, then 3 again
+        area->setActiveSubWindow(subs.at(2));
+        f.trigger("closea");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 2"));
+        QCOMPARE(windowList(*f.frame), (QStringList{"&1 Document 1", "*&2 Document 2"}));
+        f.trigger("closea");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 1"));
+    }
+
     void minimizeAndRestoreAll()
     {
         FrameFixture f;

@@ -111,6 +111,15 @@ private slots:
         QCOMPARE(box.document()->findBlockByNumber(1).text(), QStringLiteral("two"));
         QCOMPARE(box.document()->findBlockByNumber(2).text(), QString::fromUtf8("thrée]")); // not UTF-8: Windows-1252
 
+        // A file that is no text is refused with the reason, and nothing goes in.
+        const QString picture = f.writeFile("photo.txt", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+        f.dialogs.answerFile(picture);
+        f.dialogs.answerMessage(Dialogs::Answer::OK);
+        f.trigger("dfgfdgdf");
+        QCOMPARE(f.dialogs.messages().last().text,
+                 QStringLiteral("Cannot open \"%1\": it is a picture (PNG), not a text document").arg(picture));
+        QCOMPARE(box.document()->blockCount(), 3);
+
         // Cancelled twice after that: nothing more.
         f.dialogs.answerFile(std::nullopt);
         f.dialogs.answerFile(std::nullopt);

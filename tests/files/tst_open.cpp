@@ -112,6 +112,7 @@ private slots:
         QTest::newRow("missing") << "gone.txt" << "No such file or directory";
         QTest::newRow("no access") << "secret.txt" << "Permission denied";
         QTest::newRow("a folder") << "folder.txt" << "file to open is a directory";
+        QTest::newRow("a picture named .rtf") << "photo.rtf" << "it is a picture (PNG), not a text document";
     }
 
     void aFileThatCannotBeReadIsReported()
@@ -123,6 +124,7 @@ private slots:
         const QString secret = f.writeFile("secret.txt", "hidden");
         QFile::setPermissions(secret, QFileDevice::WriteOwner);
         QDir(f.dir.path()).mkpath("folder.txt");
+        f.writeFile("photo.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
         const QString path = f.path(name);
         f.dialogs.answerFile(path);
         f.dialogs.answerMessage(Dialogs::Answer::OK);
@@ -180,6 +182,34 @@ private slots:
         f.surface().setSelectionText(QStringLiteral("first words"));
         f.trigger("save");
         QCOMPARE(FrameFixture::readFile(path), QByteArray("first words\r\n"));
+    }
+
+    // A file that is there but holds no document never becomes what a save writes over.
+    void commandLineFileThatIsRefusedLeavesTheWindowUnbound()
+    {
+        QTemporaryDir files;
+        const QString path = files.filePath("report.docx");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\0'));
+        file.close();
+        FrameFixture f({path});
+        f.dialogs.answerMessage(Dialogs::Answer::OK);
+        f.start();
+        QVERIFY(f.dialogs.messages().first().text.startsWith(QStringLiteral("Cannot open \"%1\": it is an Office 97-2003 file").arg(path)));
+        QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 1"));
+        QCOMPARE(f.surface().fileName(), QString());
+    }
+
+    void aFileCutShortOpensAndSaysSo()
+    {
+        FrameFixture f;
+        f.start();
+        const QString path = f.writeFile("cut.rtf", "{\\rtf1 {\\b all that is left");
+        f.dialogs.answerFile(path);
+        f.trigger("open");
+        QCOMPARE(f.surface().text(), QStringLiteral("all that is left"));
+        QCOMPARE(statusBarOf(*f.frame)->currentMessage(), QStringLiteral("\"cut.rtf\" ends early: part of it may be missing"));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "document/RichTextBox.h"
 #include "find/FindCommands.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +56,9 @@ private slots:
         s.window->findNext->click(); // round the end, once, and it says so
         QCOMPARE(s.box().selectionStart(), 0);
         QVERIFY(s.window->status->text().contains("continued from the start"));
+        // The window shows its whole message, and stands beside the text, not over the toolbars.
+        QVERIFY(s.window->status->width() >= s.window->status->sizeHint().width());
+        QVERIFY(s.window->geometry().top() >= s.f.frame->documentArea().top());
         s.f.trigger("findprev"); // Shift+F3: backward, round the start
         QCOMPARE(s.box().selectionStart(), 17);
         QVERIFY(s.window->status->text().contains("continued from the end"));

@@ -53,6 +53,7 @@ private slots:
     void plainTextToRtf();
     void failuresAreReportedAndOthersGoOn();
     void refusals();
+    void contentDecidesAndNoOutputOfTheRunIsReplaced();
     void rtfToPdfPrintsTheWholeDocument();
 
 private:
@@ -106,7 +107,7 @@ void TestConvert::failuresAreReportedAndOthersGoOn()
     const Run r = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("txt"), QStringLiteral("--outdir"),
                            dir_.filePath(QStringLiteral("mixed")), missing, good}, dir_.path());
     QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.contains(QStringLiteral("cannot convert %1").arg(missing)), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("cannot convert \"%1\"").arg(missing)), qPrintable(r.err));
     QCOMPARE(readFile(dir_.filePath(QStringLiteral("mixed/good.txt"))), QByteArray("ok\r\n"));
 }
 
@@ -121,6 +122,28 @@ void TestConvert::refusals()
                               dir_.path(), in}, dir_.path());
     QCOMPARE(self.exitCode, 1);
     QCOMPARE(readFile(in), QByteArray("{\\rtf1 keep me}"));
+}
+
+void TestConvert::contentDecidesAndNoOutputOfTheRunIsReplaced()
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("a"));
+    QDir(dir_.path()).mkpath(QStringLiteral("b"));
+    const QString first = dir_.filePath(QStringLiteral("a/report.rtf"));
+    const QString second = dir_.filePath(QStringLiteral("b/report.rtf"));
+    const QString picture = dir_.filePath(QStringLiteral("photo.rtf"));
+    writeFile(first, "{\\rtf1 first}");
+    writeFile(second, "{\\rtf1 second}");
+    writeFile(picture, QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+    const QString out = dir_.filePath(QStringLiteral("run"));
+    const Run r = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("txt"), QStringLiteral("--outdir"), out, first,
+                           picture, second}, dir_.path());
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(readFile(out + QStringLiteral("/report.txt")), QByteArray("first\r\n"));
+    QVERIFY(!QFile::exists(out + QStringLiteral("/photo.txt")));
+    QVERIFY2(r.err.contains(QStringLiteral("scrivlo: cannot convert \"%1\": it is a picture (PNG)").arg(picture)), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("scrivlo: cannot convert \"%1\": \"%2/report.txt\" was already written from")
+                                .arg(second, out)),
+             qPrintable(r.err));
 }
 
 void TestConvert::rtfToPdfPrintsTheWholeDocument()

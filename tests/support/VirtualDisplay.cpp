@@ -4,6 +4,7 @@
 #include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QTest>
 
 VirtualDisplay::~VirtualDisplay()
 {
@@ -66,4 +67,17 @@ bool VirtualDisplay::startOn(int number)
     m_server.kill();
     m_server.waitForFinished(5000);
     return false;
+}
+
+QString VirtualDisplay::waitForWindow(const QProcess &app, const QString &name) const
+{
+    const QString pid = QString::number(app.processId());
+    QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired() && app.state() == QProcess::Running) {
+        const QString found = xdotool({"search", "--all", "--onlyvisible", "--pid", pid, "--name", name}).section('\n', 0, 0);
+        if (!found.isEmpty())
+            return found;
+        QTest::qWait(200);
+    }
+    return QString();
 }

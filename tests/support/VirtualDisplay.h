@@ -19,6 +19,9 @@ public:
     QString name() const { return m_display; }
     // Runs xdotool on the display; its output, trimmed.
     QString xdotool(const QStringList &arguments) const;
+    // A visible window of the program whose name matches, once there is one (within 20 s); empty
+    // when none came or the program ended.
+    QString waitForWindow(const QProcess &app, const QString &name) const;
 
 private:
     bool startOn(int number);

@@ -1,0 +1,369 @@
+#include "layout/TableLayouter.h"
+#include "layout/CellEdges.h"
+#include "layout/FloatArea.h"
+#include "layout/FrameBox.h"
+#include "layout/TableBox.h"
+
+#include <QTextTable>
+
+namespace {
+
+bool isFirstSlot(const QTextTableCell &cell, int row, int column)
+{
+    return cell.row() == row && cell.column() == column;
+}
+
+} // namespace
+
+void TableLayouter::readFormat(QTextTable *table, TableBox &box)
+{
+    const QTextTableFormat format = table->format();
+    box.scale = m_settings.device ? m_settings.deviceScale : 1;
+    box.topMargin = m_frames.roundedScaled(format.topMargin());
+    box.bottomMargin = m_frames.roundedScaled(format.bottomMargin());
+    box.leftMargin = m_frames.roundedScaled(format.leftMargin());
+    box.rightMargin = m_frames.roundedScaled(format.rightMargin());
+    box.border = m_frames.roundedScaled(format.border());
+    box.padding = m_frames.roundedScaled(format.padding());
+    box.tableBorder = box.border;
+    box.collapse = format.borderCollapse();
+    box.cellBorder = box.collapse ? Fixed() : box.border;
+    box.cellSpacing = m_settings.scaledFixed(box.collapse ? 0 : format.cellSpacing()).round();
+    box.drawGrid = box.collapse && format.border() >= 1;
+    box.cellPadding = m_settings.scaledFixed(format.cellPadding());
+    box.topBorder = box.bottomBorder = box.leftBorder = box.rightBorder = box.border;
+    if (box.collapse) {
+        // The outer border is as wide as the widest border of the outermost cells, half of it
+        // outside them.
+        const CellEdges edges(table, box);
+        qreal widest[4] = {0, 0, 0, 0};
+        const auto widen = [&](const QTextTableCell &cell, CellEdges::Side side) {
+            widest[side] = std::max(widest[side], edges.own(cell, side).width);
+        };
+        for (int r = 0; r < box.rows; ++r) {
+            if (r == 0)
+                for (int c = 0; c < box.columns; ++c)
+                    widen(table->cellAt(r, c), CellEdges::Top);
+            if (r == box.rows - 1)
+                for (int c = 0; c < box.columns; ++c)
+                    widen(table->cellAt(r, c), CellEdges::Bottom);
+            widen(table->cellAt(r, 0), CellEdges::Left);
+            widen(table->cellAt(r, box.columns - 1), CellEdges::Right);
+        }
+        box.topBorder = m_settings.scaledFixed(widest[CellEdges::Top] / 2).round();
+        box.bottomBorder = m_settings.scaledFixed(widest[CellEdges::Bottom] / 2).round();
+        box.leftBorder = m_settings.scaledFixed(widest[CellEdges::Left] / 2).round();
+        box.rightBorder = m_settings.scaledFixed(widest[CellEdges::Right] / 2).round();
+    }
+    box.leftEdge = box.leftMargin + box.padding + box.leftBorder;
+    box.rightEdge = box.rightMargin + box.padding + box.rightBorder;
+    box.topEdge = box.topMargin + box.padding + box.topBorder;
+    box.bottomEdge = box.bottomMargin + box.padding + box.bottomBorder;
+}
+
+void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY)
+{
+    const int rows = table->rows();
+    const int columns = table->columns();
+    const bool reshaped = rows != box.rows || columns != box.columns;
+    const bool nearTop = absoluteY < Fixed::fromInt(64);
+    if (!box.dirty && !reshaped && box.laidOutWidth == width && !nearTop && !box.nearTop)
+        return;
+    if (reshaped) {
+        box.rows = rows;
+        box.columns = columns;
+        box.cells.assign(std::size_t(rows * columns), TableBox::Cell());
+    }
+    readFormat(table, box);
+    box.laidOutWidth = width;
+    box.nearTop = nearTop;
+    box.dirty = false;
+    if (rows == 0 || columns == 0) {
+        box.width = box.leftEdge + box.rightEdge;
+        box.height = box.topEdge + box.bottomEdge;
+        return;
+    }
+
+    const Fixed available = width - (box.border + box.padding) * 2 - box.leftMargin - box.rightMargin;
+    // A table too wide for its place is laid out again with words broken anywhere, as in Qt.
+    const QTextOption::WrapMode wrap = m_settings.textOption.wrapMode();
+    measureCells(table, box, reshaped || box.wrapMode != wrap);
+    box.wrapMode = wrap;
+    sizeColumns(table, box, available);
+    if (wrap == QTextOption::WrapAtWordBoundaryOrAnywhere && box.contentsWidth > available) {
+        m_settings.textOption.setWrapMode(QTextOption::WrapAnywhere);
+        box.wrapMode = QTextOption::WrapAnywhere;
+        measureCells(table, box, true);
+        sizeColumns(table, box, available);
+    }
+    // Qt's layout keeps the first row clear of the document's top margin (its page's top).
+    const Fixed pageTop = absoluteY == Fixed::max()
+                              ? -Fixed::max()
+                              : m_rootTop + box.topMargin + box.border + box.padding - absoluteY + box.cellSpacing + box.border;
+    layoutRows(table, box, pageTop);
+    alignCells(table, box);
+
+    box.minimumWidth = box.columnPositions[0];
+    box.maximumWidth = box.columnPositions[0];
+    for (int c = 0; c < columns; ++c) {
+        box.minimumWidth += box.minimumWidths[std::size_t(c)] + box.cellBorder * 2 + box.cellSpacing;
+        if (box.maximumWidths[std::size_t(c)] != Fixed::max())
+            box.maximumWidth += box.maximumWidths[std::size_t(c)] + box.cellBorder * 2 + box.cellSpacing;
+    }
+    box.minimumWidth += box.rightEdge - box.border;
+    box.maximumWidth += box.rightEdge - box.border;
+    box.width = box.leftEdge + box.contentsWidth + box.rightEdge;
+    box.height = box.rowPositions.back() + box.heights.back() + box.padding + box.border + box.cellSpacing
+               + box.bottomMargin + box.bottomBorder + box.padding;
+}
+
+FrameLayouter::Flow TableLayouter::layoutCell(QTextTable *, TableBox &box, const QTextTableCell &cell, Fixed width)
+{
+    TableBox::Cell &data = box.cell(cell.row(), cell.column());
+    FrameLayouter cellFrames(m_settings);
+    const FrameLayouter::Column column{Fixed(), width, width};
+    FrameLayouter::Flow flow = cellFrames.layoutFlow(cell.begin(), column, Fixed(), data.floats, false);
+    // A float counts for the cell's height and its widest width, so it stays in the cell.
+    Fixed floatWidth;
+    for (const FloatArea::Float &f : data.floats.floats()) {
+        flow.y = std::max(flow.y, f.y + f.height);
+        floatWidth = std::max(floatWidth, FrameBox::of(f.frame)->minimumWidth);
+    }
+    flow.maximum = std::max(flow.maximum, floatWidth);
+    return flow;
+}
+
+// Each cell's narrowest and widest content, measured by laying it out at an unbounded width.
+bool TableLayouter::measureCells(QTextTable *table, TableBox &box, bool all)
+{
+    bool changed = false;
+    for (int r = 0; r < box.rows; ++r) {
+        for (int c = 0; c < box.columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (!isFirstSlot(cell, r, c))
+                continue;
+            TableBox::Cell &data = box.cell(r, c);
+            if (!all && !data.dirty)
+                continue;
+            const FrameLayouter::Flow flow = layoutCell(table, box, cell, Fixed::max());
+            changed = changed || flow.minimum != data.minimum || flow.maximum != data.maximum;
+            data.minimum = flow.minimum;
+            data.maximum = flow.maximum;
+            data.dirty = false;
+            data.width = Fixed::fromInt(-1); // laid out at the unbounded width: to be laid out again
+        }
+    }
+    return changed;
+}
+
+void TableLayouter::sizeColumns(QTextTable *table, TableBox &box, Fixed available)
+{
+    const int columns = box.columns;
+    QList<QTextLength> constraints = table->format().columnWidthConstraints();
+    constraints.resize(columns);
+    const Fixed spacing = box.cellSpacing;
+
+    Fixed remaining = available - box.cellBorder * (columns * 2) - spacing * (columns - 1) - spacing * 2;
+    if (box.collapse)
+        remaining -= box.leftBorder + box.rightBorder;
+    const Fixed initialTotal = remaining;
+
+    auto &widths = box.widths;
+    auto &minimums = box.minimumWidths;
+    auto &maximums = box.maximumWidths;
+    widths.assign(std::size_t(columns), Fixed());
+    minimums.assign(std::size_t(columns), Fixed::fromInt(1)); // an empty column stays wide enough to click into
+    maximums.assign(std::size_t(columns), Fixed::max());
+
+    for (int i = 0; i < columns; ++i) {
+        for (int row = 0; row < box.rows; ++row) {
+            const QTextTableCell cell = table->cellAt(row, i);
+            const int span = cell.columnSpan();
+            if (span > 1 && i != cell.column())
+                continue;
+            const Fixed widthPadding = box.leftPadding(table, cell) + box.rightPadding(table, cell);
+            const TableBox::Cell &data = box.cell(cell.row(), cell.column());
+            // The narrowest width, spread over the columns the cell spans.
+            Fixed spread = data.minimum + widthPadding;
+            for (int n = 0; n < span; ++n) {
+                const std::size_t col = std::size_t(i + n);
+                const Fixed w = spread / (span - n);
+                minimums[col] = std::max(minimums[col], w).ceil();
+                spread -= minimums[col];
+                if (spread <= Fixed())
+                    break;
+            }
+            Fixed widest = maximums[std::size_t(i)];
+            if (data.maximum != Fixed::max())
+                widest = widest == Fixed::max() ? data.maximum + widthPadding : std::max(widest, data.maximum + widthPadding);
+            if (widest == Fixed::max())
+                continue;
+            // Whole pixels, so the content is not wrapped by rounding the column down.
+            spread = widest.ceil();
+            for (int n = 0; n < span; ++n) {
+                const std::size_t col = std::size_t(i + n);
+                const Fixed w = spread / (span - n);
+                maximums[col] = std::max(minimums[col], w);
+                spread -= maximums[col];
+                if (spread <= Fixed())
+                    break;
+            }
+        }
+    }
+
+    Fixed totalPercentage;
+    int variableColumns = 0;
+    Fixed totalMinimum;
+    for (int i = 0; i < columns; ++i) {
+        const QTextLength &length = constraints.at(i);
+        const std::size_t col = std::size_t(i);
+        if (length.type() == QTextLength::FixedLength) {
+            minimums[col] = widths[col] = std::max(m_settings.scaledFixed(length.rawValue()), minimums[col]);
+            remaining -= widths[col];
+        } else if (length.type() == QTextLength::PercentageLength) {
+            totalPercentage += Fixed::fromReal(length.rawValue());
+        } else {
+            ++variableColumns;
+            widths[col] = minimums[col];
+            remaining -= minimums[col];
+        }
+        totalMinimum += minimums[col];
+    }
+
+    {
+        const Fixed percentagedWidth = initialTotal * totalPercentage / 100;
+        Fixed remainingMinimums = totalMinimum;
+        for (int i = 0; i < columns; ++i) {
+            const std::size_t col = std::size_t(i);
+            remainingMinimums -= minimums[col];
+            if (constraints.at(i).type() != QTextLength::PercentageLength)
+                continue;
+            const Fixed allotted = Fixed::fromReal(constraints.at(i).rawValue());
+            const Fixed percentWidth = percentagedWidth * allotted / totalPercentage;
+            if (percentWidth >= minimums[col])
+                widths[col] = std::clamp(percentWidth, minimums[col], std::max(minimums[col], remaining - remainingMinimums));
+            else
+                widths[col] = minimums[col];
+            remaining -= widths[col];
+        }
+    }
+
+    // What is left goes to the variable columns, first up to their widest content.
+    if (variableColumns > 0 && remaining > Fixed()) {
+        std::vector<int> sized;
+        for (int i = 0; i < columns; ++i)
+            if (constraints.at(i).type() == QTextLength::VariableLength && maximums[std::size_t(i)] != Fixed::max())
+                sized.push_back(i);
+        Fixed lastRemaining = remaining;
+        while (remaining > Fixed()) {
+            for (std::size_t k = 0; k < sized.size(); ++k) {
+                const std::size_t col = std::size_t(sized[k]);
+                const int left = int(sized.size() - k);
+                const Fixed w = std::min(maximums[col] - widths[col], remaining / left);
+                widths[col] += w;
+                remaining -= w;
+            }
+            if (remaining == lastRemaining)
+                break;
+            lastRemaining = remaining;
+        }
+        if (remaining > Fixed() && table->format().width().type() != QTextLength::VariableLength) {
+            const Fixed each = remaining / variableColumns;
+            for (int i = 0; i < columns; ++i)
+                if (constraints.at(i).type() == QTextLength::VariableLength)
+                    widths[std::size_t(i)] += each;
+        }
+    }
+
+    // Whole pixels, with the rounding error carried from each column to the next, so borders
+    // between cells come out even.
+    Fixed error;
+    for (int i = 0; i < columns; ++i) {
+        const std::size_t col = std::size_t(i);
+        const Fixed original = widths[col];
+        widths[col] = (widths[col] - error).round();
+        error = widths[col] - original;
+    }
+
+    auto &positions = box.columnPositions;
+    positions.assign(std::size_t(columns), Fixed());
+    positions[0] = box.leftEdge + spacing + box.border;
+    for (std::size_t i = 1; i < std::size_t(columns); ++i)
+        positions[i] = positions[i - 1] + widths[i - 1] + box.cellBorder * 2 + spacing;
+    box.contentsWidth = positions.back() + widths.back() + box.padding + box.border + spacing - box.leftEdge;
+}
+
+void TableLayouter::layoutRows(QTextTable *table, TableBox &box, Fixed firstRowTop)
+{
+    const int rows = box.rows;
+    const int columns = box.columns;
+    box.heights.assign(std::size_t(rows), Fixed());
+    box.rowPositions.assign(std::size_t(rows), Fixed());
+    box.rowPositions[0] = box.topEdge + box.cellSpacing + box.border;
+    std::vector<Fixed> toDistribute(static_cast<std::size_t>(columns));
+    bool rowSpans = false;
+    for (int r = 0; r < rows; ++r) {
+        const std::size_t row = std::size_t(r);
+        if (r > 0)
+            box.rowPositions[row] = box.rowPositions[row - 1] + box.heights[row - 1] + box.cellBorder * 2 + box.cellSpacing;
+        box.rowPositions[row] = std::max(box.rowPositions[row], firstRowTop);
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            const int rowSpan = cell.rowSpan();
+            const int columnSpan = cell.columnSpan();
+            if (columnSpan > 1 && cell.column() != c)
+                continue;
+            if (rowSpan > 1) {
+                rowSpans = true;
+                if (cell.row() != r) {
+                    // The last row a cell spans gets what is left of its height.
+                    if (cell.row() + rowSpan - 1 == r)
+                        box.heights[row] = std::max(box.heights[row], toDistribute[std::size_t(c)]).round();
+                    continue;
+                }
+            }
+            const Fixed topPadding = box.topPadding(table, cell);
+            const Fixed bottomPadding = box.bottomPadding(table, cell);
+            const Fixed width = box.cellWidth(c, columnSpan) - box.leftPadding(table, cell) - box.rightPadding(table, cell);
+            TableBox::Cell &data = box.cell(r, c);
+            if (data.width != width) {
+                data.height = layoutCell(table, box, cell, width).y;
+                data.width = width;
+            }
+            const Fixed height = (data.height + bottomPadding + topPadding).round();
+            if (rowSpan > 1)
+                toDistribute[std::size_t(c)] = height;
+            else
+                box.heights[row] = std::max(box.heights[row], height);
+        }
+        if (rowSpans) {
+            const Fixed effective = box.heights[row] + box.cellBorder + box.cellSpacing + box.cellBorder;
+            for (Fixed &left : toDistribute)
+                left = std::max(left - effective, Fixed());
+        }
+    }
+}
+
+void TableLayouter::alignCells(QTextTable *table, TableBox &box)
+{
+    box.verticalOffsets.assign(std::size_t(box.rows * box.columns), Fixed());
+    for (int r = 0; r < box.rows; ++r) {
+        for (int c = 0; c < box.columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (!isFirstSlot(cell, r, c))
+                continue;
+            const std::size_t last = std::size_t(r + cell.rowSpan() - 1);
+            const Fixed available = box.rowPositions[last] + box.heights[last] - box.rowPositions[std::size_t(r)];
+            const Fixed height = box.cell(r, c).height + box.topPadding(table, cell) + box.bottomPadding(table, cell);
+            Fixed offset;
+            switch (cell.format().verticalAlignment()) {
+            case QTextCharFormat::AlignMiddle: offset = (available - height) / 2; break;
+            case QTextCharFormat::AlignBottom: offset = available - height; break;
+            default: break;
+            }
+            for (int rd = 0; rd < cell.rowSpan(); ++rd)
+                for (int cd = 0; cd < cell.columnSpan(); ++cd)
+                    box.verticalOffsets[std::size_t((c + cd) + (r + rd) * box.columns)] = offset;
+        }
+    }
+}

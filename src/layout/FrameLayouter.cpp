@@ -135,7 +135,7 @@ void FrameLayouter::placeChild(QTextFrame *child, Flow &flow, const Column &colu
             right = column.right;
             floats.margins(flow.y, &left, &right);
         }
-        layoutFrame(child, width, column.originY == Fixed::max() ? Fixed::max() : column.originY + flow.y);
+        layoutFrame(child, width, column.originY == Fixed::max() ? Fixed::max() : column.originY + flow.y, column.effectiveTop);
         Fixed x = left;
         // Aligned only where there is room, from the column's right edge as Qt's layout does.
         if (auto *table = qobject_cast<QTextTable *>(child); table && right - left > box->width) {
@@ -149,7 +149,7 @@ void FrameLayouter::placeChild(QTextFrame *child, Flow &flow, const Column &colu
         box->y = flow.y;
         flow.y += box->height;
     } else {
-        layoutFrame(child, width);
+        layoutFrame(child, width, Fixed::max(), column.effectiveTop);
         const Fixed y = floats.firstFit(flow.y, box->width, column.left, column.right);
         Fixed left = column.left;
         Fixed right = column.right;
@@ -163,21 +163,21 @@ void FrameLayouter::placeChild(QTextFrame *child, Flow &flow, const Column &colu
     flow.maximum = std::min(flow.maximum, box->maximumWidth);
 }
 
-void FrameLayouter::layoutFrame(QTextFrame *frame, Fixed frameWidth, Fixed absoluteY)
+void FrameLayouter::layoutFrame(QTextFrame *frame, Fixed frameWidth, Fixed absoluteY, Fixed effectiveTop)
 {
     FrameBox *box = FrameBox::of(frame);
     if (auto *table = qobject_cast<QTextTable *>(frame)) {
-        TableLayouter(*this, m_rootTop).layout(table, *static_cast<TableBox *>(box), frameWidth, absoluteY);
+        TableLayouter(*this).layout(table, *static_cast<TableBox *>(box), frameWidth, absoluteY, effectiveTop);
         return;
     }
     if (!box->dirty && box->laidOutWidth == frameWidth)
         return;
-    layoutBox(frame, *box, frameWidth);
+    layoutBox(frame, *box, frameWidth, absoluteY, effectiveTop);
     box->laidOutWidth = frameWidth;
     box->dirty = false;
 }
 
-void FrameLayouter::layoutBox(QTextFrame *frame, FrameBox &box, Fixed frameWidth)
+void FrameLayouter::layoutBox(QTextFrame *frame, FrameBox &box, Fixed frameWidth, Fixed absoluteY, Fixed effectiveTop)
 {
     const QTextFrameFormat format = frame->frameFormat();
     box.topMargin = roundedScaled(format.topMargin());
@@ -192,7 +192,7 @@ void FrameLayouter::layoutBox(QTextFrame *frame, FrameBox &box, Fixed frameWidth
     box.bottomEdge = box.bottomMargin + box.border + box.padding;
 
     const Fixed contentsWidth = frameWidth - box.leftEdge - box.rightEdge;
-    const Column column{box.leftEdge, box.leftEdge + contentsWidth, Fixed()};
+    const Column column{box.leftEdge, box.leftEdge + contentsWidth, Fixed(), absoluteY, effectiveTop + box.topEdge};
     const Flow flow = layoutFlow(frame->begin(), column, box.topEdge, box.floats, true);
 
     Fixed widestChild;

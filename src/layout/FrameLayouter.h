@@ -37,6 +37,7 @@ public:
         Fixed left, right;
         Fixed cellWidth;
         Fixed originY = Fixed::max(); // where the flow's origin stands in the document, where known
+        Fixed effectiveTop;           // the top margins, borders and paddings of the frames around it
     };
 
     // Lays out a flow's paragraphs and frames from `it` to its end, from `top` down; `floats`
@@ -56,10 +57,10 @@ public:
     void placeChild(QTextFrame *child, Flow &flow, const Column &column, FloatArea &floats);
 
     // Lays out a frame (or table) as `frameWidth` wide, unless it is laid out so already;
-    // `absoluteY` is where it stands in the document, where known.
-    void layoutFrame(QTextFrame *frame, Fixed frameWidth, Fixed absoluteY = Fixed::max());
-    // The document's top margin, which tables at the document's top keep clear of.
-    void setRootTop(Fixed top) { m_rootTop = top; }
+    // `absoluteY` is where it stands in the document, where known, and `effectiveTop` the top
+    // edges of the frames around it: a table's first row keeps clear of them when it stands at
+    // the document's top, as in Qt's layout.
+    void layoutFrame(QTextFrame *frame, Fixed frameWidth, Fixed absoluteY = Fixed::max(), Fixed effectiveTop = Fixed());
     // The width a frame takes in a column this wide: its own, or the column's.
     Fixed widthIn(QTextFrame *frame, Fixed columnWidth) const;
 
@@ -74,8 +75,7 @@ public:
     static void hideAfterTable(const QTextBlock &block, QPointF tableBottomRight);
 
 private:
-    void layoutBox(QTextFrame *frame, FrameBox &box, Fixed frameWidth);
+    void layoutBox(QTextFrame *frame, FrameBox &box, Fixed frameWidth, Fixed absoluteY, Fixed effectiveTop);
 
     LayoutSettings m_settings;
-    Fixed m_rootTop;
 };

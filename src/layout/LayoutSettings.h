@@ -35,5 +35,10 @@ struct LayoutSettings
     }
 
     qreal scaled(qreal length) const { return device ? length * deviceScale : length; }
+    // A length already in 64ths scaled as Qt scales fixed column widths, in whole 64ths.
+    Fixed scaled(Fixed length) const
+    {
+        return device ? length * Fixed::fromReal(device->logicalDpiY() / 96.0) : length;
+    }
     Fixed scaledFixed(qreal length) const { return Fixed::fromReal(scaled(length)); }
 };

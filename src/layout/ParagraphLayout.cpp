@@ -33,8 +33,10 @@ struct LineHeight
 LineHeight lineHeightOf(const QTextBlockFormat &format, const QTextLine &line, qreal scaling)
 {
     LineHeight h;
-    h.height = Fixed::fromReal(format.lineHeight(line.height(), scaling));
-    h.bottom = Fixed::fromReal(line.height());
+    // The spacing counts a negative leading, which the line's own height leaves out.
+    const qreal raw = std::ceil(line.ascent() + line.descent() + line.leading());
+    h.height = Fixed::fromReal(format.lineHeight(raw, scaling));
+    h.bottom = Fixed::fromReal(format.lineHeight(line.height(), scaling));
     switch (format.lineHeightType()) {
     case QTextBlockFormat::FixedHeight:
         h.adjustment = Fixed::fromReal(line.ascent() + std::max<qreal>(line.leading(), 0)) - (h.height * 4) / 5;

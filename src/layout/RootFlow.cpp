@@ -213,9 +213,15 @@ void RootFlow::reset()
     std::vector<int> heights(std::size_t(count), 0);
     QTextBlockFormat previous;
     bool afterParagraph = false;
+    // Text measured for another resolution keeps the fonts it was measured with: they go.
+    const int dpi = m_settings.device ? m_settings.device->logicalDpiY() : 0;
+    const bool newResolution = dpi != m_dpi;
+    m_dpi = dpi;
     int i = 0;
     for (QTextBlock block = doc->begin(); block.isValid() && i < count; block = block.next(), ++i) {
         block.clearLayout();
+        if (newResolution)
+            block.layout()->setFont(block.layout()->font());
         const Entry &e = m_entries[std::size_t(i)];
         if (e.kind == Paragraph) {
             heights[std::size_t(i)] = estimate(block, previous, afterParagraph).value();
@@ -332,11 +338,12 @@ Fixed RootFlow::layoutParagraph(int item, const QTextBlock &block)
     const FloatArea floats = m_floats.empty() ? FloatArea() : floatsBefore(item);
     FrameLayouter frames(m_settings);
     FrameLayouter::Flow flow;
-    const FrameLayouter::Column column{m_left, m_right, Fixed(), Fixed()};
+    const FrameLayouter::Column column{m_left, m_right, Fixed(), Fixed(), m_top};
     const Fixed y = frames.layoutParagraph(block, format, previous, previousFrame, nextFrame, column, top, &floats, flow);
     m_widest = std::max(m_widest, flow.contents);
     const Fixed height = y - top;
-    e.hiddenAfterTable = FrameLayouter::isEmptyAfterTable(block, previousFrame);
+    e.hiddenAfterTable = FrameLayouter::isEmptyAfterTable(block, previousFrame)
+                      && !FrameLayouter::isEmptyBeforeTable(block, format, nextFrame);
     e.offset = (Fixed::fromReal(block.layout()->position().y()) - top).value();
     e.previousBottom = previous ? float(previous->bottomMargin()) : 0;
     setExact(item, true);
@@ -357,8 +364,7 @@ Fixed RootFlow::layoutFrame(int item, QTextFrame *frame)
     FrameBox *box = FrameBox::of(frame);
     const Fixed oldHeight = m_index.height(item);
     FrameLayouter frames(m_settings);
-    frames.setRootTop(m_top);
-    const FrameLayouter::Column column{m_left, m_right, Fixed(), Fixed()};
+    const FrameLayouter::Column column{m_left, m_right, Fixed(), Fixed(), m_top};
     Fixed height;
     if (frame->frameFormat().position() == QTextFrameFormat::InFlow) {
         const Fixed top = itemTop(item);
@@ -368,7 +374,7 @@ Fixed RootFlow::layoutFrame(int item, QTextFrame *frame)
         frames.placeChild(frame, flow, column, floats);
         height = flow.y - top;
     } else {
-        frames.layoutFrame(frame, frames.widthIn(frame, m_right - m_left));
+        frames.layoutFrame(frame, frames.widthIn(frame, m_right - m_left), Fixed::max(), m_top);
     }
     m_widest = std::max(m_widest, box->width);
     setExact(item, true);

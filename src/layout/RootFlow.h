@@ -98,4 +98,5 @@ private:
     };
     std::vector<RootFloat> m_floats;
     Fixed m_floatBottom; // the lowest a float reaches
+    int m_dpi = 0;       // of the paint device the paragraphs were last laid out for (0: the screen's)
 };

@@ -21,6 +21,7 @@ public:
         Fixed height;          // of the content
         Fixed minimum, maximum; // widths of the content
         Fixed width;           // the width it was laid out in
+        Fixed originY = Fixed::max(); // where its content stood in the document then, near its top
         FloatArea floats;
     };
 
@@ -40,6 +41,8 @@ public:
     std::vector<Cell> cells;            // by the cell's first slot
     Fixed contentsWidth;                // from the first column's left edge to the last one's right
     bool nearTop = false;               // laid out close to the document's top, which its first row keeps clear of
+    Fixed absoluteY = Fixed::max();     // where it stood in the document then, where known
+    Fixed effectiveTop;                 // the top edges of the frames around it and its own
     QTextOption::WrapMode wrapMode = QTextOption::WrapAtWordBoundaryOrAnywhere; // its cells were measured with
 
     Cell &cell(int row, int column) { return cells[std::size_t(row * columns + column)]; }

@@ -61,7 +61,7 @@ void TableLayouter::readFormat(QTextTable *table, TableBox &box)
     box.bottomEdge = box.bottomMargin + box.padding + box.bottomBorder;
 }
 
-void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY)
+void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY, Fixed effectiveTop)
 {
     const int rows = table->rows();
     const int columns = table->columns();
@@ -75,6 +75,8 @@ void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed 
         box.cells.assign(std::size_t(rows * columns), TableBox::Cell());
     }
     readFormat(table, box);
+    box.effectiveTop = effectiveTop + box.topMargin + box.border + box.padding;
+    box.absoluteY = absoluteY;
     box.laidOutWidth = width;
     box.nearTop = nearTop;
     box.dirty = false;
@@ -95,11 +97,14 @@ void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed 
         box.wrapMode = QTextOption::WrapAnywhere;
         measureCells(table, box, true);
         sizeColumns(table, box, available);
+        // The cells themselves are laid out with the document's own wrapping again.
+        m_settings.textOption.setWrapMode(wrap);
+        for (TableBox::Cell &cell : box.cells)
+            cell.width = Fixed::fromInt(-1);
     }
-    // Qt's layout keeps the first row clear of the document's top margin (its page's top).
-    const Fixed pageTop = absoluteY == Fixed::max()
-                              ? -Fixed::max()
-                              : m_rootTop + box.topMargin + box.border + box.padding - absoluteY + box.cellSpacing + box.border;
+    // Qt's layout keeps the first row clear of the frames' top edges (its page's top).
+    const Fixed pageTop = absoluteY == Fixed::max() ? -Fixed::max()
+                                                    : box.effectiveTop - absoluteY + box.cellSpacing + box.border;
     layoutRows(table, box, pageTop);
     alignCells(table, box);
 
@@ -117,12 +122,21 @@ void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed 
                + box.bottomMargin + box.bottomBorder + box.padding;
 }
 
-FrameLayouter::Flow TableLayouter::layoutCell(QTextTable *, TableBox &box, const QTextTableCell &cell, Fixed width)
+FrameLayouter::Flow TableLayouter::layoutCell(QTextTable *, TableBox &box, const QTextTableCell &cell, Fixed width,
+                                              Fixed originY)
 {
     TableBox::Cell &data = box.cell(cell.row(), cell.column());
     FrameLayouter cellFrames(m_settings);
-    const FrameLayouter::Column column{Fixed(), width, width};
-    FrameLayouter::Flow flow = cellFrames.layoutFlow(cell.begin(), column, Fixed(), data.floats, false);
+    const Fixed inside = box.effectiveTop + box.cellSpacing + box.border;
+    const FrameLayouter::Column column{Fixed(), width, width, originY, inside + box.cellPadding};
+    // The content keeps clear of the frames' top edges too.
+    Fixed top;
+    if (originY != Fixed::max()) {
+        const QVariant padding = cell.format().property(QTextFormat::TableCellTopPadding);
+        const Fixed ownPadding = padding.isNull() ? box.cellPadding : Fixed::fromReal(padding.toReal() * box.scale);
+        top = std::max(Fixed(), inside + ownPadding - originY);
+    }
+    FrameLayouter::Flow flow = cellFrames.layoutFlow(cell.begin(), column, top, data.floats, false);
     // A float counts for the cell's height and its widest width, so it stays in the cell.
     Fixed floatWidth;
     for (const FloatArea::Float &f : data.floats.floats()) {
@@ -218,7 +232,7 @@ void TableLayouter::sizeColumns(QTextTable *table, TableBox &box, Fixed availabl
         const QTextLength &length = constraints.at(i);
         const std::size_t col = std::size_t(i);
         if (length.type() == QTextLength::FixedLength) {
-            minimums[col] = widths[col] = std::max(m_settings.scaledFixed(length.rawValue()), minimums[col]);
+            minimums[col] = widths[col] = std::max(m_settings.scaled(Fixed::fromReal(length.rawValue())), minimums[col]);
             remaining -= widths[col];
         } else if (length.type() == QTextLength::PercentageLength) {
             totalPercentage += Fixed::fromReal(length.rawValue());
@@ -326,9 +340,11 @@ void TableLayouter::layoutRows(QTextTable *table, TableBox &box, Fixed firstRowT
             const Fixed bottomPadding = box.bottomPadding(table, cell);
             const Fixed width = box.cellWidth(c, columnSpan) - box.leftPadding(table, cell) - box.rightPadding(table, cell);
             TableBox::Cell &data = box.cell(r, c);
-            if (data.width != width) {
-                data.height = layoutCell(table, box, cell, width).y;
+            const Fixed origin = box.absoluteY == Fixed::max() ? Fixed::max() : box.absoluteY + box.rowPositions[row] + topPadding;
+            if (data.width != width || (box.nearTop && origin != data.originY)) {
+                data.height = layoutCell(table, box, cell, width, origin).y;
                 data.width = width;
+                data.originY = origin;
             }
             const Fixed height = (data.height + bottomPadding + topPadding).round();
             if (rowSpan > 1)

@@ -14,12 +14,12 @@ class TableBox;
 class TableLayouter
 {
 public:
-    // `rootTop` is the document's top margin.
-    TableLayouter(FrameLayouter &frames, Fixed rootTop = Fixed()) : m_frames(frames), m_settings(frames.settings()), m_rootTop(rootTop) {}
+    explicit TableLayouter(FrameLayouter &frames) : m_frames(frames), m_settings(frames.settings()) {}
 
-    // `width` is the width the table takes (Qt's frame width); `absoluteY`, where its top stands in
-    // the document, keeps its first row below the document's top margin as Qt's layout does.
-    void layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY = Fixed::max());
+    // `width` is the width the table takes (Qt's frame width). A table at the document's top keeps
+    // its first row clear of the top edges of the frames around it (`effectiveTop`), as in Qt's
+    // layout: `absoluteY` is where the table stands, where known.
+    void layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY = Fixed::max(), Fixed effectiveTop = Fixed());
 
 private:
     void readFormat(QTextTable *table, TableBox &box);
@@ -27,9 +27,9 @@ private:
     void sizeColumns(QTextTable *table, TableBox &box, Fixed contentsWidth);
     void layoutRows(QTextTable *table, TableBox &box, Fixed firstRowTop);
     void alignCells(QTextTable *table, TableBox &box);
-    FrameLayouter::Flow layoutCell(QTextTable *table, TableBox &box, const QTextTableCell &cell, Fixed width);
+    FrameLayouter::Flow layoutCell(QTextTable *table, TableBox &box, const QTextTableCell &cell, Fixed width,
+                                   Fixed originY = Fixed::max());
 
     FrameLayouter &m_frames;
     LayoutSettings m_settings;
-    Fixed m_rootTop;
 };

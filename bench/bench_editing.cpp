@@ -4,8 +4,8 @@
 // process's processor time too. Run by hand under QT_QPA_PLATFORM=offscreen:
 //   bench_editing FILE.rtf
 #include "BenchDocument.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
+#include "app/MainFrame.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintProgressDialog.h"
 #include "editing/PrinterPage.h"
@@ -44,16 +44,16 @@ void timePrint(RichTextBox &box, const QString &pdf, QWidget *progressParent)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     PrinterPage::applySetup(printer, *box.document()); // as the Print command starts the printer
-    box.setSelStart(0);
+    box.setSelectionStart(0);
     QElapsedTimer timer;
     timer.start();
     const double processor = processorMs();
     DocumentPrinter::Result result;
     if (progressParent) {
         PrintProgressDialog progress(progressParent);
-        result = box.SelPrint(printer, &progress);
+        result = box.printSelection(printer, &progress);
     } else {
-        result = box.SelPrint(printer);
+        result = box.printSelection(printer);
     }
     std::printf("print the whole document to PDF%s: %.0f ms, processor %.0f ms (%d pages, %lld bytes)\n",
                 progressParent ? " with the progress dialog" : "", ms(timer), processorMs() - processor,
@@ -73,15 +73,15 @@ int main(int argc, char **argv)
     QuietDialogs dialogs;
     SettingsStore settings(QStringLiteral("bench_editing"), dir.path());
     Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; }};
-    MDIForm1 frame(services);
+    MainFrame frame(services);
     frame.resize(1280, 800);
     frame.show();
     QCoreApplication::processEvents();
 
-    RichTextBox &box = *frame.ActiveForm().RichTextBox1;
+    RichTextBox &box = *frame.currentDocument().surface;
     QElapsedTimer timer;
     timer.start();
-    if (!stopAtFirstFailure([&] { box.LoadFile(path, RichTextBox::RichText); })) {
+    if (!stopAtFirstFailure([&] { box.loadFile(path, RichTextBox::RichText); })) {
         std::printf("cannot read %s\n", qPrintable(path));
         return 1;
     }
@@ -93,9 +93,9 @@ int main(int argc, char **argv)
     frame.menuItem(QStringLiteral("seall"))->trigger();
     const double selectAll = ms(timer);
     timer.restart();
-    const qsizetype rtfLength = box.TextRTF().size();
+    const qsizetype rtfLength = box.rtf().size();
     std::printf("Select All: %.1f ms (%d selected); learning the RTF length instead: %.0f ms (%lld bytes)\n",
-                selectAll, box.SelLength(), ms(timer), qlonglong(rtfLength));
+                selectAll, box.selectionLength(), ms(timer), qlonglong(rtfLength));
 
     timer.restart();
     frame.menuItem(QStringLiteral("copy"))->trigger();
@@ -106,9 +106,9 @@ int main(int argc, char **argv)
 
     // The caret goes back to the start first: a focus change with the whole document selected has
     // Qt lay out all of it to repaint the selection, which is timed below on its own.
-    box.setSelStart(0);
-    frame.NewDocument();
-    RichTextBox &second = *frame.ActiveForm().RichTextBox1;
+    box.setSelectionStart(0);
+    frame.newDocument();
+    RichTextBox &second = *frame.currentDocument().surface;
     timer.restart();
     frame.menuItem(QStringLiteral("paste"))->trigger();
     std::printf("Paste into a new document: %.0f ms (%d characters)\n", ms(timer), second.characterCount());
@@ -116,7 +116,7 @@ int main(int argc, char **argv)
     timePrint(box, dir.filePath(QStringLiteral("all.pdf")), nullptr);
     timePrint(box, dir.filePath(QStringLiteral("all-with-progress.pdf")), &frame);
 
-    for (Form3 *form : frame.documents())
+    for (DocumentWindow *form : frame.documents())
         form->doc = 0;
     return 0;
 }

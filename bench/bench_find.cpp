@@ -5,9 +5,9 @@
 //   bench_find FILE.rtf [WORD] [REPLACEMENT]   (lorem, ipsum unless told)
 #include "BenchDocument.h"
 #include "QuietDialogs.h"
-#include "app/MDIForm1.h"
+#include "app/MainFrame.h"
 #include "content/WordCounter.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "find/FindCommands.h"
 #include "platform/Failure.h"
@@ -68,16 +68,16 @@ int main(int argc, char **argv)
     QuietDialogs dialogs;
     SettingsStore settings(QStringLiteral("bench_find"), dir.path());
     Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; }};
-    MDIForm1 frame(services, {path});
+    MainFrame frame(services, {path});
     frame.resize(1280, 800);
     frame.show(); // the start-up reads the file into its window
     QCoreApplication::processEvents();
-    Form3 *form = frame.activeDocument();
-    if (!form || form->RichTextBox1->characterCount() == 0) {
+    DocumentWindow *form = frame.activeDocument();
+    if (!form || form->surface->characterCount() == 0) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
         return 1;
     }
-    RichTextBox &box = *form->RichTextBox1;
+    RichTextBox &box = *form->surface;
     std::printf("%s: %d paragraphs, %d characters\n", qPrintable(path), box.document()->blockCount(),
                 box.characterCount());
 
@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     frame.menuItem(QStringLiteral("findreplace"))->trigger();
     FindReplaceWindow &window = *frame.findCommands().window();
     window.findWhat->setText(QStringLiteral("absent-word"));
-    box.setSelStart(0);
+    box.setSelectionStart(0);
     print("Find Next, not found", best(3, [&] { window.findNext->click(); }));
 
     // Replace All, one step of Undo, then Undo (untimed) for the next run.
@@ -111,7 +111,7 @@ int main(int argc, char **argv)
                    QCoreApplication::processEvents();
                }));
     std::printf("  %s\n", qPrintable(report));
-    box.setSelStart(box.characterCount() / 2);
+    box.setSelectionStart(box.characterCount() / 2);
     box.ensureCursorVisible();
     QCoreApplication::processEvents();
     const int shownBefore = box.cursorForPosition(QPoint(0, 0)).position();

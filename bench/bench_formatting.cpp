@@ -5,8 +5,8 @@
 // When the file cannot be read, a generated document of the same size is used instead.
 #include "BenchDocument.h"
 #include "QuietDialogs.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
+#include "app/MainFrame.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
@@ -79,8 +79,8 @@ void generate(RichTextBox &box)
 
 void selectAll(RichTextBox &box)
 {
-    box.setSelStart(0);
-    box.setSelLength(box.characterCount());
+    box.setSelectionStart(0);
+    box.setSelectionLength(box.characterCount());
 }
 
 void typeOneCharacter(RichTextBox &box)
@@ -109,17 +109,17 @@ int main(int argc, char **argv)
     QuietDialogs dialogs;
     SettingsStore settings(QStringLiteral("bench_formatting"), dir.path());
     Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; }};
-    MDIForm1 frame(services);
+    MainFrame frame(services);
     frame.resize(1280, 800);
     frame.show();
     QCoreApplication::processEvents();
 
-    Form3 &form = frame.ActiveForm();
-    RichTextBox &box = *form.RichTextBox1;
+    DocumentWindow &form = frame.currentDocument();
+    RichTextBox &box = *form.surface;
 
     QElapsedTimer timer;
     timer.start();
-    const bool loaded = stopAtFirstFailure([&] { box.LoadFile(path, RichTextBox::RichText); });
+    const bool loaded = stopAtFirstFailure([&] { box.loadFile(path, RichTextBox::RichText); });
     if (loaded && box.document()->blockCount() > 1000) {
         std::printf("loaded %s: %.0f ms\n", qPrintable(path), ms(timer));
     } else {
@@ -136,7 +136,7 @@ int main(int argc, char **argv)
 
     // A typed character in the middle of the document.
     box.setFocus();
-    box.setSelStart(box.characterCount() / 2);
+    box.setSelectionStart(box.characterCount() / 2);
     QCoreApplication::processEvents();
     // Qt alone: the surface's own signals blocked, so no handler of ours runs; Qt's editing and
     // layout do not go through them.
@@ -153,7 +153,7 @@ int main(int argc, char **argv)
         typeOneCharacter(box);
         const double whole = ms(timer);
         timer.restart();
-        emit box.Change();
+        emit box.contentChanged();
         const double ours = ms(timer);
         if (i >= 4) { // the first rounds warm up
             qtAlone.push_back(alone);
@@ -180,7 +180,7 @@ int main(int argc, char **argv)
             }
             return median(times);
         };
-        const double change = time([&] { emit box.Change(); });
+        const double change = time([&] { emit box.contentChanged(); });
         const double click = time([&] { FormattingRefresh::run(box, frame, QString::fromLatin1(FormattingRefresh::MouseClick)); });
         const double arrow = time([&] { FormattingRefresh::run(box, frame, QString::fromLatin1(FormattingRefresh::ArrowKey)); });
         std::printf("refresh with the whole document selected (%s): content change %.2f ms, click %.2f ms, "
@@ -192,7 +192,7 @@ int main(int argc, char **argv)
     // click clears the partly bold document; then each click flips it.
     QAction *bold = frame.findChild<KeyedToolbar *>(QStringLiteral("Toolbar2"))->button(QStringLiteral("a"));
     bool busyShown = true;
-    QObject::connect(&box, &RichTextBox::Change, &box, [&] {
+    QObject::connect(&box, &RichTextBox::contentChanged, &box, [&] {
         const QCursor *cursor = QGuiApplication::overrideCursor();
         busyShown = busyShown && cursor && cursor->shape() == Qt::WaitCursor;
     });
@@ -207,7 +207,7 @@ int main(int argc, char **argv)
         QTextCursor all(box.document());
         all.select(QTextCursor::Document);
         QTextCharFormat flip;
-        flip.setFontWeight(box.SelBold() == true ? QFont::Normal : QFont::Bold);
+        flip.setFontWeight(box.selectionBold() == true ? QFont::Normal : QFont::Bold);
         const QSignalBlocker quiet(&box);
         timer.restart();
         all.mergeCharFormat(flip);

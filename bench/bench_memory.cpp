@@ -4,8 +4,8 @@
 //   bench_memory FILE.rtf [ROUNDS]   (10 rounds unless told)
 #include "BenchDocument.h"
 #include "QuietDialogs.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
+#include "app/MainFrame.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
 #include "workspace/Services.h"
@@ -52,7 +52,7 @@ int main(int argc, char **argv)
     QuietDialogs dialogs;
     SettingsStore settings(QStringLiteral("bench_memory"), dir.path());
     Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; }};
-    MDIForm1 frame(services);
+    MainFrame frame(services);
     frame.resize(1280, 800);
     frame.show();
     settle();
@@ -60,9 +60,9 @@ int main(int argc, char **argv)
 
     double afterFirst = 0;
     for (int round = 1; round <= rounds; ++round) {
-        frame.NewDocument();
-        Form3 &form = frame.ActiveForm();
-        if (!stopAtFirstFailure([&] { form.RichTextBox1->LoadFile(path); })) {
+        frame.newDocument();
+        DocumentWindow &form = frame.currentDocument();
+        if (!stopAtFirstFailure([&] { form.surface->loadFile(path); })) {
             std::printf("cannot read %s\n", qPrintable(path));
             return 1;
         }

@@ -3,8 +3,8 @@
 //   bench_open_window FILE.rtf   (offscreen unless a display is set)
 #include "BenchDocument.h"
 #include "QuietDialogs.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
+#include "app/MainFrame.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "workspace/Services.h"
 #include "platform/SettingsStore.h"
@@ -50,16 +50,16 @@ int main(int argc, char **argv)
 
     QElapsedTimer total;
     total.start();
-    MDIForm1 frame(services, {path});
+    MainFrame frame(services, {path});
     frame.resize(1280, 800);
     frame.show(); // the start-up reads the file into its window
     const qint64 loaded = total.elapsed();
     FirstPaint watcher;
-    Form3 *form = frame.documents().value(0);
+    DocumentWindow *form = frame.documents().value(0);
     if (!form)
         return 1;
-    form->RichTextBox1->viewport()->installEventFilter(&watcher);
-    const int characters = form->RichTextBox1->characterCount();
+    form->surface->viewport()->installEventFilter(&watcher);
+    const int characters = form->surface->characterCount();
     app.exec();
     std::printf("%s: start-up with the file read %lld ms, text first painted %lld ms after start (%d characters)\n",
                 qPrintable(path), (long long)loaded, (long long)total.elapsed(),

@@ -7,8 +7,8 @@
 // then a pause in which the copy made after the last change (5 s) comes. Run by hand:
 //   QT_QPA_PLATFORM=offscreen bench_recovery FILE.rtf [SECONDS_OF_TYPING]
 #include "QuietDialogs.h"
-#include "app/MDIForm1.h"
-#include "document/Form3.h"
+#include "app/MainFrame.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "workspace/Services.h"
 #include "platform/SettingsStore.h"
@@ -41,13 +41,13 @@ qint64 threadTime()
 }
 
 struct Run {
-    double longestStall = 0;       // ms, typing: the longest gap between two probe ticks
-    double longestKeystroke = 0;   // ms, the key event alone
-    double longestBesideKeys = 0;  // ms, typing: the longest gap less the key events in it
-    double longestInPause = 0;     // ms, the pause: no keys at all
+    double longestStall = 0; // ms, typing: the longest gap between two probe ticks
+    double longestKeystroke = 0; // ms, the key event alone
+    double longestBesideKeys = 0; // ms, typing: the longest gap less the key events in it
+    double longestInPause = 0; // ms, the pause: no keys at all
     double mostWorkBesideKeys = 0; // ms of the interface thread's own time in one gap, less key events
     int keys = 0;
-    QList<double> copies;          // s, when the copy's index was written anew
+    QList<double> copies; // s, when the copy's index was written anew
 };
 
 void typeOneCharacter(RichTextBox &box)
@@ -59,11 +59,11 @@ void typeOneCharacter(RichTextBox &box)
 }
 
 // Types for `typing` ms, then waits `pause` ms, with the probe running all the time.
-Run measure(MDIForm1 &frame, int typing, int pause)
+Run measure(MainFrame &frame, int typing, int pause)
 {
-    RichTextBox &box = *frame.ActiveForm().RichTextBox1;
+    RichTextBox &box = *frame.currentDocument().surface;
     box.setFocus();
-    box.setSelStart(box.characterCount() / 2);
+    box.setSelectionStart(box.characterCount() / 2);
     QCoreApplication::processEvents();
 
     Run run;
@@ -131,17 +131,17 @@ Run measure(MDIForm1 &frame, int typing, int pause)
     return run;
 }
 
-std::unique_ptr<MDIForm1> openFrame(Services &services, const QString &path)
+std::unique_ptr<MainFrame> openFrame(Services &services, const QString &path)
 {
-    auto frame = std::make_unique<MDIForm1>(services, QStringList{path});
+    auto frame = std::make_unique<MainFrame>(services, QStringList{path});
     frame->resize(1280, 800);
     QElapsedTimer timer;
     timer.start();
     frame->show();
     QCoreApplication::processEvents();
     std::printf("opened %s in %.0f ms: %d paragraphs, %d characters\n", qPrintable(path), timer.nsecsElapsed() / 1e6,
-                frame->ActiveForm().RichTextBox1->document()->blockCount(),
-                frame->ActiveForm().RichTextBox1->characterCount());
+                frame->currentDocument().surface->document()->blockCount(),
+                frame->currentDocument().surface->characterCount());
     return frame;
 }
 
@@ -183,14 +183,14 @@ int main(int argc, char **argv)
         Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; }};
         const auto frame = openFrame(services, path);
         off = measure(*frame, typing, 3000);
-        frame->ActiveForm().doc = 0;
+        frame->currentDocument().doc = 0;
     }
     {
         Services services{dialogs, settings, AppFolder({dir.path()}), [] { return 1u; },
                           dir.filePath(QStringLiteral("recovery"))};
         const auto frame = openFrame(services, path);
         on = measure(*frame, typing, pause);
-        frame->ActiveForm().doc = 0;
+        frame->currentDocument().doc = 0;
     }
     report("recovery off", off);
     report("recovery on ", on);

@@ -79,7 +79,7 @@ void place(RichTextBox &box)
 bool open(RichTextBox &box, const QString &path, Times *times = nullptr)
 {
     const Clock clock;
-    if (!stopAtFirstFailure([&] { box.LoadFile(path, RichTextBox::RichText); }))
+    if (!stopAtFirstFailure([&] { box.loadFile(path, RichTextBox::RichText); }))
         return false;
     QCoreApplication::processEvents();
     box.viewport()->repaint();

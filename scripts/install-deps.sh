@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
           qt6-qpa-plugins libqt6svg6 libgl-dev libx11-dev fonts-liberation fonts-dejavu-core
-          libenchant-2-dev hunspell-en-us)
+          libenchant-2-dev hunspell-en-us libzip-dev)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(xvfb xauth xdotool poppler-utils desktop-file-utils appstream)
 elif [[ "${1:-}" == "--package" ]]; then

@@ -153,7 +153,7 @@ bool ConvertMode::printToPdf(const QString &input, const QString &output, QStrin
     RichTextBox box;
     const bool done = stopAtFirstFailure([&] {
         try {
-            box.LoadFile(input, RichTextBox::RichText);
+            box.loadFile(input, RichTextBox::RichText);
         } catch (const Failure &failure) {
             error = failure.message();
             throw;

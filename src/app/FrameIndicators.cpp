@@ -4,7 +4,7 @@
 
 #include <QFontInfo>
 
-QString FrameIndicators::fontName() const { return m_fontName.Text(); }
+QString FrameIndicators::fontName() const { return m_fontName.text(); }
 void FrameIndicators::setFontName(const QString &name) { m_fontName.setText(name); }
 
 void FrameIndicators::showFontName(const QString &name)
@@ -14,9 +14,9 @@ void FrameIndicators::showFontName(const QString &name)
     else
         m_fontName.setText(QFontInfo(QFont(name)).family());
 }
-QString FrameIndicators::fontSize() const { return m_fontSize.Text(); }
+QString FrameIndicators::fontSize() const { return m_fontSize.text(); }
 void FrameIndicators::setFontSize(const QString &size) { m_fontSize.setText(size); }
-void FrameIndicators::chooseFontName() { emit m_fontName.Click(); }
-void FrameIndicators::chooseFontSize() { emit m_fontSize.Click(); }
-int FrameIndicators::button(const QString &key) const { return m_buttons.Value(key); }
-void FrameIndicators::setButton(const QString &key, int state) { m_buttons.setValue(key, state); }
+void FrameIndicators::chooseFontName() { emit m_fontName.chosen(); }
+void FrameIndicators::chooseFontSize() { emit m_fontSize.chosen(); }
+int FrameIndicators::button(const QString &key) const { return m_buttons.state(key); }
+void FrameIndicators::setButton(const QString &key, int state) { m_buttons.setState(key, state); }

@@ -22,9 +22,9 @@ FrameSpelling::FrameSpelling(SpellChecker *checker, SettingsStore &settings, Dia
         return;
     restoreSettings();
     connect(m_checker, &SpellChecker::languageChanged, this,
-            [this](const QString &tag) { m_settings.SaveSetting(Section, LanguageKey, tag); });
+            [this](const QString &tag) { m_settings.saveSetting(Section, LanguageKey, tag); });
     connect(m_checker, &SpellChecker::checksAsYouTypeChanged, this, [this](bool on) {
-        m_settings.SaveSetting(Section, AsYouTypeKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+        m_settings.saveSetting(Section, AsYouTypeKey, on ? QStringLiteral("1") : QStringLiteral("0"));
     });
     // The word still counts as right for this run; the user learns it will not be kept.
     connect(m_checker, &SpellChecker::dictionaryWriteFailed, this, [this](const QString &message) {
@@ -36,10 +36,10 @@ FrameSpelling::FrameSpelling(SpellChecker *checker, SettingsStore &settings, Dia
 void FrameSpelling::restoreSettings()
 {
     // A language no longer installed leaves the one chosen from the system's locale.
-    const QString language = m_settings.GetSetting(Section, LanguageKey, QString());
+    const QString language = m_settings.setting(Section, LanguageKey, QString());
     if (!language.isEmpty() && language != m_checker->language())
         m_checker->setLanguage(language);
-    m_checker->setChecksAsYouType(m_settings.GetSetting(Section, AsYouTypeKey, QStringLiteral("1")) != QLatin1String("0"));
+    m_checker->setChecksAsYouType(m_settings.setting(Section, AsYouTypeKey, QStringLiteral("1")) != QLatin1String("0"));
 }
 
 void FrameSpelling::addMenuItems(QMenu &view)
@@ -55,7 +55,7 @@ void FrameSpelling::follow(RichTextBox &surface)
     if (!m_checker)
         return;
     new SpellMarks(surface, *m_checker); // a child of the surface
-    connect(&surface, &RichTextBox::ContextMenu, this, [&surface](QMenu &menu, const QPoint &position) {
+    connect(&surface, &RichTextBox::contextMenuRequested, this, [&surface](QMenu &menu, const QPoint &position) {
         SpellingContextMenu::addEntries(menu, surface, position);
     });
 }

@@ -1,12 +1,12 @@
 #include "app/CommandLine.h"
 #include "app/ConvertMode.h"
-#include "app/MDIForm1.h"
+#include "app/MainFrame.h"
 #include "platform/QtDialogs.h"
 #include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/TerminationSignals.h"
 #include "spelling/EnchantSpellChecker.h"
-#include "windows/Form1.h"
+#include "windows/SplashWindow.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -78,13 +78,13 @@ int main(int argc, char **argv)
                       [] { return quint32(QDateTime::currentMSecsSinceEpoch()); },
                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery"),
                       &spelling};
-    MDIForm1 frame(services, line.files);
+    MainFrame frame(services, line.files);
     // Ended by the system or by the session: the unsaved documents are kept as recovery copies.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &frame, [&frame] { frame.endedBySystem(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &frame,
                      [&frame](QSessionManager &manager) { frame.commitDataRequest(manager); });
-    auto *splash = new Form1(frame);
+    auto *splash = new SplashWindow(frame);
     splash->show();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-class Form3;
+class DocumentWindow;
 
 // How a document window writes itself when its close prompt is answered Yes: the window knows its
 // prompt, the files commands know how to save. Each returns true when a file was written.
@@ -8,6 +8,6 @@ class DocumentSaving
 {
 public:
     virtual ~DocumentSaving() = default;
-    virtual bool save(Form3 &form) = 0;
-    virtual bool saveAs(Form3 &form) = 0;
+    virtual bool save(DocumentWindow &form) = 0;
+    virtual bool saveAs(DocumentWindow &form) = 0;
 };

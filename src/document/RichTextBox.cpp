@@ -47,7 +47,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
     document()->setDefaultFont(designFont);
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+    connect(this, &QTextEdit::textChanged, this, &RichTextBox::contentChanged);
     // Any edit, of text or of formatting, makes the selection's formats stale.
     connect(document(), &QTextDocument::contentsChange, this, [this] { m_selectionFormats.start = -1; });
 }
@@ -59,7 +59,7 @@ RichTextBox::~RichTextBox()
 
 // ---- Whole content ------------------------------------------------------------------------------
 
-QString RichTextBox::Text() const
+QString RichTextBox::text() const
 {
     QString text = toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -71,12 +71,12 @@ void RichTextBox::setText(const QString &text)
     loadPlainText(text);
 }
 
-QByteArray RichTextBox::TextRTF() const
+QByteArray RichTextBox::rtf() const
 {
     return RtfCodec::write(*document());
 }
 
-void RichTextBox::setTextRTF(const QByteArray &rtf)
+void RichTextBox::setRtf(const QByteArray &rtf)
 {
     replaceContent([&](QTextDocument &doc) { RtfCodec::read(rtf, doc); });
 }
@@ -96,7 +96,7 @@ void RichTextBox::replaceContent(const std::function<void(QTextDocument &)> &fil
     doc->setUndoRedoEnabled(true); // loading cannot be undone
     doc->setModified(false);
     moveCursor(QTextCursor::Start);
-    emit Loaded();
+    emit loaded();
 }
 
 void RichTextBox::loadPlainText(const QString &text)
@@ -123,14 +123,14 @@ void RichTextBox::loadPlainText(const QString &text)
 
 // ---- Selection ----------------------------------------------------------------------------------
 
-QString RichTextBox::SelText() const
+QString RichTextBox::selectionText() const
 {
     QString text = textCursor().selectedText();
     text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
     return text;
 }
 
-void RichTextBox::setSelText(const QString &text)
+void RichTextBox::setSelectionText(const QString &text)
 {
     QTextCursor cursor = textCursor();
     if (text.isEmpty() && !cursor.hasSelection())
@@ -144,22 +144,22 @@ void RichTextBox::setSelText(const QString &text)
     setTextCursor(cursor);
 }
 
-int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
+int RichTextBox::selectionStart() const { return textCursor().selectionStart(); }
 
-void RichTextBox::setSelStart(int position)
+void RichTextBox::setSelectionStart(int position)
 {
     QTextCursor cursor = textCursor();
     cursor.setPosition(std::clamp(position, 0, characterCount()));
     setTextCursor(cursor);
 }
 
-int RichTextBox::SelLength() const
+int RichTextBox::selectionLength() const
 {
     const QTextCursor cursor = textCursor();
     return cursor.selectionEnd() - cursor.selectionStart();
 }
 
-void RichTextBox::setSelLength(int length)
+void RichTextBox::setSelectionLength(int length)
 {
     if (length < 0)
         throw Failure(QStringLiteral("Invalid property value"));
@@ -171,12 +171,12 @@ void RichTextBox::setSelLength(int length)
     setTextCursor(cursor);
 }
 
-void RichTextBox::Undo()
+void RichTextBox::undoEdit()
 {
     withLazyLayout([this] { undo(); });
 }
 
-void RichTextBox::Redo()
+void RichTextBox::redoEdit()
 {
     withLazyLayout([this] { redo(); });
 }
@@ -205,7 +205,7 @@ void RichTextBox::withLazyLayout(const std::function<void()> &step)
     }
 }
 
-void RichTextBox::Clear()
+void RichTextBox::deleteSelection()
 {
     QTextCursor cursor = textCursor();
     if (!cursor.hasSelection())
@@ -216,7 +216,7 @@ void RichTextBox::Clear()
 
 // ---- The whole surface --------------------------------------------------------------------------
 
-quint32 RichTextBox::BackColor() const
+quint32 RichTextBox::backColor() const
 {
     return OleColor::fromQColor(palette().color(QPalette::Base));
 }
@@ -244,23 +244,23 @@ void RichTextBox::setWidth(double twips)
 
 // ---- Files and printing -------------------------------------------------------------------------
 
-void RichTextBox::LoadFile(const QString &path, int type)
+void RichTextBox::loadFile(const QString &path, int type)
 {
     if (type != RichText && type != PlainText)
         throw Failure(QStringLiteral("Invalid file type"));
     const QByteArray bytes = WholeFile::read(path);
     if (type == RichText && RtfCodec::looksLikeRtf(bytes))
-        setTextRTF(bytes);
+        setRtf(bytes);
     else
         loadPlainText(PlainText::decode(bytes));
 }
 
-void RichTextBox::SaveFile(const QString &path) const
+void RichTextBox::saveFile(const QString &path) const
 {
-    WholeFile::write(path, TextRTF());
+    WholeFile::write(path, rtf());
 }
 
-DocumentPrinter::Result RichTextBox::SelPrint(QPrinter &printer, PrintProgress *progress) const
+DocumentPrinter::Result RichTextBox::printSelection(QPrinter &printer, PrintProgress *progress) const
 {
     // A copy is laid out on the pages, so that printing does not disturb the editor.
     const std::unique_ptr<QTextDocument> copy = DocumentPictures::extract(textCursor());
@@ -387,7 +387,7 @@ QString RichTextBox::noteTextAt(const QPoint &viewportPosition) const
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)
 {
-    emit KeyDown(keyCodeOf(*e), shiftStateOf(e->modifiers()));
+    emit keyDown(keyCodeOf(*e), shiftStateOf(e->modifiers()));
     if (endsList(*e)) {
         endListAtCaret();
         return;
@@ -400,7 +400,7 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
         QTextEdit::keyPressEvent(e);
         return;
     }
-    // Typed characters join the Undo step before them; the first letter of a word, typed in an
+    // Typed characters join the undo step before them; the first letter of a word, typed in an
     // edit block of its own, starts a new one. So Undo takes back one word at a time. (The block
     // begins at the caret, where Undo then leaves it.)
     QTextCursor block = textCursor();
@@ -516,20 +516,20 @@ void RichTextBox::endListAtCaret()
 void RichTextBox::mouseReleaseEvent(QMouseEvent *e)
 {
     QTextEdit::mouseReleaseEvent(e);
-    emit Click();
+    emit clicked();
 }
 
 void RichTextBox::mouseDoubleClickEvent(QMouseEvent *e)
 {
     QTextEdit::mouseDoubleClickEvent(e);
-    emit DblClick();
+    emit doubleClicked();
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent *e)
 {
     const QPoint inDocument = e->pos() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const std::unique_ptr<QMenu> menu(createStandardContextMenu(inDocument));
-    emit ContextMenu(*menu, e->pos());
+    emit contextMenuRequested(*menu, e->pos());
     menu->exec(e->globalPos());
 }
 

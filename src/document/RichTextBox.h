@@ -15,7 +15,7 @@ class QTextBlockFormat;
 // The rich-text editing surface every command works on. Its operations carry the names the rest of
 // the program uses; tri-state reads give nothing for a mixed selection. Sizes are in twips and
 // colours 0x00BBGGRR at this interface. Writes that cannot be carried out throw Failure and leave
-// the surface as it was; a write that changes nothing raises no Change.
+// the surface as it was; a write that changes nothing raises no contentChanged().
 class RichTextBox : public QTextEdit
 {
     Q_OBJECT
@@ -24,72 +24,72 @@ public:
     ~RichTextBox() override;
 
     // Whole content
-    QString Text() const; // lines separated by CR LF
+    QString text() const; // lines separated by CR LF
     void setText(const QString &text);
-    QByteArray TextRTF() const;
-    void setTextRTF(const QByteArray &rtf);
-    // Characters in the document, as SelStart and SelLength count them.
+    QByteArray rtf() const;
+    void setRtf(const QByteArray &rtf);
+    // Characters in the document, as selectionStart and selectionLength count them.
     int characterCount() const;
 
     // Selection
-    QString SelText() const;
-    void setSelText(const QString &text);
-    int SelStart() const;
-    void setSelStart(int position);
-    int SelLength() const;
-    void setSelLength(int length); // clamps to the end of the text
+    QString selectionText() const;
+    void setSelectionText(const QString &text);
+    int selectionStart() const;
+    void setSelectionStart(int position);
+    int selectionLength() const;
+    void setSelectionLength(int length); // clamps to the end of the text
 
     // Character formatting of the selection
-    std::optional<QString> SelFontName() const;
-    void setSelFontName(const QString &name);
-    std::optional<double> SelFontSize() const;
-    void setSelFontSize(double points);
-    void setSelFontSize(const QString &points); // text that reads as a number
-    std::optional<bool> SelBold() const;
-    void setSelBold(bool on);
-    std::optional<bool> SelItalic() const;
-    void setSelItalic(bool on);
-    std::optional<bool> SelUnderline() const;
-    void setSelUnderline(bool on);
-    std::optional<bool> SelStrikeThru() const;
-    void setSelStrikeThru(bool on);
-    std::optional<quint32> SelColor() const;
-    void setSelColor(quint32 color);
-    std::optional<int> SelCharOffset() const;
-    void setSelCharOffset(int twips);
-    void setSelCharOffset(const QString &twips);
+    std::optional<QString> selectionFontName() const;
+    void setSelectionFontName(const QString &name);
+    std::optional<double> selectionFontSize() const;
+    void setSelectionFontSize(double points);
+    void setSelectionFontSize(const QString &points); // text that reads as a number
+    std::optional<bool> selectionBold() const;
+    void setSelectionBold(bool on);
+    std::optional<bool> selectionItalic() const;
+    void setSelectionItalic(bool on);
+    std::optional<bool> selectionUnderline() const;
+    void setSelectionUnderline(bool on);
+    std::optional<bool> selectionStrikeOut() const;
+    void setSelectionStrikeOut(bool on);
+    std::optional<quint32> selectionColor() const;
+    void setSelectionColor(quint32 color);
+    std::optional<int> selectionCharOffset() const;
+    void setSelectionCharOffset(int twips);
+    void setSelectionCharOffset(const QString &twips);
 
     // Paragraph formatting of the paragraphs the selection touches
     enum Alignment { Left = 0, Right = 1, Center = 2, Justify = 3 };
-    std::optional<int> SelAlignment() const;
-    void setSelAlignment(int alignment);
-    std::optional<bool> SelBullet() const;
-    void setSelBullet(bool on);
-    std::optional<int> SelIndent() const;
-    void setSelIndent(int twips);
-    void setSelIndent(const QString &twips);
-    std::optional<int> SelRightIndent() const;
-    void setSelRightIndent(int twips);
-    void setSelRightIndent(const QString &twips);
-    std::optional<int> SelFirstLineIndent() const;
-    void setSelFirstLineIndent(int twips);
-    void setSelFirstLineIndent(const QString &twips);
+    std::optional<int> selectionAlignment() const;
+    void setSelectionAlignment(int alignment);
+    std::optional<bool> selectionBullet() const;
+    void setSelectionBullet(bool on);
+    std::optional<int> selectionIndent() const;
+    void setSelectionIndent(int twips);
+    void setSelectionIndent(const QString &twips);
+    std::optional<int> selectionRightIndent() const;
+    void setSelectionRightIndent(int twips);
+    void setSelectionRightIndent(const QString &twips);
+    std::optional<int> selectionFirstLineIndent() const;
+    void setSelectionFirstLineIndent(int twips);
+    void setSelectionFirstLineIndent(const QString &twips);
 
     // The whole surface
-    quint32 BackColor() const;
+    quint32 backColor() const;
     void setBackColor(quint32 color);
-    QString FileName() const { return m_fileName; }
+    QString fileName() const { return m_fileName; }
     void setFileName(const QString &path) { m_fileName = path; }
     void setHeight(double twips);
     void setWidth(double twips);
 
     // Files and printing
     enum FileType { RichText = 0, PlainText = 1 };
-    void LoadFile(const QString &path, int type = RichText);
-    void SaveFile(const QString &path) const;
+    void loadFile(const QString &path, int type = RichText);
+    void saveFile(const QString &path) const;
     // Prints the selection, or the whole document when nothing is selected. A printer that prints
     // into a file makes it whole or not at all; the progress, when given, may stop the job.
-    DocumentPrinter::Result SelPrint(QPrinter &printer, PrintProgress *progress = nullptr) const;
+    DocumentPrinter::Result printSelection(QPrinter &printer, PrintProgress *progress = nullptr) const;
 
     // Inserted in place of the selection. A picture is shown at its natural size, made smaller to
     // fit a page; `original` are the file's bytes of type "png" or "jpeg", saved instead of the
@@ -97,13 +97,10 @@ public:
     void insertPicture(const QImage &image, const QByteArray &original = {}, const QString &type = {});
     void insertRichText(QByteArrayView rtf);
 
-    // The editing messages: one operation each.
-    void Undo();
-    void Redo();
-    void Cut() { cut(); }
-    void Copy() { copy(); }
-    void Paste() { paste(); }
-    void Clear(); // deletes the selection only
+    // Undo and Redo of a change over much of a long document lay it out again lazily.
+    void undoEdit();
+    void redoEdit();
+    void deleteSelection(); // deletes the selection only
 
     // The Insert key switches between inserting and overwriting typed text.
     void toggleOverwrite();
@@ -119,19 +116,19 @@ public:
     // its mark first; empty when no mark is there. Resting the mouse on a mark shows it as a tooltip.
     QString noteTextAt(const QPoint &viewportPosition) const;
 
-    // Virtual-key code and shift state of a key event, as KeyDown reports them.
+    // Virtual-key code and shift state of a key event, as keyDown reports them.
     static int keyCodeOf(const QKeyEvent &event);
     static int shiftStateOf(Qt::KeyboardModifiers modifiers);
 
 signals:
-    void Change();
-    void Click();
-    void KeyDown(int keyCode, int shift);
-    void DblClick();
+    void contentChanged();
+    void clicked();
+    void keyDown(int keyCode, int shift);
+    void doubleClicked();
     // The whole content was replaced: a file loaded, or rich or plain text set in one go.
-    void Loaded();
+    void loaded();
     // The right-click menu is about to be shown at `viewportPosition`: others may add entries.
-    void ContextMenu(QMenu &menu, const QPoint &viewportPosition);
+    void contextMenuRequested(QMenu &menu, const QPoint &viewportPosition);
     void overwriteChanged(bool overwriting);
     void zoomChanged(int percent);
 

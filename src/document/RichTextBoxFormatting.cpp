@@ -63,7 +63,7 @@ const QList<QTextCharFormat> &RichTextBox::selectionFormats() const
     return cache.formats;
 }
 
-std::optional<QString> RichTextBox::SelFontName() const
+std::optional<QString> RichTextBox::selectionFontName() const
 {
     const QFont fallback = document()->defaultFont();
     return SelectionFormat::character<QString>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
@@ -71,18 +71,18 @@ std::optional<QString> RichTextBox::SelFontName() const
     });
 }
 
-void RichTextBox::setSelFontName(const QString &name)
+void RichTextBox::setSelectionFontName(const QString &name)
 {
     if (name.trimmed().isEmpty())
         throw Failure(QStringLiteral("Invalid property value"));
-    if (SelFontName() == name)
+    if (selectionFontName() == name)
         return;
     QTextCharFormat format;
     TextFormats::setFamily(format, name);
     mergeCharacterFormat(format);
 }
 
-std::optional<double> RichTextBox::SelFontSize() const
+std::optional<double> RichTextBox::selectionFontSize() const
 {
     const QFont fallback = document()->defaultFont();
     return SelectionFormat::character<double>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
@@ -90,83 +90,83 @@ std::optional<double> RichTextBox::SelFontSize() const
     });
 }
 
-void RichTextBox::setSelFontSize(double points)
+void RichTextBox::setSelectionFontSize(double points)
 {
     if (!(points > 0 && points <= 1638))
         throw Failure(QStringLiteral("Invalid property value"));
-    if (SelFontSize() == points)
+    if (selectionFontSize() == points)
         return;
     QTextCharFormat format;
     format.setFontPointSize(points);
     mergeCharacterFormat(format);
 }
 
-void RichTextBox::setSelFontSize(const QString &points)
+void RichTextBox::setSelectionFontSize(const QString &points)
 {
     bool ok = false;
     const double value = QLocale::c().toDouble(points.trimmed(), &ok);
     if (!ok)
         throw Failure(QStringLiteral("Type mismatch"));
-    setSelFontSize(value);
+    setSelectionFontSize(value);
 }
 
-std::optional<bool> RichTextBox::SelBold() const
+std::optional<bool> RichTextBox::selectionBold() const
 {
     return SelectionFormat::character<bool>(textCursor(), selectionFormats(), TextFormats::isBold);
 }
 
-void RichTextBox::setSelBold(bool on)
+void RichTextBox::setSelectionBold(bool on)
 {
-    if (SelBold() == on)
+    if (selectionBold() == on)
         return;
     QTextCharFormat format;
     format.setFontWeight(on ? QFont::Bold : QFont::Normal);
     mergeCharacterFormat(format);
 }
 
-std::optional<bool> RichTextBox::SelItalic() const
+std::optional<bool> RichTextBox::selectionItalic() const
 {
     return SelectionFormat::character<bool>(textCursor(), selectionFormats(), [](const QTextCharFormat &f) { return f.fontItalic(); });
 }
 
-void RichTextBox::setSelItalic(bool on)
+void RichTextBox::setSelectionItalic(bool on)
 {
-    if (SelItalic() == on)
+    if (selectionItalic() == on)
         return;
     QTextCharFormat format;
     format.setFontItalic(on);
     mergeCharacterFormat(format);
 }
 
-std::optional<bool> RichTextBox::SelUnderline() const
+std::optional<bool> RichTextBox::selectionUnderline() const
 {
     return SelectionFormat::character<bool>(textCursor(), selectionFormats(), TextFormats::isUnderlined);
 }
 
-void RichTextBox::setSelUnderline(bool on)
+void RichTextBox::setSelectionUnderline(bool on)
 {
-    if (SelUnderline() == on)
+    if (selectionUnderline() == on)
         return;
     QTextCharFormat format;
     format.setUnderlineStyle(on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
     mergeCharacterFormat(format);
 }
 
-std::optional<bool> RichTextBox::SelStrikeThru() const
+std::optional<bool> RichTextBox::selectionStrikeOut() const
 {
     return SelectionFormat::character<bool>(textCursor(), selectionFormats(), [](const QTextCharFormat &f) { return f.fontStrikeOut(); });
 }
 
-void RichTextBox::setSelStrikeThru(bool on)
+void RichTextBox::setSelectionStrikeOut(bool on)
 {
-    if (SelStrikeThru() == on)
+    if (selectionStrikeOut() == on)
         return;
     QTextCharFormat format;
     format.setFontStrikeOut(on);
     mergeCharacterFormat(format);
 }
 
-std::optional<quint32> RichTextBox::SelColor() const
+std::optional<quint32> RichTextBox::selectionColor() const
 {
     const QColor automatic = palette().color(QPalette::Text);
     return SelectionFormat::character<quint32>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
@@ -175,16 +175,16 @@ std::optional<quint32> RichTextBox::SelColor() const
     });
 }
 
-void RichTextBox::setSelColor(quint32 color)
+void RichTextBox::setSelectionColor(quint32 color)
 {
-    if (SelColor() == color)
+    if (selectionColor() == color)
         return;
     QTextCharFormat format;
     format.setForeground(OleColor::toQColor(color));
     mergeCharacterFormat(format);
 }
 
-std::optional<int> RichTextBox::SelCharOffset() const
+std::optional<int> RichTextBox::selectionCharOffset() const
 {
     const QFont fallback = document()->defaultFont();
     return SelectionFormat::character<int>(textCursor(), selectionFormats(), [&](const QTextCharFormat &f) {
@@ -192,14 +192,14 @@ std::optional<int> RichTextBox::SelCharOffset() const
     });
 }
 
-void RichTextBox::setSelCharOffset(int twips)
+void RichTextBox::setSelectionCharOffset(int twips)
 {
-    if (SelCharOffset() == twips)
+    if (selectionCharOffset() == twips)
         return;
     // The offset is kept relative to the text's size: work it out for the selection's size, then
     // merge the offset alone.
     QTextCharFormat sized;
-    sized.setFontPointSize(SelFontSize().value_or(document()->defaultFont().pointSizeF()));
+    sized.setFontPointSize(selectionFontSize().value_or(document()->defaultFont().pointSizeF()));
     TextFormats::setCharOffsetTwips(sized, twips, document()->defaultFont());
     QTextCharFormat format;
     format.setProperty(QTextFormat::TextBaselineOffset, sized.hasProperty(QTextFormat::TextBaselineOffset)
@@ -207,7 +207,7 @@ void RichTextBox::setSelCharOffset(int twips)
     mergeCharacterFormat(format);
 }
 
-void RichTextBox::setSelCharOffset(const QString &twips) { setSelCharOffset(twipsFromText(twips)); }
+void RichTextBox::setSelectionCharOffset(const QString &twips) { setSelectionCharOffset(twipsFromText(twips)); }
 
 int RichTextBox::twipsFromText(const QString &text)
 {
@@ -226,31 +226,31 @@ void RichTextBox::mergeParagraphFormat(const QTextBlockFormat &format)
     cursor.mergeBlockFormat(format);
 }
 
-std::optional<int> RichTextBox::SelAlignment() const
+std::optional<int> RichTextBox::selectionAlignment() const
 {
     return SelectionFormat::paragraph<int>(textCursor(), [](const QTextBlock &b) {
         return alignmentCode(b.blockFormat().alignment());
     });
 }
 
-void RichTextBox::setSelAlignment(int alignment)
+void RichTextBox::setSelectionAlignment(int alignment)
 {
     const Qt::Alignment qt = qtAlignment(alignment);
-    if (SelAlignment() == alignment)
+    if (selectionAlignment() == alignment)
         return;
     QTextBlockFormat format;
     format.setAlignment(qt);
     mergeParagraphFormat(format);
 }
 
-std::optional<bool> RichTextBox::SelBullet() const
+std::optional<bool> RichTextBox::selectionBullet() const
 {
     return SelectionFormat::paragraph<bool>(textCursor(), [](const QTextBlock &b) { return b.textList() != nullptr; });
 }
 
-void RichTextBox::setSelBullet(bool on)
+void RichTextBox::setSelectionBullet(bool on)
 {
-    if (SelBullet() == on)
+    if (selectionBullet() == on)
         return;
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
@@ -270,56 +270,56 @@ void RichTextBox::setSelBullet(bool on)
     cursor.endEditBlock();
 }
 
-std::optional<int> RichTextBox::SelIndent() const
+std::optional<int> RichTextBox::selectionIndent() const
 {
     return SelectionFormat::paragraph<int>(textCursor(), [](const QTextBlock &b) {
         return roundTwips(TextFormats::pixelsToTwips(b.blockFormat().leftMargin()));
     });
 }
 
-void RichTextBox::setSelIndent(int twips)
+void RichTextBox::setSelectionIndent(int twips)
 {
-    if (SelIndent() == twips)
+    if (selectionIndent() == twips)
         return;
     QTextBlockFormat format;
     format.setLeftMargin(TextFormats::twipsToPixels(twips));
     mergeParagraphFormat(format);
 }
 
-void RichTextBox::setSelIndent(const QString &twips) { setSelIndent(twipsFromText(twips)); }
+void RichTextBox::setSelectionIndent(const QString &twips) { setSelectionIndent(twipsFromText(twips)); }
 
-std::optional<int> RichTextBox::SelRightIndent() const
+std::optional<int> RichTextBox::selectionRightIndent() const
 {
     return SelectionFormat::paragraph<int>(textCursor(), [](const QTextBlock &b) {
         return roundTwips(TextFormats::pixelsToTwips(b.blockFormat().rightMargin()));
     });
 }
 
-void RichTextBox::setSelRightIndent(int twips)
+void RichTextBox::setSelectionRightIndent(int twips)
 {
-    if (SelRightIndent() == twips)
+    if (selectionRightIndent() == twips)
         return;
     QTextBlockFormat format;
     format.setRightMargin(TextFormats::twipsToPixels(twips));
     mergeParagraphFormat(format);
 }
 
-void RichTextBox::setSelRightIndent(const QString &twips) { setSelRightIndent(twipsFromText(twips)); }
+void RichTextBox::setSelectionRightIndent(const QString &twips) { setSelectionRightIndent(twipsFromText(twips)); }
 
-std::optional<int> RichTextBox::SelFirstLineIndent() const
+std::optional<int> RichTextBox::selectionFirstLineIndent() const
 {
     return SelectionFormat::paragraph<int>(textCursor(), [](const QTextBlock &b) {
         return roundTwips(TextFormats::pixelsToTwips(b.blockFormat().textIndent()));
     });
 }
 
-void RichTextBox::setSelFirstLineIndent(int twips)
+void RichTextBox::setSelectionFirstLineIndent(int twips)
 {
-    if (SelFirstLineIndent() == twips)
+    if (selectionFirstLineIndent() == twips)
         return;
     QTextBlockFormat format;
     format.setTextIndent(TextFormats::twipsToPixels(twips));
     mergeParagraphFormat(format);
 }
 
-void RichTextBox::setSelFirstLineIndent(const QString &twips) { setSelFirstLineIndent(twipsFromText(twips)); }
+void RichTextBox::setSelectionFirstLineIndent(const QString &twips) { setSelectionFirstLineIndent(twipsFromText(twips)); }

@@ -1,5 +1,5 @@
 #include "editing/EditCommands.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
 #include "workspace/Workspace.h"
@@ -15,16 +15,16 @@ EditCommands::EditCommands(Workspace &workspace) : m_workspace(workspace)
     const auto on = [&](const char *name, void (EditCommands::*handler)()) {
         workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
-    on("undo", &EditCommands::undo_Click);
-    on("redo", &EditCommands::redo_Click);
-    on("cut", &EditCommands::cut_Click);
-    on("copy", &EditCommands::copy_Click);
-    on("paste", &EditCommands::paste_Click);
-    on("de", &EditCommands::de_Click);
-    on("seall", &EditCommands::seall_Click);
-    on("cc", &EditCommands::cc_Click);
+    on("undo", &EditCommands::undo);
+    on("redo", &EditCommands::redo);
+    on("cut", &EditCommands::cut);
+    on("copy", &EditCommands::copy);
+    on("paste", &EditCommands::paste);
+    on("de", &EditCommands::deleteSelection);
+    on("seall", &EditCommands::selectAll);
+    on("cc", &EditCommands::clearClipboard);
     connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this,
-            workspace.guarded(QStringLiteral("Edit"), [this] { edit_Click(); }));
+            workspace.guarded(QStringLiteral("Edit"), [this] { updateEditMenu(); }));
     connect(workspace.menu(QStringLiteral("edit")), &QMenu::aboutToShow, this,
             workspace.guarded(QStringLiteral("Edit"), [this] { refreshRedo(); }));
 }
@@ -34,7 +34,7 @@ RichTextBox &EditCommands::activeSurface() const
     return m_workspace.activeSurface();
 }
 
-void EditCommands::edit_Click()
+void EditCommands::updateEditMenu()
 {
     QAction *cut = m_workspace.menuItem(QStringLiteral("cut"));
     QAction *copy = m_workspace.menuItem(QStringLiteral("copy"));
@@ -50,61 +50,61 @@ void EditCommands::edit_Click()
     // Only text on the clipboard enables Paste; this runs with no document open too.
     skipOnFailure([&] { paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty()); });
     skipOnFailure([&] {
-        const bool selected = activeSurface().SelLength() != 0;
+        const bool selected = activeSurface().selectionLength() != 0;
         cut->setEnabled(selected);
         copy->setEnabled(selected);
     });
 }
 
-void EditCommands::undo_Click()
+void EditCommands::undo()
 {
-    skipOnFailure([&] { activeSurface().Undo(); });
+    skipOnFailure([&] { activeSurface().undoEdit(); });
 }
 
-void EditCommands::redo_Click()
+void EditCommands::redo()
 {
-    skipOnFailure([&] { activeSurface().Redo(); });
+    skipOnFailure([&] { activeSurface().redoEdit(); });
 }
 
 void EditCommands::refreshRedo()
 {
-    const Form3 *form = m_workspace.activeDocument();
-    m_workspace.menuItem(QStringLiteral("redo"))->setEnabled(form && form->RichTextBox1->document()->isRedoAvailable());
+    const DocumentWindow *form = m_workspace.activeDocument();
+    m_workspace.menuItem(QStringLiteral("redo"))->setEnabled(form && form->surface->document()->isRedoAvailable());
 }
 
-void EditCommands::cut_Click()
+void EditCommands::cut()
 {
-    skipOnFailure([&] { activeSurface().Cut(); });
+    skipOnFailure([&] { activeSurface().cut(); });
 }
 
-void EditCommands::copy_Click()
+void EditCommands::copy()
 {
-    skipOnFailure([&] { activeSurface().Copy(); });
+    skipOnFailure([&] { activeSurface().copy(); });
 }
 
-void EditCommands::paste_Click()
+void EditCommands::paste()
 {
-    skipOnFailure([&] { activeSurface().Paste(); });
+    skipOnFailure([&] { activeSurface().paste(); });
 }
 
-void EditCommands::de_Click()
+void EditCommands::deleteSelection()
 {
-    skipOnFailure([&] { activeSurface().Clear(); });
+    skipOnFailure([&] { activeSurface().deleteSelection(); });
 }
 
-void EditCommands::seall_Click()
+void EditCommands::selectAll()
 {
     // The selection runs from the start over the whole text. The RTF source is never shorter than
     // the text and the surface clamps a length that runs past the end, so asking for the text's
     // own length selects exactly what the source's length would, without writing the source out.
-    skipOnFailure([&] { activeSurface().setSelStart(0); });
+    skipOnFailure([&] { activeSurface().setSelectionStart(0); });
     skipOnFailure([&] {
         RichTextBox &box = activeSurface();
-        box.setSelLength(box.characterCount());
+        box.setSelectionLength(box.characterCount());
     });
 }
 
-void EditCommands::cc_Click()
+void EditCommands::clearClipboard()
 {
     skipOnFailure([&] { QGuiApplication::clipboard()->clear(); });
 }

@@ -11,17 +11,17 @@ class EditCommands : public QObject
 public:
     explicit EditCommands(Workspace &workspace);
 
-    void edit_Click();
-    void undo_Click();
-    void redo_Click();
+    void updateEditMenu();
+    void undo();
+    void redo();
     // "&Redo" is enabled while the active document has something to redo.
     void refreshRedo();
-    void cut_Click();
-    void copy_Click();
-    void paste_Click();
-    void de_Click();
-    void seall_Click();
-    void cc_Click();
+    void cut();
+    void copy();
+    void paste();
+    void deleteSelection();
+    void selectAll();
+    void clearClipboard();
 
 private:
     // The active document's surface; throws Failure when no document is open.

@@ -2,9 +2,9 @@
 #include "content/PictureFile.h"
 #include "content/PlainText.h"
 #include "content/WholeFile.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
-#include "editing/Form5.h"
+#include "editing/SymbolsWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "workspace/Services.h"
@@ -43,13 +43,13 @@ InsertCommands::InsertCommands(Workspace &workspace) : m_workspace(workspace)
     const auto on = [&](const char *name, void (InsertCommands::*handler)()) {
         workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
-    on("dt", &InsertCommands::dt_Click);
-    on("picturea", &InsertCommands::picturea_Click);
-    on("fgsdgfdg", &InsertCommands::fgsdgfdg_Click);
-    on("dfgfdgdf", &InsertCommands::dfgfdgdf_Click);
-    on("table", &InsertCommands::table_Click);
+    on("dt", &InsertCommands::insertDateTime);
+    on("picturea", &InsertCommands::insertPictures);
+    on("fgsdgfdg", &InsertCommands::showSymbols);
+    on("dfgfdgdf", &InsertCommands::insertTextFiles);
+    on("table", &InsertCommands::insertTable);
     connect(workspace.menu(QStringLiteral("insert")), &QMenu::aboutToShow, this,
-            workspace.guarded(QStringLiteral("Insert"), [this] { insert_Click(); }));
+            workspace.guarded(QStringLiteral("Insert"), [this] { updateInsertMenu(); }));
 }
 
 RichTextBox &InsertCommands::activeSurface() const
@@ -57,7 +57,7 @@ RichTextBox &InsertCommands::activeSurface() const
     return m_workspace.activeSurface();
 }
 
-void InsertCommands::insert_Click()
+void InsertCommands::updateInsertMenu()
 {
     const bool open = m_workspace.activeDocument() != nullptr;
     m_workspace.menuItem(QStringLiteral("dt"))->setEnabled(open);
@@ -70,48 +70,48 @@ QString InsertCommands::dateTimeText(const QDateTime &moment, const QLocale &loc
          + locale.toString(moment.time(), longTimeFormat(locale));
 }
 
-void InsertCommands::dt_Click()
+void InsertCommands::insertDateTime()
 {
-    skipOnFailure([&] { activeSurface().setSelText(dateTimeText(QDateTime::currentDateTime(), QLocale::system())); });
+    skipOnFailure([&] { activeSurface().setSelectionText(dateTimeText(QDateTime::currentDateTime(), QLocale::system())); });
 }
 
-void InsertCommands::picturea_Click()
+void InsertCommands::insertPictures()
 {
-    m_workspace.Timer1().start();
+    m_workspace.pictureStartTimer().start();
     // Nothing in the document or on the clipboard changes until the picture has loaded: a Cancel
     // or a file that is not a picture leaves both as they were.
     stopAtFirstFailure([&] {
-        CommonDialog &cd2 = m_workspace.commonDialogs().cd2;
-        cd2.DialogTitle = QStringLiteral("Insert Picture");
-        cd2.Filter = QStringLiteral("All Image Files|*.gif;*.jpg;*.bmp");
-        cd2.ShowOpen(&m_workspace.window()); // Cancel is a failure for this instance
-        const PictureFile picture = PictureFile::load(cd2.FileName);
+        CommonDialog &dialog = m_workspace.commonDialogs().pictureAndPrintDialog;
+        dialog.dialogTitle = QStringLiteral("Insert Picture");
+        dialog.filter = QStringLiteral("All Image Files|*.gif;*.jpg;*.bmp");
+        dialog.showOpen(&m_workspace.window()); // Cancel is a failure for this instance
+        const PictureFile picture = PictureFile::load(dialog.fileName);
         RichTextBox &box = activeSurface();
         QGuiApplication::clipboard()->setImage(picture.image);
         box.insertPicture(picture.image, picture.original, picture.type);
-        m_workspace.Timer2().start();
+        m_workspace.pictureEndTimer().start();
     });
 }
 
-void InsertCommands::fgsdgfdg_Click()
+void InsertCommands::showSymbols()
 {
-    m_form5.open([&] { return new Form5(m_workspace); });
+    m_symbols.open([&] { return new SymbolsWindow(m_workspace); });
 }
 
-void InsertCommands::dfgfdgdf_Click()
+void InsertCommands::insertTextFiles()
 {
     stopAtFirstFailure([&] {
-        CommonDialog &cd3 = m_workspace.commonDialogs().cd3;
-        cd3.DialogTitle = QStringLiteral("Insert text files");
-        cd3.Filter = QStringLiteral("Text file (*.txt)|*.txt");
-        if (!cd3.ShowOpen(&m_workspace.window()))
+        CommonDialog &dialog = m_workspace.commonDialogs().textFileDialog;
+        dialog.dialogTitle = QStringLiteral("Insert text files");
+        dialog.filter = QStringLiteral("Text file (*.txt)|*.txt");
+        if (!dialog.showOpen(&m_workspace.window()))
             return;
-        const QString text = PlainText::decode(WholeFile::read(cd3.FileName));
-        activeSurface().setSelText(text); // line breaks become paragraph breaks
+        const QString text = PlainText::decode(WholeFile::read(dialog.fileName));
+        activeSurface().setSelectionText(text); // line breaks become paragraph breaks
     });
 }
 
-void InsertCommands::table_Click()
+void InsertCommands::insertTable()
 {
     if (!m_workspace.activeDocument())
         return;

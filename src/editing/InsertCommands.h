@@ -1,5 +1,5 @@
 #pragma once
-#include "editing/Form5.h"
+#include "editing/SymbolsWindow.h"
 #include "platform/SingleWindow.h"
 
 #include <QObject>
@@ -17,15 +17,15 @@ class InsertCommands : public QObject
 public:
     explicit InsertCommands(Workspace &workspace);
 
-    void insert_Click();
-    void dt_Click();
-    void picturea_Click();
-    void fgsdgfdg_Click();
-    void dfgfdgdf_Click();
-    void table_Click();
+    void updateInsertMenu();
+    void insertDateTime();
+    void insertPictures();
+    void showSymbols();
+    void insertTextFiles();
+    void insertTable();
 
     // The Input Symbols window while it is open.
-    Form5 *symbolsWindow() const { return m_form5.get(); }
+    SymbolsWindow *symbolsWindow() const { return m_symbols.get(); }
 
     // The date in the user's short format, " / ", and the time of day in the user's long format
     // (hours, minutes, seconds and the day-period marker where the format has one, no time zone).
@@ -36,5 +36,5 @@ private:
     RichTextBox &activeSurface() const;
 
     Workspace &m_workspace;
-    SingleWindow<Form5> m_form5;
+    SingleWindow<SymbolsWindow> m_symbols;
 };

@@ -1,6 +1,6 @@
 #include "editing/PrintCommand.h"
 #include "content/DocumentPrinter.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintProgressDialog.h"
 #include "platform/BusyPointer.h"
@@ -32,9 +32,9 @@ QString cancelledText(const DocumentPrinter::Result &result)
 
 PrintCommand::PrintCommand(Workspace &workspace) : m_workspace(workspace)
 {
-    workspace.onTriggered(QStringLiteral("print"), this, &PrintCommand::print_Click);
-    workspace.onTriggered(QStringLiteral("print_setup"), this, &PrintCommand::print_Click);
-    workspace.onTriggered(QStringLiteral("printpreview"), this, &PrintCommand::printpreview_Click);
+    workspace.onTriggered(QStringLiteral("print"), this, &PrintCommand::print);
+    workspace.onTriggered(QStringLiteral("print_setup"), this, &PrintCommand::print);
+    workspace.onTriggered(QStringLiteral("printpreview"), this, &PrintCommand::printPreview);
 }
 
 PrintCommand::~PrintCommand() = default;
@@ -46,9 +46,9 @@ QPrinter &PrintCommand::printer()
     return *m_printer;
 }
 
-void PrintCommand::print_Click()
+void PrintCommand::print()
 {
-    Form3 *form = m_workspace.activeDocument();
+    DocumentWindow *form = m_workspace.activeDocument();
     if (!form)
         return;
     Dialogs &dialogs = m_workspace.services().dialogs;
@@ -59,27 +59,27 @@ void PrintCommand::print_Click()
     if (answer == Dialogs::Answer::Abort)
         return;
 
-    RichTextBox &box = *form->RichTextBox1;
-    CommonDialog &cd2 = m_workspace.commonDialogs().cd2;
+    RichTextBox &box = *form->surface;
+    CommonDialog &dialog = m_workspace.commonDialogs().pictureAndPrintDialog;
     const bool shown = stopAtFirstFailure([&] {
-        cd2.DialogTitle = QStringLiteral("Printer Setup");
-        cd2.Flags = DialogFlags::NoPageNums | DialogFlags::ReturnDc;
-        if (box.SelLength() != 0)
-            cd2.Flags += DialogFlags::Selection;
+        dialog.dialogTitle = QStringLiteral("Printer Setup");
+        dialog.flags = DialogFlags::NoPageNums | DialogFlags::ReturnDc;
+        if (box.selectionLength() != 0)
+            dialog.flags += DialogFlags::Selection;
         m_page.startFrom(printer(), *box.document());
-        cd2.ShowPrinter(printer(), &m_workspace.window()); // Cancel is a failure for this instance
+        dialog.showPrinter(printer(), &m_workspace.window()); // Cancel is a failure for this instance
     });
     if (!shown)
         return;
     runJob(box, printer());
 }
 
-void PrintCommand::printpreview_Click()
+void PrintCommand::printPreview()
 {
-    Form3 *form = m_workspace.activeDocument();
+    DocumentWindow *form = m_workspace.activeDocument();
     if (!form)
         return;
-    QPointer<RichTextBox> box = form->RichTextBox1;
+    QPointer<RichTextBox> box = form->surface;
     m_page.startFrom(printer(), *box->document());
     QPrintPreviewDialog preview(&printer(), &m_workspace.window());
     preview.setObjectName(QStringLiteral("printPreview"));
@@ -89,7 +89,7 @@ void PrintCommand::printpreview_Click()
         if (!box || !target)
             return;
         if (DocumentPrinter::paintsPreview(*target))
-            withBusyPointer([&] { skipOnFailure([&] { box->SelPrint(*target); }); });
+            withBusyPointer([&] { skipOnFailure([&] { box->printSelection(*target); }); });
         else
             runJob(*box, *target);
     });
@@ -103,7 +103,7 @@ void PrintCommand::runJob(RichTextBox &box, QPrinter &target)
         DocumentPrinter::Result result;
         withBusyPointer([&] { // a long document takes a while to lay out
             PrintProgressDialog progress(&m_workspace.window());
-            result = box.SelPrint(target, &progress);
+            result = box.printSelection(target, &progress);
         });
         if (result.cancelled)
             dialogs.message({cancelledText(result), QStringLiteral("Scrivlo"), Dialogs::Buttons::OK,
@@ -122,6 +122,6 @@ void PrintCommand::printWholeDocumentToPdf(RichTextBox &box, const QString &pdfP
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdfPath);
     PrinterPage::applySetup(printer, *box.document());
-    box.setSelStart(0); // no selection: the whole document
-    box.SelPrint(printer);
+    box.setSelectionStart(0); // no selection: the whole document
+    box.printSelection(printer);
 }

@@ -19,8 +19,8 @@ public:
     explicit PrintCommand(Workspace &workspace);
     ~PrintCommand() override;
 
-    void print_Click();
-    void printpreview_Click();
+    void print();
+    void printPreview();
 
     // Prints the whole document of the surface into a PDF file, through the same path as Print.
     // Throws Failure when the file cannot be written.

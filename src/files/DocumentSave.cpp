@@ -1,6 +1,6 @@
 #include "files/DocumentSave.h"
 #include "content/DocumentFormat.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "files/DocumentWriter.h"
 #include "platform/CommonDialog.h"
@@ -12,15 +12,15 @@
 
 namespace {
 
-Dialogs &dialogsOf(Form3 &form) { return form.dialogs(); }
+Dialogs &dialogsOf(DocumentWindow &form) { return form.dialogs(); }
 
 // Writes the window's document to the path; a failure is reported and gives false. The file's new
 // stamp is kept, so that a later save can tell whether another program has changed it since.
-bool written(Form3 &form, const QString &path)
+bool written(DocumentWindow &form, const QString &path)
 {
     try {
-        DocumentWriter::write(*form.RichTextBox1, path, DocumentFormat::formatOf(path));
-        DiskStamp::remember(*form.RichTextBox1, path);
+        DocumentWriter::write(*form.surface, path, DocumentFormat::formatOf(path));
+        DiskStamp::remember(*form.surface, path);
         return true;
     } catch (const Failure &failure) {
         FileFailureBox::show(dialogsOf(form), failure, &form);
@@ -29,13 +29,13 @@ bool written(Form3 &form, const QString &path)
 }
 
 // The Save dialog: true when the user chose a file. A cancel reported as a failure is a cancel too.
-bool chosen(CommonDialog &dialog, Form3 &form)
+bool chosen(CommonDialog &dialog, DocumentWindow &form)
 {
-    return testOr([&] { return dialog.ShowSave(&form); }, false);
+    return testOr([&] { return dialog.showSave(&form); }, false);
 }
 
 // Abort stops the save; Retry and Ignore go on.
-bool goOnWithUnknownType(Form3 &form)
+bool goOnWithUnknownType(DocumentWindow &form)
 {
     const Dialogs::Answer answer = dialogsOf(form).message(
         {QStringLiteral("You are saving an unknown type of file which may causes errors to your computer. "
@@ -47,9 +47,9 @@ bool goOnWithUnknownType(Form3 &form)
 
 // A file changed on disk since it was read or last written would lose the other program's work:
 // Yes writes over it, No saves nothing.
-bool overwriteChangedFile(Form3 &form, const QString &path)
+bool overwriteChangedFile(DocumentWindow &form, const QString &path)
 {
-    if (!DiskStamp::changedBehind(*form.RichTextBox1, path))
+    if (!DiskStamp::changedBehind(*form.surface, path))
         return true;
     const Dialogs::Answer answer = dialogsOf(form).message(
         {QStringLiteral("\"%1\" has been changed by another program. Save anyway?").arg(path),
@@ -60,9 +60,9 @@ bool overwriteChangedFile(Form3 &form, const QString &path)
 
 } // namespace
 
-bool DocumentSave::save(Form3 &form, CommonDialog &saveAsDialog)
+bool DocumentSave::save(DocumentWindow &form, CommonDialog &saveAsDialog)
 {
-    const QString path = form.RichTextBox1->FileName();
+    const QString path = form.surface->fileName();
     if (path.isEmpty())
         return saveAs(form, saveAsDialog);
     if (!overwriteChangedFile(form, path) || !written(form, path))
@@ -71,22 +71,22 @@ bool DocumentSave::save(Form3 &form, CommonDialog &saveAsDialog)
     return true;
 }
 
-bool DocumentSave::saveAs(Form3 &form, CommonDialog &dialog)
+bool DocumentSave::saveAs(DocumentWindow &form, CommonDialog &dialog)
 {
-    dialog.DialogTitle = QStringLiteral("Save as");
-    dialog.Filter = QStringLiteral("Text File (*.txt)|*.txt|Text Document (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|"
+    dialog.dialogTitle = QStringLiteral("Save as");
+    dialog.filter = QStringLiteral("Text File (*.txt)|*.txt|Text Document (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|"
                                    "Configuration Settings (*.ini)|*.ini|BAT (*.bat)|*.bat|All files|*.*");
-    dialog.Flags = DialogFlags::OverwritePrompt;
+    dialog.flags = DialogFlags::OverwritePrompt;
     if (!chosen(dialog, form))
         return false;
-    const QString path = dialog.FileName;
-    const QString title = dialog.FileTitle;
+    const QString path = dialog.fileName;
+    const QString title = dialog.fileTitle;
     if (!DocumentFormat::isKnown(path) && !goOnWithUnknownType(form))
         return false;
     if (!written(form, path))
         return false;
     form.setWindowTitle(title);
-    form.RichTextBox1->setFileName(path);
+    form.surface->setFileName(path);
     form.documentSaved();
     return true;
 }

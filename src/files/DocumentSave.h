@@ -1,7 +1,7 @@
 #pragma once
 
 class CommonDialog;
-class Form3;
+class DocumentWindow;
 
 // Save and Save As of one document window. The frame's commands use them on the active window with
 // the frame's dialog, the window's own operations on itself with its own dialog. Each returns true
@@ -12,6 +12,6 @@ class DocumentSave
 public:
     // Writes to the window's file, in the format its name calls for, without asking; a window
     // without a file runs Save As with `saveAsDialog`.
-    static bool save(Form3 &form, CommonDialog &saveAsDialog);
-    static bool saveAs(Form3 &form, CommonDialog &dialog);
+    static bool save(DocumentWindow &form, CommonDialog &saveAsDialog);
+    static bool saveAs(DocumentWindow &form, CommonDialog &dialog);
 };

@@ -6,7 +6,7 @@
 void DocumentWriter::write(const RichTextBox &surface, const QString &path, DocumentFormat::Format format)
 {
     if (format == DocumentFormat::RichText)
-        surface.SaveFile(path);
+        surface.saveFile(path);
     else
-        WholeFile::write(path, PlainText::encode(surface.Text()));
+        WholeFile::write(path, PlainText::encode(surface.text()));
 }

@@ -1,5 +1,5 @@
 #include "files/FileCommands.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "files/DocumentSave.h"
 #include "platform/DiskStamp.h"
@@ -18,23 +18,23 @@
 
 FileCommands::FileCommands(Workspace &workspace) : m_workspace(workspace)
 {
-    workspace.onTriggered(QStringLiteral("open"), this, &FileCommands::open_Click);
-    workspace.onTriggered(QStringLiteral("save"), this, &FileCommands::save_Click);
-    workspace.onTriggered(QStringLiteral("saveas"), this, &FileCommands::saveas_Click);
-    workspace.onTriggered(QStringLiteral("closea"), this, &FileCommands::closea_Click);
+    workspace.onTriggered(QStringLiteral("open"), this, &FileCommands::open);
+    workspace.onTriggered(QStringLiteral("save"), this, &FileCommands::save);
+    workspace.onTriggered(QStringLiteral("saveas"), this, &FileCommands::saveAs);
+    workspace.onTriggered(QStringLiteral("closea"), this, &FileCommands::close);
 }
 
 // ---- Open ---------------------------------------------------------------------------------------
 
-void FileCommands::open_Click()
+void FileCommands::open()
 {
     stopAtFirstFailure([&] {
-        CommonDialog &cd = m_workspace.commonDialogs().cd;
-        cd.DialogTitle = QStringLiteral("Open document");
-        cd.CancelError = true;
-        cd.Filter = QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|");
-        cd.ShowOpen(&m_workspace.window());
-        openInNewWindow(cd.FileName, cd.FileTitle);
+        CommonDialog &dialog = m_workspace.commonDialogs().fileDialog;
+        dialog.dialogTitle = QStringLiteral("Open document");
+        dialog.cancelError = true;
+        dialog.filter = QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|");
+        dialog.showOpen(&m_workspace.window());
+        openInNewWindow(dialog.fileName, dialog.fileTitle);
     });
 }
 
@@ -51,20 +51,20 @@ bool FileCommands::openRecent(const QString &path)
 
 bool FileCommands::openInNewWindow(const QString &path, const QString &caption)
 {
-    m_workspace.NewDocument();
-    Form3 &form = m_workspace.ActiveForm();
-    RichTextBox &box = *form.RichTextBox1;
-    box.setSelFontName(QStringLiteral("Times New Roman"));
-    box.setSelFontSize(QStringLiteral("12"));
-    box.setSelBold(false);
-    box.setSelItalic(false);
-    box.setSelUnderline(false);
-    box.setSelStrikeThru(false);
+    m_workspace.newDocument();
+    DocumentWindow &form = m_workspace.currentDocument();
+    RichTextBox &box = *form.surface;
+    box.setSelectionFontName(QStringLiteral("Times New Roman"));
+    box.setSelectionFontSize(QStringLiteral("12"));
+    box.setSelectionBold(false);
+    box.setSelectionItalic(false);
+    box.setSelectionUnderline(false);
+    box.setSelectionStrikeOut(false);
     if (!loaded(box, path))
         return false;
     form.setWindowTitle(caption);
     box.setFileName(path);
-    box.setSelStart(0);
+    box.setSelectionStart(0);
     // The box names the font the text starts in, or the family drawn in its place.
     skipOnFailure([&] { m_workspace.indicators().showFontName(QStringLiteral("Times New Roman")); });
     form.doc = 0;
@@ -78,7 +78,7 @@ bool FileCommands::openInNewWindow(const QString &path, const QString &caption)
 bool FileCommands::loaded(RichTextBox &box, const QString &path)
 {
     try {
-        box.LoadFile(path, RichTextBox::RichText);
+        box.loadFile(path, RichTextBox::RichText);
         DiskStamp::remember(box, path);
         return true;
     } catch (const Failure &failure) {
@@ -89,26 +89,26 @@ bool FileCommands::loaded(RichTextBox &box, const QString &path)
 
 // ---- Save, Save As, Close -----------------------------------------------------------------------
 
-void FileCommands::save_Click()
+void FileCommands::save()
 {
     // With no document window open there is nothing to save.
     stopAtFirstFailure([&] {
-        Form3 &form = m_workspace.ActiveForm();
-        if (DocumentSave::save(form, m_workspace.commonDialogs().cd))
-            m_workspace.fileUsed(form.RichTextBox1->FileName());
+        DocumentWindow &form = m_workspace.currentDocument();
+        if (DocumentSave::save(form, m_workspace.commonDialogs().fileDialog))
+            m_workspace.fileUsed(form.surface->fileName());
     });
 }
 
-void FileCommands::saveas_Click()
+void FileCommands::saveAs()
 {
     stopAtFirstFailure([&] {
-        Form3 &form = m_workspace.ActiveForm();
-        if (DocumentSave::saveAs(form, m_workspace.commonDialogs().cd))
-            m_workspace.fileUsed(form.RichTextBox1->FileName());
+        DocumentWindow &form = m_workspace.currentDocument();
+        if (DocumentSave::saveAs(form, m_workspace.commonDialogs().fileDialog))
+            m_workspace.fileUsed(form.surface->fileName());
     });
 }
 
-void FileCommands::closea_Click()
+void FileCommands::close()
 {
     // The window's own close request asks whether to save.
     if (m_workspace.activeDocument())
@@ -131,7 +131,7 @@ QStringList FileCommands::droppedFiles(const QMimeData *data)
     return paths;
 }
 
-void FileCommands::MDIForm_OLEDragOver(QDragMoveEvent *event)
+void FileCommands::dragOverFrame(QDragMoveEvent *event)
 {
     // Only a list of local files may be dropped; anything else shows the refused pointer.
     if (droppedFiles(event->mimeData()).isEmpty())
@@ -140,7 +140,7 @@ void FileCommands::MDIForm_OLEDragOver(QDragMoveEvent *event)
         event->acceptProposedAction();
 }
 
-void FileCommands::MDIForm_OLEDragDrop(QDropEvent *event)
+void FileCommands::dropOnFrame(QDropEvent *event)
 {
     const QStringList paths = droppedFiles(event->mimeData());
     if (paths.isEmpty()) {
@@ -166,12 +166,12 @@ void FileCommands::openDroppedFiles(const QStringList &paths)
 void FileCommands::openDroppedFile(const QString &path)
 {
     stopAtFirstFailure([&] {
-        m_workspace.NewDocument();
-        Form3 &form = m_workspace.ActiveForm();
-        if (!loaded(*form.RichTextBox1, path))
+        m_workspace.newDocument();
+        DocumentWindow &form = m_workspace.currentDocument();
+        if (!loaded(*form.surface, path))
             return;
         form.setWindowTitle(path);
-        form.RichTextBox1->setFileName(path);
+        form.surface->setFileName(path);
         form.doc = 0;
         m_workspace.fileUsed(path);
     });
@@ -186,8 +186,8 @@ void FileCommands::restoreSavedFont()
     // A font that is not installed shows as the family drawn in its place, so that the steps go on.
     boxes.showFontName(QStringLiteral("Times New Roman"));
     boxes.setFontSize(QStringLiteral("12"));
-    boxes.showFontName(settings.GetSetting(QStringLiteral("font"), QStringLiteral("name"), boxes.fontName()));
-    boxes.setFontSize(settings.GetSetting(QStringLiteral("fonte"), QStringLiteral("size"), boxes.fontSize()));
+    boxes.showFontName(settings.setting(QStringLiteral("font"), QStringLiteral("name"), boxes.fontName()));
+    boxes.setFontSize(settings.setting(QStringLiteral("fonte"), QStringLiteral("size"), boxes.fontSize()));
     boxes.chooseFontName();
     boxes.chooseFontSize();
 }

@@ -15,17 +15,17 @@ class FileCommands : public QObject
 public:
     explicit FileCommands(Workspace &workspace);
 
-    void open_Click();
+    void open();
     // Opens a file as Open does once the file is chosen, captioned with its name. When it cannot
     // be read, it is reported, the window made for it goes again, and the result is false.
     bool openRecent(const QString &path);
-    void save_Click();
-    void saveas_Click();
-    void closea_Click();
+    void save();
+    void saveAs();
+    void close();
 
     // Files dragged over and dropped on the frame's workspace.
-    void MDIForm_OLEDragOver(QDragMoveEvent *event);
-    void MDIForm_OLEDragDrop(QDropEvent *event);
+    void dragOverFrame(QDragMoveEvent *event);
+    void dropOnFrame(QDropEvent *event);
 
     // The local files a drag carries, in list order; empty when it carries anything else.
     static QStringList droppedFiles(const QMimeData *data);

@@ -1,16 +1,16 @@
 #include "files/OwnSaving.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "files/DocumentSave.h"
 #include "workspace/Workspace.h"
 
-bool OwnSaving::save(Form3 &form) { return noted(form, DocumentSave::save(form, form.cd)); }
+bool OwnSaving::save(DocumentWindow &form) { return noted(form, DocumentSave::save(form, form.saveAsDialog)); }
 
-bool OwnSaving::saveAs(Form3 &form) { return noted(form, DocumentSave::saveAs(form, form.cd)); }
+bool OwnSaving::saveAs(DocumentWindow &form) { return noted(form, DocumentSave::saveAs(form, form.saveAsDialog)); }
 
-bool OwnSaving::noted(Form3 &form, bool written)
+bool OwnSaving::noted(DocumentWindow &form, bool written)
 {
     if (written)
-        m_workspace.fileUsed(form.RichTextBox1->FileName());
+        m_workspace.fileUsed(form.surface->fileName());
     return written;
 }

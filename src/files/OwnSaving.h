@@ -10,11 +10,11 @@ class OwnSaving : public DocumentSaving
 public:
     explicit OwnSaving(Workspace &workspace) : m_workspace(workspace) {}
 
-    bool save(Form3 &form) override;
-    bool saveAs(Form3 &form) override;
+    bool save(DocumentWindow &form) override;
+    bool saveAs(DocumentWindow &form) override;
 
 private:
-    bool noted(Form3 &form, bool written);
+    bool noted(DocumentWindow &form, bool written);
 
     Workspace &m_workspace;
 };

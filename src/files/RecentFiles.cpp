@@ -16,7 +16,7 @@ QStringList RecentFiles::paths() const
 {
     QStringList result;
     for (int i = 0; i < kMaximum; ++i) {
-        const QString path = m_settings.GetSetting(kSection, keyOf(i), QString());
+        const QString path = m_settings.setting(kSection, keyOf(i), QString());
         if (!path.isEmpty() && !result.contains(path))
             result << path;
     }
@@ -47,6 +47,6 @@ void RecentFiles::write(const QStringList &paths)
     // The list is a convenience: a store that cannot be written leaves it as it was.
     skipOnFailure([&] {
         for (int i = 0; i < kMaximum; ++i)
-            m_settings.SaveSetting(kSection, keyOf(i), paths.value(i));
+            m_settings.saveSetting(kSection, keyOf(i), paths.value(i));
     });
 }

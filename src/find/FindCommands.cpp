@@ -1,5 +1,5 @@
 #include "find/FindCommands.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
 #include "workspace/Workspace.h"
@@ -14,12 +14,12 @@ FindCommands::FindCommands(Workspace &workspace) : m_workspace(workspace)
     const auto on = [&](const char *name, void (FindCommands::*handler)()) {
         workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
-    on("findreplace", &FindCommands::findreplace_Click);
-    on("findnext", &FindCommands::findnext_Click);
-    on("findprev", &FindCommands::findprev_Click);
+    on("findreplace", &FindCommands::showFindReplace);
+    on("findnext", &FindCommands::findNextCommand);
+    on("findprev", &FindCommands::findPreviousCommand);
 }
 
-void FindCommands::findreplace_Click()
+void FindCommands::showFindReplace()
 {
     FindReplaceWindow &window = m_window.open([&] {
         auto *made = new FindReplaceWindow(m_workspace.window());
@@ -41,17 +41,17 @@ void FindCommands::findreplace_Click()
     window.findWhat->selectAll();
 }
 
-void FindCommands::findnext_Click()
+void FindCommands::findNextCommand()
 {
     if (m_search.text.isEmpty())
-        return findreplace_Click();
+        return showFindReplace();
     find(TextSearch::Direction::Forward);
 }
 
-void FindCommands::findprev_Click()
+void FindCommands::findPreviousCommand()
 {
     if (m_search.text.isEmpty())
-        return findreplace_Click();
+        return showFindReplace();
     find(TextSearch::Direction::Backward);
 }
 

@@ -17,9 +17,9 @@ class FindCommands : public QObject
 public:
     explicit FindCommands(Workspace &workspace);
 
-    void findreplace_Click();
-    void findnext_Click();
-    void findprev_Click();
+    void showFindReplace();
+    void findNextCommand();
+    void findPreviousCommand();
 
     // The window's buttons.
     void findNext();

@@ -9,12 +9,12 @@ class FontBoxes
 public:
     explicit FontBoxes(Workspace &workspace);
 
-    void Combo1_Change();
-    void Combo1_Click();
-    void Combo1_KeyPress(int keyAscii);
-    void Combo2_Change();
-    void Combo2_Click();
-    void Combo2_KeyPress(int keyAscii);
+    void fontNameChanged();
+    void fontNameChosen();
+    void fontNameKeyPress(int keyAscii);
+    void fontSizeChanged();
+    void fontSizeChosen();
+    void fontSizeKeyPress(int keyAscii);
 
 private:
     void applyFontName();

@@ -11,13 +11,13 @@
 
 FormatMenu::FormatMenu(Workspace &workspace) : m_workspace(workspace)
 {
-    workspace.onTriggered(QStringLiteral("font"), this, &FormatMenu::font_Click);
-    workspace.onTriggered(QStringLiteral("paragraph"), this, &FormatMenu::paragraph_Click);
-    workspace.onTriggered(QStringLiteral("fc"), this, &FormatMenu::fc_Click);
-    workspace.onTriggered(QStringLiteral("bc"), this, &FormatMenu::bc_Click);
+    workspace.onTriggered(QStringLiteral("font"), this, &FormatMenu::showFontDialog);
+    workspace.onTriggered(QStringLiteral("paragraph"), this, &FormatMenu::showParagraphDialog);
+    workspace.onTriggered(QStringLiteral("fc"), this, &FormatMenu::chooseFontColour);
+    workspace.onTriggered(QStringLiteral("bc"), this, &FormatMenu::chooseBackColour);
 }
 
-void FormatMenu::font_Click()
+void FormatMenu::showFontDialog()
 {
     if (!m_workspace.activeDocument()) {
         m_workspace.services().dialogs.message({QStringLiteral("Error accessing into the document."),
@@ -26,34 +26,34 @@ void FormatMenu::font_Click()
                                            &m_workspace.window());
         return;
     }
-    m_form4.open([&] { return new Form4(m_workspace); });
+    m_fontDialog.open([&] { return new FontDialog(m_workspace); });
 }
 
-void FormatMenu::paragraph_Click()
+void FormatMenu::showParagraphDialog()
 {
-    m_form7.open([&] { return new Form7(m_workspace); });
+    m_paragraphDialog.open([&] { return new ParagraphDialog(m_workspace); });
 }
 
-void FormatMenu::fc_Click()
+void FormatMenu::chooseFontColour()
 {
-    CommonDialog &dialog = m_workspace.commonDialogs().fontcolor;
+    CommonDialog &dialog = m_workspace.commonDialogs().colourDialog;
     // A mixed selection has no colour to start from: the dialog keeps the one it holds.
-    skipOnFailure([&] { dialog.Color = OleColor::toQColor(definite(m_workspace.activeSurface().SelColor())); });
-    dialog.DialogTitle = QStringLiteral("Font Color");
-    dialog.Flags = DialogFlags::RgbInit;
-    const bool chosen = testOr([&] { return dialog.ShowColor(&m_workspace.window()); }, false);
+    skipOnFailure([&] { dialog.color = OleColor::toQColor(definite(m_workspace.activeSurface().selectionColor())); });
+    dialog.dialogTitle = QStringLiteral("Font Color");
+    dialog.flags = DialogFlags::RgbInit;
+    const bool chosen = testOr([&] { return dialog.showColor(&m_workspace.window()); }, false);
     // Cancel writes nothing, so a mixed selection keeps its colours.
     if (chosen)
-        skipOnFailure([&] { m_workspace.activeSurface().setSelColor(OleColor::fromQColor(dialog.Color)); });
+        skipOnFailure([&] { m_workspace.activeSurface().setSelectionColor(OleColor::fromQColor(dialog.color)); });
 }
 
-void FormatMenu::bc_Click()
+void FormatMenu::chooseBackColour()
 {
-    CommonDialog &dialog = m_workspace.commonDialogs().fontcolor;
-    skipOnFailure([&] { dialog.Color = OleColor::toQColor(m_workspace.activeSurface().BackColor()); });
-    dialog.DialogTitle = QStringLiteral("Background Color");
-    dialog.Flags = DialogFlags::RgbInit;
-    const bool chosen = testOr([&] { return dialog.ShowColor(&m_workspace.window()); }, false);
+    CommonDialog &dialog = m_workspace.commonDialogs().colourDialog;
+    skipOnFailure([&] { dialog.color = OleColor::toQColor(m_workspace.activeSurface().backColor()); });
+    dialog.dialogTitle = QStringLiteral("Background Color");
+    dialog.flags = DialogFlags::RgbInit;
+    const bool chosen = testOr([&] { return dialog.showColor(&m_workspace.window()); }, false);
     if (chosen)
-        skipOnFailure([&] { m_workspace.activeSurface().setBackColor(OleColor::fromQColor(dialog.Color)); });
+        skipOnFailure([&] { m_workspace.activeSurface().setBackColor(OleColor::fromQColor(dialog.color)); });
 }

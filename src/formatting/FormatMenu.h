@@ -1,6 +1,6 @@
 #pragma once
-#include "formatting/Form4.h"
-#include "formatting/Form7.h"
+#include "formatting/FontDialog.h"
+#include "formatting/ParagraphDialog.h"
 #include "platform/SingleWindow.h"
 
 #include <QObject>
@@ -14,17 +14,17 @@ class FormatMenu : public QObject
 public:
     explicit FormatMenu(Workspace &workspace);
 
-    void font_Click();
-    void paragraph_Click();
-    void fc_Click(); // also the standard toolbar's text-colour button
-    void bc_Click();
+    void showFontDialog();
+    void showParagraphDialog();
+    void chooseFontColour(); // also the standard toolbar's text-colour button
+    void chooseBackColour();
 
     // The open dialogs, or nullptr.
-    Form4 *fontDialog() const { return m_form4.get(); }
-    Form7 *paragraphDialog() const { return m_form7.get(); }
+    FontDialog *fontDialog() const { return m_fontDialog.get(); }
+    ParagraphDialog *paragraphDialog() const { return m_paragraphDialog.get(); }
 
 private:
     Workspace &m_workspace;
-    SingleWindow<Form4> m_form4;
-    SingleWindow<Form7> m_form7;
+    SingleWindow<FontDialog> m_fontDialog;
+    SingleWindow<ParagraphDialog> m_paragraphDialog;
 };

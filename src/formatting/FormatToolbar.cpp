@@ -9,46 +9,46 @@
 
 FormatToolbar::FormatToolbar(Workspace &workspace) : m_workspace(workspace)
 {
-    workspace.onTriggered(QStringLiteral("bs"), this, &FormatToolbar::bs_Click);
+    workspace.onTriggered(QStringLiteral("bs"), this, &FormatToolbar::toggleBullets);
 }
 
 // A formatting write over a large selection lays out the whole document again.
-void FormatToolbar::bold_Click()
+void FormatToolbar::toggleBold()
 {
-    withBusyPointer([&] { toggle(QStringLiteral("a"), &RichTextBox::SelBold, &RichTextBox::setSelBold); });
+    withBusyPointer([&] { toggle(QStringLiteral("a"), &RichTextBox::selectionBold, &RichTextBox::setSelectionBold); });
 }
 
-void FormatToolbar::italic_Click()
+void FormatToolbar::toggleItalic()
 {
-    withBusyPointer([&] { toggle(QStringLiteral("b"), &RichTextBox::SelItalic, &RichTextBox::setSelItalic); });
+    withBusyPointer([&] { toggle(QStringLiteral("b"), &RichTextBox::selectionItalic, &RichTextBox::setSelectionItalic); });
 }
 
-void FormatToolbar::underline_Click()
+void FormatToolbar::toggleUnderline()
 {
-    withBusyPointer([&] { toggle(QStringLiteral("c"), &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline); });
+    withBusyPointer([&] { toggle(QStringLiteral("c"), &RichTextBox::selectionUnderline, &RichTextBox::setSelectionUnderline); });
 }
 
-void FormatToolbar::strikethrough_Click()
+void FormatToolbar::toggleStrikeOut()
 {
-    withBusyPointer([&] { toggle(QStringLiteral("d"), &RichTextBox::SelStrikeThru, &RichTextBox::setSelStrikeThru); });
+    withBusyPointer([&] { toggle(QStringLiteral("d"), &RichTextBox::selectionStrikeOut, &RichTextBox::setSelectionStrikeOut); });
 }
 
-void FormatToolbar::left_Click()
+void FormatToolbar::alignLeft()
 {
     withBusyPointer([&] { align(QStringLiteral("e"), RichTextBox::Left); });
 }
 
-void FormatToolbar::center_Click()
+void FormatToolbar::alignCenter()
 {
     withBusyPointer([&] { align(QStringLiteral("f"), RichTextBox::Center); });
 }
 
-void FormatToolbar::right_Click()
+void FormatToolbar::alignRight()
 {
     withBusyPointer([&] { align(QStringLiteral("g"), RichTextBox::Right); });
 }
 
-void FormatToolbar::bs_Click()
+void FormatToolbar::toggleBullets()
 {
     withBusyPointer([&] { bullets(); });
 }
@@ -69,23 +69,23 @@ void FormatToolbar::toggle(const QString &key, Read read, Write write)
 
 void FormatToolbar::align(const QString &key, int alignment)
 {
-    skipOnFailure([&] { m_workspace.activeSurface().setSelAlignment(alignment); });
+    skipOnFailure([&] { m_workspace.activeSurface().setSelectionAlignment(alignment); });
     for (const QString &other : {QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g")})
         skipOnFailure([&] { m_workspace.indicators().setButton(other, other == key ? 1 : 0); });
 }
 
 void FormatToolbar::bullets()
 {
-    QAction *bs = m_workspace.menuItem(QStringLiteral("bs"));
-    skipOnFailure([&] { bs->setChecked(false); });
+    QAction *bulletStyle = m_workspace.menuItem(QStringLiteral("bs"));
+    skipOnFailure([&] { bulletStyle->setChecked(false); });
     // Wholly bulleted paragraphs lose their bullets; plain or mixed ones all get bullets. When
     // the read fails (no document), the removing branch runs and the check ends cleared.
-    const bool bulleted = testOr([&] { return m_workspace.activeSurface().SelBullet() == true; }, true);
+    const bool bulleted = testOr([&] { return m_workspace.activeSurface().selectionBullet() == true; }, true);
     if (bulleted) {
-        skipOnFailure([&] { bs->setChecked(false); });
-        skipOnFailure([&] { m_workspace.activeSurface().setSelBullet(false); });
+        skipOnFailure([&] { bulletStyle->setChecked(false); });
+        skipOnFailure([&] { m_workspace.activeSurface().setSelectionBullet(false); });
     } else {
-        skipOnFailure([&] { bs->setChecked(true); });
-        skipOnFailure([&] { m_workspace.activeSurface().setSelBullet(true); });
+        skipOnFailure([&] { bulletStyle->setChecked(true); });
+        skipOnFailure([&] { m_workspace.activeSurface().setSelectionBullet(true); });
     }
 }

@@ -14,14 +14,14 @@ class FormatToolbar : public QObject
 public:
     explicit FormatToolbar(Workspace &workspace);
 
-    void bold_Click();          // button "a"
-    void italic_Click();        // button "b"
-    void underline_Click();     // button "c"
-    void strikethrough_Click(); // button "d"
-    void left_Click();          // button "e"
-    void center_Click();        // button "f"
-    void right_Click();         // button "g"
-    void bs_Click();            // button "h" and the Format menu's Bullet Style
+    void toggleBold(); // button "a"
+    void toggleItalic(); // button "b"
+    void toggleUnderline(); // button "c"
+    void toggleStrikeOut(); // button "d"
+    void alignLeft(); // button "e"
+    void alignCenter(); // button "f"
+    void alignRight(); // button "g"
+    void toggleBullets(); // button "h" and the Format menu's Bullet Style
 
 private:
     using Read = std::optional<bool> (RichTextBox::*)() const;

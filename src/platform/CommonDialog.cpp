@@ -3,38 +3,38 @@
 
 #include <QFileInfo>
 
-bool CommonDialog::ShowOpen(QWidget *parent) { return showFile(Dialogs::FileMode::Open, parent); }
-bool CommonDialog::ShowSave(QWidget *parent) { return showFile(Dialogs::FileMode::Save, parent); }
+bool CommonDialog::showOpen(QWidget *parent) { return showFile(Dialogs::FileMode::Open, parent); }
+bool CommonDialog::showSave(QWidget *parent) { return showFile(Dialogs::FileMode::Save, parent); }
 
 bool CommonDialog::showFile(Dialogs::FileMode mode, QWidget *parent)
 {
-    const std::optional<QString> chosen = m_dialogs->file({mode, DialogTitle, Filter, Flags, FileName}, parent);
+    const std::optional<QString> chosen = m_dialogs->file({mode, dialogTitle, filter, flags, fileName}, parent);
     if (!chosen)
         return cancelled();
-    FileName = *chosen;
-    FileTitle = QFileInfo(*chosen).fileName();
+    fileName = *chosen;
+    fileTitle = QFileInfo(*chosen).fileName();
     return true;
 }
 
-bool CommonDialog::ShowColor(QWidget *parent)
+bool CommonDialog::showColor(QWidget *parent)
 {
-    const std::optional<QColor> chosen = m_dialogs->color({DialogTitle, Color, Flags}, parent);
+    const std::optional<QColor> chosen = m_dialogs->color({dialogTitle, color, flags}, parent);
     if (!chosen)
         return cancelled();
-    Color = *chosen;
+    color = *chosen;
     return true;
 }
 
-bool CommonDialog::ShowPrinter(QPrinter &printer, QWidget *parent)
+bool CommonDialog::showPrinter(QPrinter &printer, QWidget *parent)
 {
-    if (!m_dialogs->print({DialogTitle, Flags, &printer}, parent))
+    if (!m_dialogs->print({dialogTitle, flags, &printer}, parent))
         return cancelled();
     return true;
 }
 
 bool CommonDialog::cancelled()
 {
-    if (CancelError)
+    if (cancelError)
         throw Failure(QStringLiteral("Cancel was selected."));
     return false;
 }

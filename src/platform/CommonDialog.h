@@ -15,19 +15,19 @@ class CommonDialog
 public:
     explicit CommonDialog(Dialogs &dialogs) : m_dialogs(&dialogs) {}
 
-    QString DialogTitle;
-    QString Filter;
-    int Flags = 0;
-    QString FileName;  // full path of the last chosen file
-    QString FileTitle; // its name without folder
-    QColor Color = Qt::black;
-    bool CancelError = false;
+    QString dialogTitle;
+    QString filter;
+    int flags = 0;
+    QString fileName; // full path of the last chosen file
+    QString fileTitle; // its name without folder
+    QColor color = Qt::black;
+    bool cancelError = false;
 
-    // Each returns true when the user accepted; on cancel returns false, or throws with CancelError.
-    bool ShowOpen(QWidget *parent);
-    bool ShowSave(QWidget *parent);
-    bool ShowColor(QWidget *parent);
-    bool ShowPrinter(QPrinter &printer, QWidget *parent);
+    // Each returns true when the user accepted; on cancel returns false, or throws with cancelError.
+    bool showOpen(QWidget *parent);
+    bool showSave(QWidget *parent);
+    bool showColor(QWidget *parent);
+    bool showPrinter(QPrinter &printer, QWidget *parent);
 
 private:
     bool showFile(Dialogs::FileMode mode, QWidget *parent);

@@ -10,11 +10,11 @@ DropDownList::DropDownList(const QString &name, bool sorted, QWidget *parent)
     setObjectName(name);
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
-    connect(this, &QComboBox::currentIndexChanged, this, [this] { emit Change(); });
-    connect(this, &QComboBox::activated, this, [this] { emit Click(); });
+    connect(this, &QComboBox::currentIndexChanged, this, [this] { emit choiceChanged(); });
+    connect(this, &QComboBox::activated, this, [this] { emit chosen(); });
 }
 
-void DropDownList::AddItem(const QString &entry)
+void DropDownList::addEntry(const QString &entry)
 {
     const bool wasEmpty = count() == 0;
     int at = count();
@@ -48,6 +48,6 @@ void DropDownList::keyPressEvent(QKeyEvent *event)
 {
     const QString typed = event->text();
     if (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == QLatin1Char('\r')))
-        emit KeyPress(typed.at(0).unicode());
+        emit characterTyped(typed.at(0).unicode());
     QComboBox::keyPressEvent(event);
 }

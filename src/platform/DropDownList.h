@@ -11,16 +11,16 @@ class DropDownList : public QComboBox
 public:
     explicit DropDownList(const QString &name, bool sorted, QWidget *parent = nullptr);
 
-    void AddItem(const QString &entry);
+    void addEntry(const QString &entry);
     // The chosen entry's text, or empty when none is chosen.
-    QString Text() const { return currentIndex() < 0 ? QString() : currentText(); }
+    QString text() const { return currentIndex() < 0 ? QString() : currentText(); }
     // Chooses the entry with exactly that text; throws Failure when there is none.
     void setText(const QString &text);
 
 signals:
-    void Change();              // the chosen entry changed, by the user or by a write
-    void Click();               // the user chose an entry
-    void KeyPress(int keyAscii); // a character key, before the box acts on it
+    void choiceChanged(); // the chosen entry changed, by the user or by a write
+    void chosen(); // the user chose an entry
+    void characterTyped(int keyAscii); // a character key, before the box acts on it
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

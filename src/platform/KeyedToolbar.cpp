@@ -31,7 +31,7 @@ QAction *KeyedToolbar::addButton(const QString &key, const QString &toolTip, con
     action->setObjectName(key);
     action->setToolTip(toolTip);
     action->setCheckable(check);
-    connect(action, &QAction::triggered, this, [this, action] { emit ButtonClick(action); });
+    connect(action, &QAction::triggered, this, [this, action] { emit buttonClicked(action); });
     return action;
 }
 
@@ -53,9 +53,9 @@ QAction *KeyedToolbar::button(const QString &key) const
     throw Failure(QStringLiteral("Invalid key: %1").arg(key));
 }
 
-int KeyedToolbar::Value(const QString &key) const { return button(key)->isChecked() ? 1 : 0; }
+int KeyedToolbar::state(const QString &key) const { return button(key)->isChecked() ? 1 : 0; }
 
-void KeyedToolbar::setValue(const QString &key, int state) { button(key)->setChecked(state != 0); }
+void KeyedToolbar::setState(const QString &key, int state) { button(key)->setChecked(state != 0); }
 
 void KeyedToolbar::runHandler(const QAction *button) const
 {

@@ -20,7 +20,7 @@ struct ToolbarButton
 
 // A toolbar whose buttons are found by a one-letter key (the action's objectName). Check buttons
 // have a state: 1 pressed, 0 released. Clicking a check button flips its look before the click
-// is reported through ButtonClick.
+// is reported through buttonClicked.
 class KeyedToolbar : public QToolBar
 {
     Q_OBJECT
@@ -33,13 +33,13 @@ public:
     QAction *addKeyedSeparator(const QString &key = QString());
     // The button with that key; throws Failure when there is none.
     QAction *button(const QString &key) const;
-    int Value(const QString &key) const;
-    void setValue(const QString &key, int state);
+    int state(const QString &key) const;
+    void setState(const QString &key, int state);
     // Runs what the button's row says its click does; a separator or a row without one does nothing.
     void runHandler(const QAction *button) const;
 
 signals:
-    void ButtonClick(QAction *button);
+    void buttonClicked(QAction *button);
 
 private:
     QHash<QString, std::function<void()>> m_handlers;

@@ -19,14 +19,14 @@ SettingsStore::SettingsStore(const QString &applicationName, const QString &fold
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::GetSetting(const QString &section, const QString &key, const QString &defaultValue) const
+QString SettingsStore::setting(const QString &section, const QString &key, const QString &defaultValue) const
 {
     // QSettings treats "/" as a group separator; sections and keys here are plain names.
     const QVariant value = m_settings->value(section + QLatin1Char('/') + key);
     return value.isValid() ? value.toString() : defaultValue;
 }
 
-void SettingsStore::SaveSetting(const QString &section, const QString &key, const QString &value)
+void SettingsStore::saveSetting(const QString &section, const QString &key, const QString &value)
 {
     m_settings->setValue(section + QLatin1Char('/') + key, value);
     m_settings->sync();

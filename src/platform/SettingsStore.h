@@ -13,8 +13,8 @@ public:
     explicit SettingsStore(const QString &applicationName, const QString &folder = QString());
     ~SettingsStore();
 
-    QString GetSetting(const QString &section, const QString &key, const QString &defaultValue) const;
-    void SaveSetting(const QString &section, const QString &key, const QString &value);
+    QString setting(const QString &section, const QString &key, const QString &defaultValue) const;
+    void saveSetting(const QString &section, const QString &key, const QString &value);
     QString fileName() const;
 
     static QString executableName();

@@ -1,5 +1,5 @@
 #include "recovery/DocumentRecovery.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "platform/Failure.h"
 #include "recovery/RecoveryFolder.h"
 #include "recovery/RecoveryOffer.h"
@@ -28,12 +28,12 @@ DocumentRecovery::~DocumentRecovery()
         for (auto &[form, recovery] : m_windows)
             recovery->keepCopy();
     m_windows.clear(); // their removals go through the writer
-    m_writer.reset();  // waits for every write and removal
+    m_writer.reset(); // waits for every write and removal
 }
 
 QString DocumentRecovery::folder() const { return m_folder ? m_folder->path() : QString(); }
 
-void DocumentRecovery::follow(Form3 &form)
+void DocumentRecovery::follow(DocumentWindow &form)
 {
     if (!m_folder)
         return;
@@ -43,7 +43,7 @@ void DocumentRecovery::follow(Form3 &form)
 
 void DocumentRecovery::forget(const QObject *form) { m_windows.erase(form); }
 
-WindowRecovery *DocumentRecovery::recoveryOf(const Form3 &form) const
+WindowRecovery *DocumentRecovery::recoveryOf(const DocumentWindow &form) const
 {
     const auto found = m_windows.find(&form);
     return found == m_windows.end() ? nullptr : found->second.get();
@@ -53,7 +53,7 @@ void DocumentRecovery::offerLeftCopies()
 {
     if (!m_folder)
         return;
-    RecoveryOffer(m_workspace, *m_folder).run([this](Form3 &form, const QString &copy) {
+    RecoveryOffer(m_workspace, *m_folder).run([this](DocumentWindow &form, const QString &copy) {
         if (WindowRecovery *recovery = recoveryOf(form))
             recovery->adopt(copy);
     });
@@ -64,7 +64,7 @@ void DocumentRecovery::writeAllNow()
     if (!m_folder)
         return;
     m_writer->waitForAll(); // a copy still being written must not land on top of the newer one
-    for (Form3 *form : m_workspace.documents())
+    for (DocumentWindow *form : m_workspace.documents())
         if (WindowRecovery *recovery = recoveryOf(*form))
             recovery->writeAtOnce();
     m_folder->keep();

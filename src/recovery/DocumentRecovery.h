@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-class Form3;
+class DocumentWindow;
 class RecoveryFolder;
 class RecoveryWriter;
 class WindowRecovery;
@@ -33,7 +33,7 @@ public:
     void setDelays(RecoveryDelays delays) { m_delays = delays; }
 
     // Keeps the window's copy from now on (the frame calls it for every new document window).
-    void follow(Form3 &form);
+    void follow(DocumentWindow &form);
     // Asks whether to recover the copies that programs which are gone left behind (start-up).
     void offerLeftCopies();
     // Writes the copies of all changed windows at once, on this thread; they stay for the next
@@ -44,7 +44,7 @@ public:
     void frameClosed();
 
     // The recovery that keeps the window's copy, or nullptr.
-    WindowRecovery *recoveryOf(const Form3 &form) const;
+    WindowRecovery *recoveryOf(const DocumentWindow &form) const;
 
 private:
     void forget(const QObject *form);

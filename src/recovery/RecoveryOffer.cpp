@@ -1,6 +1,6 @@
 #include "recovery/RecoveryOffer.h"
 #include "content/PlainText.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/DiskStamp.h"
@@ -49,11 +49,11 @@ void RecoveryOffer::recover(const OrphanCopies::Copy &copy, const Adopt &adopt)
         return;
     }
     const RecoveryEntry entry = copy.entry.value_or(RecoveryEntry{});
-    m_workspace.NewDocument();
-    Form3 &form = m_workspace.ActiveForm();
-    RichTextBox &surface = *form.RichTextBox1;
+    m_workspace.newDocument();
+    DocumentWindow &form = m_workspace.currentDocument();
+    RichTextBox &surface = *form.surface;
     if (entry.format == DocumentFormat::RichText && RtfCodec::looksLikeRtf(bytes)) {
-        surface.setTextRTF(bytes);
+        surface.setRtf(bytes);
     } else {
         // A plain-text copy ends with the one line end that writing adds; it was not typed.
         QString text = PlainText::decode(bytes);
@@ -66,7 +66,7 @@ void RecoveryOffer::recover(const OrphanCopies::Copy &copy, const Adopt &adopt)
     surface.setFileName(entry.fileName);
     if (entry.stamp)
         DiskStamp::remember(surface, entry.fileName, *entry.stamp);
-    surface.setSelStart(0);
+    surface.setSelectionStart(0);
     form.doc = -1; // closing it asks to save, and Save writes to the original file
     const QString name = m_folder.newCopyName();
     if (m_folder.adopt(copy.folder, copy.name, name))

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-class Form3;
+class DocumentWindow;
 class RecoveryFolder;
 class Workspace;
 
@@ -16,7 +16,7 @@ class RecoveryOffer
 {
 public:
     // `folder` is this program's own; `adopt` makes the moved copy the window's own.
-    using Adopt = std::function<void(Form3 &form, const QString &copy)>;
+    using Adopt = std::function<void(DocumentWindow &form, const QString &copy)>;
     RecoveryOffer(Workspace &workspace, RecoveryFolder &folder);
 
     void run(const Adopt &adopt);

@@ -1,6 +1,6 @@
 #include "recovery/WindowRecovery.h"
 #include "content/DocumentFormat.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/DiskStamp.h"
 #include "platform/Failure.h"
@@ -12,7 +12,7 @@
 
 #include <QDateTime>
 
-WindowRecovery::WindowRecovery(Form3 &form, RecoveryFolder &folder, RecoveryWriter &writer, const RecoveryDelays &delays)
+WindowRecovery::WindowRecovery(DocumentWindow &form, RecoveryFolder &folder, RecoveryWriter &writer, const RecoveryDelays &delays)
     : m_form(&form), m_folder(folder), m_writer(writer), m_copy(folder.newCopyName())
 {
     m_afterLastChange.setSingleShot(true);
@@ -21,8 +21,8 @@ WindowRecovery::WindowRecovery(Form3 &form, RecoveryFolder &folder, RecoveryWrit
     m_longest.setInterval(delays.longest);
     connect(&m_afterLastChange, &QTimer::timeout, this, &WindowRecovery::copySoon);
     connect(&m_longest, &QTimer::timeout, this, &WindowRecovery::copySoon);
-    connect(form.RichTextBox1, &RichTextBox::Change, this, &WindowRecovery::changed);
-    connect(&form, &Form3::Saved, this, &WindowRecovery::saved);
+    connect(form.surface, &RichTextBox::contentChanged, this, &WindowRecovery::changed);
+    connect(&form, &DocumentWindow::saved, this, &WindowRecovery::saved);
 }
 
 WindowRecovery::~WindowRecovery()
@@ -53,7 +53,7 @@ void WindowRecovery::copySoon()
         return;
     }
     try {
-        m_capture = std::make_unique<DocumentCapture>(*m_form->RichTextBox1->document());
+        m_capture = std::make_unique<DocumentCapture>(*m_form->surface->document());
     } catch (const std::exception &failure) {
         qWarning("scrivlo: a recovery copy was abandoned: %s", failure.what());
         return; // the next change tries again
@@ -118,7 +118,7 @@ void WindowRecovery::writeAtOnce()
     }
     const RecoveryEntry copy = entry();
     try {
-        m_folder.write(m_copy, copy, CapturedDocument::encode(*m_form->RichTextBox1->document(), copy.format));
+        m_folder.write(m_copy, copy, CapturedDocument::encode(*m_form->surface->document(), copy.format));
         m_mayHaveCopy = true;
     } catch (const Failure &failure) {
         qWarning("scrivlo: the recovery copy of %s was not written: %s", qPrintable(copy.caption), failure.what());
@@ -137,8 +137,8 @@ void WindowRecovery::adopt(const QString &copy)
 
 RecoveryEntry WindowRecovery::entry() const
 {
-    const RichTextBox &surface = *m_form->RichTextBox1;
-    const QString fileName = surface.FileName();
+    const RichTextBox &surface = *m_form->surface;
+    const QString fileName = surface.fileName();
     RecoveryEntry entry;
     entry.caption = m_form->windowTitle();
     entry.fileName = fileName;

@@ -7,7 +7,7 @@
 #include <memory>
 
 class DocumentCapture;
-class Form3;
+class DocumentWindow;
 class RecoveryFolder;
 class RecoveryWriter;
 struct RecoveryEntry;
@@ -20,7 +20,7 @@ class WindowRecovery : public QObject
 {
     Q_OBJECT
 public:
-    WindowRecovery(Form3 &form, RecoveryFolder &folder, RecoveryWriter &writer, const RecoveryDelays &delays);
+    WindowRecovery(DocumentWindow &form, RecoveryFolder &folder, RecoveryWriter &writer, const RecoveryDelays &delays);
     ~WindowRecovery() override;
 
     // Starts a copy now, as the timers would.
@@ -42,7 +42,7 @@ private:
     void removeCopy();
     RecoveryEntry entry() const;
 
-    QPointer<Form3> m_form;
+    QPointer<DocumentWindow> m_form;
     RecoveryFolder &m_folder;
     RecoveryWriter &m_writer;
     QTimer m_afterLastChange;

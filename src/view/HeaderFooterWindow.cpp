@@ -1,5 +1,5 @@
 #include "view/HeaderFooterWindow.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
@@ -25,7 +25,7 @@ bool stores(const DocumentExtras *extras, std::initializer_list<HeaderFooter::Ki
 
 } // namespace
 
-HeaderFooterWindow::HeaderFooterWindow(QWidget &frame, Form3 &form) : QDialog(&frame), m_form(&form)
+HeaderFooterWindow::HeaderFooterWindow(QWidget &frame, DocumentWindow &form) : QDialog(&frame), m_form(&form)
 {
     setObjectName(QStringLiteral("HeaderFooterWindow"));
     setWindowTitle(QStringLiteral("Header and Footer"));
@@ -43,7 +43,7 @@ void HeaderFooterWindow::buildControls()
     m_pages = new QTabWidget(this);
     m_pages->setTabBarAutoHide(true); // a document with one header and footer needs no tabs
     m_pages->setDocumentMode(true);
-    const DocumentExtras *extras = DocumentExtras::find(*m_form->RichTextBox1->document());
+    const DocumentExtras *extras = DocumentExtras::find(*m_form->surface->document());
     using K = HeaderFooter::Kind;
     addPage(QStringLiteral("All Pages"), HeaderFooter::Header, HeaderFooter::Footer);
     if ((extras && extras->titlePage()) || stores(extras, {K::HeaderFirst, K::FooterFirst}))
@@ -75,7 +75,7 @@ void HeaderFooterWindow::addPage(const QString &title, HeaderFooter::Kind header
 
 void HeaderFooterWindow::addBox(QVBoxLayout &layout, const QString &caption, HeaderFooter::Kind kind)
 {
-    const QTextDocument &doc = *m_form->RichTextBox1->document();
+    const QTextDocument &doc = *m_form->surface->document();
     auto *box = new QTextEdit(layout.parentWidget());
     box->setObjectName(QString::fromLatin1(HeaderFooter::word(kind)));
     box->setAcceptRichText(true);
@@ -132,7 +132,7 @@ bool HeaderFooterWindow::writeBack()
 {
     if (!m_form) // the document window went away meanwhile
         return false;
-    RichTextBox &surface = *m_form->RichTextBox1;
+    RichTextBox &surface = *m_form->surface;
     DocumentExtras &extras = DocumentExtras::of(*surface.document());
     bool changed = false;
     for (int kind = 0; kind < HeaderFooter::kKinds; ++kind) {
@@ -146,7 +146,7 @@ bool HeaderFooterWindow::writeBack()
     if (changed) {
         // The window is changed as an edit changes it: its flag, and a recovery copy soon.
         surface.document()->setModified(true);
-        emit surface.Change();
+        emit surface.contentChanged();
     }
     return changed;
 }

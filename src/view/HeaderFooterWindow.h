@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <array>
 
-class Form3;
+class DocumentWindow;
 class QDialogButtonBox;
 class QTabWidget;
 class QTextEdit;
@@ -20,7 +20,7 @@ class HeaderFooterWindow : public QDialog
 {
     Q_OBJECT
 public:
-    HeaderFooterWindow(QWidget &frame, Form3 &form);
+    HeaderFooterWindow(QWidget &frame, DocumentWindow &form);
 
     // The box of a kind, or nullptr when the window does not show that kind.
     QTextEdit *box(HeaderFooter::Kind kind) const { return m_boxes[kind]; }
@@ -36,7 +36,7 @@ private:
     void addFormatKeys();
     bool writeBack();
 
-    QPointer<Form3> m_form;
+    QPointer<DocumentWindow> m_form;
     std::array<QTextEdit *, HeaderFooter::kKinds> m_boxes{};
     QTabWidget *m_pages = nullptr;
     QDialogButtonBox *m_buttons = nullptr;

@@ -1,6 +1,6 @@
 #include "view/ViewCommands.h"
 #include "content/WordCounter.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
 #include "workspace/Workspace.h"
@@ -12,17 +12,17 @@ ViewCommands::ViewCommands(Workspace &workspace) : m_workspace(workspace)
     const auto on = [&](const char *name, void (ViewCommands::*handler)()) {
         workspace.onTriggered(QString::fromLatin1(name), this, handler);
     };
-    on("zoomin", &ViewCommands::zoomin_Click);
-    on("zoomout", &ViewCommands::zoomout_Click);
-    on("zoomnormal", &ViewCommands::zoomnormal_Click);
-    on("wordcount", &ViewCommands::wordcount_Click);
-    on("headerfooter", &ViewCommands::headerfooter_Click);
+    on("zoomin", &ViewCommands::zoomIn);
+    on("zoomout", &ViewCommands::zoomOut);
+    on("zoomnormal", &ViewCommands::zoomNormal);
+    on("wordcount", &ViewCommands::showWordCount);
+    on("headerfooter", &ViewCommands::showHeaderFooter);
 }
 
-void ViewCommands::zoomin_Click() { zoomBy(1); }
-void ViewCommands::zoomout_Click() { zoomBy(-1); }
+void ViewCommands::zoomIn() { zoomBy(1); }
+void ViewCommands::zoomOut() { zoomBy(-1); }
 
-void ViewCommands::zoomnormal_Click()
+void ViewCommands::zoomNormal()
 {
     skipOnFailure([&] { m_workspace.activeSurface().setZoom(100); });
 }
@@ -35,7 +35,7 @@ void ViewCommands::zoomBy(int steps)
     });
 }
 
-void ViewCommands::wordcount_Click()
+void ViewCommands::showWordCount()
 {
     // With no document open there is nothing to count.
     skipOnFailure([&] {
@@ -48,10 +48,10 @@ void ViewCommands::wordcount_Click()
     });
 }
 
-void ViewCommands::headerfooter_Click()
+void ViewCommands::showHeaderFooter()
 {
     // With no document open there is nothing to show.
-    Form3 *form = m_workspace.activeDocument();
+    DocumentWindow *form = m_workspace.activeDocument();
     if (!form)
         return;
     m_headerFooter.open([&] { return new HeaderFooterWindow(m_workspace.window(), *form); });

@@ -15,11 +15,11 @@ class ViewCommands : public QObject
 public:
     explicit ViewCommands(Workspace &workspace);
 
-    void zoomin_Click();
-    void zoomout_Click();
-    void zoomnormal_Click();
-    void wordcount_Click();
-    void headerfooter_Click();
+    void zoomIn();
+    void zoomOut();
+    void zoomNormal();
+    void showWordCount();
+    void showHeaderFooter();
 
     WordCountWindow *wordCountWindow() const { return m_wordCount.get(); }
     HeaderFooterWindow *headerFooterWindow() const { return m_headerFooter.get(); }

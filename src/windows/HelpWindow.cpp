@@ -36,13 +36,13 @@ HelpWindow::HelpWindow(Workspace &workspace)
     setWindowTitle(QStringLiteral("Scrivlo Help"));
     setWindowIcon(Icons::application());
     setAttribute(Qt::WA_DeleteOnClose);
-    Browser = new QTextBrowser(this);
-    Browser->setObjectName(QStringLiteral("Browser"));
-    Browser->setOpenExternalLinks(true); // the guide's own links stay inside, any other goes to the browser
-    Browser->setSource(QUrl(QStringLiteral("qrc:/help/guide.html")));
+    browser = new QTextBrowser(this);
+    browser->setObjectName(QStringLiteral("Browser"));
+    browser->setOpenExternalLinks(true); // the guide's own links stay inside, any other goes to the browser
+    browser->setSource(QUrl(QStringLiteral("qrc:/help/guide.html")));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Browser);
+    layout->addWidget(browser);
 
     // Not a child of the frame, so that it stays usable while a dialog holds the frame; it still
     // stays in front of the frame and goes when the frame goes.
@@ -57,7 +57,7 @@ void HelpWindow::restoreSize(const QWidget &frame)
 {
     QSize size(640, 560);
     skipOnFailure([&] {
-        const QSize kept = sizeFromText(m_settings.GetSetting(Section, Key, QString()));
+        const QSize kept = sizeFromText(m_settings.setting(Section, Key, QString()));
         if (kept.isValid())
             size = kept;
     });
@@ -76,6 +76,6 @@ void HelpWindow::resizeEvent(QResizeEvent *event)
     // Only what the user does to the open window is kept.
     if (isVisible())
         skipOnFailure([&] {
-            m_settings.SaveSetting(Section, Key, QStringLiteral("%1x%2").arg(width()).arg(height()));
+            m_settings.saveSetting(Section, Key, QStringLiteral("%1x%2").arg(width()).arg(height()));
         });
 }

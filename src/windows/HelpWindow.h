@@ -13,7 +13,7 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(Workspace &workspace);
 
-    QTextBrowser *Browser;
+    QTextBrowser *browser;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

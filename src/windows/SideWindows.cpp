@@ -7,18 +7,18 @@
 
 SideWindows::SideWindows(Workspace &workspace) : m_workspace(workspace)
 {
-    workspace.onTriggered(QStringLiteral("fsm"), this, &SideWindows::fsm_Click);
-    workspace.onTriggered(QStringLiteral("totd"), this, &SideWindows::totd_Click);
-    workspace.onTriggered(QStringLiteral("awxph"), this, &SideWindows::awxph_Click);
-    workspace.onTriggered(QStringLiteral("a_x"), this, &SideWindows::a_x_Click);
+    workspace.onTriggered(QStringLiteral("fsm"), this, &SideWindows::showFullScreen);
+    workspace.onTriggered(QStringLiteral("totd"), this, &SideWindows::showTips);
+    workspace.onTriggered(QStringLiteral("awxph"), this, &SideWindows::showHelp);
+    workspace.onTriggered(QStringLiteral("a_x"), this, &SideWindows::showAbout);
 }
 
-void SideWindows::fsm_Click()
+void SideWindows::showFullScreen()
 {
-    m_form6.open([&] { return new Form6(m_workspace); }, &QWidget::showFullScreen);
+    m_fullScreen.open([&] { return new FullScreenView(m_workspace); }, &QWidget::showFullScreen);
 }
 
-void SideWindows::totd_Click()
+void SideWindows::showTips()
 {
     Services &services = m_workspace.services();
     if (services.appFolder.find(QStringLiteral("tipofday.txt")).isEmpty()) {
@@ -27,15 +27,15 @@ void SideWindows::totd_Click()
                                  &m_workspace.window());
         return;
     }
-    m_tips.open([&] { return new frmTip(m_workspace); });
+    m_tips.open([&] { return new TipOfTheDay(m_workspace); });
 }
 
-void SideWindows::awxph_Click()
+void SideWindows::showHelp()
 {
     m_help.open([&] { return new HelpWindow(m_workspace); });
 }
 
-void SideWindows::a_x_Click()
+void SideWindows::showAbout()
 {
-    m_about.open([&] { return new Form2(m_workspace); });
+    m_about.open([&] { return new AboutBox(m_workspace); });
 }

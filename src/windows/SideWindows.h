@@ -1,9 +1,9 @@
 #pragma once
 #include "platform/SingleWindow.h"
-#include "windows/Form2.h"
-#include "windows/Form6.h"
+#include "windows/AboutBox.h"
+#include "windows/FullScreenView.h"
 #include "windows/HelpWindow.h"
-#include "windows/frmTip.h"
+#include "windows/TipOfTheDay.h"
 
 #include <QObject>
 
@@ -16,21 +16,21 @@ class SideWindows : public QObject
 public:
     explicit SideWindows(Workspace &workspace);
 
-    void fsm_Click();
-    void totd_Click();
-    void awxph_Click();
-    void a_x_Click();
+    void showFullScreen();
+    void showTips();
+    void showHelp();
+    void showAbout();
 
     // The open windows, or nullptr.
-    Form6 *fullScreen() const { return m_form6.get(); }
-    frmTip *tips() const { return m_tips.get(); }
-    Form2 *about() const { return m_about.get(); }
+    FullScreenView *fullScreen() const { return m_fullScreen.get(); }
+    TipOfTheDay *tips() const { return m_tips.get(); }
+    AboutBox *about() const { return m_about.get(); }
     HelpWindow *help() const { return m_help.get(); }
 
 private:
     Workspace &m_workspace;
-    SingleWindow<Form6> m_form6;
-    SingleWindow<frmTip> m_tips;
-    SingleWindow<Form2> m_about;
+    SingleWindow<FullScreenView> m_fullScreen;
+    SingleWindow<TipOfTheDay> m_tips;
+    SingleWindow<AboutBox> m_about;
     SingleWindow<HelpWindow> m_help;
 };

@@ -25,16 +25,16 @@ void FormattingRefresh::row(const RichTextBox &surface, Workspace &workspace, QC
     FormattingIndicators &indicators = workspace.indicators();
     const auto pressedIf = [](bool on) { return on ? 1 : 0; };
     switch (r.unicode()) {
-    case 'F': indicators.setFontName(definite(surface.SelFontName())); break;
-    case 'S': indicators.setFontSize(sizeText(definite(surface.SelFontSize()))); break;
-    case 'B': workspace.menuItem(QStringLiteral("bs"))->setChecked(surface.SelBullet() == true); break;
-    case 'a': indicators.setButton(QStringLiteral("a"), pressedIf(surface.SelBold() == true)); break;
-    case 'b': indicators.setButton(QStringLiteral("b"), pressedIf(surface.SelItalic() == true)); break;
-    case 'c': indicators.setButton(QStringLiteral("c"), pressedIf(surface.SelUnderline() == true)); break;
-    case 'd': indicators.setButton(QStringLiteral("d"), pressedIf(surface.SelStrikeThru() == true)); break;
-    case 'e': indicators.setButton(QStringLiteral("e"), pressedIf(surface.SelAlignment() == 0)); break;
-    case 'f': indicators.setButton(QStringLiteral("f"), pressedIf(surface.SelAlignment() == 2)); break;
-    case 'g': indicators.setButton(QStringLiteral("g"), pressedIf(surface.SelAlignment() == 1)); break;
+    case 'F': indicators.setFontName(definite(surface.selectionFontName())); break;
+    case 'S': indicators.setFontSize(sizeText(definite(surface.selectionFontSize()))); break;
+    case 'B': workspace.menuItem(QStringLiteral("bs"))->setChecked(surface.selectionBullet() == true); break;
+    case 'a': indicators.setButton(QStringLiteral("a"), pressedIf(surface.selectionBold() == true)); break;
+    case 'b': indicators.setButton(QStringLiteral("b"), pressedIf(surface.selectionItalic() == true)); break;
+    case 'c': indicators.setButton(QStringLiteral("c"), pressedIf(surface.selectionUnderline() == true)); break;
+    case 'd': indicators.setButton(QStringLiteral("d"), pressedIf(surface.selectionStrikeOut() == true)); break;
+    case 'e': indicators.setButton(QStringLiteral("e"), pressedIf(surface.selectionAlignment() == 0)); break;
+    case 'f': indicators.setButton(QStringLiteral("f"), pressedIf(surface.selectionAlignment() == 2)); break;
+    case 'g': indicators.setButton(QStringLiteral("g"), pressedIf(surface.selectionAlignment() == 1)); break;
     default: break;
     }
 }

@@ -1,20 +1,20 @@
 #include "workspace/Workspace.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "platform/CommandGuard.h"
 #include "platform/Failure.h"
 #include "workspace/Services.h"
 
 #include <QAction>
 
-Form3 &Workspace::ActiveForm() const
+DocumentWindow &Workspace::currentDocument() const
 {
-    Form3 *form = activeDocument();
+    DocumentWindow *form = activeDocument();
     if (!form)
         throw Failure(QStringLiteral("Object variable not set"));
     return *form;
 }
 
-RichTextBox &Workspace::activeSurface() const { return *ActiveForm().RichTextBox1; }
+RichTextBox &Workspace::activeSurface() const { return *currentDocument().surface; }
 
 std::function<void()> Workspace::guarded(const QString &command, std::function<void()> handler)
 {

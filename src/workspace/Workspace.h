@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-class Form3;
+class DocumentWindow;
 class FormattingIndicators;
 class QAction;
 class QMenu;
@@ -18,12 +18,12 @@ struct Services;
 // The frame's common-dialog instances, each keeping its settings from one use to the next.
 struct FrameDialogs
 {
-    explicit FrameDialogs(Dialogs &dialogs) : cd(dialogs), cd2(dialogs), cd3(dialogs), fontcolor(dialogs), cd23(dialogs) {}
-    CommonDialog cd;        // Open and the frame's Save As
-    CommonDialog cd2;       // Insert Pictures and Print
-    CommonDialog cd3;       // Insert Text Files
-    CommonDialog fontcolor; // both colour commands
-    CommonDialog cd23;      // no command uses it
+    explicit FrameDialogs(Dialogs &dialogs) : fileDialog(dialogs), pictureAndPrintDialog(dialogs), textFileDialog(dialogs), colourDialog(dialogs), spareDialog(dialogs) {}
+    CommonDialog fileDialog; // Open and the frame's Save As
+    CommonDialog pictureAndPrintDialog; // Insert Pictures and Print
+    CommonDialog textFileDialog; // Insert Text Files
+    CommonDialog colourDialog; // both colour commands
+    CommonDialog spareDialog; // no command uses it
 };
 
 // What the commands see of the main frame: its documents, its services and dialog instances, its
@@ -41,11 +41,11 @@ public:
     virtual FormattingIndicators &indicators() = 0;
 
     // The active document window, or nullptr when none is open.
-    virtual Form3 *activeDocument() const = 0;
+    virtual DocumentWindow *activeDocument() const = 0;
     // The open document windows, oldest first.
-    virtual QList<Form3 *> documents() const = 0;
+    virtual QList<DocumentWindow *> documents() const = 0;
     // Creates, numbers and shows one document window, which becomes the active one.
-    virtual void NewDocument() = 0;
+    virtual void newDocument() = 0;
     // Asks the active document window to close (it may ask to save first).
     virtual void closeActiveDocument() = 0;
 
@@ -59,10 +59,10 @@ public:
     // Shows a short note in the status bar's first panel for a few seconds.
     virtual void showStatusNote(const QString &text) = 0;
 
-    // The frame's one-shot timers: Insert Pictures starts Timer1 at its start and Timer2 at its
-    // end, whose tick empties the active document's selection.
-    virtual QTimer &Timer1() = 0;
-    virtual QTimer &Timer2() = 0;
+    // The frame's one-shot timers: Insert Pictures starts the first at its start and the second
+    // at its end, whose tick empties the active document's selection.
+    virtual QTimer &pictureStartTimer() = 0;
+    virtual QTimer &pictureEndTimer() = 0;
 
     // The command guard: `handler` wrapped so that an exception escaping it is reported in a box
     // naming `command`, and the program goes on. Every command, toolbar button, timer and drop
@@ -78,7 +78,7 @@ public:
     }
 
     // The active document window; throws Failure when none is open.
-    Form3 &ActiveForm() const;
+    DocumentWindow &currentDocument() const;
     // The active document's surface; throws Failure when no document is open.
     RichTextBox &activeSurface() const;
 };

@@ -2,7 +2,7 @@
 #include "support/FrameFixture.h"
 
 #include "app/CommandLine.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "files/RecentFilesMenu.h"
 
@@ -94,11 +94,11 @@ private slots:
         f.start();
         QCOMPARE(f.dialogs.messages().size(), 1);
         QCOMPARE(f.dialogs.messages()[0].text, QStringLiteral("Cannot open \"%1\": No such file or directory").arg(missing));
-        const QList<Form3 *> forms = f.frame->documents();
+        const QList<DocumentWindow *> forms = f.frame->documents();
         QCOMPARE(forms.size(), 3);
         QStringList shown;
-        for (Form3 *form : forms)
-            shown << form->windowTitle() + ":" + form->RichTextBox1->FileName() + ":" + form->RichTextBox1->Text();
+        for (DocumentWindow *form : forms)
+            shown << form->windowTitle() + ":" + form->surface->fileName() + ":" + form->surface->text();
         QCOMPARE(shown, (QStringList{rtf + ":" + rtf + ":bold text", txt + ":" + txt + ":plain notes", missing + ":" + missing + ":"}));
         QCOMPARE(f.frame->recentFiles().paths(), (QStringList{txt, rtf}));
         f.trigger("new");

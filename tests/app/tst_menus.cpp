@@ -119,26 +119,26 @@ private slots:
         FrameFixture f;
         f.start();
         QStringList standard;
-        for (QAction *a : Toolbar1Of(*f.frame)->actions())
+        for (QAction *a : standardToolbarOf(*f.frame)->actions())
             standard << (a->isSeparator() ? "|" + a->objectName() : a->objectName() + ":" + a->toolTip());
         QCOMPARE(standard, (QStringList{"a:New document", "b:Retrieve a document", "c:Save document", "|",
                                         "d:Print document wihout configuration", "e:Full - screen mode", "|",
                                         "f:Cut", "g:Copy", "h:Paste", "|i", "j:Undo", "|", "k:Font color", "|"}));
         QStringList formatting;
-        for (QAction *a : Toolbar2Of(*f.frame)->actions())
+        for (QAction *a : formattingToolbarOf(*f.frame)->actions())
             formatting << (a->isSeparator() ? "|" : a->objectName() + ":" + a->toolTip() + (a->isCheckable() ? "+" : ""));
         QCOMPARE(formatting, (QStringList{"a:Bold+", "b:Italic+", "c:Underline+", "d:Strike through+", "|",
                                           "e:Left Alignment+", "f:Center+", "g:Right Alignment+", "|", "h:Bullet Style"}));
-        for (QAction *a : Toolbar1Of(*f.frame)->actions())
+        for (QAction *a : standardToolbarOf(*f.frame)->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
         // Every button shows a picture: the theme's, or the one the program ships.
-        for (KeyedToolbar *bar : {Toolbar1Of(*f.frame), Toolbar2Of(*f.frame)})
+        for (KeyedToolbar *bar : {standardToolbarOf(*f.frame), formattingToolbarOf(*f.frame)})
             for (QAction *a : bar->actions())
                 QVERIFY2(a->isSeparator() || !a->icon().pixmap(16).isNull(), qPrintable(a->toolTip()));
         // A fresh window leaves left alignment pressed and the other buttons released.
-        QCOMPARE(Toolbar2Of(*f.frame)->Value("e"), 1);
+        QCOMPARE(formattingToolbarOf(*f.frame)->state("e"), 1);
         for (const char *key : {"a", "b", "c", "d", "f", "g"})
-            QCOMPARE(Toolbar2Of(*f.frame)->Value(key), 0);
+            QCOMPARE(formattingToolbarOf(*f.frame)->state(key), 0);
     }
 };
 

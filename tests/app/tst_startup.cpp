@@ -2,10 +2,10 @@
 #include "support/FrameFixture.h"
 
 #include "app/FrameStatusBar.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "formatting/FormatMenu.h"
-#include "formatting/Form4.h"
+#include "formatting/FontDialog.h"
 #include "platform/DropDownList.h"
 
 #include <QAction>
@@ -31,26 +31,26 @@ private slots:
         QCOMPARE(f.active()->doc, 0);
         QCOMPARE(f.frame->documentCounter(), 2);
         QVERIFY(f.frame->menuItem("Statusbar")->isChecked());
-        QVERIFY(!CoolBar1Of(*f.frame)->isHidden());
-        QVERIFY(!StatusBar1Of(*f.frame)->isHidden());
+        QVERIFY(!lowerRebarOf(*f.frame)->isHidden());
+        QVERIFY(!statusBarOf(*f.frame)->isHidden());
 
-        QCOMPARE(Combo2Of(*f.frame)->count(), 63);
-        QCOMPARE(Combo2Of(*f.frame)->itemText(0), QStringLiteral("10"));
-        QCOMPARE(Combo2Of(*f.frame)->itemText(62), QStringLiteral("72"));
-        QCOMPARE(Combo2Of(*f.frame)->Text(), QStringLiteral("12"));
+        QCOMPARE(fontSizeBoxOf(*f.frame)->count(), 63);
+        QCOMPARE(fontSizeBoxOf(*f.frame)->itemText(0), QStringLiteral("10"));
+        QCOMPARE(fontSizeBoxOf(*f.frame)->itemText(62), QStringLiteral("72"));
+        QCOMPARE(fontSizeBoxOf(*f.frame)->text(), QStringLiteral("12"));
         // The font box holds the screen fonts, sorted, and shows Times New Roman where it exists,
         // else the family the system draws in its place (Liberation Serif on a Linux desktop).
         const QStringList families = QFontDatabase::families();
-        QVERIFY(Combo1Of(*f.frame)->count() > 0);
-        for (int i = 1; i < Combo1Of(*f.frame)->count(); ++i)
-            QVERIFY(QString::compare(Combo1Of(*f.frame)->itemText(i - 1), Combo1Of(*f.frame)->itemText(i), Qt::CaseInsensitive) <= 0);
+        QVERIFY(fontNameBoxOf(*f.frame)->count() > 0);
+        for (int i = 1; i < fontNameBoxOf(*f.frame)->count(); ++i)
+            QVERIFY(QString::compare(fontNameBoxOf(*f.frame)->itemText(i - 1), fontNameBoxOf(*f.frame)->itemText(i), Qt::CaseInsensitive) <= 0);
         if (families.contains(QStringLiteral("Times New Roman")))
-            QCOMPARE(Combo1Of(*f.frame)->Text(), QStringLiteral("Times New Roman"));
+            QCOMPARE(fontNameBoxOf(*f.frame)->text(), QStringLiteral("Times New Roman"));
         else
-            QCOMPARE(Combo1Of(*f.frame)->Text(), QFontInfo(QFont(QStringLiteral("Times New Roman"))).family());
-        QVERIFY(!Combo1Of(*f.frame)->Text().isEmpty());
+            QCOMPARE(fontNameBoxOf(*f.frame)->text(), QFontInfo(QFont(QStringLiteral("Times New Roman"))).family());
+        QVERIFY(!fontNameBoxOf(*f.frame)->text().isEmpty());
         // A new window takes the keyboard focus in its text.
-        QCOMPARE(mdiAreaOf(*f.frame)->currentSubWindow()->widget()->focusProxy(), f.active()->RichTextBox1);
+        QCOMPARE(mdiAreaOf(*f.frame)->currentSubWindow()->widget()->focusProxy(), f.active()->surface);
     }
 
     void fontListsNameEachFamilyOnce()
@@ -58,10 +58,10 @@ private slots:
         FrameFixture f;
         f.start();
         f.trigger("font");
-        QListWidget &dialogList = *f.frame->formatMenu().fontDialog()->List1;
+        QListWidget &dialogList = *f.frame->formatMenu().fontDialog()->fontList;
         QSet<QString> names;
-        for (int i = 0; i < Combo1Of(*f.frame)->count(); ++i) {
-            const QString name = Combo1Of(*f.frame)->itemText(i);
+        for (int i = 0; i < fontNameBoxOf(*f.frame)->count(); ++i) {
+            const QString name = fontNameBoxOf(*f.frame)->itemText(i);
             QVERIFY2(!name.contains(QLatin1Char('[')) && !names.contains(name.toCaseFolded()), qPrintable(name));
             QVERIFY2(!dialogList.findItems(name, Qt::MatchExactly).isEmpty(), qPrintable(name));
             names.insert(name.toCaseFolded());
@@ -79,10 +79,10 @@ private slots:
         if (plain.isEmpty())
             QSKIP("no font family here comes from more than one foundry");
         f.frame->formatMenu().fontDialog()->close();
-        f.surface().setSelFontName(plain);
+        f.surface().setSelectionFontName(plain);
         f.active()->doc = 0;
-        emit f.surface().Click();
-        QCOMPARE(Combo1Of(*f.frame)->Text(), plain);
+        emit f.surface().clicked();
+        QCOMPARE(fontNameBoxOf(*f.frame)->text(), plain);
         QCOMPARE(f.active()->doc, 0);
     }
 
@@ -101,28 +101,28 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(bool, shown);
         FrameFixture f;
-        f.settings->SaveSetting("sb", "ch", stored);
+        f.settings->saveSetting("sb", "ch", stored);
         f.start();
-        QCOMPARE(!CoolBar1Of(*f.frame)->isHidden(), shown);
-        QCOMPARE(!StatusBar1Of(*f.frame)->isHidden(), shown);
+        QCOMPARE(!lowerRebarOf(*f.frame)->isHidden(), shown);
+        QCOMPARE(!statusBarOf(*f.frame)->isHidden(), shown);
         QCOMPARE(f.frame->menuItem("Statusbar")->isChecked(), shown);
     }
 
     void statusBarToggleIsStoredAtShutDown()
     {
         FrameFixture f;
-        f.settings->SaveSetting("sb", "ch", "False");
+        f.settings->saveSetting("sb", "ch", "False");
         f.start();
         f.trigger("Statusbar");
         QVERIFY(f.frame->menuItem("Statusbar")->isChecked());
-        QVERIFY(!CoolBar1Of(*f.frame)->isHidden() && !StatusBar1Of(*f.frame)->isHidden());
+        QVERIFY(!lowerRebarOf(*f.frame)->isHidden() && !statusBarOf(*f.frame)->isHidden());
         QVERIFY(f.frame->close());
-        QCOMPARE(f.settings->GetSetting("sb", "ch", "?"), QStringLiteral("True"));
+        QCOMPARE(f.settings->setting("sb", "ch", "?"), QStringLiteral("True"));
 
         FrameFixture g;
         g.start();
         g.trigger("Statusbar");
-        QVERIFY(CoolBar1Of(*g.frame)->isHidden() && StatusBar1Of(*g.frame)->isHidden());
+        QVERIFY(lowerRebarOf(*g.frame)->isHidden() && statusBarOf(*g.frame)->isHidden());
         QVERIFY(!g.frame->menuItem("Statusbar")->isChecked());
     }
 
@@ -130,11 +130,11 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        Combo2Of(*f.frame)->setText("14");
+        fontSizeBoxOf(*f.frame)->setText("14");
         QVERIFY(f.frame->close());
-        QCOMPARE(f.settings->GetSetting("fonte", "size", "?"), QStringLiteral("14"));
-        QCOMPARE(f.settings->GetSetting("font", "name", "?"), Combo1Of(*f.frame)->Text());
-        QCOMPARE(f.settings->GetSetting("sb", "ch", "?"), QStringLiteral("True"));
+        QCOMPARE(f.settings->setting("fonte", "size", "?"), QStringLiteral("14"));
+        QCOMPARE(f.settings->setting("font", "name", "?"), fontNameBoxOf(*f.frame)->text());
+        QCOMPARE(f.settings->setting("sb", "ch", "?"), QStringLiteral("True"));
     }
 
     void cancelAtShutDownKeepsTheFrameAndWritesNothing()
@@ -143,7 +143,7 @@ private slots:
         f.start();
         f.trigger("new");
         f.trigger("new");
-        const QList<Form3 *> forms = f.frame->documents();
+        const QList<DocumentWindow *> forms = f.frame->documents();
         QCOMPARE(forms.size(), 3);
         forms[0]->doc = -1; // asked first: answers No and closes
         forms[1]->doc = -1; // answers Cancel: it and the frame stay
@@ -155,13 +155,13 @@ private slots:
         QCOMPARE(f.dialogs.messages()[1].text, QStringLiteral("Do you want to save changes to Document 2"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(f.frame->documents().size(), 2);
-        QCOMPARE(f.settings->GetSetting("sb", "ch", "none"), QStringLiteral("none"));
+        QCOMPARE(f.settings->setting("sb", "ch", "none"), QStringLiteral("none"));
 
         // A later close that is not cancelled writes the settings.
         f.dialogs.answerMessage(Dialogs::Answer::No);
         f.dialogs.answerMessage(Dialogs::Answer::No);
         QVERIFY(f.frame->close());
-        QCOMPARE(f.settings->GetSetting("sb", "ch", "none"), QStringLiteral("True"));
+        QCOMPARE(f.settings->setting("sb", "ch", "none"), QStringLiteral("True"));
     }
 
     void missingTipsFileIsReportedAtStart()
@@ -200,18 +200,18 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("hello world");
-        box.setSelStart(0);
-        box.setSelLength(6);
-        f.frame->Timer1().start();
-        f.frame->Timer2().start();
-        QTRY_VERIFY(!f.frame->Timer1().isActive() && !f.frame->Timer2().isActive());
-        QCOMPARE(box.Text(), QStringLiteral("world"));
+        box.setSelectionText("hello world");
+        box.setSelectionStart(0);
+        box.setSelectionLength(6);
+        f.frame->pictureStartTimer().start();
+        f.frame->pictureEndTimer().start();
+        QTRY_VERIFY(!f.frame->pictureStartTimer().isActive() && !f.frame->pictureEndTimer().isActive());
+        QCOMPARE(box.text(), QStringLiteral("world"));
         // With no document window, only the disabling happens.
         f.active()->doc = 0;
         mdiAreaOf(*f.frame)->closeAllSubWindows();
-        f.frame->Timer2().start();
-        QTRY_VERIFY(!f.frame->Timer2().isActive());
+        f.frame->pictureEndTimer().start();
+        QTRY_VERIFY(!f.frame->pictureEndTimer().isActive());
     }
 };
 

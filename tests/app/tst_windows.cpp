@@ -1,7 +1,7 @@
 // Creating, numbering, listing and arranging document windows.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QAction>
@@ -12,10 +12,10 @@
 
 namespace {
 
-QStringList captions(const MDIForm1 &frame)
+QStringList captions(const MainFrame &frame)
 {
     QStringList result;
-    for (Form3 *form : frame.documents())
+    for (DocumentWindow *form : frame.documents())
         result << form->windowTitle();
     return result;
 }
@@ -29,7 +29,7 @@ void closeWindow(FrameFixture &f, const QString &caption)
 }
 
 // The window entries listed below the Window menu's own items, with their check marks.
-QStringList windowList(const MDIForm1 &frame)
+QStringList windowList(const MainFrame &frame)
 {
     QStringList result;
     for (QAction *action : FrameFixture::windowEntries(frame))
@@ -65,9 +65,9 @@ private slots:
         // where its text would be laid out a word a line (and a large document would take ages).
         FrameFixture f;
         f.start();
-        Form3 *first = f.active();
+        DocumentWindow *first = f.active();
         f.trigger("new");
-        QVERIFY(first->RichTextBox1->viewport()->width() >= 400);
+        QVERIFY(first->surface->viewport()->width() >= 400);
     }
 
     void newClearsTheBulletCheckButNewWindowDoesNot()
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(bs->isChecked());
         f.trigger("new");
         QVERIFY(!bs->isChecked());
-        QCOMPARE(f.surface().SelBullet(), std::optional<bool>(false));
+        QCOMPARE(f.surface().selectionBullet(), std::optional<bool>(false));
     }
 
     void windowMenuListsTheOpenWindowsAndChecksTheActiveOne()
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(stair[2]->pos() - stair[1]->pos(), step);
         QCOMPARE(area.currentSubWindow(), windows[1]);
         QCOMPARE(area.subWindowList(QMdiArea::StackingOrder).constLast(), windows[1]);
-        QVERIFY(f.active()->RichTextBox1->viewport()->width() >= space.width() / 2 - 40);
+        QVERIFY(f.active()->surface->viewport()->width() >= space.width() / 2 - 40);
 
         // A window restored from the minimised state comes back to work in, even one that was
         // left a title bar alone, out of sight.

@@ -2,7 +2,7 @@
 // click and an arrow key, in which order, and that following the caret never changes a document.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/DropDownList.h"
 #include "platform/KeyedToolbar.h"
@@ -21,8 +21,8 @@ const QString kSerif = QStringLiteral("Liberation Serif");
 
 void select(RichTextBox &box, int start, int length)
 {
-    box.setSelStart(start);
-    box.setSelLength(length);
+    box.setSelectionStart(start);
+    box.setSelectionLength(length);
 }
 
 // Formats a range without moving the selection.
@@ -38,7 +38,7 @@ void formatRange(RichTextBox &box, int start, int length, const QTextCharFormat 
 // "ZW" bold, italic, underlined, struck through, serif, 14 points, centred and bulleted.
 void fillTwoParagraphs(RichTextBox &box)
 {
-    box.setSelText("xy\nZW");
+    box.setSelectionText("xy\nZW");
     QTextCharFormat first;
     TextFormats::setFamily(first, kSans);
     first.setFontPointSize(20);
@@ -52,21 +52,21 @@ void fillTwoParagraphs(RichTextBox &box)
     second.setFontStrikeOut(true);
     formatRange(box, 3, 2, second);
     select(box, 3, 1);
-    box.setSelAlignment(RichTextBox::Center);
-    box.setSelBullet(true);
+    box.setSelectionAlignment(RichTextBox::Center);
+    box.setSelectionBullet(true);
 }
 
 // Records, in order, the row letter of every indicator that changes.
 class IndicatorLog : public QObject
 {
 public:
-    explicit IndicatorLog(MDIForm1 &frame)
+    explicit IndicatorLog(MainFrame &frame)
     {
-        connect(Combo1Of(frame), &DropDownList::Change, this, [this] { rows += 'F'; });
-        connect(Combo2Of(frame), &DropDownList::Change, this, [this] { rows += 'S'; });
+        connect(fontNameBoxOf(frame), &DropDownList::choiceChanged, this, [this] { rows += 'F'; });
+        connect(fontSizeBoxOf(frame), &DropDownList::choiceChanged, this, [this] { rows += 'S'; });
         connect(frame.menuItem(QStringLiteral("bs")), &QAction::toggled, this, [this] { rows += 'B'; });
         for (const char key : QByteArray("abcdefg")) {
-            QAction *button = Toolbar2Of(frame)->button(QString(QLatin1Char(key)));
+            QAction *button = formattingToolbarOf(frame)->button(QString(QLatin1Char(key)));
             connect(button, &QAction::toggled, this, [this, key] { rows += key; });
         }
     }
@@ -80,18 +80,18 @@ struct Indicators {
     bool operator==(const Indicators &) const = default;
 };
 
-Indicators indicators(MDIForm1 &frame)
+Indicators indicators(MainFrame &frame)
 {
-    Indicators shown{Combo1Of(frame)->Text(), Combo2Of(frame)->Text(), frame.menuItem(QStringLiteral("bs"))->isChecked(), {}};
+    Indicators shown{fontNameBoxOf(frame)->text(), fontSizeBoxOf(frame)->text(), frame.menuItem(QStringLiteral("bs"))->isChecked(), {}};
     for (const char key : QByteArray("abcdefg"))
-        shown.buttons << Toolbar2Of(frame)->Value(QString(QLatin1Char(key)));
+        shown.buttons << formattingToolbarOf(frame)->state(QString(QLatin1Char(key)));
     return shown;
 }
 
 const Indicators kFirstParagraph{kSans, QStringLiteral("20"), false, {0, 0, 0, 0, 1, 0, 0}};
 const Indicators kSecondParagraph{kSerif, QStringLiteral("14"), true, {1, 1, 1, 1, 0, 1, 0}};
 
-void refreshAll(RichTextBox &box, MDIForm1 &frame)
+void refreshAll(RichTextBox &box, MainFrame &frame)
 {
     FormattingRefresh::run(box, frame, QString::fromLatin1(FormattingRefresh::ContentChange));
 }
@@ -120,9 +120,9 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        MDIForm1 &frame = *f.frame;
+        MainFrame &frame = *f.frame;
         fillTwoParagraphs(box);
-        box.setSelStart(4);
+        box.setSelectionStart(4);
         refreshAll(box, frame);
         QCOMPARE(indicators(frame), kSecondParagraph);
 
@@ -136,14 +136,14 @@ private slots:
         formatRange(box, 0, 1, [] { QTextCharFormat bold; bold.setFontWeight(QFont::Bold); return bold; }());
         select(box, 0, 2);
         refreshAll(box, frame);
-        QCOMPARE(Toolbar2Of(frame)->Value("a"), 0);
-        QCOMPARE(Combo1Of(frame)->Text(), kSans); // the font agrees, so its row ran
+        QCOMPARE(formattingToolbarOf(frame)->state("a"), 0);
+        QCOMPARE(fontNameBoxOf(frame)->text(), kSans); // the font agrees, so its row ran
         select(box, 0, 1);
         refreshAll(box, frame);
-        QCOMPARE(Toolbar2Of(frame)->Value("a"), 1);
+        QCOMPARE(formattingToolbarOf(frame)->state("a"), 1);
 
         // Justified text is none of the three alignments.
-        box.setSelAlignment(RichTextBox::Justify);
+        box.setSelectionAlignment(RichTextBox::Justify);
         refreshAll(box, frame);
         QCOMPARE(QList<int>(indicators(frame).buttons.mid(4)), QList<int>({0, 0, 0}));
         QVERIFY(f.dialogs.asks().isEmpty());
@@ -154,16 +154,16 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        MDIForm1 &frame = *f.frame;
+        MainFrame &frame = *f.frame;
         fillTwoParagraphs(box);
-        box.setSelStart(2); // end of the first paragraph
+        box.setSelectionStart(2); // end of the first paragraph
         refreshAll(box, frame);
         QCOMPARE(indicators(frame), kFirstParagraph);
 
         // The key crosses into the second paragraph, but the indicators describe where it started.
         IndicatorLog log(frame);
         QTest::keyClick(box.viewport(), Qt::Key_Right);
-        QCOMPARE(box.SelStart(), 3);
+        QCOMPARE(box.selectionStart(), 3);
         QCOMPARE(indicators(frame), kFirstParagraph);
         QCOMPARE(log.rows, QByteArray());
 
@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(log.rows, QByteArray("BabdefcFS"));
 
         // Keys other than the arrows refresh nothing.
-        box.setSelStart(1);
+        box.setSelectionStart(1);
         log.rows.clear();
         QTest::keyClick(box.viewport(), Qt::Key_Home);
         QTest::keyClick(box.viewport(), Qt::Key_End, Qt::ShiftModifier);
@@ -187,24 +187,24 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        MDIForm1 &frame = *f.frame;
+        MainFrame &frame = *f.frame;
         fillTwoParagraphs(box);
 
         // A click shows the clicked position at once.
-        box.setSelStart(1);
+        box.setSelectionStart(1);
         refreshAll(box, frame);
         IndicatorLog log(frame);
-        box.setSelStart(4);
+        box.setSelectionStart(4);
         QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, box.cursorRect().center());
-        QCOMPARE(box.SelStart(), 4);
+        QCOMPARE(box.selectionStart(), 4);
         QCOMPARE(indicators(frame), kSecondParagraph);
         QCOMPARE(log.rows, QByteArray("BFSabcdef"));
 
         // A content change marks the window first, then shows the caret's formatting.
-        box.setSelStart(1);
+        box.setSelectionStart(1);
         refreshAll(box, frame);
         f.active()->doc = 0;
-        box.setSelStart(4);
+        box.setSelectionStart(4);
         log.rows.clear();
         QTest::keyClicks(box.viewport(), "q");
         QCOMPARE(f.active()->doc, -1);
@@ -217,24 +217,24 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        KeyedToolbar &bar = *Toolbar2Of(*f.frame);
-        box.setSelText("some words");
+        KeyedToolbar &bar = *formattingToolbarOf(*f.frame);
+        box.setSelectionText("some words");
         select(box, 0, 10);
         bar.button("a")->trigger();
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
-        QCOMPARE(bar.Value("a"), 1);
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
+        QCOMPARE(bar.state("a"), 1);
 
         // The same selection again after the undo: what it reads is the undone formatting.
-        box.Undo();
+        box.undoEdit();
         select(box, 0, 10);
-        QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(false));
         QTest::keyClick(box.viewport(), Qt::Key_Left, Qt::ShiftModifier);
-        QCOMPARE(bar.Value("a"), 0);
+        QCOMPARE(bar.state("a"), 0);
         box.redo();
         select(box, 0, 10);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
         QTest::keyClick(box.viewport(), Qt::Key_Left, Qt::ShiftModifier);
-        QCOMPARE(bar.Value("a"), 1);
+        QCOMPARE(bar.state("a"), 1);
     }
 
     void followingTheCaretNeverChangesTheDocument()
@@ -242,10 +242,10 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        MDIForm1 &frame = *f.frame;
+        MainFrame &frame = *f.frame;
         fillTwoParagraphs(box);
-        box.setSelStart(0);
-        Form3 &form = *f.active();
+        box.setSelectionStart(0);
+        DocumentWindow &form = *f.active();
         form.doc = 0;
         const QString before = box.document()->toHtml();
         const int undoSteps = box.document()->availableUndoSteps();
@@ -254,7 +254,7 @@ private slots:
         // entry back to the selection.
         IndicatorLog log(frame);
         for (int position : {1, 4, 2, 5}) {
-            box.setSelStart(position);
+            box.setSelectionStart(position);
             QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, box.cursorRect().center());
         }
         for (Qt::Key key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right, Qt::Key_Left}) {
@@ -269,8 +269,8 @@ private slots:
 
         // A font chosen in a box is a real change: closing asks.
         select(box, 0, 2);
-        Combo1Of(frame)->setText(QStringLiteral("Liberation Mono"));
-        QCOMPARE(box.SelFontName(), std::optional<QString>("Liberation Mono"));
+        fontNameBoxOf(frame)->setText(QStringLiteral("Liberation Mono"));
+        QCOMPARE(box.selectionFontName(), std::optional<QString>("Liberation Mono"));
         QCOMPARE(form.doc, -1);
         f.dialogs.answerMessage(Dialogs::Answer::Cancel);
         QVERIFY(!form.parentWidget()->close());
@@ -281,18 +281,18 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        MDIForm1 &frame = *f.frame;
-        Form3 *first = f.active();
-        fillTwoParagraphs(*first->RichTextBox1);
-        first->RichTextBox1->setSelStart(4);
+        MainFrame &frame = *f.frame;
+        DocumentWindow *first = f.active();
+        fillTwoParagraphs(*first->surface);
+        first->surface->setSelectionStart(4);
         f.trigger("new");
-        Form3 *second = f.active();
-        fillTwoParagraphs(*second->RichTextBox1);
-        second->RichTextBox1->setSelStart(1);
-        emit second->RichTextBox1->Click();
+        DocumentWindow *second = f.active();
+        fillTwoParagraphs(*second->surface);
+        second->surface->setSelectionStart(1);
+        emit second->surface->clicked();
         QCOMPARE(indicators(frame), kFirstParagraph);
         first->doc = second->doc = 0;
-        const QString before = first->RichTextBox1->document()->toHtml();
+        const QString before = first->surface->document()->toHtml();
 
         // Choosing a window shows where its caret stands; coming back shows the other again.
         mdiAreaOf(frame)->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(indicators(frame), kFirstParagraph);
         QCOMPARE(first->doc, 0);
         QCOMPARE(second->doc, 0);
-        QCOMPARE(first->RichTextBox1->document()->toHtml(), before);
+        QCOMPARE(first->surface->document()->toHtml(), before);
     }
 
     void aLoadedFileShowsItsFormatting()
@@ -316,8 +316,8 @@ private slots:
         FrameFixture f;
         f.start();
         fillTwoParagraphs(f.surface());
-        f.surface().setSelStart(1);
-        emit f.surface().Click();
+        f.surface().setSelectionStart(1);
+        emit f.surface().clicked();
         QCOMPARE(indicators(*f.frame), kFirstParagraph);
         f.dialogs.answerFile(f.writeFile("heading.rtf", heading));
         f.trigger("open");
@@ -336,8 +336,8 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("odd size");
-        Combo2Of(*f.frame)->setText(QStringLiteral("20")); // only the caret takes it
+        box.setSelectionText("odd size");
+        fontSizeBoxOf(*f.frame)->setText(QStringLiteral("20")); // only the caret takes it
         select(box, 0, 3);
         QTextCharFormat odd;
         odd.setFontPointSize(std::nextafter(14.0, 15.0)); // as a conversion from pixels can leave it
@@ -345,9 +345,9 @@ private slots:
         f.active()->doc = 0;
         const int undoSteps = box.document()->availableUndoSteps();
 
-        emit box.Click();
-        QCOMPARE(Combo2Of(*f.frame)->Text(), QStringLiteral("20"));
-        QCOMPARE(box.SelFontSize(), std::optional<double>(std::nextafter(14.0, 15.0)));
+        emit box.clicked();
+        QCOMPARE(fontSizeBoxOf(*f.frame)->text(), QStringLiteral("20"));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(std::nextafter(14.0, 15.0)));
         QCOMPARE(box.document()->availableUndoSteps(), undoSteps);
         QCOMPARE(f.active()->doc, 0);
         QCOMPARE(FormattingRefresh::sizeText(14), QStringLiteral("14"));

@@ -16,17 +16,17 @@ namespace {
 // A surface holding "plain bold" with the second word bold, in two paragraphs "one" / "two".
 void fill(RichTextBox &box)
 {
-    box.setSelText("plain bold\nnext");
-    box.setSelStart(6);
-    box.setSelLength(4);
-    box.setSelBold(true);
-    box.setSelStart(0);
+    box.setSelectionText("plain bold\nnext");
+    box.setSelectionStart(6);
+    box.setSelectionLength(4);
+    box.setSelectionBold(true);
+    box.setSelectionStart(0);
 }
 
 void select(RichTextBox &box, int start, int length)
 {
-    box.setSelStart(start);
-    box.setSelLength(length);
+    box.setSelectionStart(start);
+    box.setSelectionLength(length);
 }
 
 } // namespace
@@ -41,43 +41,43 @@ private slots:
         RichTextBox box;
         fill(box);
         select(box, 0, 10);
-        QCOMPARE(box.SelBold(), std::nullopt);
-        QCOMPARE(box.SelItalic(), std::optional<bool>(false));
+        QCOMPARE(box.selectionBold(), std::nullopt);
+        QCOMPARE(box.selectionItalic(), std::optional<bool>(false));
         select(box, 6, 4);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
         // Writing True over a mixed selection makes all of it bold.
         select(box, 0, 10);
-        box.setSelBold(true);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        box.setSelectionBold(true);
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
 
         select(box, 0, 5);
-        box.setSelFontSize(14);
+        box.setSelectionFontSize(14);
         select(box, 0, 10);
-        QCOMPARE(box.SelFontSize(), std::nullopt);
-        box.setSelFontName("DejaVu Sans");
-        QCOMPARE(box.SelFontName(), std::optional<QString>("DejaVu Sans"));
+        QCOMPARE(box.selectionFontSize(), std::nullopt);
+        box.setSelectionFontName("DejaVu Sans");
+        QCOMPARE(box.selectionFontName(), std::optional<QString>("DejaVu Sans"));
         select(box, 3, 4);
-        box.setSelColor(0x0000FF);
+        box.setSelectionColor(0x0000FF);
         select(box, 0, 10);
-        QCOMPARE(box.SelColor(), std::nullopt);
+        QCOMPARE(box.selectionColor(), std::nullopt);
         select(box, 3, 4);
-        QCOMPARE(box.SelColor(), std::optional<quint32>(0x0000FF)); // red as 0x00BBGGRR
+        QCOMPARE(box.selectionColor(), std::optional<quint32>(0x0000FF)); // red as 0x00BBGGRR
     }
 
     void caretReadsAndWritesTheTypingFormat()
     {
         RichTextBox box;
-        box.setSelText("abc");
-        QCOMPARE(box.SelFontName(), std::optional<QString>("Times New Roman"));
-        QCOMPARE(box.SelFontSize(), std::optional<double>(9.75));
-        QSignalSpy changes(&box, &RichTextBox::Change);
-        box.setSelItalic(true);
+        box.setSelectionText("abc");
+        QCOMPARE(box.selectionFontName(), std::optional<QString>("Times New Roman"));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(9.75));
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        box.setSelectionItalic(true);
         QCOMPARE(changes.count(), 0); // only the caret's format changed
         QTest::keyClicks(box.viewport(), "d"); // typing uses it
-        box.setSelStart(3);
-        box.setSelLength(1);
-        QCOMPARE(box.SelItalic(), std::optional<bool>(true));
-        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        box.setSelectionStart(3);
+        box.setSelectionLength(1);
+        QCOMPARE(box.selectionItalic(), std::optional<bool>(true));
+        QCOMPARE(box.text(), QStringLiteral("abcd"));
     }
 
     void writesRaiseChangeOnlyWhenTheyChangeSomething()
@@ -85,81 +85,81 @@ private slots:
         RichTextBox box;
         fill(box);
         select(box, 6, 4);
-        QSignalSpy changes(&box, &RichTextBox::Change);
-        box.setSelBold(true);
-        box.setSelFontName(box.SelFontName().value());
-        box.setSelFontSize(box.SelFontSize().value());
-        box.setSelAlignment(0);
-        box.setSelBullet(false);
-        box.setSelText(QString());
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        box.setSelectionBold(true);
+        box.setSelectionFontName(box.selectionFontName().value());
+        box.setSelectionFontSize(box.selectionFontSize().value());
+        box.setSelectionAlignment(0);
+        box.setSelectionBullet(false);
+        box.setSelectionText(QString());
         QCOMPARE(changes.count(), 1); // only deleting the selected text changed the document
         select(box, 0, 5);
         changes.clear();
-        box.setSelUnderline(true);
+        box.setSelectionUnderline(true);
         QCOMPARE(changes.count(), 1);
-        box.setSelAlignment(2);
+        box.setSelectionAlignment(2);
         QCOMPARE(changes.count(), 2);
     }
 
     void selLengthClampsAndSelStartEmptiesTheSelection()
     {
         RichTextBox box;
-        box.setSelText("hello");
-        box.setSelStart(1);
-        box.setSelLength(100000);
-        QCOMPARE(box.SelStart(), 1);
-        QCOMPARE(box.SelLength(), 4);
-        QCOMPARE(box.SelText(), QStringLiteral("ello"));
-        box.setSelStart(2);
-        QCOMPARE(box.SelLength(), 0);
-        box.setSelStart(0);
-        box.setSelLength(int(box.TextRTF().size()));
-        QCOMPARE(box.SelText(), QStringLiteral("hello"));
-        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelLength(-1));
+        box.setSelectionText("hello");
+        box.setSelectionStart(1);
+        box.setSelectionLength(100000);
+        QCOMPARE(box.selectionStart(), 1);
+        QCOMPARE(box.selectionLength(), 4);
+        QCOMPARE(box.selectionText(), QStringLiteral("ello"));
+        box.setSelectionStart(2);
+        QCOMPARE(box.selectionLength(), 0);
+        box.setSelectionStart(0);
+        box.setSelectionLength(int(box.rtf().size()));
+        QCOMPARE(box.selectionText(), QStringLiteral("hello"));
+        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelectionLength(-1));
         RichTextBox empty;
-        empty.setSelLength(50);
-        QCOMPARE(empty.SelLength(), 0);
+        empty.setSelectionLength(50);
+        QCOMPARE(empty.selectionLength(), 0);
     }
 
     void paragraphPropertiesCoverTheTouchedParagraphs()
     {
         RichTextBox box;
-        box.setSelText("one\ntwo\nthree");
+        box.setSelectionText("one\ntwo\nthree");
         select(box, 0, 5); // "one" and the start of "two"
-        box.setSelAlignment(2);
-        box.setSelStart(9);
-        QCOMPARE(box.SelAlignment(), std::optional<int>(0));
+        box.setSelectionAlignment(2);
+        box.setSelectionStart(9);
+        QCOMPARE(box.selectionAlignment(), std::optional<int>(0));
         select(box, 0, 13);
-        QCOMPARE(box.SelAlignment(), std::nullopt);
+        QCOMPARE(box.selectionAlignment(), std::nullopt);
         select(box, 0, 5);
-        QCOMPARE(box.SelAlignment(), std::optional<int>(2));
-        box.setSelAlignment(1);
+        QCOMPARE(box.selectionAlignment(), std::optional<int>(2));
+        box.setSelectionAlignment(1);
         QCOMPARE(box.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
                  Qt::AlignRight);
-        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelAlignment(7));
+        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelectionAlignment(7));
 
-        box.setSelIndent(720);
-        QCOMPARE(box.SelIndent(), std::optional<int>(720));
+        box.setSelectionIndent(720);
+        QCOMPARE(box.selectionIndent(), std::optional<int>(720));
         QCOMPARE(box.document()->firstBlock().blockFormat().leftMargin(), 48.0); // 720 twips at 96 dpi
-        box.setSelRightIndent(QStringLiteral("200"));
-        QCOMPARE(box.SelRightIndent(), std::optional<int>(200));
-        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelIndent(QStringLiteral("")));
-        QCOMPARE(box.SelIndent(), std::optional<int>(720));
+        box.setSelectionRightIndent(QStringLiteral("200"));
+        QCOMPARE(box.selectionRightIndent(), std::optional<int>(200));
+        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelectionIndent(QStringLiteral("")));
+        QCOMPARE(box.selectionIndent(), std::optional<int>(720));
     }
 
     void bulletsOnMixedAndBulletedParagraphs()
     {
         RichTextBox box;
-        box.setSelText("one\ntwo\nthree");
-        box.setSelStart(0);
-        box.setSelBullet(true);
+        box.setSelectionText("one\ntwo\nthree");
+        box.setSelectionStart(0);
+        box.setSelectionBullet(true);
         select(box, 0, 13);
-        QCOMPARE(box.SelBullet(), std::nullopt);
-        box.setSelBullet(true);
-        QCOMPARE(box.SelBullet(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBullet(), std::nullopt);
+        box.setSelectionBullet(true);
+        QCOMPARE(box.selectionBullet(), std::optional<bool>(true));
         QCOMPARE(box.document()->findBlockByNumber(2).textList(), box.document()->firstBlock().textList());
-        box.setSelBullet(false);
-        QCOMPARE(box.SelBullet(), std::optional<bool>(false));
+        box.setSelectionBullet(false);
+        QCOMPARE(box.selectionBullet(), std::optional<bool>(false));
         for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next()) {
             QVERIFY(!b.textList());
             QCOMPARE(b.blockFormat().indent(), 0);
@@ -177,46 +177,46 @@ private slots:
     {
         QFETCH(bool, byReturn);
         RichTextBox box;
-        box.setSelFontName("Liberation Mono");
-        box.setSelFontSize(14);
-        box.setSelBullet(true);
+        box.setSelectionFontName("Liberation Mono");
+        box.setSelectionFontSize(14);
+        box.setSelectionBullet(true);
         QTest::keyClicks(box.viewport(), "one");
         QTest::keyClick(box.viewport(), Qt::Key_Return);
         if (byReturn)
             QTest::keyClick(box.viewport(), Qt::Key_Return);
         else
-            box.setSelBullet(false);
+            box.setSelectionBullet(false);
         QTest::keyClicks(box.viewport(), "after");
-        QCOMPARE(box.Text(), QStringLiteral("one\r\nafter"));
+        QCOMPARE(box.text(), QStringLiteral("one\r\nafter"));
         QVERIFY(box.document()->firstBlock().textList());
         QVERIFY(!box.document()->lastBlock().textList());
         QCOMPARE(box.document()->lastBlock().blockFormat().indent(), 0);
 
         // As typed, and as saved and read back.
         RichTextBox reread;
-        reread.setTextRTF(box.TextRTF());
+        reread.setRtf(box.rtf());
         for (RichTextBox *surface : {&box, &reread}) {
             select(*surface, 5, 5);
-            QCOMPARE(surface->SelFontName(), std::optional<QString>("Liberation Mono"));
-            QCOMPARE(surface->SelFontSize(), std::optional<double>(14));
-            QCOMPARE(surface->SelBullet(), std::optional<bool>(false));
+            QCOMPARE(surface->selectionFontName(), std::optional<QString>("Liberation Mono"));
+            QCOMPARE(surface->selectionFontSize(), std::optional<double>(14));
+            QCOMPARE(surface->selectionBullet(), std::optional<bool>(false));
         }
     }
 
     void sizesAndOffsetsTakeTextThatReadsAsANumber()
     {
         RichTextBox box;
-        box.setSelText("x");
-        box.setSelStart(0);
-        box.setSelLength(1);
-        box.setSelFontSize(QStringLiteral("12"));
-        QCOMPARE(box.SelFontSize(), std::optional<double>(12));
-        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelFontSize(QStringLiteral("big")));
-        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelFontSize(QString()));
-        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelFontSize(-3));
-        QCOMPARE(box.SelFontSize(), std::optional<double>(12));
-        box.setSelCharOffset(60);
-        QCOMPARE(box.SelCharOffset(), std::optional<int>(60));
+        box.setSelectionText("x");
+        box.setSelectionStart(0);
+        box.setSelectionLength(1);
+        box.setSelectionFontSize(QStringLiteral("12"));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(12));
+        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelectionFontSize(QStringLiteral("big")));
+        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelectionFontSize(QString()));
+        QVERIFY_THROWS_EXCEPTION(Failure, box.setSelectionFontSize(-3));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(12));
+        box.setSelectionCharOffset(60);
+        QCOMPARE(box.selectionCharOffset(), std::optional<int>(60));
         QVERIFY_THROWS_EXCEPTION(Failure, box.setHeight(-1));
         box.setWidth(1500);
         QCOMPARE(box.width(), 100);
@@ -225,11 +225,11 @@ private slots:
     void backColorBelongsToTheSurface()
     {
         RichTextBox one, two;
-        const quint32 before = two.BackColor();
+        const quint32 before = two.backColor();
         one.setBackColor(0x00FFFF); // yellow
-        QCOMPARE(one.BackColor(), quint32(0x00FFFF));
+        QCOMPARE(one.backColor(), quint32(0x00FFFF));
         QCOMPARE(one.palette().color(QPalette::Base), QColor(255, 255, 0));
-        QCOMPARE(two.BackColor(), before);
+        QCOMPARE(two.backColor(), before);
     }
 
     void plainTextLoadsWithCrLfLinesAndTheCaretFormat()
@@ -242,22 +242,22 @@ private slots:
         file.close();
         RichTextBox box;
         // A header and page set-up of the file shown before do not stay with plain text.
-        box.setTextRTF("{\\rtf1\\ansi\\paperw5000{\\header Old head\\par}Rich\\par}");
-        box.setSelFontSize(12);
-        QSignalSpy changes(&box, &RichTextBox::Change);
-        box.LoadFile(path, RichTextBox::PlainText);
+        box.setRtf("{\\rtf1\\ansi\\paperw5000{\\header Old head\\par}Rich\\par}");
+        box.setSelectionFontSize(12);
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        box.loadFile(path, RichTextBox::PlainText);
         QVERIFY(changes.count() >= 1);
         QVERIFY(DocumentExtras::of(*box.document()).isEmpty());
-        QVERIFY(!box.TextRTF().contains("Old head"));
-        QCOMPARE(box.Text(), QStringLiteral("caf\u00e9\r\nline two\r\n"));
-        box.setSelStart(0);
-        box.setSelLength(100);
-        QCOMPARE(box.SelFontSize(), std::optional<double>(12));
+        QVERIFY(!box.rtf().contains("Old head"));
+        QCOMPARE(box.text(), QStringLiteral("caf\u00e9\r\nline two\r\n"));
+        box.setSelectionStart(0);
+        box.setSelectionLength(100);
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(12));
         QVERIFY(!box.document()->isUndoAvailable());
-        QVERIFY_THROWS_EXCEPTION(Failure, box.LoadFile(dir.filePath("missing.txt"), RichTextBox::PlainText));
-        QCOMPARE(box.Text(), QStringLiteral("caf\u00e9\r\nline two\r\n"));
+        QVERIFY_THROWS_EXCEPTION(Failure, box.loadFile(dir.filePath("missing.txt"), RichTextBox::PlainText));
+        QCOMPARE(box.text(), QStringLiteral("caf\u00e9\r\nline two\r\n"));
         try {
-            box.LoadFile(dir.filePath("missing.txt"));
+            box.loadFile(dir.filePath("missing.txt"));
         } catch (const Failure &failure) {
             QVERIFY(failure.message().contains("missing.txt"));
             QVERIFY(failure.message().contains("No such file"));
@@ -270,7 +270,7 @@ private slots:
         RichTextBox box;
         box.resize(400, 200);
         box.show();
-        box.setTextRTF("{\\rtf1\\ansi Before{\\super\\chftn{\\footnote\\pard{\\super\\chftn} The note says this.}}"
+        box.setRtf("{\\rtf1\\ansi Before{\\super\\chftn{\\footnote\\pard{\\super\\chftn} The note says this.}}"
                        " after\\par}");
         int mark = -1;
         for (auto it = box.document()->begin().begin(); !it.atEnd(); ++it)
@@ -298,27 +298,27 @@ private slots:
     void deleteClearsOnlyTheSelection()
     {
         RichTextBox box;
-        box.setSelText("abc");
-        box.setSelStart(1);
-        box.Clear();
-        QCOMPARE(box.Text(), QStringLiteral("abc"));
-        box.setSelLength(1);
-        box.Clear();
-        QCOMPARE(box.Text(), QStringLiteral("ac"));
+        box.setSelectionText("abc");
+        box.setSelectionStart(1);
+        box.deleteSelection();
+        QCOMPARE(box.text(), QStringLiteral("abc"));
+        box.setSelectionLength(1);
+        box.deleteSelection();
+        QCOMPARE(box.text(), QStringLiteral("ac"));
     }
 
     void keyDownComesBeforeTheKeyActs()
     {
         RichTextBox box;
-        box.setSelText("ab");
-        box.setSelStart(0);
+        box.setSelectionText("ab");
+        box.setSelectionStart(0);
         QList<int> positionsAtKeyDown;
         QList<int> codes;
-        connect(&box, &RichTextBox::KeyDown, &box, [&](int code, int shift) {
+        connect(&box, &RichTextBox::keyDown, &box, [&](int code, int shift) {
             if (code == 16)
                 return; // the Shift key itself
             codes << code * 10 + shift;
-            positionsAtKeyDown << box.SelStart();
+            positionsAtKeyDown << box.selectionStart();
         });
         QTest::keyClick(box.viewport(), Qt::Key_Right);
         QTest::keyClick(box.viewport(), Qt::Key_Left, Qt::ShiftModifier);
@@ -333,12 +333,12 @@ private slots:
         box.resize(300, 200);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        box.setSelText("word another");
-        QSignalSpy clicks(&box, &RichTextBox::Click);
-        QSignalSpy doubles(&box, &RichTextBox::DblClick);
+        box.setSelectionText("word another");
+        QSignalSpy clicks(&box, &RichTextBox::clicked);
+        QSignalSpy doubles(&box, &RichTextBox::doubleClicked);
         QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, QPoint(5, 8));
         QCOMPARE(clicks.count(), 1);
-        QCOMPARE(box.SelStart(), 0);
+        QCOMPARE(box.selectionStart(), 0);
         QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(doubles.count(), 1);
     }
@@ -356,10 +356,10 @@ private slots:
         for (int i = 0; i < 20000; ++i)
             c.insertText(QStringLiteral("word "), i % 2 ? bold : plain);
         c.endEditBlock();
-        box.setSelStart(0);
-        box.setSelLength(box.characterCount());
-        QCOMPARE(box.SelBold(), std::nullopt);
-        QCOMPARE(box.SelItalic(), std::optional<bool>(false));
+        box.setSelectionStart(0);
+        box.setSelectionLength(box.characterCount());
+        QCOMPARE(box.selectionBold(), std::nullopt);
+        QCOMPARE(box.selectionItalic(), std::optional<bool>(false));
     }
 };
 

@@ -3,7 +3,7 @@
 #include "support/FrameFixture.h"
 #include "support/TestPictures.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QBuffer>
@@ -61,20 +61,20 @@ private slots:
         f.trigger("de");
 
         // A picture alone on the clipboard does not enable Paste.
-        f.frame->NewDocument();
+        f.frame->newDocument();
         QGuiApplication::clipboard()->setImage(filled(QSize(24, 24), Qt::red));
         openEdit(f);
         QCOMPARE(states(f), QStringLiteral("000"));
 
         // One character selected: Cut and Copy; after Cut nothing is selected any more.
         RichTextBox &box = f.surface();
-        box.setSelText("ab");
-        box.setSelStart(1);
-        box.setSelLength(1);
+        box.setSelectionText("ab");
+        box.setSelectionStart(1);
+        box.setSelectionLength(1);
         openEdit(f);
         QCOMPARE(states(f), QStringLiteral("110"));
         f.trigger("cut");
-        QCOMPARE(box.Text(), QStringLiteral("a"));
+        QCOMPARE(box.text(), QStringLiteral("a"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("b"));
         openEdit(f);
         QCOMPARE(states(f), QStringLiteral("001"));
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(!left || left->formats().isEmpty());
         openEdit(f);
         QCOMPARE(states(f), QStringLiteral("000"));
-        QCOMPARE(box.Text(), QStringLiteral("a"));
+        QCOMPARE(box.text(), QStringLiteral("a"));
         QVERIFY(item(f, "undo")->isEnabled() && item(f, "de")->isEnabled() && item(f, "seall")->isEnabled()
                 && item(f, "cc")->isEnabled());
     }
@@ -95,11 +95,11 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("word");
+        box.setSelectionText("word");
         openEdit(f); // nothing selected: Copy disabled until the menu opens again
         QVERIFY(!item(f, "copy")->isEnabled());
-        box.setSelStart(0);
-        box.setSelLength(4);
+        box.setSelectionStart(0);
+        box.setSelectionLength(4);
         QTest::keyClick(box.viewport(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("word"));
     }
@@ -110,25 +110,25 @@ private slots:
         f.start();
         RichTextBox &box = f.surface();
         f.trigger("seall");
-        QCOMPARE(box.SelStart(), 0);
-        QCOMPARE(box.SelLength(), 0);
+        QCOMPARE(box.selectionStart(), 0);
+        QCOMPARE(box.selectionLength(), 0);
 
         // Formatting makes the RTF source many times longer than the text.
-        box.setSelText("x\ny");
+        box.setSelectionText("x\ny");
         for (int start : {0, 2}) {
-            box.setSelStart(start);
-            box.setSelLength(1);
-            box.setSelBold(true);
-            box.setSelColor(0x00FF8040);
-            box.setSelFontName("DejaVu Sans");
-            box.setSelAlignment(RichTextBox::Center);
+            box.setSelectionStart(start);
+            box.setSelectionLength(1);
+            box.setSelectionBold(true);
+            box.setSelectionColor(0x00FF8040);
+            box.setSelectionFontName("DejaVu Sans");
+            box.setSelectionAlignment(RichTextBox::Center);
         }
-        QVERIFY(box.TextRTF().size() > 20 * box.characterCount());
-        box.setSelStart(1);
+        QVERIFY(box.rtf().size() > 20 * box.characterCount());
+        box.setSelectionStart(1);
         f.trigger("seall");
-        QCOMPARE(box.SelStart(), 0);
-        QCOMPARE(box.SelLength(), 3);
-        QCOMPARE(box.SelText(), QStringLiteral("x\r\ny"));
+        QCOMPARE(box.selectionStart(), 0);
+        QCOMPARE(box.selectionLength(), 3);
+        QCOMPARE(box.selectionText(), QStringLiteral("x\r\ny"));
     }
 
     void deleteClearsOnlyTheSelection()
@@ -136,16 +136,16 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("abc");
-        box.setSelStart(1);
+        box.setSelectionText("abc");
+        box.setSelectionStart(1);
         f.trigger("de");
         QTest::keyClick(box.viewport(), Qt::Key_Delete); // the key goes through the menu item
-        QCOMPARE(box.Text(), QStringLiteral("abc"));
-        box.setSelLength(1);
+        QCOMPARE(box.text(), QStringLiteral("abc"));
+        box.setSelectionLength(1);
         QTest::keyClick(box.viewport(), Qt::Key_Delete);
-        QCOMPARE(box.Text(), QStringLiteral("ac"));
+        QCOMPARE(box.text(), QStringLiteral("ac"));
         f.trigger("undo");
-        QCOMPARE(box.Text(), QStringLiteral("abc"));
+        QCOMPARE(box.text(), QStringLiteral("abc"));
     }
 
     void picturesSurviveCopyAndPasteIntoAnotherDocument()
@@ -153,13 +153,13 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &first = f.surface();
-        first.setSelText("before ");
+        first.setSelectionText("before ");
         first.insertPicture(filled(QSize(30, 30), Qt::red));
-        first.setSelText(" after");
+        first.setSelectionText(" after");
         f.trigger("seall");
         f.trigger("copy");
 
-        f.frame->NewDocument();
+        f.frame->newDocument();
         RichTextBox &second = f.surface();
         QVERIFY(&second != &first);
         f.trigger("paste");
@@ -167,7 +167,7 @@ private slots:
         const QList<QTextImageFormat> pasted = pictures(*second.document());
         QCOMPARE(pasted.size(), 1);
         QCOMPARE(shownImage(*second.document(), pasted[0]).pixelColor(5, 5), QColor(Qt::red));
-        QVERIFY(second.TextRTF().contains("\\pngblip"));
+        QVERIFY(second.rtf().contains("\\pngblip"));
 
         // The clipboard carries rich text with the picture in it for other programs.
         const QByteArray rtf = QGuiApplication::clipboard()->mimeData()->data("text/rtf");
@@ -198,9 +198,9 @@ private slots:
         QVERIFY(all[0].name() != all[1].name());
         QCOMPARE(shownImage(*box.document(), all[0]).pixelColor(2, 2), QColor(Qt::red));
         QCOMPARE(shownImage(*box.document(), all[1]).pixelColor(2, 2), QColor(Qt::blue));
-        box.setSelStart(1);
-        box.setSelLength(1);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        box.setSelectionStart(1);
+        box.setSelectionLength(1);
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
     }
 };
 

@@ -2,7 +2,7 @@
 #include "support/FrameFixture.h"
 #include "support/TestPictures.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "editing/InsertCommands.h"
 
@@ -36,19 +36,19 @@ class InsertTest : public QObject
     {
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("keep this");
-        box.setSelStart(5);
-        box.setSelLength(4);
+        box.setSelectionText("keep this");
+        box.setSelectionStart(5);
+        box.setSelectionLength(4);
         QGuiApplication::clipboard()->setText("clipboard text");
         return box;
     }
 
     void verifyUntouched(FrameFixture &f, RichTextBox &box)
     {
-        QVERIFY(!f.frame->Timer2().isActive()); // nothing will empty the selection later
+        QVERIFY(!f.frame->pictureEndTimer().isActive()); // nothing will empty the selection later
         QCoreApplication::processEvents();
-        QCOMPARE(box.Text(), QStringLiteral("keep this"));
-        QCOMPARE(box.SelText(), QStringLiteral("this"));
+        QCOMPARE(box.text(), QStringLiteral("keep this"));
+        QCOMPARE(box.selectionText(), QStringLiteral("this"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("clipboard text"));
     }
 
@@ -62,7 +62,7 @@ private slots:
         const auto enabled = [&](const char *name) { return f.frame->menuItem(name)->isEnabled(); };
         QVERIFY(!enabled("dt") && !enabled("picturea") && !enabled("table"));
         QVERIFY(enabled("fgsdgfdg") && enabled("dfgfdgdf"));
-        f.frame->NewDocument();
+        f.frame->newDocument();
         emit f.frame->menu("insert")->aboutToShow();
         QVERIFY(enabled("dt") && enabled("picturea") && !enabled("table"));
     }
@@ -72,18 +72,18 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("on DATE.");
-        box.setSelStart(3);
-        box.setSelLength(4);
+        box.setSelectionText("on DATE.");
+        box.setSelectionStart(3);
+        box.setSelectionLength(4);
         const QDateTime before = QDateTime::currentDateTime();
         f.trigger("dt");
         const QDateTime after = QDateTime::currentDateTime();
-        const QString text = box.Text();
+        const QString text = box.text();
         QVERIFY2(text == "on " + InsertCommands::dateTimeText(before, QLocale::system()) + "."
                      || text == "on " + InsertCommands::dateTimeText(after, QLocale::system()) + ".",
                  qPrintable(text));
-        QCOMPARE(box.SelStart(), text.size() - 1);
-        QCOMPARE(box.SelLength(), 0);
+        QCOMPARE(box.selectionStart(), text.size() - 1);
+        QCOMPARE(box.selectionLength(), 0);
 
         // The user's short date, then hours, minutes, seconds and the day period; no time zone.
         const QDateTime moment(QDate(2024, 3, 9), QTime(15, 4, 5));
@@ -98,11 +98,11 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("[]");
-        box.setSelStart(1);
+        box.setSelectionText("[]");
+        box.setSelectionStart(1);
         f.dialogs.answerFile(f.writeFile("empty.txt", ""));
         f.trigger("dfgfdgdf");
-        QCOMPARE(box.Text(), QStringLiteral("[]"));
+        QCOMPARE(box.text(), QStringLiteral("[]"));
 
         f.dialogs.answerFile(f.writeFile("three.txt", "one\r\ntwo\nthr\xe9\x65"));
         f.trigger("dfgfdgdf");
@@ -126,16 +126,16 @@ private slots:
         const QByteArray png = encoded(filled(QSize(40, 30), Qt::red), "PNG");
         f.dialogs.answerFile(f.writeFile("red.png", png));
         f.trigger("picturea");
-        QCOMPARE(box.Text(), QStringLiteral("keep ") + QChar::ObjectReplacementCharacter);
+        QCOMPARE(box.text(), QStringLiteral("keep ") + QChar::ObjectReplacementCharacter);
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
-        QTRY_VERIFY(!f.frame->Timer2().isActive());
-        QCOMPARE(box.Text(), QStringLiteral("keep ") + QChar::ObjectReplacementCharacter);
+        QTRY_VERIFY(!f.frame->pictureEndTimer().isActive());
+        QCOMPARE(box.text(), QStringLiteral("keep ") + QChar::ObjectReplacementCharacter);
 
-        const QByteArray rtf = box.TextRTF();
+        const QByteArray rtf = box.rtf();
         QVERIFY(rtf.contains("\\pngblip"));
         QVERIFY(unbroken(rtf).contains(png.toHex())); // the file's own bytes, not a re-encoding
         RichTextBox reread;
-        reread.setTextRTF(rtf);
+        reread.setRtf(rtf);
         const QList<QTextImageFormat> found = pictures(*reread.document());
         QCOMPARE(found.size(), 1);
         QCOMPARE(QSizeF(found[0].width(), found[0].height()), QSizeF(40, 30));
@@ -158,7 +158,7 @@ private slots:
         // Six inches and a bit: between the margins of an A4 page.
         QVERIFY(found[0].width() > 590 && found[0].width() < 610);
         QCOMPARE(found[0].height(), found[0].width() / 4);
-        const QByteArray rtf = box.TextRTF();
+        const QByteArray rtf = box.rtf();
         QVERIFY(rtf.contains("\\jpegblip"));
         QVERIFY(unbroken(rtf).contains(jpeg.toHex()));
     }
@@ -186,8 +186,8 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("above");
-        f.frame->insertCommands().table_Click(); // behind the disabled item
+        box.setSelectionText("above");
+        f.frame->insertCommands().insertTable(); // behind the disabled item
         QVERIFY(!box.toPlainText().contains("\\rtf"));
         QTextTable *table = nullptr;
         for (QTextFrame *frame : box.document()->rootFrame()->childFrames())
@@ -200,7 +200,7 @@ private slots:
         QFile::remove(f.appFolder() + "/table.rtf");
         f.dialogs.answerMessage(Dialogs::Answer::OK);
         const QString before = box.toPlainText();
-        f.frame->insertCommands().table_Click();
+        f.frame->insertCommands().insertTable();
         const Dialogs::Message ask = f.dialogs.messages().constLast();
         QCOMPARE(ask.text, QStringLiteral("Table file not able to find !"));
         QCOMPARE(ask.title, QStringLiteral("Scrivlo"));

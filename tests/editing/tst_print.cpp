@@ -2,7 +2,7 @@
 #include "support/FrameFixture.h"
 #include "support/PdfFiles.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintCommand.h"
 #include "platform/DialogFlags.h"
@@ -78,7 +78,7 @@ class PrintTest : public QObject
     {
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("first line\nsecond line");
+        box.setSelectionText("first line\nsecond line");
         return box;
     }
 
@@ -87,8 +87,8 @@ private slots:
     {
         FrameFixture f;
         RichTextBox &box = prepare(f);
-        box.setSelStart(11);
-        box.setSelLength(6);
+        box.setSelectionStart(11);
+        box.setSelectionLength(6);
         const QString selection = f.path("selection.pdf");
         f.dialogs.answerMessage(Dialogs::Answer::Retry);
         f.dialogs.answerPrint(true, printerTo(selection));
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages[0].simplified(), QStringLiteral("second"));
 
-        box.setSelStart(0);
+        box.setSelectionStart(0);
         const QString whole = f.path("whole.pdf");
         f.dialogs.answerMessage(Dialogs::Answer::Ignore);
         f.dialogs.answerPrint(true, printerTo(whole));
@@ -114,7 +114,7 @@ private slots:
         pages = PdfFiles::pages(whole);
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages[0].simplified(), QStringLiteral("first line second line"));
-        QCOMPARE(box.Text(), QStringLiteral("first line\r\nsecond line"));
+        QCOMPARE(box.text(), QStringLiteral("first line\r\nsecond line"));
     }
 
     void abortCancelOrNoDocumentPrintNothing()
@@ -160,9 +160,9 @@ private slots:
         QStringList lines;
         for (int i = 1; i <= 200; ++i)
             lines << QStringLiteral("line %1").arg(i);
-        box.setSelText(lines.join('\n'));
+        box.setSelectionText(lines.join('\n'));
         box.setBackColor(0x00000080); // dark red on screen only
-        box.setSelStart(0);
+        box.setSelectionStart(0);
         const QString pdf = f.path("long.pdf");
         PrintCommand::printWholeDocumentToPdf(box, pdf);
 
@@ -189,7 +189,7 @@ private slots:
         RichTextBox &box = f.surface();
         QImage picture(60, 40, QImage::Format_RGB32);
         picture.fill(Qt::green);
-        box.setSelText("caption ");
+        box.setSelectionText("caption ");
         box.insertPicture(picture);
         const QString pdf = f.path("picture.pdf");
         PrintCommand::printWholeDocumentToPdf(box, pdf);
@@ -207,7 +207,7 @@ private slots:
         f.start();
         RichTextBox &box = f.surface();
         // Three columns of four inches each, on paper six and a half or so inches wide inside.
-        box.setTextRTF(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\trowd\cellx5760\cellx11520\cellx17280 )"
+        box.setRtf(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\trowd\cellx5760\cellx11520\cellx17280 )"
                        R"(first\cell middle\cell lastcolumn\cell\row})");
         const QList<QTextLength> onScreen = firstTable(*box.document())->format().columnWidthConstraints();
         const QString pdf = f.path("wide.pdf");
@@ -225,8 +225,8 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText(numberedLines(400));
-        box.setSelStart(0);
+        box.setSelectionText(numberedLines(400));
+        box.setSelectionStart(0);
         const QString pdf = f.writeFile("cancelled.pdf", "the file that was there");
         CancelBeforePage cancel(3);
         f.dialogs.answerMessage(Dialogs::Answer::Ignore);
@@ -252,8 +252,8 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText(numberedLines(400));
-        box.setSelStart(0);
+        box.setSelectionText(numberedLines(400));
+        box.setSelectionStart(0);
         const QString pdf = f.path("from-preview.pdf");
         int previewPages = -1;
         QTimer::singleShot(0, this, [&] {

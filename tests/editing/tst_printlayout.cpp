@@ -165,7 +165,7 @@ private slots:
         PdfFiles::printerTo(target)(printer);
 
         StopBefore stop(3);
-        const DocumentPrinter::Result stopped = box.SelPrint(printer, &stop);
+        const DocumentPrinter::Result stopped = box.printSelection(printer, &stop);
         QVERIFY(stopped.cancelled && stopped.discarded);
         QCOMPARE(stopped.pagesPrinted, 2);
         QVERIFY(old.open(QIODevice::ReadOnly));
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
 
         StopBefore never(0);
-        const DocumentPrinter::Result done = box.SelPrint(printer, &never);
+        const DocumentPrinter::Result done = box.printSelection(printer, &never);
         QVERIFY(!done.cancelled);
         QCOMPARE(done.pagesPrinted, done.pageCount);
         QCOMPARE(never.seen.size(), done.pageCount);
@@ -184,7 +184,7 @@ private slots:
     void aWideTableScrollsOnScreenAndTextStillWraps()
     {
         RichTextBox box;
-        box.setTextRTF(R"({\rtf1\ansi\trowd\cellx7200\cellx14400 left\cell right\cell\row )"
+        box.setRtf(R"({\rtf1\ansi\trowd\cellx7200\cellx14400 left\cell right\cell\row )"
                        R"(\pard a paragraph long enough to be wrapped in a narrow window, as text always is\par})");
         box.resize(400, 300);
         box.show();

@@ -84,7 +84,7 @@ class PrintPagesTest : public QObject
             return {};
         file.close();
         RichTextBox box;
-        box.LoadFile(path, RichTextBox::RichText);
+        box.loadFile(path, RichTextBox::RichText);
         const QString pdf = m_dir.filePath(name + QStringLiteral(".pdf"));
         PrintCommand::printWholeDocumentToPdf(box, pdf);
         m_pdf = pdf;

@@ -1,9 +1,9 @@
 // The Input Symbols window.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
-#include "editing/Form5.h"
+#include "editing/SymbolsWindow.h"
 #include "editing/InsertCommands.h"
 #include "platform/DropDownList.h"
 
@@ -15,10 +15,10 @@ class SymbolsTest : public QObject
 {
     Q_OBJECT
 
-    Form5 *open(FrameFixture &f)
+    SymbolsWindow *open(FrameFixture &f)
     {
         f.trigger("fgsdgfdg");
-        Form5 *form = f.frame->insertCommands().symbolsWindow();
+        SymbolsWindow *form = f.frame->insertCommands().symbolsWindow();
         if (form && !QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000))
             return nullptr;
         return form;
@@ -29,14 +29,14 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        Form5 *form = open(f);
+        SymbolsWindow *form = open(f);
         QVERIFY(form);
-        QCOMPARE(form->Combo1->count(), 255);
-        QCOMPARE(form->Combo1->Text(), QString()); // nothing stored yet
+        QCOMPARE(form->symbolList->count(), 255);
+        QCOMPARE(form->symbolList->text(), QString()); // nothing stored yet
 
         QSet<char16_t> seen;
-        for (int i = 0; i < form->Combo1->count(); ++i) {
-            const QString entry = form->Combo1->itemText(i);
+        for (int i = 0; i < form->symbolList->count(); ++i) {
+            const QString entry = form->symbolList->itemText(i);
             QCOMPARE(entry.size(), 1);
             seen.insert(entry.at(0).unicode());
         }
@@ -44,7 +44,7 @@ private slots:
         for (char16_t c : {u'\x01', u'A', u'\u20AC', u'\u2122', u'\u0081', u'\u009D', u'\u00A9', u'\u00FF'})
             QVERIFY(seen.contains(c));
         // Sorted as the platform sorts text, not by code: "a" and "A" stand together.
-        const int a = form->Combo1->findText("a"), A = form->Combo1->findText("A"), b = form->Combo1->findText("b");
+        const int a = form->symbolList->findText("a"), A = form->symbolList->findText("A"), b = form->symbolList->findText("b");
         QVERIFY(std::abs(a - A) == 1 && b > std::max(a, A));
     }
 
@@ -53,40 +53,40 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("(c) 2024");
-        box.setSelStart(0);
-        box.setSelLength(3);
+        box.setSelectionText("(c) 2024");
+        box.setSelectionStart(0);
+        box.setSelectionLength(3);
 
-        Form5 *form = open(f);
+        SymbolsWindow *form = open(f);
         QVERIFY(form);
-        form->Command1_Click(); // nothing chosen: nothing inserted, the selection stays
-        QCOMPARE(box.Text(), QStringLiteral("(c) 2024"));
-        QCOMPARE(f.settings->GetSetting("sy", "sya", "unset"), QString());
+        form->insertSymbol(); // nothing chosen: nothing inserted, the selection stays
+        QCOMPARE(box.text(), QStringLiteral("(c) 2024"));
+        QCOMPARE(f.settings->setting("sy", "sya", "unset"), QString());
 
-        form->Combo1->setText(QString(QChar(0xA9)));
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(box.Text(), QString::fromUtf8("© 2024"));
+        form->symbolList->setText(QString(QChar(0xA9)));
+        QTest::mouseClick(form->insertButton, Qt::LeftButton);
+        QCOMPARE(box.text(), QString::fromUtf8("© 2024"));
         QVERIFY(form->isVisible());
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(box.Text(), QString::fromUtf8("©© 2024"));
-        QCOMPARE(f.settings->GetSetting("sy", "sya", ""), QString::fromUtf8("©"));
+        QTest::mouseClick(form->insertButton, Qt::LeftButton);
+        QCOMPARE(box.text(), QString::fromUtf8("©© 2024"));
+        QCOMPARE(f.settings->setting("sy", "sya", ""), QString::fromUtf8("©"));
 
         form->close();
         QTRY_VERIFY(!f.frame->insertCommands().symbolsWindow());
         form = open(f);
         QVERIFY(form);
-        QCOMPARE(form->Combo1->Text(), QString::fromUtf8("©"));
+        QCOMPARE(form->symbolList->text(), QString::fromUtf8("©"));
     }
 
     void closesWhenADocumentWindowBecomesActive()
     {
         FrameFixture f;
         f.start();
-        Form5 *form = open(f);
+        SymbolsWindow *form = open(f);
         QVERIFY(form);
-        QPointer<Form5> watched(form);
+        QPointer<SymbolsWindow> watched(form);
         f.frame->activateWindow();
-        f.active()->RichTextBox1->setFocus();
+        f.active()->surface->setFocus();
         QTRY_VERIFY(!watched);
         QVERIFY(!f.frame->insertCommands().symbolsWindow());
     }

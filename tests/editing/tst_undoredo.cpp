@@ -1,7 +1,7 @@
 // Undo by words, many steps deep, and Redo with its enabling.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -22,16 +22,16 @@ private slots:
         QVERIFY(!redo->isEnabled());
         QTest::keyClicks(box.viewport(), "one two three");
         f.trigger("undo");
-        QCOMPARE(box.Text(), QStringLiteral("one two "));
+        QCOMPARE(box.text(), QStringLiteral("one two "));
         QVERIFY(redo->isEnabled());
         f.trigger("undo");
         f.trigger("redo");
-        QCOMPARE(box.Text(), QStringLiteral("one two "));
+        QCOMPARE(box.text(), QStringLiteral("one two "));
         // Ctrl+Shift+Z is the menu item's, even while typing in the document.
         QSignalSpy redone(redo, &QAction::triggered);
         QTest::keyClick(box.viewport(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(redone.count(), 1);
-        QCOMPARE(box.Text(), QStringLiteral("one two three"));
+        QCOMPARE(box.text(), QStringLiteral("one two three"));
         QVERIFY(!redo->isEnabled());
 
         // Redo follows the active window; new typing leaves nothing to redo.
@@ -43,7 +43,7 @@ private slots:
         QVERIFY(redo->isEnabled());
         QTest::keyClicks(box.viewport(), "four");
         QVERIFY(!redo->isEnabled());
-        QCOMPARE(box.Text(), QStringLiteral("one two four"));
+        QCOMPARE(box.text(), QStringLiteral("one two four"));
     }
 
     void undoGoesBackManyStepsAndTakesAFormatChangeAtOnce()
@@ -56,13 +56,13 @@ private slots:
             words << QStringLiteral("w%1").arg(i);
         QTest::keyClicks(box.viewport(), words.join(' '));
         f.trigger("seall");
-        box.setSelBold(true);
+        box.setSelectionBold(true);
         f.trigger("undo");
-        QCOMPARE(box.SelBold(), std::optional<bool>(false));
-        QCOMPARE(box.Text(), words.join(' '));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(false));
+        QCOMPARE(box.text(), words.join(' '));
         for (int i = 0; i < 40; ++i)
             f.trigger("undo");
-        QCOMPARE(box.Text(), QString());
+        QCOMPARE(box.text(), QString());
     }
 
     void undoOfABroadChangeLaysTheDocumentOutAgain()
@@ -73,9 +73,9 @@ private slots:
         box.setText(QStringLiteral("A paragraph of some words to lay out.\n").repeated(4000)); // 152,000 characters
         const QSizeF pageSize = box.document()->pageSize();
         f.trigger("seall");
-        box.setSelBold(true);
+        box.setSelectionBold(true);
         f.trigger("undo");
-        QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(false));
         QCOMPARE(box.document()->pageSize(), pageSize);
         QCoreApplication::processEvents();
         QVERIFY(box.document()->documentLayout()->documentSize().height() > 0);

@@ -2,7 +2,7 @@
 // a file that cannot be read is reported and the rest are still opened.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/DropDownList.h"
 
@@ -41,7 +41,7 @@ bool dragAndDrop(FrameFixture &f, const QMimeData &data)
 QStringList captions(const FrameFixture &f)
 {
     QStringList result;
-    for (Form3 *form : f.frame->documents())
+    for (DocumentWindow *form : f.frame->documents())
         result << form->windowTitle();
     return result;
 }
@@ -60,7 +60,7 @@ private slots:
         f.start();
         const QString file = f.writeFile("letter.txt", "dear reader");
         const auto data = filesData({file});
-        QWidget *text = f.active()->RichTextBox1->viewport();
+        QWidget *text = f.active()->surface->viewport();
         const QPoint centre = text->rect().center();
         QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(text, &enter);
@@ -68,9 +68,9 @@ private slots:
         QDropEvent drop(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(text, &drop);
         QTRY_COMPARE(f.frame->documents().size(), 2);
-        QCOMPARE(f.frame->documents().first()->RichTextBox1->Text(), QString());
+        QCOMPARE(f.frame->documents().first()->surface->text(), QString());
         QCOMPARE(f.active()->windowTitle(), file);
-        QCOMPARE(f.surface().Text(), QStringLiteral("dear reader"));
+        QCOMPARE(f.surface().text(), QStringLiteral("dear reader"));
     }
 
     void threeFilesWithTheSecondMissing()
@@ -90,13 +90,13 @@ private slots:
         QCOMPARE(report.title, QStringLiteral("Scrivlo"));
         QCOMPARE(report.icon, Dialogs::Icon::Critical);
 
-        const QList<Form3 *> forms = f.frame->documents();
+        const QList<DocumentWindow *> forms = f.frame->documents();
         QCOMPARE(f.active(), forms[3]);
-        QCOMPARE(forms[1]->RichTextBox1->Text(), QStringLiteral("one")); // rich text, read as such
-        QCOMPARE(forms[1]->RichTextBox1->FileName(), first);
-        QCOMPARE(forms[2]->RichTextBox1->FileName(), QString());
-        QCOMPARE(forms[3]->RichTextBox1->Text(), QStringLiteral("three"));
-        for (Form3 *form : forms)
+        QCOMPARE(forms[1]->surface->text(), QStringLiteral("one")); // rich text, read as such
+        QCOMPARE(forms[1]->surface->fileName(), first);
+        QCOMPARE(forms[2]->surface->fileName(), QString());
+        QCOMPARE(forms[3]->surface->text(), QStringLiteral("three"));
+        for (DocumentWindow *form : forms)
             QCOMPARE(form->doc, 0);
     }
 
@@ -133,30 +133,30 @@ private slots:
     void theSavedFontGoesOntoTheLastDroppedDocument()
     {
         FrameFixture f;
-        f.settings->SaveSetting("font", "name", "DejaVu Serif");
-        f.settings->SaveSetting("fonte", "size", "14");
+        f.settings->saveSetting("font", "name", "DejaVu Serif");
+        f.settings->saveSetting("fonte", "size", "14");
         f.start();
         // Drops first put the boxes back to Times New Roman, which this machine may lack: the box
         // then shows the family drawn in its place, and the saved font still comes back.
         QVERIFY(dragAndDrop(f, *filesData({f.writeFile("a.txt", "a")})));
         QTRY_COMPARE(f.frame->documents().size(), 2);
-        QCOMPARE(Combo1Of(*f.frame)->Text(), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(Combo2Of(*f.frame)->Text(), QStringLiteral("14"));
-        QCOMPARE(f.surface().SelFontName(), std::optional<QString>("DejaVu Serif"));
-        QCOMPARE(f.surface().SelFontSize(), std::optional<double>(14));
+        QCOMPARE(fontNameBoxOf(*f.frame)->text(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(fontSizeBoxOf(*f.frame)->text(), QStringLiteral("14"));
+        QCOMPARE(f.surface().selectionFontName(), std::optional<QString>("DejaVu Serif"));
+        QCOMPARE(f.surface().selectionFontSize(), std::optional<double>(14));
     }
 
     void aSavedFontThatIsNotInstalledShowsAsItsStandIn()
     {
         FrameFixture f;
-        f.settings->SaveSetting("font", "name", "No Such Family Anywhere");
+        f.settings->saveSetting("font", "name", "No Such Family Anywhere");
         f.start();
         QVERIFY(dragAndDrop(f, *filesData({f.writeFile("a.txt", "a")})));
         QTRY_COMPARE(f.frame->documents().size(), 2);
         const QString standIn = QFontInfo(QFont("No Such Family Anywhere")).family();
         QVERIFY(!standIn.isEmpty());
-        QCOMPARE(Combo1Of(*f.frame)->Text(), standIn);
-        QCOMPARE(f.surface().SelFontName(), std::optional<QString>(standIn));
+        QCOMPARE(fontNameBoxOf(*f.frame)->text(), standIn);
+        QCOMPARE(f.surface().selectionFontName(), std::optional<QString>(standIn));
     }
 };
 

@@ -3,7 +3,7 @@
 #include "support/FrameFixture.h"
 
 #include "content/WholeFile.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QApplication>
@@ -65,7 +65,7 @@ private slots:
         FrameFixture f;
         const QString target = f.writeFile("letter.rtf", oldContent);
         f.start();
-        f.surface().setSelText(QString(200 * 1024, QLatin1Char('x')));
+        f.surface().setSelectionText(QString(200 * 1024, QLatin1Char('x')));
         f.surface().setFileName(target);
         f.dialogs.answerMessage(Dialogs::Answer::OK);
         const auto previous = std::signal(SIGXFSZ, SIG_IGN);

@@ -4,7 +4,7 @@
 #include "PermissionsApply.h"
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QDir>
@@ -57,14 +57,14 @@ private slots:
         QCOMPARE(ask.file.filter, QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|"));
         QCOMPARE(f.frame->documents().size(), 2);
         RichTextBox &box = f.surface();
-        QCOMPARE(box.Text(), text);
+        QCOMPARE(box.text(), text);
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Notes.txt"));
-        QCOMPARE(box.FileName(), path);
-        QCOMPARE(box.SelStart(), 0);
-        QCOMPARE(box.SelFontSize(), std::optional<double>(12));
-        QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        QCOMPARE(box.fileName(), path);
+        QCOMPARE(box.selectionStart(), 0);
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(12));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(false));
         // The font box names the font the text is seen in, Times New Roman or its stand-in.
-        QCOMPARE(Combo1Of(*f.frame)->Text(), QFontInfo(QFont(QStringLiteral("Times New Roman"))).family());
+        QCOMPARE(fontNameBoxOf(*f.frame)->text(), QFontInfo(QFont(QStringLiteral("Times New Roman"))).family());
         QCOMPARE(f.active()->doc, 0);
         QVERIFY(f.active()->parentWidget()->close()); // unchanged: no question
         QCOMPARE(f.dialogs.asks().size(), 1);
@@ -88,10 +88,10 @@ private slots:
         f.dialogs.answerFile(f.writeFile(name, lead + formattedRtf));
         f.trigger("open");
         RichTextBox &box = f.surface();
-        QCOMPARE(box.Text(), QStringLiteral("plain bold end"));
-        box.setSelStart(6);
-        box.setSelLength(4);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        QCOMPARE(box.text(), QStringLiteral("plain bold end"));
+        box.setSelectionStart(6);
+        box.setSelectionLength(4);
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
         QCOMPARE(f.active()->doc, 0);
     }
 
@@ -133,8 +133,8 @@ private slots:
         expectReport(f, QStringLiteral("Cannot open \"%1\": %2").arg(path, reason));
         // The new window stays empty, numbered and without a file.
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 2"));
-        QCOMPARE(f.surface().Text(), QString());
-        QCOMPARE(f.surface().FileName(), QString());
+        QCOMPARE(f.surface().text(), QString());
+        QCOMPARE(f.surface().fileName(), QString());
     }
 
     void commandLineFileIsTakenAsTheSystemHandsItOver_data()
@@ -158,8 +158,8 @@ private slots:
         f.start();
         QCOMPARE(f.frame->documents().size(), 1);
         QCOMPARE(f.active()->windowTitle(), path);
-        QCOMPARE(f.surface().FileName(), path);
-        QCOMPARE(f.surface().Text(), QStringLiteral("plain bold end"));
+        QCOMPARE(f.surface().fileName(), path);
+        QCOMPARE(f.surface().text(), QStringLiteral("plain bold end"));
         QCOMPARE(f.active()->doc, 0);
         QVERIFY(f.dialogs.asks().isEmpty());
         f.trigger("new");
@@ -175,9 +175,9 @@ private slots:
         f.start();
         expectReport(f, QStringLiteral("Cannot open \"%1\": No such file or directory").arg(path));
         QCOMPARE(f.active()->windowTitle(), path);
-        QCOMPARE(f.surface().FileName(), path);
+        QCOMPARE(f.surface().fileName(), path);
         // Saving then creates the file the user named.
-        f.surface().setSelText(QStringLiteral("first words"));
+        f.surface().setSelectionText(QStringLiteral("first words"));
         f.trigger("save");
         QCOMPARE(FrameFixture::readFile(path), QByteArray("first words\r\n"));
     }

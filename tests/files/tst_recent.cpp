@@ -1,7 +1,7 @@
 // The recent files of the File menu.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "files/RecentFilesMenu.h"
 #include "platform/Failure.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-QStringList entryTexts(const MDIForm1 &frame)
+QStringList entryTexts(const MainFrame &frame)
 {
     QStringList texts;
     for (QAction *entry : frame.recentFiles().entries())
@@ -38,7 +38,7 @@ private slots:
         QCOMPARE(entryTexts(*f.frame), (QStringList{"&1 saved.rtf | " + saved, "&2 a&&b.txt | " + a, "-"}));
         const QList<QAction *> file = f.frame->menu("file")->actions();
         QCOMPARE(file.indexOf(f.frame->menuItem("recent1")), file.indexOf(f.frame->menuItem("exit")) - 3);
-        QCOMPARE(f.settings->GetSetting("Recent Files", "File1", ""), saved);
+        QCOMPARE(f.settings->setting("Recent Files", "File1", ""), saved);
 
         // At most six are kept; the window's own save (its close prompt) counts too.
         QMdiSubWindow *first = mdiAreaOf(*f.frame)->currentSubWindow();
@@ -61,16 +61,16 @@ private slots:
         FrameFixture f;
         const QString kept = f.writeFile("kept.rtf", "{\\rtf1\\ansi {\\b kept} text\\par}");
         const QString gone = f.path("gone.rtf");
-        f.settings->SaveSetting("Recent Files", "File1", gone);
-        f.settings->SaveSetting("Recent Files", "File2", kept);
+        f.settings->saveSetting("Recent Files", "File1", gone);
+        f.settings->saveSetting("Recent Files", "File2", kept);
         f.start();
         emit f.frame->menu("file")->aboutToShow();
         QCOMPARE(entryTexts(*f.frame), (QStringList{"&1 gone.rtf | " + gone, "&2 kept.rtf | " + kept, "-"}));
 
         f.trigger("recent2");
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("kept.rtf"));
-        QCOMPARE(f.surface().Text(), QStringLiteral("kept text"));
-        QCOMPARE(f.surface().FileName(), kept);
+        QCOMPARE(f.surface().text(), QStringLiteral("kept text"));
+        QCOMPARE(f.surface().fileName(), kept);
         QCOMPARE(f.active()->doc, 0);
         QCOMPARE(f.frame->recentFiles().paths(), (QStringList{kept, gone}));
 

@@ -3,7 +3,7 @@
 #include "support/FrameFixture.h"
 #include "PermissionsApply.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/DialogFlags.h"
 #include "rtf/RtfCodec.h"
@@ -39,11 +39,11 @@ private:
 void writeSomething(FrameFixture &f)
 {
     RichTextBox &box = f.surface();
-    box.setSelText(QStringLiteral("Hello world"));
-    box.setSelStart(0);
-    box.setSelLength(5);
-    box.setSelBold(true);
-    box.setSelStart(11);
+    box.setSelectionText(QStringLiteral("Hello world"));
+    box.setSelectionStart(0);
+    box.setSelectionLength(5);
+    box.setSelectionBold(true);
+    box.setSelectionStart(11);
     QCOMPARE(f.active()->doc, -1);
 }
 
@@ -123,7 +123,7 @@ private slots:
             QCOMPARE(written, QByteArray("Hello world\r\n"));
         }
         QCOMPARE(f.active()->windowTitle(), name);
-        QCOMPARE(f.surface().FileName(), path);
+        QCOMPARE(f.surface().fileName(), path);
         QCOMPARE(f.active()->doc, 0);
     }
 
@@ -137,7 +137,7 @@ private slots:
         f.trigger("saveas");
         QVERIFY(!QFile::exists(f.path("page.htm")));
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 1"));
-        QCOMPARE(f.surface().FileName(), QString());
+        QCOMPARE(f.surface().fileName(), QString());
         QCOMPARE(f.active()->doc, -1);
     }
 
@@ -149,7 +149,7 @@ private slots:
         f.trigger("saveas");
         QCOMPARE(FrameFixture::readFile(f.path("empty.txt")), QByteArray("\r\n"));
 
-        f.surface().setSelText(QStringLiteral("caf\u00e9\r\n\u20ac 5\r\n"));
+        f.surface().setSelectionText(QStringLiteral("caf\u00e9\r\n\u20ac 5\r\n"));
         f.dialogs.answerFile(f.path("lines.txt"));
         f.trigger("saveas");
         QCOMPARE(FrameFixture::readFile(f.path("lines.txt")), QByteArray("caf\xC3\xA9\r\n\xE2\x82\xAC 5\r\n\r\n"));
@@ -163,7 +163,7 @@ private slots:
         const QString prog = f.writeFile("prog.c", "int main;\n");
         f.dialogs.answerFile(prog);
         f.trigger("open");
-        f.surface().setSelText(QStringLiteral("// "));
+        f.surface().setSelectionText(QStringLiteral("// "));
         f.trigger("save");
         QVERIFY(f.dialogs.messages().isEmpty());
         QCOMPARE(FrameFixture::readFile(prog), QByteArray("// int main;\r\n\r\n"));
@@ -180,7 +180,7 @@ private slots:
         writeSomething(f);
         f.dialogs.answerFile(f.path("kept.rtf"));
         f.trigger("save");
-        f.surface().setSelText(QStringLiteral("!"));
+        f.surface().setSelectionText(QStringLiteral("!"));
         const int asked = int(f.dialogs.asks().size());
         f.trigger("save");
         QCOMPARE(int(f.dialogs.asks().size()), asked);

@@ -2,7 +2,7 @@
 // the save can end without a written file keeps the window, its content and its flag.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QDir>
@@ -11,13 +11,13 @@
 
 namespace {
 
-Form3 *changedWindow(FrameFixture &f, const QString &text = QStringLiteral("unsaved work"))
+DocumentWindow *changedWindow(FrameFixture &f, const QString &text = QStringLiteral("unsaved work"))
 {
-    f.surface().setSelText(text);
+    f.surface().setSelectionText(text);
     return f.active();
 }
 
-bool closes(Form3 *form) { return form->parentWidget()->close(); }
+bool closes(DocumentWindow *form) { return form->parentWidget()->close(); }
 
 } // namespace
 
@@ -31,7 +31,7 @@ private slots:
         FrameFixture f;
         f.start();
         // A window without a file asks for one with its own dialog, empty at first.
-        Form3 *form = changedWindow(f);
+        DocumentWindow *form = changedWindow(f);
         f.dialogs.answerMessage(Dialogs::Answer::Yes);
         f.dialogs.answerFile(f.path("work.txt"));
         QVERIFY(closes(form));
@@ -42,7 +42,7 @@ private slots:
         // A window with a file writes to it without asking.
         f.trigger("new");
         form = changedWindow(f, QStringLiteral("more"));
-        form->RichTextBox1->setFileName(f.path("more.txt"));
+        form->surface->setFileName(f.path("more.txt"));
         f.dialogs.answerMessage(Dialogs::Answer::Yes);
         f.trigger("closea");
         QVERIFY(f.frame->documents().isEmpty());
@@ -55,8 +55,8 @@ private slots:
         const QByteArray old = "old text\r\n";
         f.writeFile("letter.txt", old);
         f.start();
-        Form3 *form = changedWindow(f);
-        form->RichTextBox1->setFileName(f.path("letter.txt"));
+        DocumentWindow *form = changedWindow(f);
+        form->surface->setFileName(f.path("letter.txt"));
         f.dialogs.answerMessage(Dialogs::Answer::Cancel);
         QVERIFY(!closes(form));
         QCOMPARE(form->doc, -1);
@@ -80,7 +80,7 @@ private slots:
         FrameFixture f;
         QDir(f.dir.path()).mkpath("folder.txt");
         f.start();
-        Form3 *form = changedWindow(f);
+        DocumentWindow *form = changedWindow(f);
         f.dialogs.answerMessage(Dialogs::Answer::Yes);
         if (way == "cancel") {
             f.dialogs.answerFile(std::nullopt);
@@ -91,12 +91,12 @@ private slots:
             f.dialogs.answerFile(f.path("folder.txt"));
             f.dialogs.answerMessage(Dialogs::Answer::OK);
         } else {
-            form->RichTextBox1->setFileName(f.path("folder.txt"));
+            form->surface->setFileName(f.path("folder.txt"));
             f.dialogs.answerMessage(Dialogs::Answer::OK);
         }
         QVERIFY(!closes(form));
-        QCOMPARE(f.frame->documents(), QList<Form3 *>{form});
-        QCOMPARE(form->RichTextBox1->Text(), QStringLiteral("unsaved work"));
+        QCOMPARE(f.frame->documents(), QList<DocumentWindow *>{form});
+        QCOMPARE(form->surface->text(), QStringLiteral("unsaved work"));
         QCOMPARE(form->doc, -1);
         QCOMPARE(form->windowTitle(), QStringLiteral("Document 1"));
         QCOMPARE(f.dialogs.unusedAnswers(), 0);
@@ -108,18 +108,18 @@ private slots:
         FrameFixture f;
         QDir(f.dir.path()).mkpath("folder.rtf");
         f.start();
-        Form3 *first = changedWindow(f, QStringLiteral("first"));
-        first->RichTextBox1->setFileName(f.path("folder.rtf"));
+        DocumentWindow *first = changedWindow(f, QStringLiteral("first"));
+        first->surface->setFileName(f.path("folder.rtf"));
         f.trigger("new");
-        Form3 *second = changedWindow(f, QStringLiteral("second"));
+        DocumentWindow *second = changedWindow(f, QStringLiteral("second"));
         f.dialogs.answerMessage(Dialogs::Answer::Yes);
         f.dialogs.answerMessage(Dialogs::Answer::OK); // the report of the failed write
         QVERIFY(!f.frame->close());
         // The second window was not asked, and the settings of a shut-down were not written.
         QCOMPARE(f.dialogs.messages().size(), 2);
-        QCOMPARE(f.frame->documents(), (QList<Form3 *>{first, second}));
+        QCOMPARE(f.frame->documents(), (QList<DocumentWindow *>{first, second}));
         QCOMPARE(first->doc, -1);
-        QCOMPARE(f.settings->GetSetting("fonte", "size", "unset"), QStringLiteral("unset"));
+        QCOMPARE(f.settings->setting("fonte", "size", "unset"), QStringLiteral("unset"));
     }
 };
 

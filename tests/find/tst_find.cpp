@@ -1,7 +1,7 @@
 // Find and Replace through the Edit menu and its window, on the active document.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "find/FindCommands.h"
 
@@ -18,8 +18,8 @@ struct Finding {
     explicit Finding(const QString &text, int caret = 0)
     {
         f.start();
-        box().setSelText(text);
-        box().setSelStart(caret);
+        box().setSelectionText(text);
+        box().setSelectionStart(caret);
         f.trigger("findreplace");
         window = f.frame->findCommands().window();
     }
@@ -48,81 +48,81 @@ private slots:
         QCOMPARE(s.window->findChild<QLabel *>("findWhatLabel")->buddy(), s.window->findWhat);
         QCOMPARE(s.window->findChild<QLabel *>("replaceWithLabel")->buddy(), s.window->replaceWith);
         s.find("cat");
-        QCOMPARE(s.box().SelStart(), 8);
-        QCOMPARE(s.box().SelLength(), 3);
+        QCOMPARE(s.box().selectionStart(), 8);
+        QCOMPARE(s.box().selectionLength(), 3);
         s.window->findNext->click();
-        QCOMPARE(s.box().SelStart(), 17);
+        QCOMPARE(s.box().selectionStart(), 17);
         s.window->findNext->click(); // round the end, once, and it says so
-        QCOMPARE(s.box().SelStart(), 0);
+        QCOMPARE(s.box().selectionStart(), 0);
         QVERIFY(s.window->status->text().contains("continued from the start"));
         s.f.trigger("findprev"); // Shift+F3: backward, round the start
-        QCOMPARE(s.box().SelStart(), 17);
+        QCOMPARE(s.box().selectionStart(), 17);
         QVERIFY(s.window->status->text().contains("continued from the end"));
         s.f.trigger("findprev");
-        QCOMPARE(s.box().SelStart(), 8);
+        QCOMPARE(s.box().selectionStart(), 8);
         QCOMPARE(s.window->status->text(), QString());
 
         s.find("absent");
         QCOMPARE(s.window->status->text(), QStringLiteral("Not found"));
-        QCOMPARE(s.box().SelStart(), 8);
+        QCOMPARE(s.box().selectionStart(), 8);
         QVERIFY(s.f.dialogs.asks().isEmpty()); // no message box
         // With the window closed, F3 says it in the status bar.
         s.window->close();
         s.f.trigger("findnext");
-        QCOMPARE(StatusBar1Of(*s.f.frame)->currentMessage(), QStringLiteral("Not found"));
+        QCOMPARE(statusBarOf(*s.f.frame)->currentMessage(), QStringLiteral("Not found"));
     }
 
     void matchCaseAndWholeWords()
     {
         Finding s("Category cat CAT");
         s.find("cat", true, false);
-        QCOMPARE(s.box().SelStart(), 9); // the "Cat" of Category differs in case
-        s.box().setSelStart(0);
+        QCOMPARE(s.box().selectionStart(), 9); // the "Cat" of Category differs in case
+        s.box().setSelectionStart(0);
         s.find("cat", false, true);
-        QCOMPARE(s.box().SelStart(), 9); // no whole word inside Category
+        QCOMPARE(s.box().selectionStart(), 9); // no whole word inside Category
         s.window->findNext->click();
-        QCOMPARE(s.box().SelText(), QStringLiteral("CAT"));
+        QCOMPARE(s.box().selectionText(), QStringLiteral("CAT"));
     }
 
     void replaceTheFoundMatchThenReplaceAllKeepingFormatsAsOneUndo()
     {
         Finding s("red, Red\nand red");
         RichTextBox &box = s.box();
-        box.setSelStart(5); // the second one bold at 20 points
-        box.setSelLength(3);
-        box.setSelBold(true);
-        box.setSelFontSize(20);
-        box.setSelStart(0);
-        const QByteArray before = box.TextRTF();
+        box.setSelectionStart(5); // the second one bold at 20 points
+        box.setSelectionLength(3);
+        box.setSelectionBold(true);
+        box.setSelectionFontSize(20);
+        box.setSelectionStart(0);
+        const QByteArray before = box.rtf();
         s.window->replaceWith->setText("green");
         s.find("red");
         s.window->replace->click(); // the selected match, then on to the next
-        QCOMPARE(box.Text(), QStringLiteral("green, Red\r\nand red"));
-        QCOMPARE(box.SelText(), QStringLiteral("Red"));
+        QCOMPARE(box.text(), QStringLiteral("green, Red\r\nand red"));
+        QCOMPARE(box.selectionText(), QStringLiteral("Red"));
         s.f.trigger("undo");
 
         s.f.active()->doc = 0;
         const QSizeF pageSize = box.document()->pageSize();
         s.window->replaceAll->click();
-        QCOMPARE(box.Text(), QStringLiteral("green, green\r\nand green"));
+        QCOMPARE(box.text(), QStringLiteral("green, green\r\nand green"));
         QCOMPARE(s.window->status->text(), QStringLiteral("3 replacements made"));
         QCOMPARE(s.f.active()->doc, -1);
         QCOMPARE(box.document()->pageSize(), pageSize); // laid out again
-        box.setSelStart(7);
-        box.setSelLength(5);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
-        QCOMPARE(box.SelFontSize(), std::optional<double>(20));
-        box.setSelStart(0);
-        box.setSelLength(5);
-        QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        box.setSelectionStart(7);
+        box.setSelectionLength(5);
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(20));
+        box.setSelectionStart(0);
+        box.setSelectionLength(5);
+        QCOMPARE(box.selectionBold(), std::optional<bool>(false));
         s.f.trigger("undo");
-        QCOMPARE(box.TextRTF(), before);
+        QCOMPARE(box.rtf(), before);
 
         // A replacement that holds what it replaces is not replaced again.
         s.window->matchCase->setChecked(true);
         s.window->replaceWith->setText("redder");
         s.window->replaceAll->click();
-        QCOMPARE(box.Text(), QStringLiteral("redder, Red\r\nand redder"));
+        QCOMPARE(box.text(), QStringLiteral("redder, Red\r\nand redder"));
     }
 };
 

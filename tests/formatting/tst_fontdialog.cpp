@@ -1,9 +1,9 @@
 // The Font dialog: what it shows for a selection, and what OK, Enter and Escape write back.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
-#include "formatting/Form4.h"
+#include "formatting/FontDialog.h"
 #include "formatting/FormatMenu.h"
 #include "platform/FontFamilies.h"
 #include "platform/KeyedToolbar.h"
@@ -20,8 +20,8 @@ namespace {
 
 void select(RichTextBox &box, int start, int length)
 {
-    box.setSelStart(start);
-    box.setSelLength(length);
+    box.setSelectionStart(start);
+    box.setSelectionLength(length);
 }
 
 void choose(QListWidget *list, const QString &text)
@@ -31,20 +31,20 @@ void choose(QListWidget *list, const QString &text)
     list->setCurrentItem(items.first());
 }
 
-Form4 *open(FrameFixture &f)
+FontDialog *open(FrameFixture &f)
 {
     f.trigger(QStringLiteral("font"));
     return f.frame->formatMenu().fontDialog();
 }
 
 // Presses a key or OK, waits for the dialog to go and checks that the frame is back.
-void closeBy(FrameFixture &f, Form4 *dialog, Qt::Key key = Qt::Key_unknown)
+void closeBy(FrameFixture &f, FontDialog *dialog, Qt::Key key = Qt::Key_unknown)
 {
-    QPointer<Form4> watched(dialog);
+    QPointer<FontDialog> watched(dialog);
     if (key == Qt::Key_unknown)
-        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+        QTest::mouseClick(dialog->okButton, Qt::LeftButton);
     else
-        QTest::keyClick(dialog->Text2, key);
+        QTest::keyClick(dialog->styleEdit, key);
     QTRY_VERIFY(!watched);
     QVERIFY(f.frame->isEnabled());
 }
@@ -61,20 +61,20 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("Hello world");
+        box.setSelectionText("Hello world");
         select(box, 0, 5);
-        box.setSelBold(true);
-        box.setSelUnderline(true);
-        box.setSelFontSize(10.5);
+        box.setSelectionBold(true);
+        box.setSelectionUnderline(true);
+        box.setSelectionFontSize(10.5);
 
-        Form4 *dialog = open(f);
-        QCOMPARE(dialog->Text2->text(), QStringLiteral("Bold"));
-        QCOMPARE(dialog->Text3->text(), QStringLiteral("10.5"));
-        QCOMPARE(dialog->Label1->font().pointSizeF(), 10.5);
-        QVERIFY(dialog->Check2->isChecked() && dialog->Label1->font().underline());
-        dialog->Check2->click();
-        QVERIFY(!dialog->Label1->font().underline());
-        dialog->Check1->click();
+        FontDialog *dialog = open(f);
+        QCOMPARE(dialog->styleEdit->text(), QStringLiteral("Bold"));
+        QCOMPARE(dialog->sizeEdit->text(), QStringLiteral("10.5"));
+        QCOMPARE(dialog->sampleLabel->font().pointSizeF(), 10.5);
+        QVERIFY(dialog->underlineCheck->isChecked() && dialog->sampleLabel->font().underline());
+        dialog->underlineCheck->click();
+        QVERIFY(!dialog->sampleLabel->font().underline());
+        dialog->strikeOutCheck->click();
 
         // The frame and its documents take no input meanwhile.
         QVERIFY(!f.frame->isEnabled() && !box.isEnabled());
@@ -82,10 +82,10 @@ private slots:
         QCOMPARE(f.frame->documents().size(), 1);
 
         closeBy(f, dialog);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
-        QCOMPARE(box.SelFontSize(), std::optional<double>(10.5));
-        QCOMPARE(box.SelUnderline(), std::optional<bool>(true));
-        QCOMPARE(box.SelStrikeThru(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(10.5));
+        QCOMPARE(box.selectionUnderline(), std::optional<bool>(true));
+        QCOMPARE(box.selectionStrikeOut(), std::optional<bool>(true));
 
         // Without a document the command only complains.
         f.active()->doc = 0;
@@ -103,39 +103,39 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("Hello world");
+        box.setSelectionText("Hello world");
         select(box, 0, 11);
-        box.setSelItalic(true);
+        box.setSelectionItalic(true);
         select(box, 0, 3);
-        box.setSelBold(true);
+        box.setSelectionBold(true);
         select(box, 0, 11);
 
         // Italic and partly bold shows "Italic", and OK makes it all italic and not bold.
-        Form4 *dialog = open(f);
-        QCOMPARE(dialog->Text2->text(), QStringLiteral("Italic"));
+        FontDialog *dialog = open(f);
+        QCOMPARE(dialog->styleEdit->text(), QStringLiteral("Italic"));
         closeBy(f, dialog);
-        QCOMPARE(box.SelItalic(), std::optional<bool>(true));
-        QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        QCOMPARE(box.selectionItalic(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(false));
 
         // Typed by hand the name must match exactly: in lower case it changes nothing.
         dialog = open(f);
-        dialog->Text2->clear();
-        QTest::keyClicks(dialog->Text2, "bold italic");
+        dialog->styleEdit->clear();
+        QTest::keyClicks(dialog->styleEdit, "bold italic");
         closeBy(f, dialog, Qt::Key_Return);
-        QCOMPARE(box.SelBold(), std::optional<bool>(false));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(false));
         dialog = open(f);
-        dialog->Text2->clear();
-        QTest::keyClicks(dialog->Text2, "Bold Italic");
+        dialog->styleEdit->clear();
+        QTest::keyClicks(dialog->styleEdit, "Bold Italic");
         closeBy(f, dialog, Qt::Key_Return);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
-        QCOMPARE(box.SelItalic(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
+        QCOMPARE(box.selectionItalic(), std::optional<bool>(true));
 
         // A style chosen in the list shows in the sample; Escape writes nothing.
         dialog = open(f);
-        choose(dialog->List2, QStringLiteral("Normal"));
-        QVERIFY(!dialog->Label1->font().bold());
+        choose(dialog->styleList, QStringLiteral("Normal"));
+        QVERIFY(!dialog->sampleLabel->font().bold());
         closeBy(f, dialog, Qt::Key_Escape);
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
     }
 
     void mixedNameOrSizeIsKeptUnlessChosenInTheLists()
@@ -145,44 +145,44 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("Hello world");
+        box.setSelectionText("Hello world");
         select(box, 0, 11);
-        box.setSelFontSize(11);
+        box.setSelectionFontSize(11);
         select(box, 0, 5);
-        box.setSelFontSize(20);
+        box.setSelectionFontSize(20);
         select(box, 0, 11);
-        const QString name = *box.SelFontName();
+        const QString name = *box.selectionFontName();
 
         // Mixed sizes: the boxes open empty, the sample shows nothing, OK keeps every size.
-        Form4 *dialog = open(f);
-        QCOMPARE(dialog->Text1->text() + dialog->Text2->text() + dialog->Text3->text(), QString());
-        QCOMPARE(dialog->Label1->text(), QString());
+        FontDialog *dialog = open(f);
+        QCOMPARE(dialog->fontEdit->text() + dialog->styleEdit->text() + dialog->sizeEdit->text(), QString());
+        QCOMPARE(dialog->sampleLabel->text(), QString());
         QVERIFY(!f.frame->isEnabled());
         closeBy(f, dialog);
-        QCOMPARE(box.SelFontName(), std::optional<QString>(name));
+        QCOMPARE(box.selectionFontName(), std::optional<QString>(name));
         select(box, 0, 5);
-        QCOMPARE(box.SelFontSize(), std::optional<double>(20));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(20));
         select(box, 6, 5);
-        QCOMPARE(box.SelFontSize(), std::optional<double>(11));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(11));
 
         // A size chosen in the list is applied, the name left as it is.
         select(box, 0, 11);
         dialog = open(f);
-        choose(dialog->List3, QStringLiteral("14"));
+        choose(dialog->sizeList, QStringLiteral("14"));
         closeBy(f, dialog);
-        QCOMPARE(box.SelFontSize(), std::optional<double>(14));
-        QCOMPARE(box.SelFontName(), std::optional<QString>(name));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(14));
+        QCOMPARE(box.selectionFontName(), std::optional<QString>(name));
 
         // Mixed names: a name chosen in the list goes to all of it, the size left as it is.
         select(box, 0, 5);
-        box.setSelFontName(families[0]);
+        box.setSelectionFontName(families[0]);
         select(box, 0, 11);
         dialog = open(f);
-        choose(dialog->List1, families[1]);
-        QCOMPARE(dialog->Label1->text(), families[1]);
+        choose(dialog->fontList, families[1]);
+        QCOMPARE(dialog->sampleLabel->text(), families[1]);
         closeBy(f, dialog);
-        QCOMPARE(box.SelFontName(), std::optional<QString>(families[1]));
-        QCOMPARE(box.SelFontSize(), std::optional<double>(14));
+        QCOMPARE(box.selectionFontName(), std::optional<QString>(families[1]));
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(14));
     }
 };
 

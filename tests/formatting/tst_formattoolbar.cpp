@@ -1,7 +1,7 @@
 // The formatting toolbar and the Bullet Style command, on the real frame.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/KeyedToolbar.h"
 
@@ -16,18 +16,18 @@ using Write = void (RichTextBox::*)(bool);
 
 void select(RichTextBox &box, int start, int length)
 {
-    box.setSelStart(start);
-    box.setSelLength(length);
+    box.setSelectionStart(start);
+    box.setSelectionLength(length);
 }
 
-void click(FrameFixture &f, const char *key) { Toolbar2Of(*f.frame)->button(QString::fromLatin1(key))->trigger(); }
-int value(FrameFixture &f, const char *key) { return Toolbar2Of(*f.frame)->Value(QString::fromLatin1(key)); }
+void click(FrameFixture &f, const char *key) { formattingToolbarOf(*f.frame)->button(QString::fromLatin1(key))->trigger(); }
+int value(FrameFixture &f, const char *key) { return formattingToolbarOf(*f.frame)->state(QString::fromLatin1(key)); }
 bool bulletChecked(FrameFixture &f) { return f.frame->menuItem(QStringLiteral("bs"))->isChecked(); }
 
 // Closes every document window, unchanged, so that the commands meet no document.
 void closeAll(FrameFixture &f)
 {
-    for (Form3 *form : f.frame->documents())
+    for (DocumentWindow *form : f.frame->documents())
         form->doc = 0;
     mdiAreaOf(*f.frame)->closeAllSubWindows();
     QCoreApplication::processEvents();
@@ -46,10 +46,10 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<Read>("read");
         QTest::addColumn<Write>("write");
-        QTest::newRow("a bold") << "a" << Read(&RichTextBox::SelBold) << Write(&RichTextBox::setSelBold);
-        QTest::newRow("b italic") << "b" << Read(&RichTextBox::SelItalic) << Write(&RichTextBox::setSelItalic);
-        QTest::newRow("c underline") << "c" << Read(&RichTextBox::SelUnderline) << Write(&RichTextBox::setSelUnderline);
-        QTest::newRow("d strike-through") << "d" << Read(&RichTextBox::SelStrikeThru) << Write(&RichTextBox::setSelStrikeThru);
+        QTest::newRow("a bold") << "a" << Read(&RichTextBox::selectionBold) << Write(&RichTextBox::setSelectionBold);
+        QTest::newRow("b italic") << "b" << Read(&RichTextBox::selectionItalic) << Write(&RichTextBox::setSelectionItalic);
+        QTest::newRow("c underline") << "c" << Read(&RichTextBox::selectionUnderline) << Write(&RichTextBox::setSelectionUnderline);
+        QTest::newRow("d strike-through") << "d" << Read(&RichTextBox::selectionStrikeOut) << Write(&RichTextBox::setSelectionStrikeOut);
     }
 
     void togglesFollowTheSelectionNotTheLook()
@@ -60,19 +60,19 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        KeyedToolbar &bar = *Toolbar2Of(*f.frame);
-        box.setSelText("plain words here");
+        KeyedToolbar &bar = *formattingToolbarOf(*f.frame);
+        box.setSelectionText("plain words here");
         f.active()->doc = 0;
 
         // Wholly plain: on and pressed, then off and released; a real change marks the window.
         select(box, 0, 5);
         bar.button(key)->trigger();
         QCOMPARE((box.*read)(), std::optional<bool>(true));
-        QCOMPARE(bar.Value(key), 1);
+        QCOMPARE(bar.state(key), 1);
         QCOMPARE(f.active()->doc, -1);
         bar.button(key)->trigger();
         QCOMPARE((box.*read)(), std::optional<bool>(false));
-        QCOMPARE(bar.Value(key), 0);
+        QCOMPARE(bar.state(key), 0);
 
         // Partly on: the first click clears all of it.
         select(box, 3, 4);
@@ -81,18 +81,18 @@ private slots:
         QCOMPARE((box.*read)(), std::nullopt);
         bar.button(key)->trigger();
         QCOMPARE((box.*read)(), std::optional<bool>(false));
-        QCOMPARE(bar.Value(key), 0);
+        QCOMPARE(bar.state(key), 0);
 
         // Wholly on while the button looks released: the click still switches it off.
         (box.*write)(true);
-        bar.setValue(key, 0);
+        bar.setState(key, 0);
         bar.button(key)->trigger();
         QCOMPARE((box.*read)(), std::optional<bool>(false));
-        QCOMPARE(bar.Value(key), 0);
+        QCOMPARE(bar.state(key), 0);
 
         // Only this button's attribute moved.
-        for (Read other : {Read(&RichTextBox::SelBold), Read(&RichTextBox::SelItalic),
-                           Read(&RichTextBox::SelUnderline), Read(&RichTextBox::SelStrikeThru)})
+        for (Read other : {Read(&RichTextBox::selectionBold), Read(&RichTextBox::selectionItalic),
+                           Read(&RichTextBox::selectionUnderline), Read(&RichTextBox::selectionStrikeOut)})
             QCOMPARE((box.*other)(), std::optional<bool>(false));
         QVERIFY(f.dialogs.asks().isEmpty());
     }
@@ -102,28 +102,28 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("one\ntwo\nthree");
+        box.setSelectionText("one\ntwo\nthree");
         select(box, 2, 4); // touches "one" and "two"
 
         click(f, "f");
-        QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::Center)); // "f" writes 2
+        QCOMPARE(box.selectionAlignment(), std::optional<int>(RichTextBox::Center)); // "f" writes 2
         QCOMPARE(QList<int>({value(f, "e"), value(f, "f"), value(f, "g")}), QList<int>({0, 1, 0}));
         click(f, "g");
-        QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::Right)); // "g" writes 1
+        QCOMPARE(box.selectionAlignment(), std::optional<int>(RichTextBox::Right)); // "g" writes 1
         QCOMPARE(QList<int>({value(f, "e"), value(f, "f"), value(f, "g")}), QList<int>({0, 0, 1}));
         QCOMPARE(box.document()->findBlockByNumber(2).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
                  Qt::AlignLeft); // an untouched paragraph keeps its alignment
 
         // Clicking the pressed button again keeps the alignment and the button pressed.
         click(f, "g");
-        QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::Right));
+        QCOMPARE(box.selectionAlignment(), std::optional<int>(RichTextBox::Right));
         QCOMPARE(QList<int>({value(f, "e"), value(f, "f"), value(f, "g")}), QList<int>({0, 0, 1}));
 
         // Over paragraphs of differing alignment, one click aligns them all.
         select(box, 0, 13);
-        QCOMPARE(box.SelAlignment(), std::nullopt);
+        QCOMPARE(box.selectionAlignment(), std::nullopt);
         click(f, "e");
-        QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::Left));
+        QCOMPARE(box.selectionAlignment(), std::optional<int>(RichTextBox::Left));
         QCOMPARE(QList<int>({value(f, "e"), value(f, "f"), value(f, "g")}), QList<int>({1, 0, 0}));
     }
 
@@ -132,27 +132,27 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        QAction *h = Toolbar2Of(*f.frame)->button(QStringLiteral("h"));
-        box.setSelText("one\ntwo\nthree");
-        box.setSelStart(5);
-        box.setSelBullet(true); // only "two"
+        QAction *h = formattingToolbarOf(*f.frame)->button(QStringLiteral("h"));
+        box.setSelectionText("one\ntwo\nthree");
+        box.setSelectionStart(5);
+        box.setSelectionBullet(true); // only "two"
         select(box, 0, 13);
-        QCOMPARE(box.SelBullet(), std::nullopt);
+        QCOMPARE(box.selectionBullet(), std::nullopt);
 
         h->trigger(); // a mix: all of it bulleted
-        QCOMPARE(box.SelBullet(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBullet(), std::optional<bool>(true));
         QVERIFY(bulletChecked(f));
         QCOMPARE(h->isChecked(), false); // a push button, no lasting look
 
         f.trigger("bs"); // wholly bulleted: the bullets go
-        QCOMPARE(box.SelBullet(), std::optional<bool>(false));
+        QCOMPARE(box.selectionBullet(), std::optional<bool>(false));
         QVERIFY(!bulletChecked(f));
 
         f.trigger("bs");
-        QCOMPARE(box.SelBullet(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBullet(), std::optional<bool>(true));
         QVERIFY(bulletChecked(f));
         h->trigger();
-        QCOMPARE(box.SelBullet(), std::optional<bool>(false));
+        QCOMPARE(box.selectionBullet(), std::optional<bool>(false));
         QVERIFY(!bulletChecked(f));
         QVERIFY(f.dialogs.asks().isEmpty());
     }
@@ -162,15 +162,15 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("first line\nsecond line");
+        box.setSelectionText("first line\nsecond line");
         select(box, 0, box.characterCount());
         QList<Qt::CursorShape> during;
-        connect(&box, &RichTextBox::Change, this, [&] {
+        connect(&box, &RichTextBox::contentChanged, this, [&] {
             const QCursor *cursor = QGuiApplication::overrideCursor();
             during << (cursor ? cursor->shape() : Qt::ArrowCursor);
         });
         click(f, "a");
-        QCOMPARE(box.SelBold(), std::optional<bool>(true));
+        QCOMPARE(box.selectionBold(), std::optional<bool>(true));
         QVERIFY(!during.isEmpty());
         QCOMPARE(during.first(), Qt::WaitCursor);
         QVERIFY(!QGuiApplication::overrideCursor()); // and it goes again

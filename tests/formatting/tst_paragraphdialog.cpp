@@ -3,7 +3,7 @@
 #include "support/FrameFixture.h"
 
 #include "document/RichTextBox.h"
-#include "formatting/Form7.h"
+#include "formatting/ParagraphDialog.h"
 #include "formatting/FormatMenu.h"
 #include "platform/DropDownList.h"
 
@@ -15,16 +15,16 @@
 
 namespace {
 
-Form7 *open(FrameFixture &f)
+ParagraphDialog *open(FrameFixture &f)
 {
-    f.frame->formatMenu().paragraph_Click();
+    f.frame->formatMenu().showParagraphDialog();
     return f.frame->formatMenu().paragraphDialog();
 }
 
-void pressOk(Form7 *dialog)
+void pressOk(ParagraphDialog *dialog)
 {
-    QPointer<Form7> watched(dialog);
-    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    QPointer<ParagraphDialog> watched(dialog);
+    QTest::mouseClick(dialog->okButton, Qt::LeftButton);
     QTRY_VERIFY(!watched);
 }
 
@@ -41,44 +41,44 @@ private slots:
         f.start();
         QVERIFY(!f.frame->menuItem("paragraph")->isEnabled());
         RichTextBox &box = f.surface();
-        box.setSelText("first\rsecond");
-        box.setSelStart(0);
-        box.setSelLength(5);
-        box.setSelIndent(100);
-        box.setSelRightIndent(-50);
-        box.setSelFirstLineIndent(300);
-        box.setSelCharOffset(40);
+        box.setSelectionText("first\rsecond");
+        box.setSelectionStart(0);
+        box.setSelectionLength(5);
+        box.setSelectionIndent(100);
+        box.setSelectionRightIndent(-50);
+        box.setSelectionFirstLineIndent(300);
+        box.setSelectionCharOffset(40);
 
-        Form7 *dialog = open(f);
+        ParagraphDialog *dialog = open(f);
         QVERIFY(dialog);
-        QCOMPARE(dialog->Label1->text() + dialog->Combo1->Text(), QStringLiteral("Left indentation :100"));
-        QCOMPARE(dialog->Label2->text() + dialog->Combo2->Text(), QStringLiteral("Right indentation :-50"));
-        QCOMPARE(dialog->Label3->text() + dialog->Combo3->Text(), QStringLiteral("First line :300"));
-        QCOMPARE(dialog->Combo1->count(), 1001);
+        QCOMPARE(dialog->leftIndentLabel->text() + dialog->leftIndentBox->text(), QStringLiteral("Left indentation :100"));
+        QCOMPARE(dialog->rightIndentLabel->text() + dialog->rightIndentBox->text(), QStringLiteral("Right indentation :-50"));
+        QCOMPARE(dialog->firstLineLabel->text() + dialog->firstLineBox->text(), QStringLiteral("First line :300"));
+        QCOMPARE(dialog->leftIndentBox->count(), 1001);
         QVERIFY(f.frame->isEnabled());
-        dialog->Combo1->setText("200");
-        dialog->Combo2->setText("15");
-        dialog->Combo3->setText("-120");
+        dialog->leftIndentBox->setText("200");
+        dialog->rightIndentBox->setText("15");
+        dialog->firstLineBox->setText("-120");
         pressOk(dialog);
-        QCOMPARE(box.SelIndent(), std::optional<int>(200));
-        QCOMPARE(box.SelRightIndent(), std::optional<int>(15));
-        QCOMPARE(box.SelFirstLineIndent(), std::optional<int>(-120));
-        QCOMPARE(box.SelCharOffset(), std::optional<int>(40));
-        box.setSelStart(8);
-        QCOMPARE(box.SelIndent(), std::optional<int>(0));
+        QCOMPARE(box.selectionIndent(), std::optional<int>(200));
+        QCOMPARE(box.selectionRightIndent(), std::optional<int>(15));
+        QCOMPARE(box.selectionFirstLineIndent(), std::optional<int>(-120));
+        QCOMPARE(box.selectionCharOffset(), std::optional<int>(40));
+        box.setSelectionStart(8);
+        QCOMPARE(box.selectionIndent(), std::optional<int>(0));
 
         // 720 is beyond the boxes' range and the right indents differ: both boxes open empty,
         // and OK leaves those measures as they were.
-        box.setSelStart(0);
-        box.setSelLength(12);
-        box.setSelIndent(720);
+        box.setSelectionStart(0);
+        box.setSelectionLength(12);
+        box.setSelectionIndent(720);
         dialog = open(f);
-        QCOMPARE(dialog->Combo1->Text() + dialog->Combo2->Text(), QString());
-        dialog->Combo3->setText("10");
+        QCOMPARE(dialog->leftIndentBox->text() + dialog->rightIndentBox->text(), QString());
+        dialog->firstLineBox->setText("10");
         pressOk(dialog);
-        QCOMPARE(box.SelIndent(), std::optional<int>(720));
-        QCOMPARE(box.SelRightIndent(), std::nullopt);
-        QCOMPARE(box.SelFirstLineIndent(), std::optional<int>(10));
+        QCOMPARE(box.selectionIndent(), std::optional<int>(720));
+        QCOMPARE(box.selectionRightIndent(), std::nullopt);
+        QCOMPARE(box.selectionFirstLineIndent(), std::optional<int>(10));
     }
 
     void closesWithoutWritingWhenAnotherWindowBecomesActive()
@@ -86,13 +86,13 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        QPointer<Form7> dialog = open(f);
+        QPointer<ParagraphDialog> dialog = open(f);
         QApplication::setActiveWindow(dialog);
         QTRY_VERIFY(dialog->isActiveWindow());
-        dialog->Combo1->setText("250");
+        dialog->leftIndentBox->setText("250");
         QApplication::setActiveWindow(f.frame.get());
         QTRY_VERIFY(!dialog);
-        QCOMPARE(box.SelIndent(), std::optional<int>(0));
+        QCOMPARE(box.selectionIndent(), std::optional<int>(0));
     }
 };
 

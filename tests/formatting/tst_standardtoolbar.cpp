@@ -1,7 +1,7 @@
 // The standard toolbar: each button runs its menu command, whatever the menu item's state.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/KeyedToolbar.h"
 #include "windows/SideWindows.h"
@@ -14,7 +14,7 @@ namespace {
 
 void click(FrameFixture &f, const char *key)
 {
-    Toolbar1Of(*f.frame)->button(QString::fromLatin1(key))->trigger();
+    standardToolbarOf(*f.frame)->button(QString::fromLatin1(key))->trigger();
 }
 
 } // namespace
@@ -33,7 +33,7 @@ private slots:
         QCOMPARE(f.frame->documents().size(), 2);
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 2"));
         // The separator carrying "i" does nothing.
-        f.frame->Toolbar1_ButtonClick(Toolbar1Of(*f.frame)->button("i"));
+        f.frame->runStandardButton(standardToolbarOf(*f.frame)->button("i"));
         QCOMPARE(f.frame->documents().size(), 2);
         QVERIFY(!f.frame->sideWindows().fullScreen());
         QVERIFY(f.dialogs.asks().isEmpty());
@@ -57,18 +57,18 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("Hello world");
-        box.setSelStart(0);
-        box.setSelLength(5);
+        box.setSelectionText("Hello world");
+        box.setSelectionStart(0);
+        box.setSelectionLength(5);
         for (const char *item : {"cut", "copy", "paste", "undo"})
             f.frame->menuItem(item)->setEnabled(false);
         click(f, "f");
-        QCOMPARE(box.Text(), QStringLiteral(" world"));
+        QCOMPARE(box.text(), QStringLiteral(" world"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Hello"));
         click(f, "h");
-        QCOMPARE(box.Text(), QStringLiteral("Hello world"));
+        QCOMPARE(box.text(), QStringLiteral("Hello world"));
         click(f, "j");
-        QCOMPARE(box.Text(), QStringLiteral(" world"));
+        QCOMPARE(box.text(), QStringLiteral(" world"));
     }
 };
 

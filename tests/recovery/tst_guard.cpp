@@ -3,7 +3,7 @@
 // with its content.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/CommandGuard.h"
 #include "platform/Failure.h"
@@ -33,7 +33,7 @@ private slots:
         FrameFixture f;
         f.start();
         QTest::keyClicks(&f.surface(), "keep me");
-        f.frame->nw_Click();
+        f.frame->newWindow();
         QTest::keyClicks(&f.surface(), "and me");
 
         // The open dialog's library fails in the middle of the command.
@@ -49,10 +49,10 @@ private slots:
         QVERIFY(box.text.startsWith(QStringLiteral("\"%1\"").arg(named)));
         QCOMPARE(box.title, QStringLiteral("Scrivlo"));
         QCOMPARE(box.icon, Dialogs::Icon::Critical);
-        const QList<Form3 *> windows = f.frame->documents();
+        const QList<DocumentWindow *> windows = f.frame->documents();
         QCOMPARE(windows.size(), 2);
-        QCOMPARE(windows[0]->RichTextBox1->Text(), QStringLiteral("keep me"));
-        QCOMPARE(windows[1]->RichTextBox1->Text(), QStringLiteral("and me"));
+        QCOMPARE(windows[0]->surface->text(), QStringLiteral("keep me"));
+        QCOMPARE(windows[1]->surface->text(), QStringLiteral("and me"));
         QVERIFY(f.frame->isVisible());
     }
 
@@ -65,7 +65,7 @@ private slots:
         f.dialogs.answerMessage(Dialogs::Answer::OK);
         f.trigger("fc");
         QCOMPARE(f.dialogs.messages().value(0).text, CommandGuard::message(QStringLiteral("Font Color..."), QString()));
-        QCOMPARE(f.surface().Text(), QStringLiteral("still here"));
+        QCOMPARE(f.surface().text(), QStringLiteral("still here"));
 
         // The next command runs as usual.
         f.dialogs.answerColor(std::nullopt);

@@ -3,7 +3,7 @@
 // touched is saved without a question.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "rtf/RtfCodec.h"
 

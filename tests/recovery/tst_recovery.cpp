@@ -4,7 +4,7 @@
 // (The copies of a program that is still running, and a normal end: see tst_program.)
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "recovery/DocumentRecovery.h"
 #include "recovery/RecoveryEntry.h"
@@ -110,7 +110,7 @@ private slots:
         QTRY_VERIFY(copiesOf(*f).isEmpty());
 
         // A window whose file is plain text has a plain-text copy.
-        f->frame->nw_Click();
+        f->frame->newWindow();
         f->surface().setFileName(f->path("notes.txt"));
         QTest::keyClicks(&f->surface(), "Plain");
         QTRY_VERIFY(entryOf(*f, copiesOf(*f).value(0)));
@@ -143,7 +143,7 @@ private slots:
             auto first = frame(letter);
             first->start();
             QTest::keyClicks(&first->surface(), "Hello ");
-            first->frame->new_Click();
+            first->frame->newFile();
             QTest::keyClicks(&first->surface(), "second");
             first->frame->recovery().writeAllNow(); // ended by the system: no delay
             first->frame.reset();
@@ -157,13 +157,13 @@ private slots:
         QCOMPARE(asked.title, QStringLiteral("Scrivlo"));
         QCOMPARE(asked.buttons, (QStringList{"Recover", "Discard"}));
 
-        Form3 &recovered = *next->frame->documents().value(1);
+        DocumentWindow &recovered = *next->frame->documents().value(1);
         QCOMPARE(recovered.windowTitle(), letter);
-        QCOMPARE(recovered.RichTextBox1->FileName(), letter);
+        QCOMPARE(recovered.surface->fileName(), letter);
         QCOMPARE(recovered.doc, qint16(-1));
-        QCOMPARE(recovered.RichTextBox1->Text(), QStringLiteral("Hello words"));
-        QCOMPARE(next->frame->documents().value(2)->RichTextBox1->Text(), QStringLiteral("second"));
-        QCOMPARE(next->frame->documents().value(2)->RichTextBox1->FileName(), QString());
+        QCOMPARE(recovered.surface->text(), QStringLiteral("Hello words"));
+        QCOMPARE(next->frame->documents().value(2)->surface->text(), QStringLiteral("second"));
+        QCOMPARE(next->frame->documents().value(2)->surface->fileName(), QString());
 
         // The copies are this program's own now: the old folder is gone.
         QCOMPARE(foldersIn(root()), QStringList{QFileInfo(next->frame->recovery().folder()).fileName()});
@@ -194,7 +194,7 @@ private slots:
         f->start();
         QTRY_COMPARE(f->frame->documents().size(), 2);
         QCOMPARE(f->frame->documents().value(1)->windowTitle(), QStringLiteral("Good"));
-        QCOMPARE(f->frame->documents().value(1)->RichTextBox1->Text(), QStringLiteral("good words"));
+        QCOMPARE(f->frame->documents().value(1)->surface->text(), QStringLiteral("good words"));
         const QList<Dialogs::Message> reports = f->dialogs.messages();
         QCOMPARE(reports.size(), 2);
         QVERIFY(reports[0].text.contains(QStringLiteral("\"Bad\"")) != reports[1].text.contains(QStringLiteral("\"Bad\"")));

@@ -3,14 +3,14 @@
 #include "support/FrameFixture.h"
 #include "support/SoakDialogs.h"
 
-#include "app/MDIForm1.h"
+#include "app/MainFrame.h"
 #include "content/DocumentFormat.h"
 #include "content/PlainText.h"
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
-#include "editing/Form5.h"
+#include "editing/SymbolsWindow.h"
 #include "editing/InsertCommands.h"
-#include "formatting/Form4.h"
+#include "formatting/FontDialog.h"
 #include "formatting/FormatMenu.h"
 #include "platform/DropDownList.h"
 #include "platform/KeyedToolbar.h"
@@ -18,7 +18,7 @@
 #include "platform/SettingsStore.h"
 #include "rtf/RtfCodec.h"
 #include "rtf/TextFormats.h"
-#include "windows/Form6.h"
+#include "windows/FullScreenView.h"
 #include "windows/SideWindows.h"
 
 #include <QAction>
@@ -117,7 +117,7 @@ public:
 
     ~Walk()
     {
-        for (Form3 *form : m_frame.documents())
+        for (DocumentWindow *form : m_frame.documents())
             form->doc = 0;
     }
 
@@ -163,8 +163,8 @@ private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     RichTextBox *surface() const
     {
-        Form3 *form = m_frame.activeDocument();
-        return form ? form->RichTextBox1 : nullptr;
+        DocumentWindow *form = m_frame.activeDocument();
+        return form ? form->surface : nullptr;
     }
     void trigger(const char *item) { m_frame.menuItem(QString::fromLatin1(item))->trigger(); }
     bool roomForAnotherWindow() const { return m_frame.documents().size() < 8; }
@@ -182,11 +182,11 @@ private:
         return {
             {"type", 14, [this] { type(); }},
             {"select", 10, [this] { select(); }},
-            {"toolbar button", 10, [this] { Toolbar2Of(m_frame)->button(QString(QChar('a' + pick(8))))->trigger(); }},
-            {"font box", 3, [this] { chooseIn(*Combo1Of(m_frame)); }},
-            {"size box", 3, [this] { chooseIn(*Combo2Of(m_frame)); }},
+            {"toolbar button", 10, [this] { formattingToolbarOf(m_frame)->button(QString(QChar('a' + pick(8))))->trigger(); }},
+            {"font box", 3, [this] { chooseIn(*fontNameBoxOf(m_frame)); }},
+            {"size box", 3, [this] { chooseIn(*fontSizeBoxOf(m_frame)); }},
             {"font dialog", 2, [this] { fontDialog(); }},
-            {"text colour", 2, [this] { pick(2) ? trigger("fc") : Toolbar1Of(m_frame)->button(QStringLiteral("k"))->trigger(); }},
+            {"text colour", 2, [this] { pick(2) ? trigger("fc") : standardToolbarOf(m_frame)->button(QStringLiteral("k"))->trigger(); }},
             {"background colour", 1, [this] { trigger("bc"); }},
             {"bullets", 2, [this] { trigger("bs"); }},
             {"symbol", 2, [this] { symbol(); }},
@@ -235,8 +235,8 @@ private:
         if (!box)
             return;
         const int count = box->characterCount();
-        box->setSelStart(pick(count + 1));
-        box->setSelLength(pick(count + 1));
+        box->setSelectionStart(pick(count + 1));
+        box->setSelectionLength(pick(count + 1));
         if (pick(4) == 0)
             QTest::keyClick(box->viewport(), pick(2) ? Qt::Key_Left : Qt::Key_Right);
     }
@@ -252,30 +252,30 @@ private:
         if (!m_frame.activeDocument())
             return; // the command would only say that no document is open
         trigger("font");
-        Form4 *dialog = m_frame.formatMenu().fontDialog();
+        FontDialog *dialog = m_frame.formatMenu().fontDialog();
         if (!dialog)
             return;
         if (pick(2))
-            dialog->List1->setCurrentRow(pick(dialog->List1->count()));
+            dialog->fontList->setCurrentRow(pick(dialog->fontList->count()));
         if (pick(2))
-            dialog->List2->setCurrentRow(pick(dialog->List2->count()));
+            dialog->styleList->setCurrentRow(pick(dialog->styleList->count()));
         if (pick(2))
-            dialog->List3->setCurrentRow(pick(dialog->List3->count()));
+            dialog->sizeList->setCurrentRow(pick(dialog->sizeList->count()));
         if (pick(3) == 0)
-            dialog->Check1->setChecked(!dialog->Check1->isChecked());
+            dialog->strikeOutCheck->setChecked(!dialog->strikeOutCheck->isChecked());
         if (pick(3) == 0)
-            dialog->Check2->setChecked(!dialog->Check2->isChecked());
-        pick(4) ? dialog->Command1_Click() : dialog->Command2_Click();
+            dialog->underlineCheck->setChecked(!dialog->underlineCheck->isChecked());
+        pick(4) ? dialog->accept() : dialog->reject();
     }
 
     void symbol()
     {
         trigger("fgsdgfdg");
-        Form5 *window = m_frame.insertCommands().symbolsWindow();
+        SymbolsWindow *window = m_frame.insertCommands().symbolsWindow();
         if (!window)
             return;
-        window->Combo1->setCurrentIndex(pick(window->Combo1->count()));
-        window->Command1_Click();
+        window->symbolList->setCurrentIndex(pick(window->symbolList->count()));
+        window->insertSymbol();
         window->close();
     }
 
@@ -287,10 +287,10 @@ private:
 
     void save(const char *command)
     {
-        Form3 *form = m_frame.activeDocument();
+        DocumentWindow *form = m_frame.activeDocument();
         if (!form)
             return trigger(command);
-        const QString oldName = form->RichTextBox1->FileName();
+        const QString oldName = form->surface->fileName();
         m_dialogs.lastSaveAnswer.clear();
         m_dialogs.lastWarningAborted = false;
         m_dialogs.lastOverwriteRefused = false;
@@ -310,11 +310,11 @@ private:
     void fullScreen()
     {
         trigger("fsm");
-        Form6 *view = m_frame.sideWindows().fullScreen();
+        FullScreenView *view = m_frame.sideWindows().fullScreen();
         if (!view)
             return;
         if (pick(2))
-            QTest::keyClicks(view->RichTextBox1->viewport(), QStringLiteral("full"));
+            QTest::keyClicks(view->surface->viewport(), QStringLiteral("full"));
         view->close();
     }
 
@@ -335,21 +335,21 @@ private:
 
     bool checkSaved()
     {
-        Form3 *form = m_justSaved;
+        DocumentWindow *form = m_justSaved;
         if (!m_frame.documents().contains(form))
             return true;
         ++m_savesChecked;
         if (form->doc != 0)
             return fail(QStringLiteral("a save left the window marked changed"));
-        if (form->RichTextBox1->FileName() != m_justSavedPath)
-            return fail(QStringLiteral("saved to %1 but the window names %2").arg(m_justSavedPath, form->RichTextBox1->FileName()));
+        if (form->surface->fileName() != m_justSavedPath)
+            return fail(QStringLiteral("saved to %1 but the window names %2").arg(m_justSavedPath, form->surface->fileName()));
         QFile file(m_justSavedPath);
         if (!file.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("the saved file %1 cannot be read").arg(m_justSavedPath));
         const QByteArray bytes = file.readAll();
-        const QTextDocument &shown = *form->RichTextBox1->document();
+        const QTextDocument &shown = *form->surface->document();
         if (DocumentFormat::formatOf(m_justSavedPath) != DocumentFormat::RichText) {
-            const QString expected = form->RichTextBox1->Text() + QStringLiteral("\r\n");
+            const QString expected = form->surface->text() + QStringLiteral("\r\n");
             if (PlainText::decode(bytes) != expected)
                 return fail(QStringLiteral("the plain-text file does not read back as the document's text"));
             return true;
@@ -384,7 +384,7 @@ private:
     bool noteNewWindows()
     {
         static const QRegularExpression numbered(QStringLiteral("^Document (\\d+)$"));
-        for (Form3 *form : m_frame.documents()) {
+        for (DocumentWindow *form : m_frame.documents()) {
             // Marked on the window itself: a new window may take the address of a closed one.
             if (form->property("walkSeen").toBool())
                 continue;
@@ -410,11 +410,11 @@ private:
     SoakDialogs m_dialogs;
     SettingsStore m_settings;
     Services m_services;
-    MDIForm1 m_frame;
+    MainFrame m_frame;
     int m_step = 0;
     QString m_action;
     bool m_expectChanged = false;
-    Form3 *m_justSaved = nullptr;
+    DocumentWindow *m_justSaved = nullptr;
     QString m_justSavedPath;
     int m_windowsMade = 0;
     int m_savesChecked = 0;

@@ -61,7 +61,7 @@ QImage printed(const RichTextBox &box, const QString &dir)
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir + "/page.pdf");
-    box.SelPrint(printer);
+    box.printSelection(printer);
     QProcess run;
     run.start("pdftoppm", {"-png", "-r", "60", "-f", "1", "-l", "1", "-singlefile", dir + "/page.pdf", dir + "/page"});
     return run.waitForFinished(30000) && run.exitCode() == 0 ? QImage(dir + "/page.png") : QImage();
@@ -116,19 +116,19 @@ private slots:
         QCOMPARE(changes.count(), 0);
         QVERIFY(!s.box.document()->isModified());
         QVERIFY(!s.box.document()->isUndoAvailable());
-        QCOMPARE(s.box.TextRTF(), plain.TextRTF());
-        QCOMPARE(s.box.Text(), plain.Text());
+        QCOMPARE(s.box.rtf(), plain.rtf());
+        QCOMPARE(s.box.text(), plain.text());
         QVERIFY(!s.box.document()->toHtml().contains("underline"));
 
         s.box.selectAll();
-        s.box.Copy();
+        s.box.copy();
         const QMimeData *copied = QApplication::clipboard()->mimeData();
         const QStringList formats = copied->formats();
         QMap<QString, QByteArray> marked;
         for (const QString &format : formats)
             marked[format] = copied->data(format);
         plain.selectAll();
-        plain.Copy();
+        plain.copy();
         for (const QString &format : formats)
             QCOMPARE(QApplication::clipboard()->mimeData()->data(format), marked[format]);
     }
@@ -140,7 +140,7 @@ private slots:
         Surface s(*m_checker);
         s.box.setText("wrongg wrongg");
         s.box.selectAll();
-        s.box.setSelFontSize(48);
+        s.box.setSelectionFontSize(48);
         QTRY_VERIFY(isMarked(s, "wrongg"));
         const QImage page = printed(s.box, m_dir.path());
         QVERIFY(!page.isNull());
@@ -177,7 +177,7 @@ private slots:
     {
         Surface s(*m_checker);
         QApplication::clipboard()->setText("pasted wrods\nand mroe");
-        s.box.Paste();
+        s.box.paste();
         QTRY_VERIFY(isMarked(s, "wrods") && isMarked(s, "mroe"));
     }
 

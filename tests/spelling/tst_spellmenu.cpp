@@ -69,10 +69,10 @@ private slots:
         m_box->show();
         // "A sentense here." with the misspelt word bold.
         m_box->setText("A sentense here.");
-        m_box->setSelStart(2);
-        m_box->setSelLength(8);
-        m_box->setSelBold(true);
-        m_box->setSelStart(0);
+        m_box->setSelectionStart(2);
+        m_box->setSelectionLength(8);
+        m_box->setSelectionBold(true);
+        m_box->setSelectionStart(0);
         m_box->document()->clearUndoRedoStacks();
     }
 
@@ -100,17 +100,17 @@ private slots:
         QMenu menu;
         QVERIFY(SpellingContextMenu::addEntries(menu, *m_box, pointOn(*m_box, "sentense")));
         named(menu, "sentence")->trigger();
-        QCOMPARE(m_box->Text(), QStringLiteral("A sentence here."));
-        m_box->setSelStart(2);
-        m_box->setSelLength(8);
-        QCOMPARE(m_box->SelBold(), std::optional<bool>(true));
-        m_box->setSelStart(10);
-        m_box->setSelLength(6);
-        QCOMPARE(m_box->SelBold(), std::optional<bool>(false));
+        QCOMPARE(m_box->text(), QStringLiteral("A sentence here."));
+        m_box->setSelectionStart(2);
+        m_box->setSelectionLength(8);
+        QCOMPARE(m_box->selectionBold(), std::optional<bool>(true));
+        m_box->setSelectionStart(10);
+        m_box->setSelectionLength(6);
+        QCOMPARE(m_box->selectionBold(), std::optional<bool>(false));
         QVERIFY(!SpellMarks::of(*m_box)->markAt(4));
 
-        m_box->Undo();
-        QCOMPARE(m_box->Text(), QStringLiteral("A sentense here."));
+        m_box->undoEdit();
+        QCOMPARE(m_box->text(), QStringLiteral("A sentense here."));
         QVERIFY(!m_box->document()->isUndoAvailable());
     }
 

@@ -1,6 +1,6 @@
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QAction>
@@ -24,7 +24,7 @@ FrameFixture::FrameFixture(const Options &options)
     QStringList files = options.commandLineFiles;
     if (!options.commandLineFile.isEmpty())
         files.prepend(options.commandLineFile);
-    frame = std::make_unique<MDIForm1>(*services, files);
+    frame = std::make_unique<MainFrame>(*services, files);
     frame->resize(1000, 700);
 }
 
@@ -32,7 +32,7 @@ FrameFixture::~FrameFixture()
 {
     // Close without questions: windows whose document changed are marked unchanged first.
     if (frame) {
-        for (Form3 *form : frame->documents())
+        for (DocumentWindow *form : frame->documents())
             form->doc = 0;
         frame.reset();
     }
@@ -46,14 +46,14 @@ void FrameFixture::start()
 
 QString FrameFixture::appFolder() const { return dir.filePath(QStringLiteral("app")); }
 
-Form3 *FrameFixture::active() const { return frame->activeDocument(); }
+DocumentWindow *FrameFixture::active() const { return frame->activeDocument(); }
 
 RichTextBox &FrameFixture::surface() const
 {
-    Form3 *form = frame->activeDocument();
+    DocumentWindow *form = frame->activeDocument();
     if (!form)
         QTest::qFail("no active document window", __FILE__, __LINE__);
-    return *form->RichTextBox1;
+    return *form->surface;
 }
 
 void FrameFixture::trigger(const QString &menuItem) const { frame->menuItem(menuItem)->trigger(); }
@@ -75,7 +75,7 @@ QByteArray FrameFixture::readFile(const QString &path)
     return file.readAll();
 }
 
-QList<QAction *> FrameFixture::windowEntries(const MDIForm1 &frame)
+QList<QAction *> FrameFixture::windowEntries(const MainFrame &frame)
 {
     QMenu *menu = frame.menu(QStringLiteral("window"));
     emit menu->aboutToShow();

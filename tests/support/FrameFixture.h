@@ -1,7 +1,7 @@
 #pragma once
 #include "support/ScriptedDialogs.h"
 
-#include "app/MDIForm1.h"
+#include "app/MainFrame.h"
 #include "workspace/Services.h"
 #include "platform/SettingsStore.h"
 #include "support/FrameControls.h"
@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <memory>
 
-class Form3;
+class DocumentWindow;
 class RichTextBox;
 
 // The real main frame for one test: scripted dialogs, a settings store and an app folder (with the
@@ -40,11 +40,11 @@ public:
     ScriptedDialogs dialogs;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<Services> services;
-    std::unique_ptr<MDIForm1> frame;
+    std::unique_ptr<MainFrame> frame;
 
     QString appFolder() const;
     QString path(const QString &name) const { return dir.filePath(name); }
-    Form3 *active() const;
+    DocumentWindow *active() const;
     RichTextBox &surface() const; // the active document's surface; fails the test when none
     void trigger(const QString &menuItem) const;
     // Writes a file into the temporary folder and returns its path.
@@ -52,5 +52,5 @@ public:
     static QByteArray readFile(const QString &path);
     // The window entries of the frame's Window menu (those below its own items), once the menu has
     // run its opening step.
-    static QList<QAction *> windowEntries(const MDIForm1 &frame);
+    static QList<QAction *> windowEntries(const MainFrame &frame);
 };

@@ -2,7 +2,7 @@
 // OK and kept by Save; Cancel changes nothing.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/RtfCodec.h"
@@ -61,7 +61,7 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setTextRTF("{\\rtf1\\ansi{\\header Old head\\par}"
+        box.setRtf("{\\rtf1\\ansi{\\header Old head\\par}"
                        "{\\footer Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}\\par}Body\\par}");
         const QByteArray footer = DocumentExtras::of(*box.document()).headerFooter(HeaderFooter::Footer);
 
@@ -99,15 +99,15 @@ private slots:
         QCOMPARE(stored(reopened, HeaderFooter::Footer), QStringLiteral("Page 7"));
 
         // Cancel keeps the document as it was, unchanged.
-        const QByteArray saved = box.TextRTF();
+        const QByteArray saved = box.rtf();
         window = open(f);
         retype(window->box(HeaderFooter::Header), QStringLiteral("Not this"));
         press(window, QDialogButtonBox::Cancel);
-        QCOMPARE(box.TextRTF(), saved);
+        QCOMPARE(box.rtf(), saved);
         QCOMPARE(f.active()->doc, 0);
         // OK with nothing edited changes nothing either.
         press(open(f), QDialogButtonBox::Ok);
-        QCOMPARE(box.TextRTF(), saved);
+        QCOMPARE(box.rtf(), saved);
         QCOMPARE(f.active()->doc, 0);
     }
 
@@ -120,11 +120,11 @@ private slots:
         HeaderFooterWindow *window = open(f);
         retype(window->box(HeaderFooter::Header), QStringLiteral("Typed head"));
         press(window, QDialogButtonBox::Ok);
-        QVERIFY(box.TextRTF().contains("{\\header"));
+        QVERIFY(box.rtf().contains("{\\header"));
         QCOMPARE(stored(*box.document(), HeaderFooter::Header), QStringLiteral("Typed head"));
 
         // The first page's, left and right pages' show only in a document that has them.
-        box.setTextRTF(kFacing);
+        box.setRtf(kFacing);
         window = open(f);
         QCOMPARE(window->pages()->count(), 4);
         QCOMPARE(window->box(HeaderFooter::HeaderFirst)->toPlainText(), QStringLiteral("First"));
@@ -139,9 +139,9 @@ private slots:
         QVERIFY(extras.titlePage() && extras.facingPages());
 
         // Pasted rich text brings its text, not its header or page.
-        const QByteArray before = box.TextRTF();
+        const QByteArray before = box.rtf();
         box.insertRichText("{\\rtf1\\ansi\\paperw5000{\\header Theirs\\par}Pasted\\par}");
-        const QByteArray after = box.TextRTF();
+        const QByteArray after = box.rtf();
         QVERIFY(after.contains("Pasted") && after.startsWith(before.left(before.indexOf("Body"))));
         QVERIFY(!after.contains("Theirs") && !after.contains("\\paperw5000"));
 

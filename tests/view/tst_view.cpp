@@ -1,7 +1,7 @@
 // View > Zoom In, Zoom Out, Normal Size, Ctrl + mouse wheel, and Word Count.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "view/ViewCommands.h"
 
@@ -34,23 +34,23 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelFontSize(14);
-        box.setSelText(QStringLiteral("A line of text that is long enough to wrap at some width.\n").repeated(20));
+        box.setSelectionFontSize(14);
+        box.setSelectionText(QStringLiteral("A line of text that is long enough to wrap at some width.\n").repeated(20));
         const QString path = f.path("zoom.rtf");
         box.setFileName(path);
         f.trigger("save");
         const QByteArray saved = FrameFixture::readFile(path);
         const qreal normalHeight = layoutHeight(box);
-        QSignalSpy changes(&box, &RichTextBox::Change);
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
 
         for (int i = 0; i < 5; ++i)
             f.trigger("zoomin");
         QCOMPARE(box.zoom(), 200);
-        QCOMPARE(StatusBar1Of(*f.frame)->currentMessage(), QStringLiteral("Zoom 200%"));
+        QCOMPARE(statusBarOf(*f.frame)->currentMessage(), QStringLiteral("Zoom 200%"));
         QVERIFY(layoutHeight(box) > 1.8 * normalHeight);
-        box.setSelStart(0);
-        box.setSelLength(5);
-        QCOMPARE(box.SelFontSize(), std::optional<double>(14));
+        box.setSelectionStart(0);
+        box.setSelectionLength(5);
+        QCOMPARE(box.selectionFontSize(), std::optional<double>(14));
         QCOMPARE(changes.count(), 0);
         QCOMPARE(f.active()->doc, 0);
         f.trigger("save");
@@ -59,7 +59,7 @@ private slots:
         QTextCursor sixth(box.document());
         sixth.setPosition(5);
         QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, box.cursorRect(sixth).center() + QPoint(2, 0));
-        QCOMPARE(box.SelStart(), 5);
+        QCOMPARE(box.selectionStart(), 5);
 
         // Each window has its own zoom.
         f.trigger("new");
@@ -80,7 +80,7 @@ private slots:
             QTest::keyClick(box.viewport(), key, Qt::ControlModifier);
             QCOMPARE(box.zoom(), zoom);
         }
-        QCOMPARE(box.Text(), QString());
+        QCOMPARE(box.text(), QString());
         for (int i = 0; i < 20; ++i)
             f.trigger("zoomin");
         QCOMPARE(box.zoom(), 400);
@@ -98,9 +98,9 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText(QStringLiteral("One two  three\n\nfour-five six\n"));
-        box.setSelStart(4);
-        box.setSelLength(8); // "two  thr"
+        box.setSelectionText(QStringLiteral("One two  three\n\nfour-five six\n"));
+        box.setSelectionStart(4);
+        box.setSelectionLength(8); // "two  thr"
         f.trigger("wordcount");
         WordCountWindow *window = f.frame->viewCommands().wordCountWindow();
         QCOMPARE(window->windowTitle(), QStringLiteral("Word Count"));
@@ -113,9 +113,9 @@ private slots:
         QCOMPARE(column("document"), (QStringList{"5", "27", "23", "2"}));
         QCOMPARE(column("selection"), (QStringList{"2", "8", "6", "1"}));
         // Pictures are neither words nor characters; a character beyond 16 bits is one.
-        box.setSelStart(0);
+        box.setSelectionStart(0);
         box.insertPicture(QImage(4, 4, QImage::Format_RGB32));
-        box.setSelText(QStringLiteral("\u00e9t\u00e9 \U0001F600 "));
+        box.setSelectionText(QStringLiteral("\u00e9t\u00e9 \U0001F600 "));
         f.trigger("wordcount");
         QCOMPARE(column("document"), (QStringList{"7", "33", "27", "2"}));
         QCOMPARE(column("selection"), (QStringList{"0", "0", "0", "0"}));

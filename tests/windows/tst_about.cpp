@@ -2,7 +2,7 @@
 #include "support/FrameFixture.h"
 
 #include "platform/SettingsStore.h"
-#include "windows/Form2.h"
+#include "windows/AboutBox.h"
 #include "windows/SideWindows.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ private slots:
         FrameFixture f;
         f.start();
         f.trigger("a_x");
-        QPointer<Form2> about = f.frame->sideWindows().about();
+        QPointer<AboutBox> about = f.frame->sideWindows().about();
         QVERIFY(about && about->isVisible());
         QVERIFY(!f.frame->isEnabled());
         QTest::keyClick(f.frame.get(), Qt::Key_N, Qt::ControlModifier);
@@ -29,14 +29,14 @@ private slots:
         // "System Info..." answers the same each time and leaves the box open.
         for (int i = 0; i < 2; ++i) {
             f.dialogs.answerMessage(Dialogs::Answer::OK);
-            QTest::mouseClick(about->Command2, Qt::LeftButton);
+            QTest::mouseClick(about->systemInfoButton, Qt::LeftButton);
             const Dialogs::Message ask = f.dialogs.messages().constLast();
             QCOMPARE(ask.text, QStringLiteral("Unable to view system info in this version."));
             QCOMPARE(ask.title, QDir(f.appFolder()).filePath(SettingsStore::executableName()));
             QCOMPARE(ask.icon, Dialogs::Icon::Information);
         }
         QVERIFY(about->isVisible());
-        QTest::mouseClick(about->Command1, Qt::LeftButton);
+        QTest::mouseClick(about->okButton, Qt::LeftButton);
         QTRY_VERIFY(!about);
         QVERIFY(f.frame->isEnabled());
 

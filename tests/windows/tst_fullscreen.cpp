@@ -1,10 +1,10 @@
 // The full-screen view: the document goes in whole and comes back whole, edits included.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "rtf/DocumentExtras.h"
-#include "windows/Form6.h"
+#include "windows/FullScreenView.h"
 #include "windows/SideWindows.h"
 
 #include <QPointer>
@@ -19,17 +19,17 @@ QStringList looks(RichTextBox &box)
     const auto n = [](auto v) { return v ? QString::number(*v) : QStringLiteral("null"); };
     QStringList all;
     for (const auto &[start, length] : {std::pair{0, 10}, {11, 18}, {29, 10}, {40, 5}, {0, 45}}) {
-        box.setSelStart(start);
-        box.setSelLength(length);
+        box.setSelectionStart(start);
+        box.setSelectionLength(length);
         all << QStringLiteral("%1: bold %2 italic %3 underline %4 bullet %5 size %6 colour %7 align %8 indent %9")
-                   .arg(box.SelText(), b(box.SelBold()), b(box.SelItalic()), b(box.SelUnderline()),
-                        b(box.SelBullet()), n(box.SelFontSize()), n(box.SelColor()), n(box.SelAlignment()),
-                        n(box.SelIndent()));
+                   .arg(box.selectionText(), b(box.selectionBold()), b(box.selectionItalic()), b(box.selectionUnderline()),
+                        b(box.selectionBullet()), n(box.selectionFontSize()), n(box.selectionColor()), n(box.selectionAlignment()),
+                        n(box.selectionIndent()));
     }
     return all;
 }
 
-Form6 *open(FrameFixture &f)
+FullScreenView *open(FrameFixture &f)
 {
     f.trigger("fsm");
     return f.frame->sideWindows().fullScreen();
@@ -47,23 +47,23 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("Title line\rSecond paragraph, partly red\rThird");
-        box.setSelStart(0);
-        box.setSelLength(45);
-        box.setSelFontSize(11);
-        box.setSelLength(10);
-        box.setSelBold(true);
-        box.setSelFontSize(18);
-        box.setSelAlignment(RichTextBox::Center);
-        box.setSelStart(29);
-        box.setSelLength(10);
-        box.setSelColor(0x0000FF);
-        box.setSelItalic(true);
-        box.setSelIndent(360);
-        box.setSelStart(40);
-        box.setSelLength(5);
-        box.setSelUnderline(true);
-        box.setSelBullet(true);
+        box.setSelectionText("Title line\rSecond paragraph, partly red\rThird");
+        box.setSelectionStart(0);
+        box.setSelectionLength(45);
+        box.setSelectionFontSize(11);
+        box.setSelectionLength(10);
+        box.setSelectionBold(true);
+        box.setSelectionFontSize(18);
+        box.setSelectionAlignment(RichTextBox::Center);
+        box.setSelectionStart(29);
+        box.setSelectionLength(10);
+        box.setSelectionColor(0x0000FF);
+        box.setSelectionItalic(true);
+        box.setSelectionIndent(360);
+        box.setSelectionStart(40);
+        box.setSelectionLength(5);
+        box.setSelectionUnderline(true);
+        box.setSelectionBullet(true);
         // What the document holds beside its text makes the trip too.
         DocumentExtras &extras = DocumentExtras::of(*box.document());
         PageSetup page;
@@ -71,21 +71,21 @@ private slots:
         extras.setPageSetup(page);
         extras.setHeaderFooter(HeaderFooter::Footer, QByteArray("{\\rtf1\\ansi Page foot\\par}"));
         const QStringList before = looks(box);
-        const QByteArray rtf = box.TextRTF();
+        const QByteArray rtf = box.rtf();
         QVERIFY(rtf.contains("Page foot"));
 
-        QPointer<Form6> view = open(f);
+        QPointer<FullScreenView> view = open(f);
         QVERIFY(view && view->isFullScreen());
-        QCOMPARE(looks(*view->RichTextBox1), before);
+        QCOMPARE(looks(*view->surface), before);
         QVERIFY(!f.frame->isEnabled());
         QVERIFY(!box.isEnabled());
 
         f.active()->doc = 0;
-        QTest::mouseDClick(view->RichTextBox1->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+        QTest::mouseDClick(view->surface->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
         QTRY_VERIFY(!view);
         QVERIFY(f.frame->isEnabled());
         QCOMPARE(looks(box), before);
-        QCOMPARE(box.TextRTF(), rtf);
+        QCOMPARE(box.rtf(), rtf);
         QCOMPARE(f.active()->doc, -1); // its content was replaced
     }
 
@@ -94,25 +94,25 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("Hello");
+        box.setSelectionText("Hello");
         f.trigger("nw");
-        f.surface().setSelText("other");
+        f.surface().setSelectionText("other");
         mdiAreaOf(*f.frame)->setActiveSubWindow(f.frame->documentWindows().first());
 
-        QPointer<Form6> view = open(f);
-        QTest::keyClicks(view->RichTextBox1->viewport(), "Well, ");
-        QCOMPARE(box.Text(), QStringLiteral("Hello"));
+        QPointer<FullScreenView> view = open(f);
+        QTest::keyClicks(view->surface->viewport(), "Well, ");
+        QCOMPARE(box.text(), QStringLiteral("Hello"));
         // Escape leaves the view like the double-click; so does closing the window.
-        QTest::keyClick(view->RichTextBox1->viewport(), Qt::Key_Escape);
+        QTest::keyClick(view->surface->viewport(), Qt::Key_Escape);
         QTRY_VERIFY(!view);
-        QCOMPARE(box.Text(), QStringLiteral("Well, Hello"));
-        QCOMPARE(f.frame->documents().last()->RichTextBox1->Text(), QStringLiteral("other"));
+        QCOMPARE(box.text(), QStringLiteral("Well, Hello"));
+        QCOMPARE(f.frame->documents().last()->surface->text(), QStringLiteral("other"));
 
         view = open(f);
-        view->RichTextBox1->setSelText("Oh. ");
+        view->surface->setSelectionText("Oh. ");
         view->close();
         QTRY_VERIFY(!view);
-        QCOMPARE(box.Text(), QStringLiteral("Oh. Well, Hello"));
+        QCOMPARE(box.text(), QStringLiteral("Oh. Well, Hello"));
         QVERIFY(f.frame->isEnabled());
     }
 };

@@ -33,7 +33,7 @@ private slots:
 
         // A click on a link of the contents leads to its section.
         help->resize(400, 300);
-        QTextBrowser &browser = *help->Browser;
+        QTextBrowser &browser = *help->browser;
         const QTextCursor link = browser.document()->find(QStringLiteral("Settings"));
         QVERIFY(link.charFormat().isAnchor());
         QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, browser.cursorRect(link).center());
@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(f.frame->sideWindows().help()->size(), QSize(400, 300));
         f.frame->sideWindows().help()->close();
         // A kept size too large for the screen still gives a window on it.
-        f.settings->SaveSetting("help", "size", "90000x90000");
+        f.settings->saveSetting("help", "size", "90000x90000");
         f.trigger("awxph");
         QVERIFY(f.frame->screen()->availableGeometry().contains(f.frame->sideWindows().help()->frameGeometry()));
     }

@@ -2,7 +2,7 @@
 #include "support/FrameFixture.h"
 
 #include "windows/SideWindows.h"
-#include "windows/frmTip.h"
+#include "windows/TipOfTheDay.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +22,7 @@ void writeTips(const FrameFixture &f, const QByteArray &bytes, const QString &na
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-frmTip *openTips(FrameFixture &f)
+TipOfTheDay *openTips(FrameFixture &f)
 {
     f.trigger(QStringLiteral("totd"));
     return f.frame->sideWindows().tips();
@@ -49,7 +49,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
-        QCOMPARE(frmTip::splitTips(text), lines);
+        QCOMPARE(TipOfTheDay::splitTips(text), lines);
     }
 
     void everyTipIsDrawnAlike()
@@ -58,12 +58,12 @@ private slots:
         f.start();
         // The name in another case; a Windows-1252 byte; a tip shown as it stands.
         writeTips(f, "caf\xe9\r\n\r\n<b>tip</b>", QStringLiteral("TipOfDay.TXT"));
-        frmTip *tips = openTips(f);
+        TipOfTheDay *tips = openTips(f);
         QCOMPARE(tips->tipLines(), (QStringList{QStringLiteral("caf\u00e9"), "", "<b>tip</b>"}));
         QMap<QString, int> shown;
         for (int i = 0; i < 3000; ++i) {
-            QTest::mouseClick(tips->cmdNextTip, Qt::LeftButton);
-            shown[tips->lblTipText->text()] += 1;
+            QTest::mouseClick(tips->nextTipButton, Qt::LeftButton);
+            shown[tips->tipLabel->text()] += 1;
         }
         QCOMPARE(shown.size(), 3);
         for (const int times : shown)
@@ -73,8 +73,8 @@ private slots:
         tips->close();
         writeTips(f, "");
         tips = openTips(f);
-        QTest::mouseClick(tips->cmdNextTip, Qt::LeftButton);
-        QCOMPARE(tips->lblTipText->text(), QString());
+        QTest::mouseClick(tips->nextTipButton, Qt::LeftButton);
+        QCOMPARE(tips->tipLabel->text(), QString());
     }
 
     void eachOpeningReseeds()
@@ -89,12 +89,12 @@ private slots:
         writeTips(f, bytes);
         QStringList drawn;
         for (int run = 0; run < 2; ++run) {
-            QPointer<frmTip> tips = openTips(f);
+            QPointer<TipOfTheDay> tips = openTips(f);
             for (int i = 0; i < 4; ++i) {
-                drawn << tips->lblTipText->text();
-                QTest::mouseClick(tips->cmdNextTip, Qt::LeftButton);
+                drawn << tips->tipLabel->text();
+                QTest::mouseClick(tips->nextTipButton, Qt::LeftButton);
             }
-            QTest::mouseClick(tips->cmdOK, Qt::LeftButton);
+            QTest::mouseClick(tips->okButton, Qt::LeftButton);
             QTRY_VERIFY(!tips);
         }
         QCOMPARE(seeds, 2);
@@ -106,12 +106,12 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        const auto setting = [&] { return f.settings->GetSetting("Options", "Show Tips at Startup", "missing"); };
+        const auto setting = [&] { return f.settings->setting("Options", "Show Tips at Startup", "missing"); };
         QCOMPARE(setting(), QStringLiteral("missing"));
-        QPointer<frmTip> tips = openTips(f);
-        QVERIFY(tips->chkLoadTipsAtStartup->isChecked());
+        QPointer<TipOfTheDay> tips = openTips(f);
+        QVERIFY(tips->showAtStartupCheck->isChecked());
         QCOMPARE(setting(), QStringLiteral("1"));
-        tips->chkLoadTipsAtStartup->click();
+        tips->showAtStartupCheck->click();
         QCOMPARE(setting(), QStringLiteral("0"));
         tips->close();
         QTRY_VERIFY(!tips);
@@ -119,7 +119,7 @@ private slots:
         // With "0" stored, asking for the tips still shows them.
         tips = openTips(f);
         QVERIFY(tips && tips->isVisible());
-        QVERIFY(!tips->lblTipText->text().isEmpty());
+        QVERIFY(!tips->tipLabel->text().isEmpty());
         QVERIFY(f.dialogs.asks().isEmpty());
 
         // Another window of the program becoming active closes them.
@@ -144,9 +144,9 @@ private slots:
         QVERIFY(!f.frame->sideWindows().tips());
 
         // A window opened without the file says so.
-        auto *tips = new frmTip(*f.frame);
-        QCOMPARE(tips->lblTipText->text(), QStringLiteral("That the TIPOFDAY.TXT file was not found? "));
-        QVERIFY(!tips->LoadTips(QString()));
+        auto *tips = new TipOfTheDay(*f.frame);
+        QCOMPARE(tips->tipLabel->text(), QStringLiteral("That the TIPOFDAY.TXT file was not found? "));
+        QVERIFY(!tips->loadTips(QString()));
         tips->close();
     }
 };

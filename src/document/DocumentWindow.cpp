@@ -1,4 +1,4 @@
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/DocumentSaving.h"
 #include "document/RichTextBox.h"
 #include "platform/Dialogs.h"
@@ -6,45 +6,45 @@
 
 #include <QCloseEvent>
 
-Form3::Form3(Dialogs &dialogs, DocumentSaving &saving, QWidget *parent)
-    : QWidget(parent), RichTextBox1(new RichTextBox(this)), cd(dialogs), m_dialogs(dialogs), m_saving(saving)
+DocumentWindow::DocumentWindow(Dialogs &dialogs, DocumentSaving &saving, QWidget *parent)
+    : QWidget(parent), surface(new RichTextBox(this)), saveAsDialog(dialogs), m_dialogs(dialogs), m_saving(saving)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Document no."));
-    setFocusProxy(RichTextBox1);
+    setFocusProxy(surface);
     resize(736, 526); // the design's client area, 11040 x 7890 twips
-    connect(RichTextBox1, &RichTextBox::Change, this, &Form3::RichTextBox1_Change);
-    Form_Load();
+    connect(surface, &RichTextBox::contentChanged, this, &DocumentWindow::markChanged);
+    initialise();
 }
 
-void Form3::Form_Load()
+void DocumentWindow::initialise()
 {
     doc = 0;
-    skipOnFailure([&] { Form_Resize(); });
+    skipOnFailure([&] { fitSurface(); });
 }
 
-void Form3::Form_Resize()
+void DocumentWindow::fitSurface()
 {
     // The surface covers the client area; a size it refuses (a negative one) is skipped.
-    skipOnFailure([&] { RichTextBox1->setHeight(height() * 15.0); });
-    skipOnFailure([&] { RichTextBox1->setWidth(width() * 15.0); });
+    skipOnFailure([&] { surface->setHeight(height() * 15.0); });
+    skipOnFailure([&] { surface->setWidth(width() * 15.0); });
 }
 
-void Form3::resizeEvent(QResizeEvent *event)
+void DocumentWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    fitSurface();
 }
 
-void Form3::closeEvent(QCloseEvent *event)
+void DocumentWindow::closeEvent(QCloseEvent *event)
 {
-    if (Form_QueryUnload())
+    if (askToSave())
         event->ignore();
     else
         event->accept();
 }
 
-bool Form3::Form_QueryUnload()
+bool DocumentWindow::askToSave()
 {
     bool cancel = true;
     if (doc != -1)
@@ -56,7 +56,7 @@ bool Form3::Form_QueryUnload()
     switch (answer) {
     case Dialogs::Answer::Yes:
         // A save that wrote nothing (cancelled, aborted or failed) keeps the window and its work.
-        cancel = !SaveDocument();
+        cancel = !saveDocument();
         break;
     case Dialogs::Answer::No:
         cancel = false;
@@ -68,23 +68,23 @@ bool Form3::Form_QueryUnload()
     return cancel;
 }
 
-bool Form3::SaveDocument()
+bool DocumentWindow::saveDocument()
 {
     return m_saving.save(*this);
 }
 
-bool Form3::SaveDocumentAs()
+bool DocumentWindow::saveDocumentAs()
 {
     return m_saving.saveAs(*this);
 }
 
-void Form3::documentSaved()
+void DocumentWindow::documentSaved()
 {
     doc = 0;
-    emit Saved();
+    emit saved();
 }
 
-void Form3::RichTextBox1_Change()
+void DocumentWindow::markChanged()
 {
     doc = -1;
 }

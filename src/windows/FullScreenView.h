@@ -11,22 +11,22 @@ class RichTextBox;
 // The full-screen view: the active document alone on a borderless window that covers the screen.
 // The document comes in whole when it opens and goes back whole when it closes (a double-click in
 // the text, Escape, or closing the window); the frame is disabled meanwhile.
-class Form6 : public QWidget
+class FullScreenView : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form6(Workspace &workspace);
+    explicit FullScreenView(Workspace &workspace);
 
-    RichTextBox *RichTextBox1;
+    RichTextBox *surface;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void Form_Load();
-    void Form_Unload();
-    void RichTextBox1_DblClick();
+    void takeDocument();
+    void giveDocumentBack();
+    void leaveOnDoubleClick();
 
     Workspace &m_workspace;
     std::optional<WindowDisabled> m_frameDisabled;

@@ -1,4 +1,4 @@
-#include "windows/Form2.h"
+#include "windows/AboutBox.h"
 #include "platform/Dialogs.h"
 #include "workspace/Services.h"
 #include "platform/SettingsStore.h"
@@ -14,7 +14,7 @@
 #include <QScreen>
 #include <QWindow>
 
-Form2::Form2(Workspace &workspace) : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_workspace(workspace)
+AboutBox::AboutBox(Workspace &workspace) : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About Dorvane Corp."));
@@ -25,25 +25,25 @@ Form2::Form2(Workspace &workspace) : QWidget(nullptr, Qt::Dialog | Qt::MSWindows
     setPalette(p);
     setAutoFillBackground(true);
 
-    Label1 = new QLabel(tr("Scrivlo is free software. You may copy, share and change it under the terms of "
+    licenceLabel = new QLabel(tr("Scrivlo is free software. You may copy, share and change it under the terms of "
                            "its licence; it comes with no warranty."),
                         this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
-    Label1->setGeometry(24, 150, 250, 60);
-    Label2 = new QLabel(tr("Written by the Scrivlo developers."), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(24, 220, 250, 24);
+    licenceLabel->setObjectName(QStringLiteral("Label1"));
+    licenceLabel->setWordWrap(true);
+    licenceLabel->setGeometry(24, 150, 250, 60);
+    authorsLabel = new QLabel(tr("Written by the Scrivlo developers."), this);
+    authorsLabel->setObjectName(QStringLiteral("Label2"));
+    authorsLabel->setGeometry(24, 220, 250, 24);
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    Command1->setGeometry(296, 190, 95, 26);
-    Command2 = new QPushButton(QStringLiteral("System Info..."), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(296, 224, 95, 26);
-    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setDefault(true);
+    okButton->setGeometry(296, 190, 95, 26);
+    systemInfoButton = new QPushButton(QStringLiteral("System Info..."), this);
+    systemInfoButton->setObjectName(QStringLiteral("Command2"));
+    systemInfoButton->setGeometry(296, 224, 95, 26);
+    connect(okButton, &QPushButton::clicked, this, &AboutBox::closeBox);
+    connect(systemInfoButton, &QPushButton::clicked, this, &AboutBox::showSystemInfo);
 
     QWidget &frame = workspace.window();
     if (const QScreen *screen = frame.screen() ? frame.screen() : QGuiApplication::primaryScreen())
@@ -53,16 +53,16 @@ Form2::Form2(Workspace &workspace) : QWidget(nullptr, Qt::Dialog | Qt::MSWindows
     winId();
     if (windowHandle() && frame.windowHandle())
         windowHandle()->setTransientParent(frame.windowHandle());
-    Form_Load();
+    disableFrame();
 }
 
-void Form2::Form_Load() { m_frameDisabled.emplace(m_workspace.window()); }
+void AboutBox::disableFrame() { m_frameDisabled.emplace(m_workspace.window()); }
 
-void Form2::Form_Unload() { m_frameDisabled.reset(); }
+void AboutBox::enableFrame() { m_frameDisabled.reset(); }
 
-void Form2::Command1_Click() { close(); }
+void AboutBox::closeBox() { close(); }
 
-void Form2::Command2_Click()
+void AboutBox::showSystemInfo()
 {
     // Titled with the program's path without extension: its folder, a slash, its name.
     const Services &services = m_workspace.services();
@@ -72,13 +72,13 @@ void Form2::Command2_Click()
                              this);
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+void AboutBox::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    enableFrame();
     event->accept();
 }
 
-void Form2::paintEvent(QPaintEvent *event)
+void AboutBox::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     QPainter p(this);

@@ -33,29 +33,29 @@ class WindowMenu;
 // the status bar. It starts up (restoring the status strips, filling the boxes, opening the first
 // document), numbers new documents, arranges windows, shows the active document's formatting on
 // its indicators, and writes its settings when it closes. The commands reach it as a Workspace.
-class MDIForm1 : public QMainWindow, public Workspace
+class MainFrame : public QMainWindow, public Workspace
 {
     Q_OBJECT
 public:
     // `commandLineFiles` are the documents named on the command line, each opened in a window.
-    explicit MDIForm1(Services &services, const QStringList &commandLineFiles = {});
-    ~MDIForm1() override;
+    explicit MainFrame(Services &services, const QStringList &commandLineFiles = {});
+    ~MainFrame() override;
 
     // Workspace
     QWidget &window() override { return *this; }
     Services &services() const override { return m_services; }
     FrameDialogs &commonDialogs() override { return m_dialogs; }
     FormattingIndicators &indicators() override;
-    Form3 *activeDocument() const override;
-    QList<Form3 *> documents() const override;
-    void NewDocument() override;
+    DocumentWindow *activeDocument() const override;
+    QList<DocumentWindow *> documents() const override;
+    void newDocument() override;
     void closeActiveDocument() override;
     QAction *menuItem(const QString &name) const override;
     QMenu *menu(const QString &name) const override;
     void fileUsed(const QString &path) override;
     void showStatusNote(const QString &text) override;
-    QTimer &Timer1() override { return *m_timer1; }
-    QTimer &Timer2() override { return *m_timer2; }
+    QTimer &pictureStartTimer() override { return *m_pictureStartTimer; }
+    QTimer &pictureEndTimer() override { return *m_pictureEndTimer; }
 
     QList<QMdiSubWindow *> documentWindows() const;
     // The number the next new document gets.
@@ -74,19 +74,19 @@ public:
     DocumentRecovery &recovery() const { return *m_recovery; }
 
     // Frame commands
-    void new_Click();
-    void nw_Click();
-    void Arrange(int arrangement); // 0 cascade, 1 tile horizontal, 2 tile vertical, 3 arrange icons
-    void miall_Click();
-    void resall_Click();
-    void Statusbar_Click();
-    void file_Click();
-    void exit_Click();
-    void Timer1_Timer();
-    void Timer2_Timer();
+    void newFile();
+    void newWindow();
+    void arrange(int arrangement); // 0 cascade, 1 tile horizontal, 2 tile vertical, 3 arrange icons
+    void minimizeAll();
+    void restoreAll();
+    void toggleStatusBar();
+    void updateFileMenu();
+    void exitProgram();
+    void pictureStartTimeout();
+    void pictureEndTimeout();
     // The toolbars' clicks: each button runs the handler of its row in the toolbar's table.
-    void Toolbar1_ButtonClick(QAction *button);
-    void Toolbar2_ButtonClick(QAction *button);
+    void runStandardButton(QAction *button);
+    void runFormattingButton(QAction *button);
 
     bool loaded() const { return m_loaded; }
 
@@ -107,8 +107,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void MDIForm_Load();
-    void MDIForm_Unload();
+    void startUp();
+    void writeSettings();
     bool closeDocuments(); // false: a window's Cancel kept it open
     void loadCommandLineFile(const QString &argument);
     void buildMenus();
@@ -118,7 +118,7 @@ private:
     std::vector<ToolbarButton> formattingButtons();
     void createCommands();
     void connectFrameCommands();
-    void followDocument(Form3 &form);
+    void followDocument(DocumentWindow &form);
     void showActiveDocument(QMdiSubWindow *sub);
     void showActiveDocumentState();
     void addFormattingShortcuts();
@@ -129,22 +129,22 @@ private:
     QStringList m_commandLineFiles;
     bool m_loaded = false;
     int m_documentCounter = 0;
-    bool m_creatingDocument = false; // NewDocument is adding a window
+    bool m_creatingDocument = false; // newDocument is adding a window
 
     // Controls, by their names
     QMdiArea *mdiArea = nullptr;
-    QFrame *CoolBar2 = nullptr;
-    KeyedToolbar *Toolbar1 = nullptr;
-    QWidget *Frame1 = nullptr;
-    DropDownList *Combo1 = nullptr;
-    DropDownList *Combo2 = nullptr;
-    KeyedToolbar *Toolbar2 = nullptr;
-    QFrame *CoolBar1 = nullptr;
-    QWidget *Frame2 = nullptr;
-    QLabel *Label1 = nullptr;
-    FrameStatusBar *StatusBar1 = nullptr;
-    QTimer *m_timer1 = nullptr;
-    QTimer *m_timer2 = nullptr;
+    QFrame *upperRebar = nullptr;
+    KeyedToolbar *standardToolbar = nullptr;
+    QWidget *fontBand = nullptr;
+    DropDownList *fontNameBox = nullptr;
+    DropDownList *fontSizeBox = nullptr;
+    KeyedToolbar *formattingToolbar = nullptr;
+    QFrame *lowerRebar = nullptr;
+    QWidget *noticeBand = nullptr;
+    QLabel *noticeLabel = nullptr;
+    FrameStatusBar *statusPanels = nullptr;
+    QTimer *m_pictureStartTimer = nullptr;
+    QTimer *m_pictureEndTimer = nullptr;
 
     std::unique_ptr<FrameIndicators> m_indicators;
     std::unique_ptr<FrameSpelling> m_spelling;

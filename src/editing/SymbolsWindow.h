@@ -9,17 +9,17 @@ class QPushButton;
 // The Input Symbols window: one character of Windows-1252 picked from a sorted list and inserted at
 // the active document's selection. It remembers the last symbol inserted, stays open for the next
 // one, and closes as soon as another window of the program becomes active.
-class Form5 : public QWidget
+class SymbolsWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form5(Workspace &workspace);
+    explicit SymbolsWindow(Workspace &workspace);
 
-    QLabel *Label1;
-    DropDownList *Combo1;
-    QPushButton *Command1;
+    QLabel *symbolLabel;
+    DropDownList *symbolList;
+    QPushButton *insertButton;
 
-    void Command1_Click();
+    void insertSymbol();
 
     // The one-character strings for codes 1 to 255 of Windows-1252, in code order. The five codes
     // it leaves undefined stand for the control characters of the same value.
@@ -30,7 +30,7 @@ protected:
 
 private:
     void buildControls();
-    void Form_Load();
+    void loadSymbols();
 
     Workspace &m_workspace;
 };

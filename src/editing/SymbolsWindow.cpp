@@ -1,5 +1,5 @@
-#include "editing/Form5.h"
-#include "document/Form3.h"
+#include "editing/SymbolsWindow.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 #include "platform/DropDownList.h"
 #include "platform/Failure.h"
@@ -14,7 +14,7 @@
 #include <QStringDecoder>
 #include <QVBoxLayout>
 
-Form5::Form5(Workspace &workspace) : QWidget(&workspace.window(), Qt::Tool), m_workspace(workspace)
+SymbolsWindow::SymbolsWindow(Workspace &workspace) : QWidget(&workspace.window(), Qt::Tool), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Input Symbols :"));
@@ -23,27 +23,27 @@ Form5::Form5(Workspace &workspace) : QWidget(&workspace.window(), Qt::Tool), m_w
     setFixedSize(sizeHint());
     if (const QScreen *screen = workspace.window().screen())
         move(screen->availableGeometry().center() - rect().center());
-    Form_Load();
+    loadSymbols();
 }
 
-void Form5::buildControls()
+void SymbolsWindow::buildControls()
 {
-    Label1 = new QLabel(QStringLiteral("INPUT SYMBOLS FROM YOUR SYSTEM"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Combo1 = new DropDownList(QStringLiteral("Combo1"), true, this);
-    Combo1->setMinimumWidth(220);
-    Combo1->setMaxVisibleItems(16);
-    Command1 = new QPushButton(QStringLiteral("Insert symbol"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
+    symbolLabel = new QLabel(QStringLiteral("INPUT SYMBOLS FROM YOUR SYSTEM"), this);
+    symbolLabel->setObjectName(QStringLiteral("Label1"));
+    symbolList = new DropDownList(QStringLiteral("Combo1"), true, this);
+    symbolList->setMinimumWidth(220);
+    symbolList->setMaxVisibleItems(16);
+    insertButton = new QPushButton(QStringLiteral("Insert symbol"), this);
+    insertButton->setObjectName(QStringLiteral("Command1"));
+    insertButton->setDefault(true);
     auto *column = new QVBoxLayout(this);
-    column->addWidget(Label1);
-    column->addWidget(Combo1);
-    column->addWidget(Command1);
-    connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
+    column->addWidget(symbolLabel);
+    column->addWidget(symbolList);
+    column->addWidget(insertButton);
+    connect(insertButton, &QPushButton::clicked, this, &SymbolsWindow::insertSymbol);
 }
 
-QStringList Form5::symbols()
+QStringList SymbolsWindow::symbols()
 {
     QStringList result;
     for (int code = 1; code <= 255; ++code) {
@@ -57,29 +57,29 @@ QStringList Form5::symbols()
     return result;
 }
 
-void Form5::Form_Load()
+void SymbolsWindow::loadSymbols()
 {
     skipOnFailure([&] {
         for (const QString &symbol : symbols())
-            Combo1->AddItem(symbol);
+            symbolList->addEntry(symbol);
     });
     skipOnFailure([&] {
-        const QString last = m_workspace.services().settings.GetSetting(QStringLiteral("sy"), QStringLiteral("sya"), Combo1->Text());
-        Combo1->setText(last); // a symbol that is not in the list is refused and nothing is chosen
+        const QString last = m_workspace.services().settings.setting(QStringLiteral("sy"), QStringLiteral("sya"), symbolList->text());
+        symbolList->setText(last); // a symbol that is not in the list is refused and nothing is chosen
     });
 }
 
-void Form5::Command1_Click()
+void SymbolsWindow::insertSymbol()
 {
-    const QString symbol = Combo1->Text();
-    skipOnFailure([&] { m_workspace.services().settings.SaveSetting(QStringLiteral("sy"), QStringLiteral("sya"), symbol); });
+    const QString symbol = symbolList->text();
+    skipOnFailure([&] { m_workspace.services().settings.saveSetting(QStringLiteral("sy"), QStringLiteral("sya"), symbol); });
     // With nothing chosen there is nothing to insert, and the selection is left alone.
     if (symbol.isEmpty())
         return;
-    skipOnFailure([&] { m_workspace.activeSurface().setSelText(symbol); });
+    skipOnFailure([&] { m_workspace.activeSurface().setSelectionText(symbol); });
 }
 
-void Form5::changeEvent(QEvent *event)
+void SymbolsWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {

@@ -15,41 +15,41 @@ class Workspace;
 
 // The Font dialog: font name, size, style and the two effects of the active document's selection
 // in one step, with a live sample. The frame is disabled while it is open.
-class Form4 : public QDialog
+class FontDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Form4(Workspace &workspace);
+    explicit FontDialog(Workspace &workspace);
 
-    QLabel *Label2;
-    QLineEdit *Text1;
-    QListWidget *List1;
-    QLabel *Label3;
-    QLineEdit *Text2;
-    QListWidget *List2;
-    QLabel *Label4;
-    QLineEdit *Text3;
-    QListWidget *List3;
-    QPushButton *Command1;
-    QPushButton *Command2;
-    QGroupBox *Frame2;
-    QCheckBox *Check1;
-    QCheckBox *Check2;
-    QGroupBox *Frame1;
-    QLabel *Label1;
+    QLabel *fontLabel;
+    QLineEdit *fontEdit;
+    QListWidget *fontList;
+    QLabel *styleLabel;
+    QLineEdit *styleEdit;
+    QListWidget *styleList;
+    QLabel *sizeLabel;
+    QLineEdit *sizeEdit;
+    QListWidget *sizeList;
+    QPushButton *okButton;
+    QPushButton *cancelButton;
+    QGroupBox *effectsBox;
+    QCheckBox *strikeOutCheck;
+    QCheckBox *underlineCheck;
+    QGroupBox *sampleBox;
+    QLabel *sampleLabel;
 
-    void Command1_Click();
-    void Command2_Click();
+    // OK: the dialog's choices go to the selection, then it closes.
+    void accept() override;
 
 private:
     void buildControls();
-    void Form_Load();
-    void Form_Unload();
-    void List1_Click(const QString &name);
-    void List2_Click(const QString &style);
-    void List3_Click(const QString &size);
-    void Check1_Click();
-    void Check2_Click();
+    void loadSelection();
+    void enableFrame();
+    void chooseFont(const QString &name);
+    void chooseStyle(const QString &style);
+    void chooseSize(const QString &size);
+    void showStrikeOut();
+    void showUnderline();
     void applyStyle(RichTextBox &surface);
     void setSampleStyle(bool bold, bool italic);
     RichTextBox &surface() const;

@@ -9,27 +9,27 @@ class QLabel;
 class QPushButton;
 
 // The About box: names the maker; the frame is disabled while it is open.
-class Form2 : public QWidget
+class AboutBox : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form2(Workspace &workspace);
+    explicit AboutBox(Workspace &workspace);
 
-    QPushButton *Command1;
-    QPushButton *Command2;
-    QLabel *Label1;
-    QLabel *Label2;
+    QPushButton *okButton;
+    QPushButton *systemInfoButton;
+    QLabel *licenceLabel;
+    QLabel *authorsLabel;
 
-    void Command1_Click();
-    void Command2_Click();
+    void closeBox();
+    void showSystemInfo();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void Form_Load();
-    void Form_Unload();
+    void disableFrame();
+    void enableFrame();
 
     Workspace &m_workspace;
     std::optional<WindowDisabled> m_frameDisabled;

@@ -1,4 +1,4 @@
-#include "windows/Form6.h"
+#include "windows/FullScreenView.h"
 #include "document/RichTextBox.h"
 #include "platform/Failure.h"
 #include "workspace/Workspace.h"
@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-Form6::Form6(Workspace &workspace)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), RichTextBox1(new RichTextBox(this)), m_workspace(workspace)
+FullScreenView::FullScreenView(Workspace &workspace)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), surface(new RichTextBox(this)), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Full - screen mode"));
@@ -19,7 +19,7 @@ Form6::Form6(Workspace &workspace)
     // The surface keeps a margin of 120 twips on every side and fills the rest of the screen.
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(RichTextBox1);
+    layout->addWidget(surface);
     QWidget &frame = workspace.window();
     if (const QScreen *screen = frame.screen() ? frame.screen() : QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
@@ -28,40 +28,40 @@ Form6::Form6(Workspace &workspace)
     winId();
     if (windowHandle() && frame.windowHandle())
         windowHandle()->setTransientParent(frame.windowHandle());
-    connect(RichTextBox1, &RichTextBox::DblClick, this, &Form6::RichTextBox1_DblClick);
-    Form_Load();
+    connect(surface, &RichTextBox::doubleClicked, this, &FullScreenView::leaveOnDoubleClick);
+    takeDocument();
 }
 
-void Form6::Form_Load()
+void FullScreenView::takeDocument()
 {
     skipOnFailure([&] {
         RichTextBox *source = &m_workspace.activeSurface();
-        RichTextBox1->setTextRTF(source->TextRTF());
+        surface->setRtf(source->rtf());
         m_source = source;
     });
     m_frameDisabled.emplace(m_workspace.window());
-    RichTextBox1->setFocus();
+    surface->setFocus();
 }
 
-void Form6::Form_Unload()
+void FullScreenView::giveDocumentBack()
 {
     // The whole content goes back, so the document's own change handling runs as for any change.
     skipOnFailure([&] {
         if (m_source)
-            m_source->setTextRTF(RichTextBox1->TextRTF());
+            m_source->setRtf(surface->rtf());
     });
     m_frameDisabled.reset();
 }
 
-void Form6::RichTextBox1_DblClick() { close(); }
+void FullScreenView::leaveOnDoubleClick() { close(); }
 
-void Form6::closeEvent(QCloseEvent *event)
+void FullScreenView::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    giveDocumentBack();
     event->accept();
 }
 
-void Form6::keyPressEvent(QKeyEvent *event)
+void FullScreenView::keyPressEvent(QKeyEvent *event)
 {
     // Escape leaves the view as the double-click does.
     if (event->key() == Qt::Key_Escape)

@@ -10,27 +10,27 @@ class QPushButton;
 
 // Tip of the Day: one tip at a time, drawn at random from the tips file, one tip per line. It
 // closes as soon as another window of the program becomes active.
-class frmTip : public QWidget
+class TipOfTheDay : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmTip(Workspace &workspace);
+    explicit TipOfTheDay(Workspace &workspace);
 
-    QLabel *Picture1;
-    QLabel *Label1;
-    QLabel *lblTipText;
-    QCheckBox *chkLoadTipsAtStartup;
-    QPushButton *cmdNextTip;
-    QPushButton *cmdOK;
+    QLabel *pictureLabel;
+    QLabel *headingLabel;
+    QLabel *tipLabel;
+    QCheckBox *showAtStartupCheck;
+    QPushButton *nextTipButton;
+    QPushButton *okButton;
 
     // Fills the tips from the file and shows one at random; false when there is no such file or
     // it cannot be read.
-    bool LoadTips(const QString &path);
-    void DisplayCurrentTip();
-    void PickRandomTip();
+    bool loadTips(const QString &path);
+    void displayCurrentTip();
+    void pickRandomTip();
 
-    const QStringList &tipLines() const { return TipLines; }
-    int tipIndex() const { return TipIndex; }
+    const QStringList &tipLines() const { return m_tipLines; }
+    int tipIndex() const { return m_tipIndex; }
 
     // The file's lines: each ends at CR or CR LF, or at the end of the file; a line feed alone is
     // part of the line.
@@ -41,14 +41,14 @@ protected:
 
 private:
     void buildControls();
-    void Form_Load();
-    void Form_Deactivate();
-    void chkLoadTipsAtStartup_Click();
-    void cmdNextTip_Click();
-    void cmdOK_Click();
+    void loadTipsFile();
+    void closeOnDeactivate();
+    void saveShowAtStartup();
+    void showNextTip();
+    void closeTips();
 
     Workspace &m_workspace;
-    QStringList TipLines;
-    int TipIndex = 0; // 1-based
+    QStringList m_tipLines;
+    int m_tipIndex = 0; // 1-based
     QRandomGenerator m_random;
 };

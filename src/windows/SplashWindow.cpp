@@ -1,4 +1,4 @@
-#include "windows/Form1.h"
+#include "windows/SplashWindow.h"
 #include "windows/Nameplate.h"
 
 #include <QGuiApplication>
@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 
-Form1::Form1(QWidget &next) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), m_next(next)
+SplashWindow::SplashWindow(QWidget &next) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), m_next(next)
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -27,21 +27,21 @@ Form1::Form1(QWidget &next) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessW
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(2000);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    Timer1->start();
+    splashTimer = new QTimer(this);
+    splashTimer->setObjectName(QStringLiteral("Timer1"));
+    splashTimer->setInterval(2000);
+    connect(splashTimer, &QTimer::timeout, this, &SplashWindow::showNext);
+    splashTimer->start();
 }
 
-void Form1::Timer1_Timer()
+void SplashWindow::showNext()
 {
-    Timer1->stop();
+    splashTimer->stop();
     close();
     m_next.showMaximized();
 }
 
-void Form1::paintEvent(QPaintEvent *event)
+void SplashWindow::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     QPainter p(this);

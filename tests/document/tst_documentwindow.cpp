@@ -1,14 +1,14 @@
 // The document window: its changed flag, the save prompt and its fit in the frame.
 #include "support/FrameFixture.h"
 
-#include "document/Form3.h"
+#include "document/DocumentWindow.h"
 #include "document/RichTextBox.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
 
-class Form3Test : public QObject
+class DocumentWindowTest : public QObject
 {
     Q_OBJECT
 
@@ -17,10 +17,10 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        Form3 *form = f.active();
-        QTest::keyClicks(form->RichTextBox1->viewport(), "x");
+        DocumentWindow *form = f.active();
+        QTest::keyClicks(form->surface->viewport(), "x");
         QCOMPARE(form->doc, -1);
-        QTest::keyClick(form->RichTextBox1->viewport(), Qt::Key_Backspace);
+        QTest::keyClick(form->surface->viewport(), Qt::Key_Backspace);
         QCOMPARE(form->doc, -1); // typing and deleting again still counts as a change
 
         f.dialogs.answerMessage(Dialogs::Answer::Cancel);
@@ -41,7 +41,7 @@ private slots:
     {
         FrameFixture f;
         f.start();
-        f.surface().setSelText("typed");
+        f.surface().setSelectionText("typed");
         f.active()->doc = 0;
         QVERIFY(f.active()->parentWidget()->close());
         QVERIFY(f.dialogs.asks().isEmpty());
@@ -52,14 +52,14 @@ private slots:
         FrameFixture f;
         f.start();
         RichTextBox &box = f.surface();
-        box.setSelText("some words");
+        box.setSelectionText("some words");
         f.active()->doc = 0;
         QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, QPoint(4, 6));
         QTest::keyClick(box.viewport(), Qt::Key_Right);
         QCOMPARE(f.active()->doc, 0);
-        box.setSelStart(0);
-        box.setSelLength(4);
-        box.setSelBold(true);
+        box.setSelectionStart(0);
+        box.setSelectionLength(4);
+        box.setSelectionBold(true);
         QCOMPARE(f.active()->doc, -1);
     }
 
@@ -68,16 +68,16 @@ private slots:
         FrameFixture f;
         f.start();
         QMdiSubWindow *sub = mdiAreaOf(*f.frame)->currentSubWindow();
-        Form3 *form = f.active();
+        DocumentWindow *form = f.active();
         sub->showNormal();
         sub->resize(400, 300);
-        QCOMPARE(form->RichTextBox1->size(), form->size());
+        QCOMPARE(form->surface->size(), form->size());
         sub->showMinimized();
         sub->showMaximized();
-        QCOMPARE(form->RichTextBox1->size(), form->size());
+        QCOMPARE(form->surface->size(), form->size());
         QVERIFY(f.dialogs.asks().isEmpty());
     }
 };
 
-QTEST_MAIN(Form3Test)
-#include "tst_form3.moc"
+QTEST_MAIN(DocumentWindowTest)
+#include "tst_documentwindow.moc"

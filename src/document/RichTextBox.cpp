@@ -1,4 +1,5 @@
 #include "document/RichTextBox.h"
+#include "document/ScreenLayout.h"
 #include "content/DocumentPictures.h"
 #include "content/DocumentPrinter.h"
 #include "content/OleColor.h"
@@ -41,6 +42,9 @@ constexpr std::array<int, 13> kZoomSteps{50, 67, 75, 80, 90, 100, 110, 125, 150,
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
 {
     setObjectName(QStringLiteral("RichTextBox1"));
+    // A layout that lays out only what is shown or edited: typing costs the same in a document of
+    // any length.
+    ScreenLayout::install(*this);
     QFont designFont(QStringLiteral("Times New Roman"));
     designFont.setPointSizeF(9.75);
     setFont(designFont);
@@ -171,38 +175,16 @@ void RichTextBox::setSelectionLength(int length)
     setTextCursor(cursor);
 }
 
+// The layout lays out only what an edit touched, for a few milliseconds, and the rest when it is
+// shown or the program is idle: Undo and Redo of a change over a whole long document return at once.
 void RichTextBox::undoEdit()
 {
-    withLazyLayout([this] { undo(); });
+    undo();
 }
 
 void RichTextBox::redoEdit()
 {
-    withLazyLayout([this] { redo(); });
-}
-
-// Undo and Redo of a change over much of a long document (Replace All, a format given to all of
-// it) would lay all of that out again before they return. Past a size, the layout is let go and
-// then made afresh, a screen at a time, as after loading.
-void RichTextBox::withLazyLayout(const std::function<void()> &step)
-{
-    constexpr int kBroadChange = 100000; // characters
-    QTextDocument *doc = document();
-    const QSizeF pageSize = doc->pageSize();
-    bool letGo = false;
-    const QMetaObject::Connection watch =
-        connect(doc, &QTextDocument::contentsChange, this, [&](int, int removed, int added) {
-            if (!letGo && std::max(removed, added) > kBroadChange) {
-                letGo = true;
-                doc->setPageSize(QSizeF(0, 0)); // a layout without a page size lays out nothing
-            }
-        });
-    step();
-    disconnect(watch);
-    if (letGo) {
-        doc->setPageSize(pageSize);
-        ensureCursorVisible();
-    }
+    redo();
 }
 
 void RichTextBox::deleteSelection()

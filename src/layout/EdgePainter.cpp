@@ -49,9 +49,9 @@ void EdgePainter::paint(QPainter *painter, const QRectF &rect, Side side, QTextF
     case QTextFrameFormat::BorderStyle_DotDash:
     case QTextFrameFormat::BorderStyle_DotDotDash:
         painter->setPen(penFor(brush, width, style));
-        if (width == 1)
-            painter->setRenderHint(QPainter::Antialiasing, false);
-        if (across(side))
+        if (width == 1) // along the band's edge, as Qt draws it
+            painter->drawLine(QLineF(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1));
+        else if (across(side))
             painter->drawLine(QLineF(rect.left() + width / 2, rect.center().y(), rect.right() - width / 2, rect.center().y()));
         else
             painter->drawLine(QLineF(rect.center().x(), rect.top() + width / 2, rect.center().x(), rect.bottom() - width / 2));

@@ -165,6 +165,10 @@ void IncrementalLayout::documentChanged(int from, int charsRemoved, int charsAdd
     const int oldCount = newCount - (doc->blockCount() - m_root.blockCount());
     if (whole || oldCount < 1 || firstNumber + oldCount > m_root.blockCount()) {
         reset();
+        // What the view shows is laid out at once (a short document all of it), so the view's
+        // size and scroll bars are right from the start.
+        if (isShown())
+            layoutSlice(m_editMilliseconds);
     } else {
         m_root.replace(firstNumber, oldCount, newCount);
         if (!doc->rootFrame()->childFrames().isEmpty()) {
@@ -335,14 +339,7 @@ int IncrementalLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accurac
     prepare();
     const HitTester tester(accuracy);
     const int count = m_root.blockCount();
-    // From the item before the one at the point's height: a point in the space above a paragraph
-    // belongs to the end of the one before.
-    int item = 0;
-    if (point.y() > 0) {
-        item = m_root.itemAt(Fixed::fromReal(point.y()));
-        if (item > 0)
-            item = m_root.itemStart(item - 1);
-    }
+    int item = m_root.searchStart(Fixed::fromReal(point.y()));
     ensureItem(item, Why::Query);
     QTextFrame *frame = m_root.frameAt(item);
     int position = frame ? frame->firstPosition() : doc->findBlockByNumber(item).position();
@@ -411,11 +408,15 @@ void IncrementalLayout::paintRoot(QPainter *painter, const PaintContext &context
     FramePainter frames(settings, m_cursorWidth, layoutClip);
 
     const int count = m_root.blockCount();
+    // From where Qt's layout starts too; the items well above the area are painted only when laid
+    // out already (what reaches down from them, a paragraph hidden at a table's corner, is).
     int item = 0;
+    int nearby = 0;
     if (clip.isValid() && clip.top() > 0) {
-        item = m_root.itemAt(Fixed::fromReal(clip.top()));
-        if (item > 0)
-            item = m_root.itemStart(item - 1);
+        item = m_root.searchStart(Fixed::fromReal(clip.top()));
+        nearby = m_root.itemAt(Fixed::fromReal(clip.top()));
+        if (nearby > 0)
+            nearby = m_root.itemStart(nearby - 1);
     }
     const qreal bottom = clip.isValid() ? clip.bottom() : qreal(INT_MAX);
     // Floats placed above that reach down here.
@@ -426,6 +427,11 @@ void IncrementalLayout::paintRoot(QPainter *painter, const PaintContext &context
     QTextBlock previousBlock;
     QTextFrame *previousFrame = nullptr;
     for (; item < count; item = m_root.nextItem(item)) {
+        if (item < nearby && !m_root.isLaidOut(item)) {
+            previousBlock = QTextBlock();
+            previousFrame = nullptr;
+            continue;
+        }
         ensureItem(item, Why::Paint);
         if (m_root.itemTop(item).toReal() > bottom)
             break;

@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextCursor>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTextList>
@@ -33,6 +34,7 @@ void ListItemMarker::paint(QPainter *painter, const QTextBlock &block, QPointF o
     if (!shape && text.isEmpty())
         return;
 
+    // In the look of the item's paragraph mark, as Qt's layout draws its markers.
     const QTextCharFormat charFormat = block.charFormat();
     QFont font = charFormat.font();
     if (settings.device)
@@ -82,14 +84,19 @@ void ListItemMarker::paint(QPainter *painter, const QTextBlock &block, QPointF o
             line.setLeadingIncluded(true);
         marker.endLayout();
         marker.draw(painter, QPointF(rect.left(), position.y()));
-    } else if (listFormat.style() == QTextListFormat::ListSquare) {
-        painter->fillRect(rect, painter->pen().brush());
-    } else if (listFormat.style() == QTextListFormat::ListCircle) {
-        painter->drawEllipse(rect.translated(0.5, 0.5));
     } else {
-        painter->setBrush(painter->pen().brush());
-        painter->setPen(Qt::NoPen);
-        painter->drawEllipse(rect);
+        // Bullets take the text colour of the view, as in Qt's layout.
+        const QBrush text = context.palette.brush(QPalette::Text);
+        if (listFormat.style() == QTextListFormat::ListSquare) {
+            painter->fillRect(rect, text);
+        } else if (listFormat.style() == QTextListFormat::ListCircle) {
+            painter->setPen(QPen(text, 0));
+            painter->drawEllipse(rect.translated(0.5, 0.5)); // on whole pixels, sharper
+        } else {
+            painter->setBrush(text);
+            painter->setPen(Qt::NoPen);
+            painter->drawEllipse(rect);
+        }
     }
     painter->restore();
 }

@@ -2,6 +2,7 @@
 #include "layout/FrameBox.h"
 #include "layout/FrameLayouter.h"
 #include "layout/ParagraphLayout.h"
+#include "layout/TableBox.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
@@ -33,8 +34,22 @@ void RootFlow::readEdges()
     m_right = page > 0 ? Fixed::fromReal(page) - m_rightEdge : Fixed::max() / 4;
 }
 
+void RootFlow::noteContents(Entry &entry, Fixed contents)
+{
+    if (Fixed::fromFixed(entry.contents) == m_widest && contents < m_widest)
+        m_widestKnown = false;
+    entry.contents = contents.value();
+    m_widest = std::max(m_widest, contents);
+}
+
 Fixed RootFlow::width() const
 {
+    if (!m_widestKnown) {
+        m_widest = Fixed();
+        for (const Entry &e : m_entries)
+            m_widest = std::max(m_widest, Fixed::fromFixed(e.contents));
+        m_widestKnown = true;
+    }
     const Fixed content = m_left + m_widest + m_rightEdge;
     return m_settings.pageWidth > 0 ? std::max(Fixed::fromReal(m_settings.pageWidth), content) : content;
 }
@@ -84,6 +99,27 @@ int RootFlow::itemAt(Fixed y) const
         return 0;
     const int found = std::min(m_index.itemAt(y - m_top), blockCount() - 1);
     return itemStart(std::max(found, 0));
+}
+
+int RootFlow::searchStart(Fixed y) const
+{
+    if (m_entries.empty() || y < Fixed() || y > height())
+        return 0;
+    constexpr Fixed kStep = Fixed::fromInt(2000);
+    Fixed mark = m_top;
+    int markItem = 0;
+    for (;;) {
+        // The next mark: the first item that starts more than a step below the last one.
+        const int holding = m_index.itemAt(mark + kStep - m_top);
+        if (holding >= blockCount())
+            break;
+        const int next = nextItem(itemStart(holding));
+        if (next >= blockCount() || itemTop(next) >= y)
+            break;
+        mark = itemTop(next);
+        markItem = next;
+    }
+    return markItem;
 }
 
 int RootFlow::nextUnlaid(int item) const
@@ -191,6 +227,19 @@ void RootFlow::findFloats()
             m_floats.push_back({frame, doc->findBlock(frame->firstPosition()).blockNumber()});
 }
 
+// The frames' layouts go with their paragraphs' ones.
+void RootFlow::forgetFrames(QTextFrame *frame)
+{
+    for (QTextFrame *child : frame->childFrames()) {
+        if (auto *box = dynamic_cast<FrameBox *>(child->layoutData())) {
+            box->dirty = true;
+            if (auto *table = dynamic_cast<TableBox *>(box))
+                table->rows = -1; // its cells are laid out again too
+        }
+        forgetFrames(child);
+    }
+}
+
 void RootFlow::reset()
 {
     readEdges();
@@ -204,6 +253,7 @@ void RootFlow::reset()
     m_widest = Fixed();
     m_floatBottom = Fixed();
 
+    forgetFrames(doc->rootFrame());
     const int count = doc->blockCount();
     m_entries.assign(std::size_t(count), Entry());
     m_unlaid = 0;
@@ -246,9 +296,12 @@ void RootFlow::replace(int first, int oldCount, int newCount)
     }
     // The entries of the range leave the count of those waiting; classify() counts them again.
     for (int i = first; i < first + oldCount; ++i) {
-        const Entry &e = m_entries[std::size_t(i)];
+        Entry &e = m_entries[std::size_t(i)];
         if (e.kind != FrameInside && !e.exact)
             --m_unlaid;
+        if (Fixed::fromFixed(e.contents) == m_widest && e.contents > 0)
+            m_widestKnown = false;
+        e.contents = 0;
     }
     if (oldCount != newCount) {
         m_entries.erase(m_entries.begin() + first, m_entries.begin() + first + oldCount);
@@ -298,6 +351,7 @@ FloatArea RootFlow::floatsBefore(int item)
             frames.layoutFrame(f.frame, frames.widthIn(f.frame, m_right - m_left));
             setExact(f.item, true);
             m_index.setHeight(f.item, Fixed());
+            noteContents(m_entries[std::size_t(f.item)], box->width);
         }
         const Fixed y = area.firstFit(itemTop(f.item), box->width, m_left, m_right);
         m_floatBottom = std::max(m_floatBottom, y + box->height);
@@ -340,7 +394,7 @@ Fixed RootFlow::layoutParagraph(int item, const QTextBlock &block)
     FrameLayouter::Flow flow;
     const FrameLayouter::Column column{m_left, m_right, Fixed(), Fixed(), m_top};
     const Fixed y = frames.layoutParagraph(block, format, previous, previousFrame, nextFrame, column, top, &floats, flow);
-    m_widest = std::max(m_widest, flow.contents);
+    noteContents(e, flow.contents);
     const Fixed height = y - top;
     e.hiddenAfterTable = FrameLayouter::isEmptyAfterTable(block, previousFrame)
                       && !FrameLayouter::isEmptyBeforeTable(block, format, nextFrame);
@@ -376,7 +430,7 @@ Fixed RootFlow::layoutFrame(int item, QTextFrame *frame)
     } else {
         frames.layoutFrame(frame, frames.widthIn(frame, m_right - m_left), Fixed::max(), m_top);
     }
-    m_widest = std::max(m_widest, box->width);
+    noteContents(m_entries[std::size_t(item)], box->width);
     setExact(item, true);
     m_index.setHeight(item, height);
     if (frame->frameFormat().position() != QTextFrameFormat::InFlow) {

@@ -37,6 +37,11 @@ public:
     int itemStart(int block) const;
     int nextItem(int item) const;
     int itemAt(Fixed y) const; // the item whose room holds height y, or the last one
+    // Where Qt's layout starts looking for what is at height y: it marks a place every 2000 pixels
+    // down the top frame (at the first item more than that below the last mark) and starts from
+    // the last mark above y. Starting there finds the same position in the odd cases (a point
+    // beside a table finds the position before it).
+    int searchStart(Fixed y) const;
     Fixed itemTop(int item) const { return m_top + m_index.start(item); }
     Fixed itemHeight(int item) const { return m_index.height(item); }
     bool isLaidOut(int item) const { return m_entries[std::size_t(item)].exact; }
@@ -67,12 +72,14 @@ private:
         bool exact = false;
         bool hiddenAfterTable = false;
         int offset = 0;           // of the paragraph's layout below the item's top, in 64ths of a pixel
+        int contents = 0;         // how far right its lines (or the frame) reach from the left edge, in 64ths
         float previousBottom = 0; // the bottom margin of the paragraph before, as it was laid out after it
     };
 
     void readEdges();
     void classify(int first, int last);
     void findFloats();
+    static void forgetFrames(QTextFrame *frame);
     Fixed estimate(const QTextBlock &block, const QTextBlockFormat &previous, bool afterParagraph) const;
     Fixed estimateFrame(int item) const;
     void setExact(int item, bool exact);
@@ -88,7 +95,11 @@ private:
     std::vector<Entry> m_entries;
     int m_unlaid = 0;
     Fixed m_top, m_left, m_right, m_bottomEdge, m_rightEdge;
-    Fixed m_widest; // the widest line or frame laid out, from the left edge
+    // The widest line or frame, from the left edge; worked out again when the widest one may have
+    // narrowed or gone.
+    mutable Fixed m_widest;
+    mutable bool m_widestKnown = true;
+    void noteContents(Entry &entry, Fixed contents);
     Fixed m_lineHeight;
     qreal m_characterWidth = 8;
     struct RootFloat

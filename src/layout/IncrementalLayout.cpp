@@ -62,7 +62,7 @@ void IncrementalLayout::setViewTop(qreal y)
 
 void IncrementalLayout::scheduleReport() const
 {
-    if (m_shift != Fixed() || m_changedFrom >= 0 || documentSize() != m_reportedSize)
+    if (m_shift != Fixed() || m_changedFrom >= 0 || !m_updateRect.isNull() || documentSize() != m_reportedSize)
         m_reportTimer.start();
 }
 
@@ -83,7 +83,13 @@ void IncrementalLayout::report()
     if (m_changedFrom >= 0) {
         const qreal from = m_changedFrom;
         m_changedFrom = -1;
+        m_updateRect = QRectF();
         emit update(QRectF(0, from, qreal(INT_MAX), qreal(INT_MAX)));
+    }
+    if (!m_updateRect.isNull()) {
+        const QRectF rect = m_updateRect;
+        m_updateRect = QRectF();
+        emit update(rect);
     }
 }
 
@@ -94,7 +100,12 @@ void IncrementalLayout::ensureItem(int item, Why why) const
     const bool laidOut = m_root.isLaidOut(item);
     const Fixed change = m_root.ensure(item);
     if (why == Why::Edit) {
-        if (!laidOut)
+        // An edit that keeps the item's height repaints the item alone, else all below it too.
+        if (laidOut)
+            return;
+        if (change == Fixed() && m_typing)
+            m_updateRect |= QRectF(0, top.toReal(), m_root.width().toReal(), m_root.itemHeight(item).toReal());
+        else
             m_changedFrom = m_changedFrom < 0 ? top.toReal() : std::min(m_changedFrom, top.toReal());
         return;
     }
@@ -170,6 +181,9 @@ void IncrementalLayout::documentChanged(int from, int charsRemoved, int charsAdd
         if (isShown())
             layoutSlice(m_editMilliseconds);
     } else {
+        // Text typed or deleted within paragraphs repaints no more than them; a change of format
+        // may change what is drawn below (a list's numbers).
+        m_typing = charsRemoved != charsAdded && oldCount == newCount;
         m_root.replace(firstNumber, oldCount, newCount);
         if (!doc->rootFrame()->childFrames().isEmpty()) {
             for (QTextBlock block = first; block.isValid(); block = block.next()) {

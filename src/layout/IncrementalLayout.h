@@ -85,6 +85,8 @@ private:
     // again, whether the size changed.
     mutable Fixed m_shift;
     mutable qreal m_changedFrom = -1;
+    mutable QRectF m_updateRect;
+    bool m_typing = false; // the edit being laid out added or removed text, in the paragraphs it had
     mutable QSizeF m_reportedSize;
     mutable QTimer m_reportTimer;
 };

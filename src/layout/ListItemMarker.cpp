@@ -18,7 +18,29 @@ bool isBullet(int style)
         || style == QTextListFormat::ListSquare;
 }
 
+bool isShape(const QTextListFormat &format)
+{
+    return isBullet(format.style()) && !format.hasProperty(TextFormats::kListNumberTemplateProperty);
+}
+
 } // namespace
+
+QString ListItemMarker::text(const QTextBlock &block)
+{
+    const QTextList *list = block.textList();
+    if (!list || isShape(list->format()))
+        return QString();
+    QString text = ListMarkers::text(block);
+    // A right-to-left item reads its number's suffix first, as Qt numbers such items.
+    const QTextListFormat format = list->format();
+    if (block.textDirection() == Qt::RightToLeft && !format.hasProperty(TextFormats::kListNumberTemplateProperty)) {
+        const QString prefix = format.numberPrefix();
+        const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix() : QStringLiteral(".");
+        if (text.size() >= prefix.size() + suffix.size() && text.startsWith(prefix) && text.endsWith(suffix))
+            text = suffix + text.mid(prefix.size(), text.size() - prefix.size() - suffix.size()) + prefix;
+    }
+    return text;
+}
 
 void ListItemMarker::paint(QPainter *painter, const QTextBlock &block, QPointF offset,
                            const QAbstractTextDocumentLayout::PaintContext &context, const LayoutSettings &settings,
@@ -29,8 +51,8 @@ void ListItemMarker::paint(QPainter *painter, const QTextBlock &block, QPointF o
     if (!list || layout->lineCount() == 0)
         return;
     const QTextListFormat listFormat = list->format();
-    const bool shape = isBullet(listFormat.style()) && !listFormat.hasProperty(TextFormats::kListNumberTemplateProperty);
-    const QString text = shape ? QString() : ListMarkers::text(block);
+    const bool shape = isShape(listFormat);
+    const QString text = ListItemMarker::text(block);
     if (!shape && text.isEmpty())
         return;
 

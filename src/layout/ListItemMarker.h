@@ -12,6 +12,9 @@ struct LayoutSettings;
 class ListItemMarker
 {
 public:
+    // The text drawn as the item's marker; empty for a bullet drawn as a shape, or no marker.
+    static QString text(const QTextBlock &block);
+
     static void paint(QPainter *painter, const QTextBlock &block, QPointF offset,
                       const QAbstractTextDocumentLayout::PaintContext &context, const LayoutSettings &settings,
                       const QTextCharFormat *selection);

@@ -4,9 +4,10 @@
 // deleting, undoing) and the caret, the selection, the scroll position and the paragraphs must
 // agree after each key.
 #include "layout/IncrementalLayout.h"
-#include "rtf/ListMarkers.h"
+#include "layout/ListItemMarker.h"
 #include "rtf/RtfCodec.h"
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <QFile>
 #include <QPainter>
@@ -33,6 +34,48 @@ QStringList corpusFiles()
     return files;
 }
 
+// A small picture as RTF's hex digits.
+QByteArray pictureHex(QSize size, QColor color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png.toHex();
+}
+
+// Documents of what the corpus has too little of: right-to-left paragraphs and lists, floating
+// pictures at either side, page breaks, line spacings, a line break right after a table.
+QList<std::pair<QString, QByteArray>> syntheticDocuments()
+{
+    const QByteArray words = "words that wrap over the width of the page again and again, ";
+    const QByteArray hebrew = "\\u1513?\\u1500?\\u1493?\\u1501? \\u1506?\\u1493?\\u1500?\\u1501? ";
+    QByteArray rtl = "{\\rtf1\\ansi\\ansicpg1255{\\fonttbl{\\f0 DejaVu Sans;}}"
+                     "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\fi-360\\li720}\\listid1}}"
+                     "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\f0 ";
+    rtl += "\\pard\\rtlpar\\qr " + hebrew.repeated(12) + "\\par\\pard\\rtlpar\\qj\\li600\\fi-300 " + hebrew.repeated(9)
+         + "\\par\\pard\\rtlpar\\ls1 " + hebrew + "\\par\\pard\\rtlpar\\ls1 " + hebrew.repeated(8) + "\\par"
+         + "\\pard\\ltrpar mixed " + hebrew + words + "\\par\\pard\\rtlpar\\qc " + hebrew + "\\par}";
+    const auto shape = [](int left, int right, const QByteArray &hex) {
+        return "{\\shp{\\*\\shpinst\\shpleft" + QByteArray::number(left) + "\\shptop0\\shpright" + QByteArray::number(right)
+             + "\\shpbottom1500\\shpwr2{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picw60\\pich40\\picwgoal1500\\pichgoal1000 "
+             + hex + "}}}}}";
+    };
+    const QByteArray hex = pictureHex(QSize(60, 40), Qt::darkCyan);
+    QByteArray floats = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0 \\pard " + words + "\\par\\pard "
+                      + shape(0, 1500, hex) + words.repeated(6) + "\\par\\pard " + shape(7000, 8500, hex) + words.repeated(5)
+                      + "\\par\\pard {\\pict\\pngblip\\picwgoal900\\pichgoal600 " + hex + "} inline " + words + "\\par}";
+    QByteArray spacing = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0 "
+                         "\\pard\\sl-300\\slmult0 " + words.repeated(3) + "\\par\\pard\\sl480\\slmult0 " + words.repeated(3)
+                       + "\\par\\pard\\sl360\\slmult1\\sb240\\sa120 " + words.repeated(3) + "\\par\\page\\pard " + words
+                       + "\\par\\pard\\pagebb\\sb480 after a page break\\par"
+                         "\\trowd\\cellx3000\\cellx6000\\pard\\intbl one\\cell two\\cell\\row"
+                         "\\pard \\line after the table, " + words + "\\par}";
+    return {{QStringLiteral("right-to-left"), rtl}, {QStringLiteral("floats"), floats}, {QStringLiteral("spacing"), spacing}};
+}
+
 bool near(const QRectF &a, const QRectF &b)
 {
     return std::abs(a.x() - b.x()) < kTolerance && std::abs(a.y() - b.y()) < kTolerance
@@ -42,8 +85,15 @@ bool near(const QRectF &a, const QRectF &b)
 // A text edit as the program sets one up, on Qt's layout or on ours.
 struct Edit
 {
-    explicit Edit(bool ours)
+    // `zoom` in percent: the layout measures at that resolution, as the surface's zoom does.
+    explicit Edit(bool ours, int zoom = 100)
     {
+        if (zoom != 100) {
+            const double dotsPerMeter = 96 * zoom / 100.0 / 0.0254;
+            device = QImage(1, 1, QImage::Format_RGB32);
+            device.setDotsPerMeterX(qRound(dotsPerMeter));
+            device.setDotsPerMeterY(qRound(dotsPerMeter));
+        }
         QFont font(QStringLiteral("Times New Roman"));
         font.setPointSizeF(9.75);
         edit.setFont(font);
@@ -54,6 +104,8 @@ struct Edit
             layout->setEditMilliseconds(100000); // an edit lays out all it touched
             edit.document()->setDocumentLayout(layout);
         }
+        if (zoom != 100)
+            documentLayout()->setPaintDevice(&device);
         edit.resize(800, 600);
         edit.show();
     }
@@ -99,6 +151,9 @@ struct Edit
         return image;
     }
 
+    ~Edit() { documentLayout()->setPaintDevice(nullptr); }
+
+    QImage device;
     QTextEdit edit;
     IncrementalLayout *layout = nullptr;
     bool repaired = false; // Qt's layout was laid out again after its glitch
@@ -152,18 +207,25 @@ QString viewsDiffer(const Edit &qt, const Edit &ours)
 
 // The markers of the list items the program numbers as the file says and Qt's layout would number
 // otherwise (Qt 6.4 numbers every list from 1 and knows no templates): blanked out in both
-// renderings, as the one difference meant to be there. A marker stands before its item's first line.
+// renderings, as the one difference meant to be there. A marker stands before its item's first
+// line: at its left, or at its right in a right-to-left paragraph.
 void blankRenumberedMarkers(const Edit &edit, QImage &image)
 {
     QPainter painter(&image);
     for (QTextBlock block = edit.edit.document()->begin(); block.isValid(); block = block.next()) {
         const QTextList *list = block.textList();
-        if (!list || list->itemText(block) == ListMarkers::text(block) || block.layout()->lineCount() == 0)
+        const QString ours = ListItemMarker::text(block);
+        if (!list || ours.isEmpty() || list->itemText(block) == ours || block.layout()->lineCount() == 0)
             continue;
         const QRectF rect = edit.documentLayout()->blockBoundingRect(block);
         const QTextLine line = block.layout()->lineAt(0);
-        const qreal start = rect.left() + line.naturalTextRect().left();
-        painter.fillRect(QRectF(0, rect.top() + line.y() - 2, start, line.height() + 4), Qt::white);
+        const QRectF text = line.naturalTextRect().translated(rect.left(), rect.top());
+        const qreal top = text.top() - 2;
+        const qreal height = text.height() + 4;
+        if (block.textDirection() == Qt::RightToLeft)
+            painter.fillRect(QRectF(text.right(), top, image.width() - text.right(), height), Qt::white);
+        else
+            painter.fillRect(QRectF(0, top, text.left(), height), Qt::white);
     }
 }
 
@@ -184,12 +246,12 @@ QString imagesDiffer(const QImage &qt, const QImage &ours, const QString &name)
             }
         }
     }
-    if (count == 0)
-        return QString();
     if (qEnvironmentVariableIsSet("SCRIVLO_PARITY_IMAGES")) {
         qt.save(QDir::temp().filePath(name + QStringLiteral("-qt.png")));
         ours.save(QDir::temp().filePath(name + QStringLiteral("-ours.png")));
     }
+    if (count == 0)
+        return QString();
     return QStringLiteral("%1 pixels differ, within %2,%3 %4x%5").arg(count).arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height());
 }
 
@@ -202,20 +264,33 @@ class ParityTest : public QObject
 private slots:
     void pages_data()
     {
-        QTest::addColumn<QString>("path");
-        for (const QString &path : corpusFiles())
-            QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<int>("zoom");
+        const QStringList files = corpusFiles();
+        for (const QString &path : files) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly))
+                QTest::newRow(qPrintable(QFileInfo(path).fileName())) << file.readAll() << 100;
+        }
+        for (const auto &[name, rtf] : syntheticDocuments()) {
+            QTest::newRow(qPrintable(name)) << rtf << 100;
+            QTest::newRow(qPrintable(name + QStringLiteral(" at 150%"))) << rtf << 150;
+        }
+        // Zoomed: a third of the corpus at 125%.
+        for (int i = 0; i < files.size(); i += 3) {
+            QFile file(files.at(i));
+            if (file.open(QIODevice::ReadOnly))
+                QTest::newRow(qPrintable(QFileInfo(files.at(i)).fileName() + QStringLiteral(" at 125%"))) << file.readAll() << 125;
+        }
     }
 
     // Paragraphs, hit tests and the rendered pages.
     void pages()
     {
-        QFETCH(QString, path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray rtf = file.readAll();
-        Edit qt(false);
-        Edit ours(true);
+        QFETCH(QByteArray, rtf);
+        QFETCH(int, zoom);
+        Edit qt(false, zoom);
+        Edit ours(true, zoom);
         qt.load(rtf);
         ours.load(rtf);
         const QString differ = paragraphsDiffer(qt, ours);
@@ -237,7 +312,7 @@ private slots:
         QImage ourImage = ours.render(height);
         blankRenumberedMarkers(qt, qtImage);
         blankRenumberedMarkers(ours, ourImage);
-        const QString images = imagesDiffer(qtImage, ourImage, QFileInfo(path).baseName());
+        const QString images = imagesDiffer(qtImage, ourImage, QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY2(images.isEmpty(), qPrintable(images));
     }
 

@@ -1,6 +1,7 @@
 #include "app/ConvertMode.h"
 #include "content/PlainText.h"
 #include "content/WholeFile.h"
+#include "document/DefaultPage.h"
 #include "document/RichTextBox.h"
 #include "editing/PrintCommand.h"
 #include "platform/Failure.h"
@@ -129,10 +130,10 @@ bool ConvertMode::save(const QTextDocument &doc, Target target, const QString &p
     QByteArray bytes;
     switch (target) {
     case Target::Text:
-        bytes = PlainText::encode(doc.toPlainText().remove(QChar::ObjectReplacementCharacter));
+        bytes = PlainText::encode(PlainText::ofDocument(doc));
         break;
     case Target::Rtf:
-        bytes = RtfCodec::write(doc);
+        bytes = RtfCodec::write(doc, DefaultPage::forPrinting());
         break;
     case Target::Pdf:
         error = QStringLiteral("a PDF is printed, not written");

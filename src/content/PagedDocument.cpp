@@ -1,9 +1,14 @@
 #include "content/PagedDocument.h"
 #include "content/FootnotePages.h"
+#include "content/ListMarkerDrawing.h"
 #include "content/PrintFitting.h"
+#include "rtf/HeaderFooter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <algorithm>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QTextFrame>
 
@@ -26,6 +31,20 @@ PagedDocument::PagedDocument(QTextDocument &doc, const PageGeometry &geometry, Q
     m_footnotes = std::make_unique<FootnotePages>(doc, m_page, point, device);
     if (!m_footnotes->isEmpty())
         m_pageCount = std::max(1, m_doc.pageCount()); // the notes pushed text on
+    fillPageFields();
+    m_markers = ListMarkerDrawing::items(doc);
+}
+
+// Page figures in the text (PAGE and NUMPAGES fields) show the page they print on.
+void PagedDocument::fillPageFields()
+{
+    const QAbstractTextDocumentLayout *layout = m_doc.documentLayout();
+    HeaderFooter::fillPageFields(m_doc, [&](int position) {
+        const QTextBlock block = m_doc.findBlock(position);
+        const QTextLine line = block.layout() ? block.layout()->lineForTextPosition(position - block.position()) : QTextLine();
+        const double y = layout->blockBoundingRect(block).top() + (line.isValid() ? line.y() : 0);
+        return std::max(1, int(y / m_page.height()) + 1);
+    }, m_pageCount);
 }
 
 PagedDocument::~PagedDocument() = default;
@@ -72,7 +91,19 @@ void PagedDocument::drawBody(QPainter &painter, int page) const
     context.clip = slice.adjusted(-left, 0, right, -2);
     context.palette.setColor(QPalette::Text, Qt::black);
     m_doc.documentLayout()->draw(&painter, context);
+    drawMarkers(painter, context.clip);
     painter.restore();
+}
+
+// The list markers Qt cannot number as the file says, for the paragraphs in `area`.
+void PagedDocument::drawMarkers(QPainter &painter, const QRectF &area) const
+{
+    // A marker stands at its paragraph's first line: a line's height above the area is enough.
+    const double from = area.top() - m_page.height() / 4;
+    const auto first = std::lower_bound(m_markers.begin(), m_markers.end(), from,
+                                        [](const ListMarkerDrawing::Item &item, double top) { return item.rect.top() < top; });
+    for (auto it = first; it != m_markers.end() && it->rect.top() <= area.bottom(); ++it)
+        ListMarkerDrawing::draw(painter, it->block, it->rect.topLeft(), Qt::black, m_doc.documentLayout()->paintDevice());
 }
 
 void PagedDocument::drawFootnotes(QPainter &painter, int page) const

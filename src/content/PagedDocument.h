@@ -1,4 +1,5 @@
 #pragma once
+#include "content/ListMarkerDrawing.h"
 #include "content/PageGeometry.h"
 #include "content/PrintFonts.h"
 
@@ -33,6 +34,8 @@ public:
 
 private:
     void layOut(double scale);
+    void fillPageFields();
+    void drawMarkers(QPainter &painter, const QRectF &area) const;
     double widestFrame() const;
     void toBody(QPainter &painter) const;
 
@@ -43,4 +46,5 @@ private:
     QSizeF m_page; // one page of the body, in the layout's units
     int m_pageCount = 1;
     std::unique_ptr<FootnotePages> m_footnotes;
+    std::vector<ListMarkerDrawing::Item> m_markers; // of items Qt gives no marker, top to bottom
 };

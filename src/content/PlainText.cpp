@@ -1,6 +1,9 @@
 #include "content/PlainText.h"
+#include "rtf/ListMarkers.h"
 
 #include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextDocument>
 
 bool PlainText::isValidUtf8(const QByteArray &bytes)
 {
@@ -31,4 +34,20 @@ QByteArray PlainText::encode(const QString &text)
     body.replace(QChar::LineSeparator, QLatin1Char('\n'));
     body.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return (body + QLatin1String("\r\n")).toUtf8();
+}
+
+QString PlainText::ofDocument(const QTextDocument &doc)
+{
+    QString text;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block != doc.begin())
+            text += u'\n';
+        const QString marker = ListMarkers::text(block);
+        if (!marker.isEmpty())
+            text += marker + u'\t';
+        text += block.text();
+    }
+    text.remove(QChar::ObjectReplacementCharacter);
+    text.replace(QChar::Nbsp, u' ');
+    return text;
 }

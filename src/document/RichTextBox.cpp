@@ -1,4 +1,5 @@
 #include "document/RichTextBox.h"
+#include "document/DefaultPage.h"
 #include "document/ScreenLayout.h"
 #include "content/DocumentPictures.h"
 #include "content/DocumentPrinter.h"
@@ -239,7 +240,7 @@ void RichTextBox::loadFile(const QString &path, int type)
 
 void RichTextBox::saveFile(const QString &path) const
 {
-    WholeFile::write(path, rtf());
+    WholeFile::write(path, RtfCodec::write(*document(), DefaultPage::forPrinting()));
 }
 
 DocumentPrinter::Result RichTextBox::printSelection(QPrinter &printer, PrintProgress *progress) const

@@ -83,6 +83,11 @@ QString figureOf(const QTextCharFormat &f, int page, int pageCount)
 
 void HeaderFooter::fillPageFields(QTextDocument &part, int page, int pageCount)
 {
+    fillPageFields(part, [page](int) { return page; }, pageCount);
+}
+
+void HeaderFooter::fillPageFields(QTextDocument &part, const std::function<int(int position)> &pageAt, int pageCount)
+{
     struct Span
     {
         int start, end;
@@ -95,7 +100,9 @@ void HeaderFooter::fillPageFields(QTextDocument &part, int page, int pageCount)
         for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat f = fragment.charFormat();
-            const QString figure = figureOf(f, page, pageCount);
+            if (!f.hasProperty(TextFormats::kFieldsProperty) && !f.hasProperty(TextFormats::kAutoTextProperty))
+                continue;
+            const QString figure = figureOf(f, pageAt(fragment.position()), pageCount);
             if (figure.isEmpty())
                 continue;
             const QVariant key = f.hasProperty(TextFormats::kFieldsProperty) ? f.property(TextFormats::kFieldsProperty)

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <functional>
 #include <memory>
 
 class QTextDocument;
@@ -31,4 +32,7 @@ public:
 
     // Fills the page figures of a header or footer document in place.
     static void fillPageFields(QTextDocument &part, int page, int pageCount);
+    // Fills the page figures (PAGE and NUMPAGES fields, \chpgn) of a document laid out on pages:
+    // `pageAt` gives the page of a position.
+    static void fillPageFields(QTextDocument &doc, const std::function<int(int position)> &pageAt, int pageCount);
 };

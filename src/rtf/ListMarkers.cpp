@@ -185,8 +185,10 @@ private:
 
 MarkerCache &cacheOf(QTextDocument &doc)
 {
-    if (auto *cache = static_cast<MarkerCache *>(doc.property(kCacheProperty).value<QObject *>()))
-        return *cache;
+    // The cache is the document's own child (a copy of the document may carry the property).
+    QObject *found = doc.property(kCacheProperty).value<QObject *>();
+    if (found && found->parent() == &doc)
+        return *static_cast<MarkerCache *>(found);
     auto *cache = new MarkerCache(&doc);
     doc.setProperty(kCacheProperty, QVariant::fromValue<QObject *>(cache));
     return *cache;
@@ -217,6 +219,13 @@ QString ListMarkers::number(int n, int style)
     case QTextListFormat::ListUpperRoman: return inRange ? NumberText::roman(n).toUpper() : QString::number(n);
     default: return QString::number(n);
     }
+}
+
+bool ListMarkers::hasMarker(const QTextListFormat &format)
+{
+    if (format.hasProperty(TextFormats::kListNumberTemplateProperty))
+        return !format.stringProperty(TextFormats::kListNumberTemplateProperty).isEmpty();
+    return format.style() != QTextListFormat::ListStyleUndefined;
 }
 
 bool ListMarkers::qtShowsMarker(const QTextListFormat &format)

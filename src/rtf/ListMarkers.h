@@ -22,6 +22,8 @@ public:
     // The paragraph's marker; empty when it is in no list or its level shows none.
     static QString text(const QTextBlock &block);
 
+    // Whether the items of a list with this format show a marker at all.
+    static bool hasMarker(const QTextListFormat &format);
     // Whether Qt's own marker for the items of a list with this format is text().
     static bool qtShowsMarker(const QTextListFormat &format);
     // Hides Qt's marker where it would be wrong, and shows it again where it is right.

@@ -1,5 +1,6 @@
 #include "rtf/RtfCodec.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
@@ -29,6 +30,7 @@ void RtfCodec::read(QByteArrayView rtf, QTextDocument &into)
     cursor.beginEditBlock();
     try {
         RtfReader(rtf, into).read();
+        ListMarkers::hideWrongQtMarkers(into); // Qt 6.4 would number from 1: the program draws them
     } catch (const std::exception &) {
         // Out of memory part-way: keep what was read.
     }
@@ -37,7 +39,9 @@ void RtfCodec::read(QByteArrayView rtf, QTextDocument &into)
     into.setUndoRedoEnabled(undo);
 }
 
-QByteArray RtfCodec::write(const QTextDocument &doc)
+QByteArray RtfCodec::write(const QTextDocument &doc, const std::optional<PageSetup> &page)
 {
-    return RtfWriter(doc).write();
+    RtfWriter writer(doc);
+    writer.setDefaultPage(page);
+    return writer.write();
 }

@@ -1,6 +1,9 @@
 #pragma once
 #include <QByteArray>
 #include <QByteArrayView>
+#include "rtf/PageSetup.h"
+
+#include <optional>
 
 class QTextDocument;
 
@@ -14,9 +17,12 @@ public:
     // Replaces the whole content of the document with the RTF. Never fails and never throws:
     // malformed or hostile input gives the best document that can be made of it, in time linear
     // in its size. The document's undo stack is left empty. What the document holds beyond its
-    // text (DocumentExtras) is replaced too.
+    // text (DocumentExtras) is replaced too. Where Qt would number a list otherwise than the file
+    // says, its marker is hidden for the program to draw (ListMarkers).
     static void read(QByteArrayView rtf, QTextDocument &into);
 
     // The whole document as RTF that other word processors read back, with its DocumentExtras.
-    static QByteArray write(const QTextDocument &doc);
+    // A document without a page set-up of its own is written with `page`, when given: the page
+    // the program lays it out on.
+    static QByteArray write(const QTextDocument &doc, const std::optional<PageSetup> &page = std::nullopt);
 };

@@ -1,5 +1,5 @@
 #include "rtf/RtfDocumentBuilder.h"
-#include "rtf/RtfControlWords.h"
+#include "rtf/RtfTableGrid.h"
 #include "rtf/TextFormats.h"
 
 #include <QTextBlock>
@@ -8,18 +8,57 @@
 #include <QTextImageFormat>
 #include <QTextList>
 #include <QTextTable>
-#include <array>
-
-using namespace RtfValues;
 
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument &doc) : doc_(doc), cursor_(&doc) {}
+
+RtfDocumentBuilder::~RtfDocumentBuilder() = default;
 
 void RtfDocumentBuilder::startParagraph(int tableLevel, const QTextBlockFormat &block,
                                         const QTextCharFormat &chars, const ListItem *item)
 {
     enterLevel(qBound(0, tableLevel, kMaxNesting));
-    if (!tables_.empty())
-        enterCell();
+    if (open_.empty()) {
+        putParagraph(block, chars, item);
+        return;
+    }
+    RtfTableDraft::Piece piece;
+    piece.kind = RtfTableDraft::Piece::Paragraph;
+    piece.block = block;
+    piece.chars = chars;
+    if (item)
+        piece.item = *item;
+    enterCell().pieces.push_back(std::move(piece));
+}
+
+void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &format)
+{
+    if (open_.empty()) {
+        cursor_.insertText(text, format);
+        return;
+    }
+    RtfTableDraft::Piece piece;
+    piece.kind = RtfTableDraft::Piece::Text;
+    piece.text = text;
+    piece.chars = format;
+    enterCell().pieces.push_back(std::move(piece));
+}
+
+void RtfDocumentBuilder::insertFloat(int tableLevel, const QTextFrameFormat &frame, const QTextImageFormat &image)
+{
+    enterLevel(qBound(0, tableLevel, kMaxNesting));
+    if (open_.empty()) {
+        putFloat(frame, image);
+        return;
+    }
+    RtfTableDraft::Piece piece;
+    piece.kind = RtfTableDraft::Piece::Float;
+    piece.frame = frame;
+    piece.chars = image;
+    enterCell().pieces.push_back(std::move(piece));
+}
+
+void RtfDocumentBuilder::putParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars, const ListItem *item)
+{
     if (blockUsed_) {
         cursor_.insertBlock(block, chars);
     } else {
@@ -35,9 +74,13 @@ void RtfDocumentBuilder::startParagraph(int tableLevel, const QTextBlockFormat &
     }
 }
 
-void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &format)
+void RtfDocumentBuilder::putFloat(const QTextFrameFormat &frame, const QTextImageFormat &image)
 {
-    cursor_.insertText(text, format);
+    QTextFrame *f = cursor_.insertFrame(frame);
+    QTextCursor inside = f->firstCursorPosition();
+    inside.insertText(QString(QChar::ObjectReplacementCharacter), image);
+    cursor_.setPosition(f->lastPosition() + 1);
+    blockUsed_ = false;
 }
 
 void RtfDocumentBuilder::addToList(const ListItem &item)
@@ -68,255 +111,171 @@ void RtfDocumentBuilder::addToList(const ListItem &item)
 
 void RtfDocumentBuilder::enterLevel(int level)
 {
-    while (int(tables_.size()) > level)
+    while (int(open_.size()) > level)
         closeTable();
-    while (int(tables_.size()) < level) {
-        if (!tables_.empty())
-            enterCell();
+    while (int(open_.size()) < level)
         openTable();
-    }
 }
 
 void RtfDocumentBuilder::openTable()
 {
+    if (open_.empty()) {
+        table_ = std::make_unique<RtfTableDraft>();
+        open_.push_back(table_.get());
+        return;
+    }
+    RtfTableDraft::Piece piece;
+    piece.kind = RtfTableDraft::Piece::Table;
+    piece.table = std::make_unique<RtfTableDraft>();
+    RtfTableDraft *nested = piece.table.get();
+    enterCell().pieces.push_back(std::move(piece));
+    open_.push_back(nested);
+}
+
+void RtfDocumentBuilder::closeTable()
+{
+    open_.pop_back();
+    if (!open_.empty())
+        return;
+    const std::unique_ptr<RtfTableDraft> table = std::move(table_);
+    insertTable(*table);
+}
+
+// The cell of the innermost table that the next piece goes into, starting a row or a cell after
+// the last one ended. Past the widest table we make, text joins the last cell.
+RtfTableDraft::Cell &RtfDocumentBuilder::enterCell()
+{
+    RtfTableDraft &t = *open_.back();
+    if (!t.rowOpen) {
+        t.rows.emplace_back();
+        t.rowOpen = true;
+        t.cellOpen = false;
+    }
+    std::vector<RtfTableDraft::Cell> &cells = t.rows.back().cells;
+    if (!t.cellOpen && (cells.empty() || int(cells.size()) < kMaxColumns))
+        cells.emplace_back();
+    t.cellOpen = true;
+    return cells.back();
+}
+
+void RtfDocumentBuilder::endCell(int tableLevel)
+{
+    const int level = qBound(1, tableLevel, kMaxNesting);
+    if (int(open_.size()) < level)
+        return;
+    enterLevel(level);
+    RtfTableDraft &t = *open_.back();
+    if (t.rowOpen)
+        t.cellOpen = false;
+}
+
+void RtfDocumentBuilder::endRow(int tableLevel, const Row &row)
+{
+    const int level = qBound(1, tableLevel, kMaxNesting);
+    if (int(open_.size()) < level)
+        return;
+    enterLevel(level);
+    RtfTableDraft &t = *open_.back();
+    if (!t.rowOpen)
+        return;
+    t.rows.back().definition = row;
+    t.rowOpen = false;
+    t.cellOpen = false;
+}
+
+// A table read whole goes into the document at the cursor: its grid, its merged cells, then the
+// cells' content one after the other. Cells are found from the table's end (the cells after the
+// one being filled are all empty, one character each): Qt rebuilds a table's whole grid on
+// cellAt() after every change, which would make filling a long table quadratic.
+void RtfDocumentBuilder::insertTable(RtfTableDraft &draft)
+{
+    if (draft.rows.empty())
+        return;
+    const RtfTableGrid grid(draft);
     QTextTableFormat format;
     format.setBorder(1);
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
     format.setCellPadding(4);
-    QTextTable *table = cursor_.insertTable(1, 1, format);
-    OpenTable t;
-    t.table = table;
-    cursor_ = table->cellAt(0, 0).firstCursorPosition();
-    t.cellPositions.push_back(cursor_.position());
-    tables_.push_back(t);
+    if (const Row *first = grid.firstDefinition()) {
+        if (first->gap >= 0)
+            format.setCellPadding(TextFormats::twipsToPixels(first->gap));
+        static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+        format.setAlignment(kAlign[qBound(0, first->alignment, 2)]);
+    }
+    const std::vector<qint64> &edges = grid.edges();
+    if (!edges.empty()) {
+        QList<QTextLength> widths;
+        for (std::size_t c = 0; c + 1 < edges.size(); ++c)
+            widths.append(QTextLength(QTextLength::FixedLength, TextFormats::twipsToPixels(double(edges[c + 1] - edges[c]))));
+        format.setColumnWidthConstraints(widths);
+        if (edges.front() > 0) // the rows' left edge, \trleft
+            format.setLeftMargin(TextFormats::twipsToPixels(double(edges.front())));
+    }
+    if (grid.headerRows() > 0)
+        format.setHeaderRowCount(grid.headerRows());
+    QTextTable *table = cursor_.insertTable(grid.rows(), grid.columns(), format);
+    for (const RtfTableGrid::Slot &slot : grid.cells())
+        if (slot.rows > 1 || slot.columns > 1)
+            table->mergeCells(slot.row, slot.column, slot.rows, slot.columns);
+    const int count = int(grid.cells().size());
+    for (int i = 0; i < count; ++i) {
+        const RtfTableGrid::Slot &slot = grid.cells()[std::size_t(i)];
+        const int start = table->lastPosition() - (count - 1 - i);
+        cursor_.setPosition(start);
+        blockUsed_ = false;
+        fillCell(draft, slot.sources);
+        // The cell's look lives in the character format of its first paragraph's block, with its spans.
+        QTextTableCellFormat cellFormat = slot.format;
+        if (!slot.merged.empty())
+            cellFormat.setProperty(TextFormats::kCellHorizontalMergeProperty,
+                                   QVariant::fromValue(QList<int>(slot.merged.begin(), slot.merged.end())));
+        QTextCursor first(&doc_);
+        first.setPosition(start);
+        QTextCharFormat chars = first.blockCharFormat();
+        if (cellFormat.propertyCount() > 1) // more than its object type
+            chars.merge(cellFormat);
+        if (slot.rows > 1)
+            chars.setProperty(QTextFormat::TableCellRowSpan, slot.rows);
+        if (slot.columns > 1)
+            chars.setProperty(QTextFormat::TableCellColumnSpan, slot.columns);
+        if (chars != first.blockCharFormat())
+            first.setBlockCharFormat(chars);
+    }
+    cursor_.setPosition(table->lastPosition() + 1);
     blockUsed_ = false;
 }
 
-void RtfDocumentBuilder::closeTable()
+// A cell's content, with that of the cells merged into it; those hold an empty paragraph as a
+// rule, which is not added.
+void RtfDocumentBuilder::fillCell(const RtfTableDraft &draft, const std::vector<std::pair<int, int>> &sources)
 {
-    OpenTable &t = tables_.back();
-    if (t.rows > t.row + 1)
-        t.table->removeRows(t.row + 1, t.rows - t.row - 1);
-    if (t.headerRows > 0) {
-        QTextTableFormat format = t.table->format();
-        format.setHeaderRowCount(t.headerRows);
-        t.table->setFormat(format);
-    }
-    mergeCells(t);
-    cursor_.setPosition(t.table->lastPosition() + 1);
-    tables_.pop_back();
-    blockUsed_ = false;
-}
-
-// Moves the cursor into the cell that the next paragraph of the innermost table belongs to,
-// adding a row or a column when the file goes beyond the table so far. Rows are made ahead in
-// growing batches, and cells are found from the table's end (the cells after the one being
-// filled are all empty, one character each): Qt rebuilds a table's whole grid on rows(),
-// columns() and cellAt() after every change, which would make reading a long table quadratic.
-void RtfDocumentBuilder::enterCell()
-{
-    OpenTable &t = tables_.back();
-    if (!t.rowOpen) {
-        ++t.row;
-        t.column = 0;
-        t.rowOpen = true;
-        t.cellEntered = false;
-        if (t.row >= t.rows) {
-            const int more = qMin(t.rows, 4096);
-            t.table->appendRows(more);
-            t.rows += more;
-        }
-    }
-    if (t.cellEntered)
-        return;
-    t.cellEntered = true;
-    if (t.column >= t.columns && t.columns < kMaxColumns) {
-        t.table->appendColumns(1);
-        ++t.columns;
-    }
-    if (t.column >= t.columns) {
-        // Past the widest table we make: the text joins the last cell.
-        t.column = t.columns - 1;
-        cursor_ = t.table->cellAt(t.row, t.column).lastCursorPosition();
-        blockUsed_ = true;
-        return;
-    }
-    const int emptyCellsAfter = (t.rows - 1 - t.row) * t.columns + (t.columns - 1 - t.column);
-    cursor_.setPosition(t.table->lastPosition() - emptyCellsAfter);
-    blockUsed_ = false;
-    if (int(t.cellPositions.size()) <= t.column)
-        t.cellPositions.resize(std::size_t(t.column) + 1, -1);
-    t.cellPositions[std::size_t(t.column)] = cursor_.position();
-}
-
-void RtfDocumentBuilder::endCell(int tableLevel)
-{
-    const int level = qBound(1, tableLevel, kMaxNesting);
-    if (int(tables_.size()) < level)
-        return;
-    enterLevel(level);
-    OpenTable &t = tables_.back();
-    if (!t.rowOpen)
-        return;
-    ++t.column;
-    t.cellEntered = false;
-}
-
-void RtfDocumentBuilder::endRow(int tableLevel, const Row &row)
-{
-    const int level = qBound(1, tableLevel, kMaxNesting);
-    if (int(tables_.size()) < level)
-        return;
-    enterLevel(level);
-    OpenTable &t = tables_.back();
-    if (!t.rowOpen)
-        return;
-    if (!t.shaped)
-        shapeTable(t, row);
-    std::vector<int> merges;
-    for (const Cell &cell : row.cells)
-        merges.push_back(cell.merge);
-    t.merges.resize(std::size_t(t.row));
-    t.merges.push_back(std::move(merges));
-    formatCells(t, row);
-    if (row.header && t.headerOpen && t.headerRows == t.row)
-        ++t.headerRows;
-    else
-        t.headerOpen = false;
-    t.cellPositions.clear();
-    t.rowOpen = false;
-    t.cellEntered = false;
-}
-
-// A cell's format lives in the character format of its first paragraph's block.
-void RtfDocumentBuilder::formatCells(OpenTable &t, const Row &row)
-{
-    const std::size_t n = qMin(row.cells.size(), t.cellPositions.size());
-    for (std::size_t c = 0; c < n; ++c) {
-        const QTextTableCellFormat &format = row.cells[c].format;
-        if (t.cellPositions[c] < 0 || format.propertyCount() <= 1) // just its object type
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const RtfTableDraft::Cell &cell = draft.rows[std::size_t(sources[i].first)].cells[std::size_t(sources[i].second)];
+        if (i > 0 && cell.isEmpty())
             continue;
-        QTextCursor cell(&doc_);
-        cell.setPosition(t.cellPositions[c]);
-        cell.mergeBlockCharFormat(format);
+        for (const RtfTableDraft::Piece &piece : cell.pieces)
+            insertPiece(piece);
     }
 }
 
-void RtfDocumentBuilder::shapeTable(OpenTable &t, const Row &row)
+void RtfDocumentBuilder::insertPiece(const RtfTableDraft::Piece &piece)
 {
-    if (row.cells.empty())
-        return;
-    t.shaped = true;
-    QTextTableFormat format = t.table->format();
-    QList<QTextLength> widths;
-    qint64 left = row.left;
-    for (const Cell &cell : row.cells) {
-        const qint64 width = qBound(qint64(15), cell.right - left, qint64(kMaxColumnWidth));
-        widths.append(QTextLength(QTextLength::FixedLength, TextFormats::twipsToPixels(double(width))));
-        left = qMax(left, qint64(cell.right));
+    switch (piece.kind) {
+    case RtfTableDraft::Piece::Paragraph:
+        putParagraph(piece.block, piece.chars, piece.item ? &*piece.item : nullptr);
+        break;
+    case RtfTableDraft::Piece::Text:
+        cursor_.insertText(piece.text, piece.chars);
+        break;
+    case RtfTableDraft::Piece::Float:
+        putFloat(piece.frame, piece.chars.toImageFormat());
+        break;
+    case RtfTableDraft::Piece::Table:
+        insertTable(*piece.table);
+        break;
     }
-    while (widths.size() < t.columns)
-        widths.append(QTextLength());
-    widths.resize(t.columns);
-    format.setColumnWidthConstraints(widths);
-    if (row.gap >= 0)
-        format.setCellPadding(TextFormats::twipsToPixels(row.gap));
-    static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
-    format.setAlignment(kAlign[qBound(0, row.alignment, 2)]);
-    t.table->setFormat(format);
-}
-
-// Joins the cells that \clmgf/\clmrg (across) and \clvmgf/\clvmrg (down) mark: each first cell
-// spans the marked cells that follow it.
-void RtfDocumentBuilder::mergeCells(OpenTable &t)
-{
-    auto bits = [&](int r, int c) {
-        return r < int(t.merges.size()) && c < int(t.merges[std::size_t(r)].size())
-                   ? t.merges[std::size_t(r)][std::size_t(c)] : 0;
-    };
-    const int rows = t.table->rows(), columns = t.table->columns();
-    std::vector<std::array<int, 4>> spans; // row, column, rows, columns
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const int b = bits(r, c);
-            if (!(b & (MergeFirst | VMergeFirst)) || (b & (MergeNext | VMergeNext)))
-                continue;
-            int across = 1, down = 1;
-            if (b & MergeFirst)
-                while (c + across < columns && (bits(r, c + across) & MergeNext))
-                    ++across;
-            if (b & VMergeFirst)
-                while (r + down < rows && (bits(r + down, c) & VMergeNext))
-                    ++down;
-            if (across > 1 || down > 1)
-                spans.push_back({r, c, down, across});
-        }
-    }
-    if (spans.empty())
-        return;
-    const std::vector<CellStart> before = cellStarts(t.table);
-    for (const auto &m : spans)
-        t.table->mergeCells(m[0], m[1], m[2], m[3]);
-    restoreCellStarts(t.table, before);
-}
-
-// The format of each cell's first paragraph, which Qt's merging may give to another cell.
-std::vector<RtfDocumentBuilder::CellStart> RtfDocumentBuilder::cellStarts(QTextTable *table) const
-{
-    std::vector<CellStart> starts;
-    for (int r = 0; r < table->rows(); ++r) {
-        for (int c = 0; c < table->columns(); ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            const QTextBlock first = doc_.findBlock(cell.firstPosition());
-            const QTextBlock last = doc_.findBlock(cell.lastPosition());
-            starts.push_back({r, c, first.blockFormat(), first.charFormat(), last.blockFormat(), last.charFormat(),
-                              last.blockNumber() - first.blockNumber() + 1});
-        }
-    }
-    return starts;
-}
-
-void RtfDocumentBuilder::restoreCellStarts(QTextTable *table, const std::vector<CellStart> &starts)
-{
-    for (const CellStart &start : starts) {
-        const QTextTableCell cell = table->cellAt(start.row, start.column);
-        if (cell.row() != start.row || cell.column() != start.column)
-            continue; // covered by a merged cell
-        QTextCursor c = cell.firstCursorPosition();
-        if (c.blockFormat() != start.block)
-            c.setBlockFormat(start.block);
-        // A cell's spans live in its first block's character format.
-        QTextCharFormat chars = start.chars;
-        const QTextCharFormat current = c.blockCharFormat();
-        for (const int span : {QTextFormat::TableCellRowSpan, QTextFormat::TableCellColumnSpan}) {
-            chars.clearProperty(span);
-            if (current.hasProperty(span))
-                chars.setProperty(span, current.property(span));
-        }
-        if (current != chars)
-            c.setBlockCharFormat(chars);
-        // Merging into a cell of several paragraphs may also give its last one another format.
-        QTextCursor end = cell.lastCursorPosition();
-        const int blocks = end.block().blockNumber() - c.block().blockNumber() + 1;
-        if (start.blocks > 1 && blocks == start.blocks && end.blockFormat() != start.lastBlock) {
-            end.setBlockFormat(start.lastBlock);
-            end.setBlockCharFormat(start.lastChars);
-        }
-    }
-}
-
-void RtfDocumentBuilder::insertFloat(int tableLevel, const QTextFrameFormat &frame, const QTextImageFormat &image)
-{
-    enterLevel(qBound(0, tableLevel, kMaxNesting));
-    if (!tables_.empty())
-        enterCell();
-    QTextFrame *f = cursor_.insertFrame(frame);
-    QTextCursor inside = f->firstCursorPosition();
-    inside.insertText(QString(QChar::ObjectReplacementCharacter), image);
-    cursor_.setPosition(f->lastPosition() + 1);
-    blockUsed_ = false;
 }
 
 void RtfDocumentBuilder::keepAtEnd(const QString &kept)

@@ -1,4 +1,8 @@
 #pragma once
+#include "rtf/RtfListItem.h"
+#include "rtf/RtfRowDefinition.h"
+#include "rtf/RtfTableDraft.h"
+
 #include <QHash>
 #include <QString>
 #include <QTextBlockFormat>
@@ -6,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextListFormat>
 #include <QTextTableCellFormat>
+#include <memory>
 #include <vector>
 
 class QTextDocument;
@@ -24,32 +29,11 @@ public:
     static constexpr int kMaxListItems = 1000;  // numbered
     static constexpr int kMaxBulletItems = 128;
 
-    // A paragraph's place in a list. Items with the same key and level share one QTextList, so
-    // their numbering continues; an item of a higher level restarts the levels below it. The
-    // QTextLists of one key are the levels of one list (TextFormats::kListGroupProperty).
-    struct ListItem
-    {
-        QString key;
-        int level = 0;
-        QTextListFormat format;
-        bool endsAtPlainParagraph = false; // the older \pn lists end at a paragraph outside them
-    };
-    struct Cell
-    {
-        int right = 0; // twips
-        int merge = 0; // RtfValues::CellMerge
-        QTextTableCellFormat format;
-    };
-    struct Row
-    {
-        std::vector<Cell> cells;
-        int left = 0;
-        int gap = -1;
-        int alignment = 0;
-        bool header = false; // repeated at the top of each page
-    };
+    using ListItem = RtfListItem;
+    using Row = RtfRowDefinition;
 
     explicit RtfDocumentBuilder(QTextDocument &doc);
+    ~RtfDocumentBuilder();
 
     // Starts a paragraph at a table nesting level (0 outside tables); text follows.
     void startParagraph(int tableLevel, const QTextBlockFormat &block, const QTextCharFormat &chars,
@@ -57,6 +41,8 @@ public:
     void insertText(const QString &text, const QTextCharFormat &format);
     void endCell(int tableLevel);
     void endRow(int tableLevel, const Row &row);
+    // Ends the tables being read: a row that follows starts a new one.
+    void endTables() { enterLevel(0); }
     // A picture in a frame of its own, floating beside the paragraphs that follow (or on a line of
     // its own), before the paragraph that comes next.
     void insertFloat(int tableLevel, const QTextFrameFormat &frame, const QTextImageFormat &image);
@@ -67,46 +53,25 @@ public:
     void finish();
 
 private:
-    struct OpenTable
-    {
-        QTextTable *table = nullptr;
-        int row = 0;          // the row being filled
-        int column = 0;
-        int rows = 1;         // rows made so far, some of them spare
-        int columns = 1;
-        bool rowOpen = true;
-        bool cellEntered = true;
-        bool shaped = false;             // widths and alignment set from the first row
-        std::vector<std::vector<int>> merges; // each row's RtfValues::CellMerge bits, by cell
-        std::vector<int> cellPositions;       // where each cell of the row being filled starts
-        int headerRows = 0;                   // leading rows that repeat on each page
-        bool headerOpen = true;
-    };
-
+    // Tables are drafted while they are read (RtfTableDraft) and go into the document whole,
+    // once the outermost one ends.
     void enterLevel(int level);
     void openTable();
     void closeTable();
-    void enterCell();
-    void shapeTable(OpenTable &t, const Row &row);
-    void formatCells(OpenTable &t, const Row &row);
-    struct CellStart
-    {
-        int row, column;
-        QTextBlockFormat block;
-        QTextCharFormat chars;
-        QTextBlockFormat lastBlock; // of the cell's last paragraph
-        QTextCharFormat lastChars;
-        int blocks;
-    };
-    void mergeCells(OpenTable &t);
-    std::vector<CellStart> cellStarts(QTextTable *table) const;
-    void restoreCellStarts(QTextTable *table, const std::vector<CellStart> &starts);
+    RtfTableDraft::Cell &enterCell();
+    void insertTable(RtfTableDraft &draft);
+    void fillCell(const RtfTableDraft &draft, const std::vector<std::pair<int, int>> &sources);
+    void insertPiece(const RtfTableDraft::Piece &piece);
+
+    void putParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars, const ListItem *item);
+    void putFloat(const QTextFrameFormat &frame, const QTextImageFormat &image);
     void addToList(const ListItem &item);
 
     QTextDocument &doc_;
     QTextCursor cursor_;
     bool blockUsed_ = false; // the cursor's block holds a paragraph already
-    std::vector<OpenTable> tables_;
+    std::unique_ptr<RtfTableDraft> table_; // the outermost table being read
+    std::vector<RtfTableDraft *> open_;    // the tables being read, outermost first
     QHash<QString, std::vector<QTextList *>> lists_; // by key, then level
     std::vector<QTextList *> oldLists_;               // the older \pn lists, by level
     int oldListGroup_ = 0;                            // counts the runs of \pn paragraphs

@@ -48,6 +48,16 @@ QTextListFormat::Style numberStyle(int numberFormat)
 
 bool isPlaceholder(QChar c) { return c.unicode() < 9; }
 
+// A level text with its placeholders (characters below 9, for the levels' numbers) as a marker
+// template, "%1" ... "%9".
+QString templateOf(const QString &body)
+{
+    QString pattern;
+    for (const QChar c : body)
+        pattern += isPlaceholder(c) ? QStringLiteral("%") + QString::number(c.unicode() + 1) : QString(c);
+    return pattern;
+}
+
 } // namespace
 
 QTextListFormat RtfListTable::format(const Level &level, int levelIndex)
@@ -58,34 +68,36 @@ QTextListFormat RtfListTable::format(const Level &level, int levelIndex)
         TextFormats::setListStart(f, qBound(0, level.start, 32767));
     // \leveltext starts with its length; the characters below 9 stand for level numbers.
     const int length = level.text.isEmpty() ? 0 : level.text.front().unicode();
-    const QString body = level.text.mid(1, length);
-    if (level.numberFormat == 255) { // no number: the level shows no marker
-        f.setStyle(QTextListFormat::ListStyleUndefined);
-        return f;
-    }
+    const QString body = level.text.mid(1, length).left(kMaxNumberText);
     if (level.numberFormat == 23) {
         f.setStyle(bulletStyle(body));
         return f;
     }
-    f.setStyle(numberStyle(level.numberFormat));
-    qsizetype first = -1, last = -1;
+    qsizetype first = -1, last = -1, count = 0;
     for (qsizetype i = 0; i < body.size(); ++i) {
         if (isPlaceholder(body[i])) {
             if (first < 0)
                 first = i;
             last = i;
+            ++count;
         }
     }
-    if (last < 0) {
+    if (level.numberFormat == 255) { // no number of its own: the level shows its text, if any
+        f.setStyle(QTextListFormat::ListStyleUndefined);
+        if (!body.isEmpty())
+            f.setProperty(TextFormats::kListNumberTemplateProperty, templateOf(body));
+        return f;
+    }
+    f.setStyle(numberStyle(level.numberFormat));
+    if (level.text.isEmpty()) { // no level text at all: the number and a full stop
         f.setNumberSuffix(QStringLiteral("."));
         return f;
     }
-    // Qt shows one level's number only: keep the text before it when it is the only number, and
-    // the whole text ("1.1.") for writing back when there are more.
-    f.setNumberPrefix(first == last ? body.left(first).left(kMaxNumberText) : QString());
-    f.setNumberSuffix(body.mid(last + 1).left(kMaxNumberText));
-    if (first != last)
-        f.setProperty(TextFormats::kListLevelTextProperty,
-                      QString::number(level.numberFormat) + u':' + level.text.left(kMaxNumberText + 1));
+    // Qt shows the text around the level's own number; any other text ("1.1.", a number of
+    // another level, no number at all) takes a template.
+    f.setNumberPrefix(first >= 0 ? body.left(first) : QString());
+    f.setNumberSuffix(first >= 0 ? body.mid(last + 1) : body);
+    if (count != 1 || body[first].unicode() != levelIndex)
+        f.setProperty(TextFormats::kListNumberTemplateProperty, templateOf(body));
     return f;
 }

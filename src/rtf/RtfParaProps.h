@@ -17,6 +17,7 @@ struct RtfParaProps
         int start = 1;
         QString before;
         QString after;
+        bool operator==(const OldList &) const = default;
     };
 
     int alignment = 0; // 0 left, 1 right, 2 centre, 3 justified
@@ -37,4 +38,5 @@ struct RtfParaProps
     int nextTabKind = 0; // the kind that the next \tx takes
     QList<QTextOption::Tab> tabs;
     OldList oldList;
+    bool operator==(const RtfParaProps &) const = default;
 };

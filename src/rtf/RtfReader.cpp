@@ -160,6 +160,11 @@ void RtfReader::closeGroup()
         flushHidden();
     const RtfGroupState closed = std::move(stack_.back());
     stack_.pop_back();
+    // A group that held the paragraph's text and closes before its end leaves it its paragraph
+    // words, as mail programs write whole list items: {{\*\pn...}\li360{\pntext 1.\tab}item}\par.
+    if (closed.destination == D::Body && top().destination == D::Body && closed.para != top().para
+        && shownCount_ > qMax(closed.shownAt, paragraphShownAt_) && hasText())
+        paraOfText_ = closed.para;
     if (closed.destination != top().destination || closed.capture != NoCapture)
         leaveDestination(closed);
 }

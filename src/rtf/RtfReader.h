@@ -144,6 +144,7 @@ private:
     void enterShape();
     void leaveShape(const RtfGroupState &closed);
     void leaveField(const RtfGroupState &closed);
+    bool showValue(const RtfGroupState &closed, const Field &f);
     void keepWhole(const RtfGroupState &closed);
     void leaveStyle(const RtfGroupState &closed);
     void leaveInfo(const RtfGroupState &closed);
@@ -162,7 +163,7 @@ private:
     void breakWord(RtfWord w);
     void applyStyle(int number, bool paragraph);
     static bool characterWord(RtfCharProps &c, RtfWord w, int value);
-    static void paragraphWord(RtfParaProps &p, RtfWord w, int value);
+    static bool paragraphWord(RtfParaProps &p, RtfWord w, int value);
 
     // Text.
     QString *sink();
@@ -199,6 +200,7 @@ private:
     // Paragraphs and pictures.
     bool hasText() const;
     int tableLevel() const;
+    RtfParaProps paragraphProps() const;
     void endParagraph(int tableLevel);
     void finishDocument();
     void finishStyles();
@@ -306,4 +308,8 @@ private:
     std::vector<QTextImageFormat> images_;
     QString decoded_; // scratch for one byte of a multi-byte code page
     bool pageBreakPending_ = false;
+    // The paragraph words of a group that held the paragraph's text and closed before its end;
+    // they stay the paragraph's unless words after the group say otherwise.
+    std::optional<RtfParaProps> paraOfText_;
+    qint64 paragraphShownAt_ = 0; // shownCount_ when the paragraph began
 };

@@ -1,6 +1,8 @@
 // The RTF reader's paragraphs, formats, lists and pictures, put into the document.
 #include "rtf/RtfReader.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/FieldValue.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/TextFormats.h"
 
 #include <QTextDocument>
@@ -14,30 +16,21 @@ using D = RtfDestination;
 
 namespace {
 
-// The quoted or bare arguments of a field instruction, with its switches.
-QStringList fieldArguments(const QString &instruction)
+// A list item's marker is drawn in its paragraph mark's format; it takes the look of the item's
+// first text, as other word processors draw it (not the mark's own, nor that of the marker text
+// the file wrote for older readers).
+void takeMarkerLook(QTextCharFormat &mark, const QTextCharFormat &text)
 {
-    QStringList args;
-    const qsizetype n = instruction.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && instruction[i].isSpace())
-            ++i;
-        if (i >= n)
-            break;
-        QString arg;
-        if (instruction[i] == u'"') {
-            ++i;
-            while (i < n && instruction[i] != u'"')
-                arg += instruction[i++];
-            ++i;
-        } else {
-            while (i < n && !instruction[i].isSpace())
-                arg += instruction[i++];
-        }
-        args.append(arg);
+    static constexpr QTextFormat::Property kLook[] = {
+        QTextFormat::FontFamilies, QTextFormat::FontFamily, QTextFormat::FontPointSize, QTextFormat::FontWeight,
+        QTextFormat::FontItalic, QTextFormat::FontUnderline, QTextFormat::TextUnderlineStyle,
+        QTextFormat::FontStrikeOut, QTextFormat::FontCapitalization, QTextFormat::ForegroundBrush};
+    for (const QTextFormat::Property p : kLook) {
+        if (text.hasProperty(p))
+            mark.setProperty(p, text.property(p));
+        else
+            mark.clearProperty(p);
     }
-    return args;
 }
 
 // Links that may be followed from a document; script and data URLs are not.
@@ -62,6 +55,17 @@ int RtfReader::tableLevel() const
     return p.inTable ? qMax(1, p.nestLevel) : 0;
 }
 
+// The words of the paragraph being ended; its table is the one in force.
+RtfParaProps RtfReader::paragraphProps() const
+{
+    if (!paraOfText_)
+        return stack_.back().para;
+    RtfParaProps p = *paraOfText_;
+    p.inTable = stack_.back().para.inTable;
+    p.nestLevel = stack_.back().para.nestLevel;
+    return p;
+}
+
 void RtfReader::endParagraph(int tableLevel)
 {
     flushPending();
@@ -70,23 +74,35 @@ void RtfReader::endParagraph(int tableLevel)
     ++shownCount_;
     numberPendingMark();
     const RtfGroupState &s = top();
+    const RtfParaProps para = paragraphProps();
+    paraOfText_.reset();
+    paragraphShownAt_ = shownCount_;
     RtfDocumentBuilder::ListItem item;
-    const bool isItem = listItem(s.para, item);
+    const bool isItem = listItem(para, item);
     if (!isItem && !fallbackRuns_.empty())
         runs_.insert(runs_.begin(), std::make_move_iterator(fallbackRuns_.begin()),
                      std::make_move_iterator(fallbackRuns_.end()));
     fallbackRuns_.clear();
-    QTextBlockFormat block = blockFormat(s.para, isItem ? &item : nullptr);
+    QTextBlockFormat block = blockFormat(para, isItem ? &item : nullptr);
     if (pageBreakPending_)
         block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     pageBreakPending_ = false;
     QTextCharFormat chars = charFormat(s.chars);
-    // In a cell the paragraph's own format holds the cell's (RtfDocumentBuilder::formatCells):
+    // In a cell the paragraph's own format holds the cell's (RtfDocumentBuilder::insertTable):
     // highlighting that runs on to the end of the cell must not shade the cell.
     if (tableLevel > 0)
         chars.clearProperty(QTextFormat::BackgroundBrush);
     if (!pendingKept_.isEmpty()) // kept RTF at the end of the paragraph
         chars.setProperty(TextFormats::kKeptRtfProperty, takePendingKept());
+    if (isItem) {
+        const auto first = std::find_if(runs_.begin(), runs_.end(), [](const Run &r) { return !r.text.isEmpty() && r.image < 0; });
+        if (first != runs_.end()) {
+            QTextCharFormat look = charFormat(first->props);
+            if (first->family != familyOf(first->props))
+                TextFormats::setFamily(look, first->family);
+            takeMarkerLook(chars, look);
+        }
+    }
     for (const Float &f : floats_)
         builder_.insertFloat(tableLevel, f.frame, f.image);
     floats_.clear();
@@ -164,10 +180,14 @@ QTextBlockFormat RtfReader::blockFormat(const RtfParaProps &p, const RtfDocument
         f.setAlignment(kAlign[qBound(0, p.alignment, 3)]);
     double left = TextFormats::twipsToPixels(p.leftIndent);
     double first = TextFormats::twipsToPixels(p.firstIndent);
-    if (item) {
+    if (item && ListMarkers::hasMarker(item->format)) {
         // Qt indents list items by their level and hangs the marker itself.
         left = qMax(0.0, left - doc_.indentWidth() * (item->level + 1));
         first = 0;
+    } else if (item) {
+        // An item without a marker (a heading tied to an outline list) stands where its own
+        // indents say: Qt's indent for its level is taken off again.
+        left -= doc_.indentWidth() * (item->level + 1);
     }
     if (left != 0)
         f.setLeftMargin(left);
@@ -284,7 +304,7 @@ QTextCharFormat RtfReader::runFormat(const Run &run)
 // The hyperlink a field instruction names, as an index in links_, or -1.
 int RtfReader::linkOf(const QString &instruction)
 {
-    const QStringList args = fieldArguments(instruction);
+    const QStringList args = FieldValue::arguments(instruction);
     if (args.isEmpty() || args.first().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0)
         return -1;
     QString url, location;

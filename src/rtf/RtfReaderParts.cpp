@@ -1,6 +1,7 @@
 // The RTF reader's kept RTF, parts (headers, notes, shapes shown as text), fields and styles.
 #include "rtf/RtfReader.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/FieldValue.h"
 #include "rtf/RtfWriter.h"
 #include "rtf/TextFormats.h"
 
@@ -23,7 +24,9 @@ bool isPictureProperty(QByteArrayView word, RtfTokenizer rest)
         return false;
     if (rest.next().type != RtfToken::GroupOpen)
         return false;
-    const RtfToken name = rest.next();
+    RtfToken name = rest.next();
+    while (name.type == RtfToken::Text) // as shapeHasPicture() reads it: text before \sn is nothing
+        name = rest.next();
     if (name.type != RtfToken::ControlWord || name.data != QByteArrayView("sn"))
         return false;
     const RtfToken value = rest.next();
@@ -408,12 +411,48 @@ void RtfReader::keepWhole(const RtfGroupState &closed)
 
 void RtfReader::leaveField(const RtfGroupState &closed)
 {
-    if (closed.field < 0 || closed.outer != D::Body || mode_ == Mode::Display)
+    if (closed.field < 0 || closed.outer != D::Body)
         return;
     const Field &f = fields_[std::size_t(closed.field)];
     if (f.openPos != closed.openPos)
         return; // not the field's own group
-    keepWhole(closed);
+    if (closed.shownAt == shownCount_ && showValue(closed, f))
+        return;
+    if (mode_ != Mode::Display)
+        keepWhole(closed);
+}
+
+// A field whose file stores no result shows its value, if it has one of its own (a symbol, the
+// date); it is kept as a field with that result, so that it is written back to be updated.
+bool RtfReader::showValue(const RtfGroupState &closed, const Field &f)
+{
+    if (closed.chars.hidden)
+        return false;
+    const std::optional<FieldValue> value = FieldValue::of(f.instruction, QDateTime::currentDateTime());
+    if (!value)
+        return false;
+    RtfCharProps props = closed.chars;
+    props.link = -1;
+    props.fields = -1;
+    if (mode_ != Mode::Display) {
+        // The field's group without its result; with none, the whole group.
+        props.fields = f.wrapper >= 0 ? f.wrapper : fieldWrapper(closed.openPos, tokenizer_.position() - 1, false);
+        if (props.fields < 0)
+            return false;
+    }
+    flushHidden();
+    pendingKept_.truncate(qMin(pendingKept_.size(), closed.keptAt)); // what was kept inside is in the group
+    Run &run = runs_[std::size_t(newRun(props))];
+    run.text = value->text;
+    if (!value->family.isEmpty() || value->pointSize > 0) {
+        QTextCharFormat format = charFormat(props);
+        if (!value->family.isEmpty())
+            TextFormats::setFamily(format, value->family);
+        if (value->pointSize > 0)
+            format.setFontPointSize(value->pointSize);
+        extraOf(run).format = format;
+    }
+    return true;
 }
 
 // A wrapper for the field (or object) whose group runs from `from` to its result at `to`.

@@ -44,12 +44,16 @@ void RtfReader::bodyWord(RtfWord w, int value)
         return;
     case RtfWord::DefaultFont: defaultFont_ = value; formats_.clear(); return;
     case RtfWord::Plain: c.reset(); return;
-    case RtfWord::Style: applyStyle(value, true); return;
+    case RtfWord::Style:
+        applyStyle(value, true);
+        paraOfText_.reset();
+        return;
     case RtfWord::CharacterStyle: applyStyle(value, false); return;
     case RtfWord::ParagraphDefault:
         if (s.destination == D::Body)
             bodyStarted_ = true;
         s.para = RtfParaProps();
+        paraOfText_.reset();
         return;
     case RtfWord::RowDefaults:
     case RtfWord::CellRight:
@@ -95,8 +99,8 @@ void RtfReader::bodyWord(RtfWord w, int value)
             settings_.word(w, value);
         return;
     }
-    if (!characterWord(c, w, value))
-        paragraphWord(s.para, w, value);
+    if (!characterWord(c, w, value) && paragraphWord(s.para, w, value))
+        paraOfText_.reset();
 }
 
 // \sN and \csN: the style's formatting, then the words after it.
@@ -119,7 +123,7 @@ void RtfReader::applyStyle(int number, bool paragraph)
     }
 }
 
-void RtfReader::paragraphWord(RtfParaProps &p, RtfWord w, int value)
+bool RtfReader::paragraphWord(RtfParaProps &p, RtfWord w, int value)
 {
     switch (w) {
     case RtfWord::Alignment: p.alignment = value; break;
@@ -157,8 +161,9 @@ void RtfReader::paragraphWord(RtfParaProps &p, RtfWord w, int value)
     case RtfWord::ListLevelIndex: p.listLevel = value; break;
     case RtfWord::PageBreakBefore: p.pageBreakBefore = value; break;
     case RtfWord::RightToLeft: p.rightToLeft = value != 0; break;
-    default: break;
+    default: return false;
     }
+    return true;
 }
 
 void RtfReader::tableWord(const RtfControlWord &entry, int value)
@@ -253,6 +258,8 @@ void RtfReader::breakWord(RtfWord w)
         // A break between paragraphs starts the next one on a new page, without an empty one.
         if (hasText())
             endParagraph(tableLevel());
+        else if (tableLevel() == 0)
+            builder_.endTables(); // a table before the break ends there, even if one follows
         pageBreakPending_ = true;
         break;
     case RtfWord::Cell:

@@ -1,5 +1,6 @@
 #include "rtf/RtfWriter.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/TextFormats.h"
 #include "rtf/RtfCodec.h"
 #include "rtf/RtfSymbolFonts.h"
@@ -150,10 +151,14 @@ void RtfWriter::writeBlock(const QTextBlock &block, int tableLevel, const char *
 {
     const bool breakBefore = block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
     // Between paragraphs a page break is \page; where no paragraph comes before (after a table,
-    // at the start), it is the paragraph's own \pagebb, which other readers take there.
+    // at the start), it is the paragraph's own \pagebb, which other readers take there. The words
+    // of the paragraph before end first: other readers give them to what follows \page (the next
+    // item of a list before it).
     const bool pageWord = tableLevel == 0 && breakBefore && afterParagraph;
-    if (pageWord)
+    if (pageWord) {
+        word("pard");
         word("page");
+    }
     writeParagraphFormat(block, tableLevel, breakBefore && !pageWord);
     if (block.textList())
         writeListFallback(block);
@@ -234,7 +239,7 @@ void RtfWriter::writeParagraphFormat(const QTextBlock &block, int tableLevel, bo
         word(rtl ? "rtlpar" : "ltrpar");
     QTextList *list = block.textList();
     const int left = twips(TextFormats::leftIndentPixels(block));
-    const int first = list ? -360 : twips(f.textIndent());
+    const int first = list && ListMarkers::hasMarker(list->format()) ? -360 : twips(f.textIndent());
     auto differs = [](int value, int styleValue) { return value != 0 || styleValue != 0; };
     if (differs(left, twips(base.leftMargin())))
         word("li", left);
@@ -454,10 +459,8 @@ void RtfWriter::writePart(const QByteArray &rtf)
     source_ = saved;
     --partDepth_;
     // The part's lists end with it.
-    for (QTextList *list : part.findChildren<QTextList *>()) {
+    for (QTextList *list : part.findChildren<QTextList *>())
         listOf_.remove(list);
-        itemsWritten_.remove(list);
-    }
 }
 
 void RtfWriter::word(const char *name)

@@ -1,5 +1,6 @@
 #pragma once
 #include "rtf/KeptRtf.h"
+#include "rtf/PageSetup.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -8,6 +9,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QTextFrame>
+#include <QTextTable>
 #include <QTextListFormat>
 #include <array>
 #include <optional>
@@ -21,8 +23,6 @@ class QTextCharFormat;
 class QTextDocument;
 class QTextImageFormat;
 class QTextList;
-class QTextTable;
-class QTextTableCell;
 
 // Writes a QTextDocument as Rich Text Format: Windows-1252 header, non-ASCII as \uN with an
 // ANSI fallback, font and colour tables of what is used, runs with the fewest words that change
@@ -40,6 +40,8 @@ public:
     enum Mode { Whole, Part };
 
     explicit RtfWriter(const QTextDocument &doc, Mode mode = Whole, const DocumentExtras *styles = nullptr);
+    // The page written for a whole document that has no page set-up of its own.
+    void setDefaultPage(const std::optional<PageSetup> &page) { defaultPage_ = page; }
     QByteArray write();
 
 private:
@@ -83,11 +85,20 @@ private:
     void writeItems(QTextFrame::iterator it, int tableLevel, bool inCell, const char *lastEnding = nullptr);
     void writeBlock(const QTextBlock &block, int tableLevel, const char *ending, bool afterParagraph,
                     const QTextBlock &next);
+    // A cell of a table row as it is written: its grid columns [first, last).
+    struct RowCell
+    {
+        QTextTableCell cell;
+        int first = 0, last = 1;
+        bool shown = true;           // its content is written here (not merged into another)
+        const char *merge = nullptr; // "clmgf" or "clmrg" for cells merged across
+    };
     void writeTable(QTextTable *table, int tableLevel);
-    void writeRowDefinition(QTextTable *table, int row, const QList<int> &rights);
+    QList<RowCell> rowCells(QTextTable *table, int row) const;
+    void writeRowDefinition(QTextTable *table, int row, const QList<RowCell> &cells, const QList<int> &edges);
     void writeCellFormat(const QTextTableCell &cell);
     void writeCell(const QTextTableCell &cell, int tableLevel);
-    QList<int> cellRights(QTextTable *table) const;
+    QList<int> columnEdges(QTextTable *table) const;
     void writeParagraphFormat(const QTextBlock &block, int tableLevel, bool pageBreakWord);
     void writeListFallback(const QTextBlock &block);
     void writeRuns(const QTextBlock &block);
@@ -139,6 +150,7 @@ private:
     const QTextDocument *source_;      // the document whose text is being written: doc_ or a part
     Mode mode_;
     const DocumentExtras *extras_;     // styles (and, for a whole document, the rest)
+    std::optional<PageSetup> defaultPage_;
     QByteArray out_;
     bool needSpace_ = false;
     bool nameFonts_ = false;           // in a nested header: see afterPlain()
@@ -157,6 +169,5 @@ private:
     QList<ListGroup> listGroups_;
     QHash<QString, int> listGroupIndex_;   // by TextFormats::kListGroupProperty
     QHash<const QTextList *, int> listOf_; // group index of each list seen in the current document
-    QHash<const QTextList *, int> itemsWritten_; // numbers the items of each list as they are written
     QHash<char16_t, char> ansi_; // characters Windows-1252 has, for the fallback after \uN
 };

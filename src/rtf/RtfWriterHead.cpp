@@ -125,14 +125,15 @@ QByteArray RtfWriter::information()
 // headers and footers.
 QByteArray RtfWriter::documentWords()
 {
-    if (mode_ != Whole || !extras_)
+    if (mode_ != Whole || (!extras_ && !defaultPage_))
         return QByteArray();
-    const DocumentExtras &x = *extras_;
+    const DocumentExtras *x = extras_;
+    const std::optional<PageSetup> pageSetup = x && x->pageSetup() ? x->pageSetup() : defaultPage_;
     QByteArray saved;
     std::swap(saved, out_);
     const CharState bodyState = state_;
     state_ = CharState();
-    if (const auto &page = x.pageSetup()) {
+    if (const auto &page = pageSetup) {
         word("paperw", page->paperWidth);
         word("paperh", page->paperHeight);
         word("margl", page->marginLeft);
@@ -142,9 +143,9 @@ QByteArray RtfWriter::documentWords()
         if (page->landscape)
             word("landscape");
     }
-    if (x.facingPages())
+    if (x && x->facingPages())
         word("facingp");
-    if (const auto &notes = x.noteSettings()) {
+    if (const auto notes = x ? x->noteSettings() : std::nullopt) {
         static constexpr const char *kFootnote[] = {"ftnnar", "ftnnalc", "ftnnauc", "ftnnrlc", "ftnnruc", "ftnnchi"};
         static constexpr const char *kEndnote[] = {"aftnnar", "aftnnalc", "aftnnauc", "aftnnrlc", "aftnnruc", "aftnnchi"};
         static constexpr const char *kRestart[] = {"ftnrstcont", "ftnrestart", "ftnrstpg"};
@@ -160,12 +161,12 @@ QByteArray RtfWriter::documentWords()
     }
     bool anyPart = false;
     for (int kind = 0; kind < HeaderFooter::kKinds; ++kind)
-        anyPart = anyPart || !x.headerFooter(HeaderFooter::Kind(kind)).isEmpty();
-    if (anyPart || x.titlePage() || x.pageSetup()) {
+        anyPart = anyPart || (x && !x->headerFooter(HeaderFooter::Kind(kind)).isEmpty());
+    if (anyPart || (x && x->titlePage()) || pageSetup) {
         word("sectd");
-        if (x.titlePage())
+        if (x && x->titlePage())
             word("titlepg");
-        if (const auto &page = x.pageSetup()) { // the section's page too, which readers take first
+        if (const auto &page = pageSetup) { // the section's page too, which readers take first
             word("pgwsxn", page->paperWidth);
             word("pghsxn", page->paperHeight);
             word("marglsxn", page->marginLeft);
@@ -178,10 +179,12 @@ QByteArray RtfWriter::documentWords()
             word("footery", page->footerDistance);
         }
     }
-    writeHeadersFooters(x, false);
-    // Kept groups of the head come after the headers, which a reader takes as the first ones.
-    state_ = CharState();
-    writeKept(x.keptHead());
+    if (x) {
+        writeHeadersFooters(*x, false);
+        // Kept groups of the head come after the headers, which a reader takes as the first ones.
+        state_ = CharState();
+        writeKept(x->keptHead());
+    }
     styleBase_.reset();
     state_ = bodyState;
     if (!out_.isEmpty())

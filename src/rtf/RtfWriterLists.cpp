@@ -2,7 +2,7 @@
 #include "rtf/RtfWriter.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
-#include "rtf/NumberText.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/RtfListTable.h"
 
 #include <QTextBlock>
@@ -65,22 +65,17 @@ int startOf(const QTextListFormat &f)
     return f.hasProperty(TextFormats::kListStartProperty) ? f.intProperty(TextFormats::kListStartProperty) : 1;
 }
 
-// An item's number as the list shows it, with the text around it cut as the list tables cut it.
-// (QTextList::itemText looks the item up in the whole list, which is slow for long lists.)
-QString numberText(const QTextListFormat &f, int item)
+// A marker template's placeholders "%1" ... "%9" as \leveltext has them, characters 0 ... 8.
+QString levelTextOf(const QString &pattern)
 {
-    QString number;
-    switch (f.style()) {
-    case QTextListFormat::ListLowerAlpha: number = NumberText::letters(item); break;
-    case QTextListFormat::ListUpperAlpha: number = NumberText::letters(item).toUpper(); break;
-    case QTextListFormat::ListLowerRoman: number = item > 0 && item < 5000 ? NumberText::roman(item) : QString::number(item); break;
-    case QTextListFormat::ListUpperRoman:
-        number = item > 0 && item < 5000 ? NumberText::roman(item).toUpper() : QString::number(item);
-        break;
-    default: number = QString::number(item); break;
+    QString text;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] >= u'1' && pattern[i + 1] <= u'9')
+            text += QChar(char16_t(pattern[++i].unicode() - u'1'));
+        else
+            text += pattern[i];
     }
-    return f.numberPrefix().left(RtfListTable::kMaxNumberText) + number
-         + numberSuffix(f).left(RtfListTable::kMaxNumberText);
+    return text.left(RtfListTable::kMaxNumberText);
 }
 
 } // namespace
@@ -91,19 +86,24 @@ int RtfWriter::listLevel(const QTextList *list)
     return qBound(0, list->format().indent() - 1, 8);
 }
 
-// The older list form and the list's number as text, for readers without \listtable.
+// The older list form and the list's marker as text, for readers without \listtable.
 void RtfWriter::writeListFallback(const QTextBlock &block)
 {
     QTextList *list = block.textList();
     const QTextListFormat f = list->format();
-    const int item = ++itemsWritten_[list];
-    if (f.style() == QTextListFormat::ListStyleUndefined)
-        return; // a level without a number shows nothing
+    const QString marker = ListMarkers::text(block);
+    if (marker.isEmpty())
+        return; // a level without a marker shows nothing
     const bool bullet = isBullet(f.style());
     raw("{\\pntext");
     needSpace_ = true;
-    text(bullet ? bulletOf(f.style()) : numberText(f, startOf(f) - 1 + item));
+    text(bullet ? bulletOf(f.style()) : marker);
     word("tab");
+    if (f.style() == QTextListFormat::ListStyleUndefined) { // text without a number: no older list form
+        raw("}");
+        needSpace_ = false;
+        return;
+    }
     raw("}{\\*\\pn");
     if (bullet) {
         word("pnlvlblt");
@@ -188,10 +188,8 @@ QByteArray RtfWriter::listTables()
             raw("{\\leveltext");
             needSpace_ = false;
             QString level = bullet ? bulletOf(style) : none ? QString() : before + QChar(char16_t(k)) + after;
-            const QString kept = f.stringProperty(TextFormats::kListLevelTextProperty);
-            const qsizetype colon = kept.indexOf(u':');
-            if (colon > 0 && kept.left(colon).toInt() == numberFormat(style) && kept.size() > colon + 1)
-                level = kept.mid(colon + 2, kept[colon + 1].unicode()); // as read: "1.1." back as it was
+            if (f.hasProperty(TextFormats::kListNumberTemplateProperty))
+                level = levelTextOf(f.stringProperty(TextFormats::kListNumberTemplateProperty));
             out_ += "\\'" + QByteArray::number(int(level.size()), 16).rightJustified(2, '0');
             QByteArray numbers;
             for (qsizetype p = 0; p < level.size(); ++p) {
@@ -208,8 +206,9 @@ QByteArray RtfWriter::listTables()
             raw(numbers);
             raw(";}");
             needSpace_ = false;
-            word("fi", -360);
-            word("li", twips(doc_.indentWidth() * (k + 1)));
+            const bool marker = !defined || ListMarkers::hasMarker(f);
+            word("fi", marker ? -360 : 0); // a level without a marker indents nothing
+            word("li", marker ? twips(doc_.indentWidth() * (k + 1)) : 0);
             raw("}");
             needSpace_ = false;
         }

@@ -30,20 +30,68 @@ const char *borderWord(int style)
 
 } // namespace
 
+namespace {
+
+// How many columns each of the cells a cell stands for spans: one cell, or the cells the file
+// merged across (as their column counts, else one cell per column).
+QList<int> mergedParts(const QTextCharFormat &f, int span)
+{
+    if (span <= 1 || !f.hasProperty(TextFormats::kCellHorizontalMergeProperty))
+        return {span};
+    const QList<int> parts = f.property(TextFormats::kCellHorizontalMergeProperty).value<QList<int>>();
+    int sum = 0;
+    for (const int p : parts)
+        sum += p >= 1 ? p : span + 1;
+    return sum == span && parts.size() > 1 ? parts : QList<int>(span, 1);
+}
+
+} // namespace
+
+// A row's cells as the file has them: the table's columns are a grid that rows need not fill
+// (fillers stand for no cell), a cell spans the columns between its edges, and a span the file
+// wrote as cells merged across is written back as those cells.
+QList<RtfWriter::RowCell> RtfWriter::rowCells(QTextTable *table, int row) const
+{
+    QList<RowCell> cells;
+    for (int c = 0; c < table->columns();) {
+        const QTextTableCell cell = table->cellAt(row, c);
+        const int span = qMax(1, cell.columnSpan());
+        const QTextCharFormat f = cell.format();
+        // A filler someone typed into is a cell: its text is not dropped.
+        const bool filler = f.boolProperty(TextFormats::kGridFillerProperty) && cell.firstPosition() == cell.lastPosition();
+        if (!filler) {
+            const QList<int> parts = mergedParts(f, span);
+            int first = c;
+            for (qsizetype k = 0; k < parts.size(); ++k) {
+                RowCell rc;
+                rc.cell = cell;
+                rc.first = first;
+                rc.last = first + parts[k];
+                rc.shown = cell.row() == row && k == 0;
+                rc.merge = parts.size() > 1 ? (k == 0 ? "clmgf" : "clmrg") : nullptr;
+                cells.append(rc);
+                first = rc.last;
+            }
+        }
+        c = qMax(c + 1, cell.column() + span);
+    }
+    return cells;
+}
+
 void RtfWriter::writeTable(QTextTable *table, int tableLevel)
 {
     closeSpans(0);
-    const QList<int> rights = cellRights(table);
+    const QList<int> edges = columnEdges(table);
     for (int r = 0; r < table->rows(); ++r) {
+        const QList<RowCell> cells = rowCells(table, r);
         if (tableLevel == 1)
-            writeRowDefinition(table, r, rights);
-        for (int c = 0; c < table->columns(); ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() == r && cell.column() == c) {
-                writeCell(cell, tableLevel);
+            writeRowDefinition(table, r, cells, edges);
+        for (const RowCell &rc : cells) {
+            if (rc.shown) {
+                writeCell(rc.cell, tableLevel);
                 continue;
             }
-            // A cell covered by a merged one: an empty paragraph keeps the count.
+            // A cell merged into another: an empty paragraph keeps the count.
             word("pard");
             word("intbl");
             if (tableLevel > 1)
@@ -54,7 +102,7 @@ void RtfWriter::writeTable(QTextTable *table, int tableLevel)
             word("row");
         } else {
             raw("{\\*\\nesttableprops");
-            writeRowDefinition(table, r, rights);
+            writeRowDefinition(table, r, cells, edges);
             word("nestrow");
             raw("}{\\nonesttables\\par}");
             needSpace_ = false;
@@ -69,52 +117,57 @@ void RtfWriter::writeCell(const QTextTableCell &cell, int tableLevel)
     closeSpans(0);
 }
 
-QList<int> RtfWriter::cellRights(QTextTable *table) const
+// The edges of the table's columns in twips, from the table's left edge: fixed widths as they are,
+// others as shares of a page.
+QList<int> RtfWriter::columnEdges(QTextTable *table) const
 {
     const int columns = table->columns();
-    const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    QList<int> rights;
-    int right = 0;
+    const QTextTableFormat format = table->format();
+    const QList<QTextLength> widths = format.columnWidthConstraints();
+    QList<int> edges;
+    int edge = twips(format.leftMargin());
+    edges.append(edge);
     for (int c = 0; c < columns; ++c) {
         const QTextLength w = c < widths.size() ? widths[c] : QTextLength();
         int width = kTextWidthTwips / qMax(1, columns);
-        if (w.type() == QTextLength::FixedLength)
-            width = twips(w.rawValue());
+        if (w.type() == QTextLength::FixedLength) // a column of no width stands for cells of none
+            width = qBound(0, twips(w.rawValue()), 31680);
         else if (w.type() == QTextLength::PercentageLength)
-            width = int(kTextWidthTwips * w.rawValue() / 100.0);
-        right += qBound(15, width, 31680);
-        rights.append(right);
+            width = qBound(15, int(kTextWidthTwips * w.rawValue() / 100.0), 31680);
+        edge += width;
+        edges.append(edge);
     }
-    return rights;
+    return edges;
 }
 
-void RtfWriter::writeRowDefinition(QTextTable *table, int row, const QList<int> &rights)
+void RtfWriter::writeRowDefinition(QTextTable *table, int row, const QList<RowCell> &cells, const QList<int> &edges)
 {
     const QTextTableFormat f = table->format();
     word("trowd");
     word("trgaph", twips(f.cellPadding()));
+    const int left = edges[cells.isEmpty() ? 0 : cells.first().first];
+    if (left != 0)
+        word("trleft", left);
     const Qt::Alignment align = f.alignment() & Qt::AlignHorizontal_Mask;
     if (align & Qt::AlignHCenter)
         word("trqc");
     else if (align & Qt::AlignRight)
         word("trqr");
-    for (int c = 0; c < table->columns(); ++c) {
-        const QTextTableCell cell = table->cellAt(row, c);
-        if (cell.row() == row && cell.format().hasProperty(TextFormats::kRowHeightProperty)) {
-            word("trrh", cell.format().intProperty(TextFormats::kRowHeightProperty));
+    for (const RowCell &rc : cells) {
+        if (rc.cell.row() == row && rc.cell.format().hasProperty(TextFormats::kRowHeightProperty)) {
+            word("trrh", rc.cell.format().intProperty(TextFormats::kRowHeightProperty));
             break;
         }
     }
     if (row < f.headerRowCount())
         word("trhdr");
-    for (int c = 0; c < table->columns(); ++c) {
-        const QTextTableCell cell = table->cellAt(row, c);
-        writeCellFormat(cell);
-        if (cell.columnSpan() > 1)
-            word(cell.column() == c ? "clmgf" : "clmrg");
-        if (cell.rowSpan() > 1)
-            word(cell.row() == row ? "clvmgf" : "clvmrg");
-        word("cellx", rights[c]);
+    for (const RowCell &rc : cells) {
+        writeCellFormat(rc.cell);
+        if (rc.merge)
+            word(rc.merge);
+        if (rc.cell.rowSpan() > 1)
+            word(rc.cell.row() == row ? "clvmgf" : "clvmrg");
+        word("cellx", edges[rc.last]);
     }
 }
 

@@ -152,9 +152,6 @@ constexpr int kListStartProperty = QTextFormat::UserProperty + 0x520B;
 // List format: the QTextLists that are the levels of one RTF list share this string, so they are
 // written back as one list whose levels restart each other.
 constexpr int kListGroupProperty = QTextFormat::UserProperty + 0x520C;
-// List format: the level's RTF number format and text as read, "nfc:text" (\levelnfc and
-// \leveltext with its length and level placeholders), to write "1.1." back as it was.
-constexpr int kListLevelTextProperty = QTextFormat::UserProperty + 0x520D;
 // Table cell format: the height of the cell's row in twips (> 0 at least, < 0 exactly, RTF \trrh).
 constexpr int kRowHeightProperty = QTextFormat::UserProperty + 0x520E;
 // Frame format of a picture that floats beside the text (or stands on a line of its own): the kept
@@ -169,7 +166,8 @@ constexpr int kMarkIdProperty = QTextFormat::UserProperty + 0x5210;
 // table:table-column), with their widths in QTextTableFormat::columnWidthConstraints. A cell wider
 // than one grid column is a Qt column span, a vertically merged cell a Qt row span.
 // Table cell format: the span was written by the file as merged cells (RTF \clmgf/\clmrg, Word's
-// w:hMerge) rather than as one wide cell; it is written back the same way.
+// w:hMerge) rather than as one wide cell; it is written back the same way. The value is true, or
+// how many columns each of the merged cells spans (a QList<int> adding up to the span).
 constexpr int kCellHorizontalMergeProperty = QTextFormat::UserProperty + 0x5211;
 // Table cell format: grid columns a row has no cell for (before its first cell or after its last:
 // Word's w:gridBefore/w:gridAfter, an RTF row that starts or ends inside the grid). Shown empty and
@@ -179,6 +177,9 @@ constexpr int kGridFillerProperty = QTextFormat::UserProperty + 0x5212;
 // list's levels 1 … 9 (each in its own level's number style), other characters as they are ("%1.%2."
 // gives "3.1."). Absent: the marker is Qt's own (prefix, number, suffix). Empty: no marker.
 constexpr int kListNumberTemplateProperty = QTextFormat::UserProperty + 0x5213;
+// The marker of a list item is ListMarkers::text(). Where Qt 6.4 would draw another (a start other
+// than 1, a template), ListMarkers::hideWrongQtMarkers() sets the item's block format list style
+// (QTextFormat::ListStyle) to ListStyleUndefined, and the program draws the marker itself.
 
 // Sets a list's first number: kept in kListStartProperty, and shown where Qt can (6.6 and later).
 inline void setListStart(QTextListFormat &f, int start)

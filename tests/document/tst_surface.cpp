@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QHelpEvent>
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QToolTip>
 
 namespace {
@@ -341,6 +343,30 @@ private slots:
         QCOMPARE(box.selectionStart(), 0);
         QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(doubles.count(), 1);
+    }
+
+    void listNumbersQtCannotShowAreDrawn()
+    {
+        // Qt 6.4 would number this list from 1: its own marker is hidden and the program's drawn.
+        RichTextBox box;
+        box.resize(300, 200);
+        box.setRtf("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat3{\\leveltext\\'02\\'00.;}}\\listid1}}"
+                   "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\li1440 plain\\par\\pard\\ls1 three\\par}");
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QImage shown = box.viewport()->grab().toImage();
+        // Dark pixels before the text of a paragraph, on its first line.
+        auto inkBefore = [&](const QTextBlock &block) {
+            const QRectF rect = box.document()->documentLayout()->blockBoundingRect(block);
+            const QRectF line = block.layout()->lineAt(0).naturalTextRect().translated(rect.topLeft());
+            int ink = 0;
+            for (int y = int(line.top()); y < int(line.bottom()); ++y)
+                for (int x = 0; x < int(line.left()) - 1; ++x)
+                    ink += qGray(shown.pixel(x, y)) < 128;
+            return ink;
+        };
+        QCOMPARE(inkBefore(box.document()->begin()), 0);
+        QVERIFY(inkBefore(box.document()->lastBlock()) > 0);
     }
 
     void selectionReadsAreLinearOnALargeDocument()

@@ -134,4 +134,53 @@ inline QStringList read(const QString &path)
     return lines;
 }
 
+// Each table as LibreOffice reads it, in document order (nested ones after their outer one's
+// start): its width and how many cells it has (merged cells count once).
+struct Table
+{
+    double widthInches = 0;
+    int cells = 0;
+};
+
+inline double inches(const QString &length)
+{
+    static const QRegularExpression number(QStringLiteral("^(-?[0-9.]+)([a-z]*)$"));
+    const QRegularExpressionMatch m = number.match(length.trimmed());
+    if (!m.hasMatch())
+        return 0;
+    const double value = m.captured(1).toDouble();
+    const QString unit = m.captured(2);
+    return unit == u"cm" ? value / 2.54 : unit == u"mm" ? value / 25.4 : unit == u"pt" ? value / 72 : value;
+}
+
+inline QList<Table> tables(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&file);
+    QHash<QString, double> widths; // by table style
+    QString style;
+    QList<Table> found;
+    QList<qsizetype> open; // indexes in found of the tables being read
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QString name = xml.qualifiedName().toString();
+        if (xml.isStartElement()) {
+            if (name == u"style:style")
+                style = xml.attributes().value(QLatin1String("style:name")).toString();
+            else if (name == u"style:table-properties")
+                widths.insert(style, inches(xml.attributes().value(QLatin1String("style:width")).toString()));
+            else if (name == u"table:table") {
+                open << found.size();
+                found.append({widths.value(xml.attributes().value(QLatin1String("table:style-name")).toString()), 0});
+            } else if (name == u"table:table-cell" && !open.isEmpty())
+                ++found[open.last()].cells;
+        } else if (xml.isEndElement() && name == u"table:table" && !open.isEmpty()) {
+            open.removeLast();
+        }
+    }
+    return found;
+}
+
 } // namespace OdfFeatures

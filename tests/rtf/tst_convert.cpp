@@ -76,6 +76,14 @@ void TestConvert::rtfToText()
     QCOMPARE(r.out, QStringLiteral("convert %1 -> %2/letter.txt\n").arg(in, out));
     QCOMPARE(readFile(out + QStringLiteral("/letter.txt")), QByteArray("Caf\xc3\xa9\r\nsecond\r\nline\r\n"));
     QVERIFY(!QDir(dir_.filePath(QStringLiteral(".config"))).exists()); // no settings written
+    // List items after their markers, as the screen and print show them.
+    writeFile(in, "{\\rtf1\\ansi{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat3{\\leveltext\\'0aChapter \\'00.;}}\\listid1}"
+                  "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid2}}"
+                  "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}"
+                  "\\pard\\ls1{\\listtext Chapter 3.\\tab}one\\par\\pard\\ls1 two\\par\\pard\\ls2 dot\\par\\pard end\\par}");
+    QCOMPARE(scrivlo({QStringLiteral("--convert-to"), QStringLiteral("txt"), QStringLiteral("--outdir"), out, in}, dir_.path()).exitCode, 0);
+    QCOMPARE(readFile(out + QStringLiteral("/letter.txt")),
+             QByteArray("Chapter 3.\tone\r\nChapter 4.\ttwo\r\n\xe2\x80\xa2\tdot\r\nend\r\n"));
 }
 
 void TestConvert::plainTextToRtf()
@@ -120,7 +128,11 @@ void TestConvert::rtfToPdfPrintsTheWholeDocument()
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext is not installed");
     const QString in = dir_.filePath(QStringLiteral("report.rtf"));
-    writeFile(in, "{\\rtf1\\ansi First page text\\page Second page text\\par}");
+    // A list that starts at 3, and the page's number in the text.
+    writeFile(in, "{\\rtf1\\ansi First page text\\par{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat3"
+                  "{\\leveltext\\'02\\'00.;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                  "\\pard\\ls1 Item three\\par\\pard\\ls1 Item four\\par\\pard\\ls1 Item five\\par"
+                  "\\page\\pard Second page text on page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par}");
     const Run r = scrivlo({QStringLiteral("--convert-to=pdf"), QStringLiteral("--outdir"), dir_.filePath(QStringLiteral("pdf")), in},
                           dir_.path());
     QCOMPARE(r.exitCode, 0);
@@ -129,8 +141,10 @@ void TestConvert::rtfToPdfPrintsTheWholeDocument()
     text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished(60000));
     const QString pages = QString::fromUtf8(text.readAllStandardOutput());
-    QVERIFY2(pages.contains(QStringLiteral("First page text")) && pages.contains(QStringLiteral("Second page text")),
+    QVERIFY2(pages.contains(QStringLiteral("First page text")) && pages.contains(QStringLiteral("Second page text on page 2")),
              qPrintable(pages));
+    for (const char *item : {"3. Item three", "4. Item four", "5. Item five"})
+        QVERIFY2(pages.simplified().contains(QLatin1String(item)), qPrintable(pages));
     QCOMPARE(pages.count(QChar(0x0C)), 2); // two pages, each ending in a form feed
 }
 

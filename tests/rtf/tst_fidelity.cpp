@@ -5,10 +5,12 @@
 #include "rtf/DocumentExtras.h"
 #include "rtf/HeaderFooter.h"
 #include "rtf/KeptRtf.h"
+#include "rtf/ListMarkers.h"
 #include "rtf/Notes.h"
 #include "rtf/TextFormats.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
@@ -62,6 +64,12 @@ QString describeCell(const QTextTableCell &cell)
         d += QStringLiteral(" padl %1").arg(std::lround(TextFormats::pixelsToTwips(f.leftPadding())));
     if (f.hasProperty(TextFormats::kRowHeightProperty))
         d += QStringLiteral(" height %1").arg(f.intProperty(TextFormats::kRowHeightProperty));
+    if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+        d += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+    if (f.boolProperty(TextFormats::kGridFillerProperty))
+        d += QStringLiteral(" filler");
+    if (f.hasProperty(TextFormats::kCellHorizontalMergeProperty))
+        d += QStringLiteral(" merged");
     return d;
 }
 
@@ -114,6 +122,12 @@ QStringList describe(const QTextDocument &d)
             const QTextTableCell cell = table->cellAt(b.position());
             if (cell.firstPosition() == b.position())
                 p += u' ' + describeCell(cell) + QStringLiteral(" header rows %1").arg(table->format().headerRowCount());
+            if (cell.row() == 0 && cell.column() == 0 && cell.firstPosition() == b.position()) {
+                QStringList widths;
+                for (const QTextLength &w : table->format().columnWidthConstraints())
+                    widths << QString::number(std::lround(TextFormats::pixelsToTwips(w.rawValue())));
+                p += QStringLiteral(" table %1x%2 widths %3").arg(table->rows()).arg(table->columns()).arg(widths.join(u','));
+            }
         }
         if (bf.hasProperty(TextFormats::kKeptRtfProperty) || b.charFormat().hasProperty(TextFormats::kKeptRtfProperty))
             p += QStringLiteral(" ends with ") + keptText(b.charFormat().stringProperty(TextFormats::kKeptRtfProperty));
@@ -146,6 +160,32 @@ QStringList describe(const QTextDocument &d)
 
 QString lines(const QStringList &l) { return l.join(u'\n'); }
 
+// A table whose rows have cells of their own: four header cells over nine body cells, a group
+// row merged across, rows that start inside the grid with a cell merged down, a cell of no width.
+const QByteArray kShapedRows =
+    "\\trowd\\trgaph108\\cellx2000\\cellx4000\\cellx6000\\cellx8000\\pard\\intbl H1\\cell H2\\cell H3\\cell H4\\cell\\row"
+    "\\trowd\\trgaph108\\cellx1000\\cellx2000\\cellx3000\\cellx4000\\cellx5000\\cellx6000\\cellx7000\\cellx8000\\cellx9000"
+    "\\pard\\intbl 1\\cell 2\\cell 3\\cell 4\\cell 5\\cell 6\\cell 7\\cell 8\\cell 9\\cell\\row"
+    "\\trowd\\trgaph108\\clmgf\\cellx3000\\clmrg\\cellx6000\\clmrg\\cellx9000\\pard\\intbl Placebo\\cell\\cell\\cell\\row"
+    "\\trowd\\trgaph108\\trleft2000\\clvmgf\\cellx5000\\cellx9000\\pard\\intbl V\\cell x\\cell\\row"
+    "\\trowd\\trgaph108\\trleft2000\\clvmrg\\cellx5000\\cellx9000\\pard\\intbl\\cell y\\cell\\row"
+    "\\trowd\\trgaph108\\cellx1000\\cellx1000\\cellx9000\\pard\\intbl a\\cell\\cell b\\cell\\row\\pard after\\par";
+
+// Each row's definition as RTF words: its left edge and its cells' merges and right edges.
+QStringList rowDefinitions(const QByteArray &rtf)
+{
+    static const QRegularExpression word(QStringLiteral("\\\\(trowd|trleft|clmgf|clmrg|clvmgf|clvmrg|cellx)(-?\\d*)"));
+    QStringList rows;
+    for (auto it = word.globalMatch(QString::fromLatin1(rtf)); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(1) == u"trowd")
+            rows << QString();
+        else if (!rows.isEmpty())
+            rows.last() += m.captured(1) + m.captured(2) + u' ';
+    }
+    return rows;
+}
+
 } // namespace
 
 class TestFidelity : public QObject
@@ -163,8 +203,11 @@ private slots:
     void floatingPictureStandsBesideTheText_data();
     void floatingPictureStandsBesideTheText();
     void raisedTextIsClosedForOtherReaders();
-    void pageBreakAfterTableIsTheParagraphs();
+    void pageBreaksEndListsAndTables();
     void editedStylesAndFieldsAreWritten();
+    void rowsAreWrittenWithTheirOwnCells();
+    void listsNumberAsTheFileSays();
+    void markerTakesTheLookOfItsText();
 };
 
 void TestFidelity::featureSurvivesRoundTrip_data()
@@ -200,12 +243,32 @@ void TestFidelity::featureSurvivesRoundTrip_data()
         << doc("\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart5{\\pntxta .}}five\\par\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart5"
                "{\\pntxta .}}six\\par")
         << QStringList{"P list -8 level 1 ''#'.' start 5"};
+    QTest::newRow("older list items in groups of their own")
+        << doc("{{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360{\\pntxta.}}\\li360\\fi-360{\\pntext 1.\\tab}First item}\\par"
+               "{{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360{\\pntxta.}}\\li360\\fi-360{\\pntext 2.\\tab}Second item}\\par"
+               "\\pard After\\par")
+        << QStringList{"P list -4 level 1 ''#'.' start 1\n  [First item]", "P list -4 level 1 ''#'.' start 1\n  [Second item]",
+                       "P\n  [After]"};
     QTest::newRow("table borders, shading and rows")
         << doc("\\trowd\\trgaph108\\trhdr\\trrh-400\\clvertalc\\clbrdrt\\brdrs\\brdrw20\\brdrcf1\\clbrdrb\\brdrdb\\brdrw30"
                "\\brdrcf2\\clcbpat2\\clpadl100\\clpadfl3\\cellx2000\\clcbpat1\\clcfpat2\\clshdng5000\\cellx4000"
                "\\pard\\intbl head\\cell two\\cell\\row\\trowd\\cellx2000\\cellx4000\\pard\\intbl a\\cell b\\cell\\row")
         << QStringList{"P cell 0,0 borders 3/20 0/0 4/30 0/0 bottom #0000ff fill #0000ff valign 3 padl 100 height -400 header rows 1",
                        "P cell 0,1 fill #800080 height -400 header rows 1"};
+    QTest::newRow("rows of different shapes")
+        << doc(kShapedRows)
+        << QStringList{"P cell 0,0 span 1x3 header rows 0 table 6x10 widths 1000,0,1000,1000,1000,1000,1000,1000,1000,1000",
+                       "P cell 0,7 span 1x2 header rows 0", "P cell 0,9 borders 0/0 0/0 0/0 0/0 filler", // ends before the others
+                       "P cell 2,0 span 1x10 merged", "P cell 3,0 borders 0/0 0/0 0/0 0/0 span 1x3 filler",
+                       "P cell 3,3 span 2x3", "P cell 5,1 header rows 0"}; // a cell of no width
+    QTest::newRow("nested tables")
+        << doc("\\trowd\\cellx3000\\cellx6000\\pard\\intbl outer\\cell"
+               "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2500\\nestrow}{\\nonesttables\\par}"
+               "\\pard\\intbl\\itap2 n3\\nestcell{\\*\\nesttableprops\\trowd\\cellx2500\\nestrow}{\\nonesttables\\par}"
+               "\\pard\\intbl\\itap1 below\\cell\\row"
+               "\\trowd\\cellx3000\\cellx6000\\pard\\intbl c\\cell d\\cell\\row\\pard after\\par")
+        << QStringList{"P cell 0,0 header rows 0 table 2x2 widths 3000,3000", "P cell 0,0 header rows 0 table 2x2 widths 1000,1500",
+                       "  [n3]", "P cell 1,0 span 1x2 header rows 0"};
     QTest::newRow("page set-up")
         << doc("\\paperw15840\\paperh12240\\margl1800\\margr1700\\margt1000\\margb900\\landscape\\pard x\\par")
         << QStringList{"page 15840x12240 margins 1800 1700 1000 900 landscape 1"};
@@ -220,11 +283,19 @@ void TestFidelity::featureSurvivesRoundTrip_data()
         << QStringList{"info title: Report", "info author: A. Writer", "info company: Firm", "info creatim: 2021-03-04T05:06:00"};
     QTest::newRow("fields and bookmarks")
         << doc("\\pard {\\*\\bkmkstart mark}Seen{\\*\\bkmkend mark} on page {\\field\\flddirty{\\*\\fldinst PAGEREF mark}"
-               "{\\fldrslt 2}}, dated {\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}}.\\par"
+               "{\\fldrslt 2}}, see {\\field{\\*\\fldinst REF mark \\\\h}}.\\par"
                "\\pard{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt first\\par\\pard second}}\\par")
         << QStringList{"  [Seen] after {\\*\\bkmkstart mark}[|]", "  [2] field 'PAGEREF mark'",
-                       "  [.] after {\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}}[|]", "  [first] field 'TOC \\o'",
+                       "  [.] after {\\field{\\*\\fldinst REF mark \\\\h}}[|]", "  [first] field 'TOC \\o'",
                        "  [second] field 'TOC \\o'"};
+    QTest::newRow("fields that show their value")
+        << doc("\\pard {\\field{\\*\\fldinst SYMBOL 65 \\\\f \"Symbol\" \\\\s 12}{\\fldrslt}}"
+               "{\\field{\\*\\fldinst SYMBOL 0xB7 \\\\f Symbol}} {\\field{\\*\\fldinst DATE \\\\@ \"'year' yyyy\"}}"
+               " p{\\field{\\*\\fldinst PAGE}{\\fldrslt }}\\par")
+        << QStringList{QStringLiteral("  [\u0391] field 'SYMBOL 65 \\f \"Symbol\" \\s 12'"),
+                       QStringLiteral("  [\u2022] field 'SYMBOL 0xB7 \\f Symbol'"),
+                       QStringLiteral("  [year %1] field 'DATE \\@ \"'year' yyyy\"'").arg(QDate::currentDate().year()),
+                       QStringLiteral("  [1] field 'PAGE'")};
     QTest::newRow("kept groups keep their fonts and colours")
         << doc("\\pard a{\\*\\unknown {\\f1\\cf2 \\'82\\'a0}}b\\par{\\*\\other x}")
         << QStringList{"  [b] after {\\*\\unknown{\\f0\\cf1\\'82\\'a0}}[MS Mincho/128|auto,#0000ff]",
@@ -322,9 +393,13 @@ void TestFidelity::levelWithoutNumberShowsNoMarker()
     const QTextList *list = blockOf(*d, QStringLiteral("Heading")).textList();
     QVERIFY(list);
     QCOMPARE(list->format().style(), QTextListFormat::ListStyleUndefined); // Qt draws no marker for it
+    // Without a marker it stands where its own indents say, not at its level's indent.
+    QCOMPARE(TextFormats::leftIndentPixels(blockOf(*d, QStringLiteral("Heading"))), 0.0);
     const QByteArray written = RtfCodec::write(*d);
     QVERIFY(written.contains("\\levelnfc255"));
+    QVERIFY(written.contains("\\fi0\\li0}"));
     QVERIFY(!written.contains("\\pntext")); // no number for older readers either
+    QCOMPARE(TextFormats::leftIndentPixels(blockOf(*read(written), QStringLiteral("Heading"))), 0.0);
 }
 
 void TestFidelity::floatingPictureStandsBesideTheText_data()
@@ -384,7 +459,7 @@ void TestFidelity::raisedTextIsClosedForOtherReaders()
     QVERIFY2(written.contains("\\super n\\nosupersub\\par"), written.constData());
 }
 
-void TestFidelity::pageBreakAfterTableIsTheParagraphs()
+void TestFidelity::pageBreaksEndListsAndTables()
 {
     // After a table there is no paragraph for \page to end; the break goes with the paragraph.
     const auto d = read(doc("\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\page\\pard next\\par"));
@@ -392,6 +467,11 @@ void TestFidelity::pageBreakAfterTableIsTheParagraphs()
     const QByteArray written = RtfCodec::write(*d);
     QVERIFY2(written.contains("\\pagebb"), written.constData());
     QVERIFY(!written.contains("\\page\\pard"));
+    // After a list, the list's words end before \page: other readers gave them to the next paragraph.
+    const auto list = read(doc("\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\page\\pard next\\par"));
+    const QByteArray afterList = RtfCodec::write(*list);
+    QVERIFY2(afterList.contains("\\par\r\n\\pard\\page\\pard"), afterList.constData());
+    QVERIFY(!blockOf(*read(afterList), QStringLiteral("next")).textList());
 }
 
 void TestFidelity::editedStylesAndFieldsAreWritten()
@@ -412,6 +492,62 @@ void TestFidelity::editedStylesAndFieldsAreWritten()
     QVERIFY(!(big.blockFormat().alignment() & Qt::AlignHCenter));
     QVERIFY(!TextFormats::isBold(formatOf(*back, QStringLiteral("Big"))));
     QCOMPARE(formatOf(*back, QStringLiteral("Big")).fontPointSize(), 20.0);
+}
+
+void TestFidelity::rowsAreWrittenWithTheirOwnCells()
+{
+    const QByteArray rtf = doc(kShapedRows);
+    QStringList expected = rowDefinitions(rtf);
+    QCOMPARE(expected.value(2), QStringLiteral("clmgf cellx3000 clmrg cellx6000 clmrg cellx9000 "));
+    QCOMPARE(rowDefinitions(RtfCodec::write(*read(rtf))), expected);
+}
+
+void TestFidelity::listsNumberAsTheFileSays()
+{
+    // Four lists starting at 2 to 5, the second with levels "1.1." that restart below each item,
+    // and the older form starting at 7; the markers Qt cannot show are the program's to draw.
+    QByteArray lists = "{\\*\\listtable";
+    for (int id = 1; id <= 4; ++id)
+        lists += "{\\list{\\listlevel\\levelnfc0\\levelstartat" + QByteArray::number(id + 1) + "{\\leveltext\\'02\\'00.;}}"
+                 "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'04\\'00.\\'01.;}}\\listid" + QByteArray::number(id) + "}";
+    lists += "}{\\*\\listoverridetable";
+    for (int id = 1; id <= 4; ++id)
+        lists += "{\\listoverride\\listid" + QByteArray::number(id) + "\\ls" + QByteArray::number(id) + "}";
+    lists += "}";
+    const QByteArray rtf = doc(lists + "\\pard\\ls1 a\\par\\pard\\ls1 b\\par\\pard\\ls2 c\\par\\pard\\ls2\\ilvl1 c1\\par"
+                               "\\pard\\ls2\\ilvl1 c2\\par\\pard\\ls2 d\\par\\pard\\ls2\\ilvl1 d1\\par\\pard\\ls3 e\\par"
+                               "\\pard\\ls4 f\\par\\pard{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart7{\\pntxta )}}g\\par");
+    auto markers = [](const QTextDocument &d) {
+        QStringList all;
+        for (QTextBlock b = d.begin(); b.isValid(); b = b.next())
+            all << ListMarkers::text(b);
+        return all;
+    };
+    const QStringList expected{"2.", "3.", "3.", "3.a.", "3.b.", "4.", "4.a.", "4.", "5.", "vii)"};
+    const auto first = read(rtf);
+    QCOMPARE(markers(*first), expected);
+    QVERIFY(ListMarkers::drawnByProgram(blockOf(*first, QStringLiteral("a"))));
+    const QByteArray written = RtfCodec::write(*first);
+    for (const char *start : {"\\levelstartat2", "\\levelstartat3", "\\levelstartat4", "\\levelstartat5"})
+        QVERIFY2(written.contains(start), start);
+    QVERIFY(written.contains("{\\pntext vii)\\tab}"));
+    QVERIFY(written.contains("{\\pntext 3.b.\\tab}"));
+    QCOMPARE(markers(*read(written)), expected);
+}
+
+void TestFidelity::markerTakesTheLookOfItsText()
+{
+    // The marker is drawn in the paragraph mark's format: here italic, as is the label written
+    // for older readers, while the item's text is upright and bold.
+    const QByteArray rtf = doc("{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}}"
+                               "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                               "\\pard\\ls1{\\listtext\\pard\\plain\\i 1.\\tab}{\\b Item} text\\i\\par");
+    for (const auto &d : {read(rtf), read(RtfCodec::write(*read(rtf)))}) {
+        const QTextCharFormat mark = blockOf(*d, QStringLiteral("Item")).charFormat();
+        QVERIFY(!mark.fontItalic());
+        QVERIFY(TextFormats::isBold(mark));
+        QVERIFY(!formatOf(*d, QStringLiteral("text")).fontItalic());
+    }
 }
 
 QTEST_MAIN(TestFidelity)

@@ -146,6 +146,7 @@ private slots:
     void sofficeReadsOurText();
     void reportsKeepTheirFeatures();
     void corpusTextSurvivesLibreOffice();
+    void corpusTablesKeepTheirShape();
 };
 
 void TestInterop::sofficeReadsOurText()
@@ -292,6 +293,56 @@ void TestInterop::corpusTextSurvivesLibreOffice()
     qInfo("%d files compared", compared);
     QVERIFY(compared > 100);
     QVERIFY2(lost.isEmpty(), qPrintable(lost.join(u'\n')));
+}
+
+// Every table of the corpus, as LibreOffice reads our copy, has the cells and the width it reads
+// from the original: rows of different shapes, merged and nested cells included.
+void TestInterop::corpusTablesKeepTheirShape()
+{
+    if (soffice().isEmpty())
+        QSKIP("soffice is not installed");
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("a/in")));
+    QDir().mkpath(dir.filePath(QStringLiteral("b/in")));
+    // Where LibreOffice reads the original by a rule of its own: it drops the cells past a row's
+    // last \cellx, text and all (we keep them), and reads no table of a malformed nesting.
+    const QStringList theirRule{QStringLiteral("pandoc/table_simple.rtf"), QStringLiteral("pandoc/table_nested_malformed_itap.rtf")};
+    QStringList theirs, ours, names;
+    for (const QString &file : corpusFiles()) {
+        const QByteArray bytes = readFile(corpusDir() + u'/' + file);
+        if (!RtfCodec::looksLikeRtf(bytes) || !bytes.contains("\\cell") || theirRule.contains(file))
+            continue;
+        const QString name = QString(file).replace(u'/', u'-');
+        QVERIFY(QFile::copy(corpusDir() + u'/' + file, dir.filePath(QStringLiteral("a/in/") + name)));
+        QVERIFY(saveOurs(dir.filePath(QStringLiteral("a/in/") + name), dir.filePath(QStringLiteral("b/in/") + name)));
+        theirs << dir.filePath(QStringLiteral("a/in/") + name);
+        ours << dir.filePath(QStringLiteral("b/in/") + name);
+        names << name;
+    }
+    QVERIFY(convert(dir, QStringLiteral("fodt"), dir.filePath(QStringLiteral("a/out")), theirs));
+    QVERIFY(convert(dir, QStringLiteral("fodt"), dir.filePath(QStringLiteral("b/out")), ours));
+    QStringList changed;
+    int tables = 0;
+    for (const QString &name : std::as_const(names)) {
+        const QString fodt = QFileInfo(name).completeBaseName() + QStringLiteral(".fodt");
+        const QList<OdfFeatures::Table> before = OdfFeatures::tables(dir.filePath(QStringLiteral("a/out/") + fodt));
+        const QList<OdfFeatures::Table> after = OdfFeatures::tables(dir.filePath(QStringLiteral("b/out/") + fodt));
+        tables += int(before.size());
+        QStringList differences;
+        if (before.size() != after.size())
+            differences << QStringLiteral("%1 tables, then %2").arg(before.size()).arg(after.size());
+        for (qsizetype i = 0; i < qMin(before.size(), after.size()); ++i) {
+            if (before[i].cells != after[i].cells)
+                differences << QStringLiteral("table %1: %2 cells, then %3").arg(i).arg(before[i].cells).arg(after[i].cells);
+            if (std::abs(before[i].widthInches - after[i].widthInches) > 0.02)
+                differences << QStringLiteral("table %1: %2 in wide, then %3").arg(i).arg(before[i].widthInches).arg(after[i].widthInches);
+        }
+        if (!differences.isEmpty())
+            changed << name + QStringLiteral(": ") + differences.mid(0, 4).join(QStringLiteral("; "));
+    }
+    qInfo("%d tables in %d files compared", tables, int(names.size()));
+    QVERIFY(tables > 20);
+    QVERIFY2(changed.isEmpty(), qPrintable(changed.join(u'\n')));
 }
 
 QTEST_MAIN(TestInterop)

@@ -1,5 +1,6 @@
 // What the writer emits for documents built the way the editing surface builds them.
 #include "RtfFixtures.h"
+#include "rtf/DocumentExtras.h"
 #include "rtf/TextFormats.h"
 
 #include <QBuffer>
@@ -70,6 +71,7 @@ private slots:
     void nestedTables();
     void linksAndPageBreaks();
     void emptyParagraphKeepsItsSize();
+    void pageTheDocumentIsLaidOutOn();
 };
 
 void TestWriter::headerNamesCodePage()
@@ -264,11 +266,18 @@ void TestWriter::tables()
     QTextTable *t = c.insertTable(2, 2, tf);
     t->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("a"));
     t->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("d"));
-    t->mergeCells(0, 0, 1, 2);
-    const QByteArray rtf = RtfCodec::write(doc);
+    t->mergeCells(0, 0, 1, 2); // one wide cell
+    QByteArray rtf = RtfCodec::write(doc);
+    QVERIFY2(rtf.contains("\\trowd\\trgaph0\\cellx2160\\pard\\intbl\\sa0"), rtf.constData());
+    QVERIFY2(rtf.contains(" a\\cell\r\n\\row"), rtf.constData());
+    QVERIFY(rtf.contains("\\trowd\\trgaph0\\cellx1440\\cellx2160"));
+    // Cells the file merged are written back as merged cells.
+    QTextCharFormat merged = t->cellAt(0, 0).format();
+    merged.setProperty(TextFormats::kCellHorizontalMergeProperty, true);
+    t->cellAt(0, 0).setFormat(merged);
+    rtf = RtfCodec::write(doc);
     QVERIFY2(rtf.contains("\\trowd\\trgaph0\\clmgf\\cellx1440\\clmrg\\cellx2160\\pard\\intbl\\sa0"), rtf.constData());
     QVERIFY(rtf.contains(" a\\cell\r\n\\pard\\intbl\\cell\\row"));
-    QVERIFY(rtf.contains("\\trowd\\trgaph0\\cellx1440\\cellx2160"));
     const auto back = read(rtf);
     auto *t2 = qobject_cast<QTextTable *>(back->rootFrame()->childFrames().value(0));
     QVERIFY(t2);
@@ -331,6 +340,25 @@ void TestWriter::emptyParagraphKeepsItsSize()
     const auto back = read(RtfCodec::write(doc));
     QCOMPARE(blockTexts(*back), (QStringList{"a", "", "b"}));
     QCOMPARE(back->begin().next().charFormat().fontPointSize(), 30.0);
+}
+
+void TestWriter::pageTheDocumentIsLaidOutOn()
+{
+    // A document without a page of its own is written with the page the program prints it on.
+    QTextDocument doc;
+    QTextCursor(&doc).insertText(QStringLiteral("A4"));
+    PageSetup a4;
+    a4.paperWidth = 11906;
+    a4.paperHeight = 16838;
+    const QByteArray rtf = RtfCodec::write(doc, a4);
+    QVERIFY2(rtf.contains("\\paperw11906\\paperh16838\\margl1800\\margr1800"), rtf.constData());
+    QVERIFY(rtf.contains("\\pgwsxn11906\\pghsxn16838"));
+    const auto back = read(rtf);
+    QCOMPARE(DocumentExtras::find(*back)->pageSetup(), a4);
+    // Its own page set-up wins.
+    PageSetup letter;
+    DocumentExtras::of(*back).setPageSetup(letter);
+    QVERIFY(RtfCodec::write(*back, a4).contains("\\paperw12240\\paperh15840"));
 }
 
 QTEST_MAIN(TestWriter)

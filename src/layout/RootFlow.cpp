@@ -158,9 +158,8 @@ Fixed RootFlow::estimate(const QTextBlock &block, const QTextBlockFormat &previo
     const QTextBlockFormat format = block.blockFormat();
     qreal size = 1;
     const QTextCharFormat chars = block.charFormat();
-    const QFont font = m_settings.document->defaultFont();
-    if (chars.hasProperty(QTextFormat::FontPointSize) && font.pointSizeF() > 0)
-        size = chars.fontPointSize() / font.pointSizeF();
+    if (m_defaultPointSize > 0 && chars.hasProperty(QTextFormat::FontPointSize))
+        size = chars.fontPointSize() / m_defaultPointSize;
     const qreal width = std::max<qreal>(40, (m_right - m_left).toReal() - format.leftMargin() - format.rightMargin());
     const qreal lines = std::max<qreal>(1, std::ceil(block.length() * m_characterWidth * size / width));
     const Fixed gap = afterParagraph ? ParagraphLayout::gap(previous, format, m_settings) : Fixed();
@@ -249,6 +248,7 @@ void RootFlow::reset()
         font = QFont(font, m_settings.device);
     const QFontMetricsF metrics(font);
     m_lineHeight = Fixed::fromReal(std::ceil(metrics.ascent() + metrics.descent() + std::max<qreal>(0, metrics.leading())));
+    m_defaultPointSize = doc->defaultFont().pointSizeF();
     m_characterWidth = metrics.averageCharWidth();
     m_widest = Fixed();
     m_floatBottom = Fixed();

@@ -102,6 +102,7 @@ private:
     void noteContents(Entry &entry, Fixed contents);
     Fixed m_lineHeight;
     qreal m_characterWidth = 8;
+    qreal m_defaultPointSize = 0;
     struct RootFloat
     {
         QPointer<QTextFrame> frame;

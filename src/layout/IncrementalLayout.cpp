@@ -28,6 +28,13 @@ IncrementalLayout::IncrementalLayout(QTextDocument *document)
 
 IncrementalLayout::~IncrementalLayout() = default;
 
+// Between a change of the document and the layout hearing of it (those who follow the document's
+// contentsChange hear first), the paragraphs are not those the layout knows: it answers nothing.
+bool IncrementalLayout::isBehind() const
+{
+    return document()->blockCount() != m_root.blockCount();
+}
+
 bool IncrementalLayout::isShown() const
 {
     // Like Qt's layout, nothing is laid out for a page of no size.
@@ -296,7 +303,7 @@ QSizeF IncrementalLayout::documentSize() const
 
 QRectF IncrementalLayout::blockBoundingRect(const QTextBlock &block) const
 {
-    if (!isShown() || !block.isValid() || !block.isVisible() || block.blockNumber() >= m_root.blockCount())
+    if (!isShown() || !block.isValid() || !block.isVisible() || isBehind())
         return QRectF();
     prepare();
     ensureItem(m_root.itemStart(block.blockNumber()), Why::Query);
@@ -322,7 +329,7 @@ QRectF IncrementalLayout::blockBoundingRect(const QTextBlock &block) const
 QRectF IncrementalLayout::frameBoundingRect(QTextFrame *frame) const
 {
     QTextDocument *doc = document();
-    if (!isShown() || !frame)
+    if (!isShown() || !frame || isBehind())
         return QRectF();
     if (frame == doc->rootFrame())
         return QRectF(QPointF(), documentSize());
@@ -348,11 +355,13 @@ QRectF IncrementalLayout::frameBoundingRect(QTextFrame *frame) const
 int IncrementalLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
 {
     QTextDocument *doc = document();
-    if (!isShown() || m_root.blockCount() == 0)
+    if (!isShown() || m_root.blockCount() == 0 || isBehind())
         return accuracy == Qt::ExactHit ? -1 : 0;
     prepare();
     const HitTester tester(accuracy);
     const int count = m_root.blockCount();
+    if (point.y() > m_root.height().toReal())
+        return hitBelowEnd(point, tester, accuracy);
     int item = m_root.searchStart(Fixed::fromReal(point.y()));
     ensureItem(item, Why::Query);
     QTextFrame *frame = m_root.frameAt(item);
@@ -396,11 +405,42 @@ int IncrementalLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accurac
     return std::clamp(position, 0, doc->rootFrame()->lastPosition());
 }
 
+// Below the document's end every paragraph lies before the point, and gives its end; a frame the
+// point is left of gives the position before it (as in Qt's layout, whose order of answers this
+// follows). The paragraphs need not be laid out for this.
+int IncrementalLayout::hitBelowEnd(QPointF point, const HitTester &tester, Qt::HitTestAccuracy accuracy) const
+{
+    QTextDocument *doc = document();
+    const int count = m_root.blockCount();
+    int position = 0;
+    QTextBlock block = doc->begin();
+    for (int item = 0; item < count && block.isValid();) {
+        const int next = m_root.nextItem(item);
+        int found = -1;
+        HitTester::Hit hit = HitTester::After;
+        if (QTextFrame *frame = m_root.frameAt(item)) {
+            ensureItem(item, Why::Query);
+            hit = tester.frame(frame, point, &found);
+            block = doc->findBlockByNumber(next);
+        } else {
+            found = block.position() + block.length();
+            block = block.next();
+        }
+        if (hit == HitTester::Before && found < position)
+            position = found;
+        else if (hit == HitTester::After && found > position)
+            position = found;
+        item = next;
+    }
+    scheduleReport();
+    return accuracy == Qt::ExactHit ? -1 : std::clamp(position, 0, doc->rootFrame()->lastPosition());
+}
+
 // ---- Painting -----------------------------------------------------------------------------------
 
 void IncrementalLayout::draw(QPainter *painter, const PaintContext &context)
 {
-    if (!isShown() || m_root.blockCount() == 0)
+    if (!isShown() || m_root.blockCount() == 0 || isBehind())
         return;
     prepare();
     paintRoot(painter, context);

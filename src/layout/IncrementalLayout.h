@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <memory>
 
+class HitTester;
 class IdleLayout;
 class PictureObject;
 
@@ -60,6 +61,8 @@ protected:
 
 private:
     bool isShown() const;
+    bool isBehind() const;
+    int hitBelowEnd(QPointF point, const HitTester &tester, Qt::HitTestAccuracy accuracy) const;
     void prepare() const;
     void reset();
     void markFrames(const QTextBlock &block);

@@ -298,7 +298,12 @@ private slots:
 
         const int height = int(std::min<qreal>(kPageHeight, qt.documentLayout()->documentSize().height()));
         const qreal width = qt.documentLayout()->documentSize().width();
-        for (qreal y = 0; y < height; y += 13) {
+        const qreal end = qt.documentLayout()->documentSize().height();
+        QList<qreal> rows;
+        for (qreal y = 0; y < height; y += 13)
+            rows << y;
+        rows << -5 << end + 5 << end + 60; // above the document and below its end too
+        for (const qreal y : rows) {
             for (qreal x = 0; x < width; x += 61) {
                 for (const Qt::HitTestAccuracy accuracy : {Qt::FuzzyHit, Qt::ExactHit}) {
                     const int a = qt.documentLayout()->hitTest(QPointF(x, y), accuracy);

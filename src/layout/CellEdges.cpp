@@ -1,8 +1,6 @@
 #include "layout/CellEdges.h"
 #include "layout/TableBox.h"
 
-#include <QTextTable>
-
 namespace {
 
 constexpr QTextFormat::Property kWidth[] = {QTextFormat::TableCellTopBorder, QTextFormat::TableCellRightBorder,
@@ -27,53 +25,26 @@ bool CellEdges::Edge::operator<(const Edge &other) const
     return side == Left && other.side == Right;
 }
 
-QTextTableCell CellEdges::neighbour(const QTextTableCell &cell, Side side) const
-{
-    int row = cell.row();
-    int column = cell.column();
-    switch (side) {
-    case Top: --row; break;
-    case Bottom: row += cell.rowSpan(); break;
-    case Left: --column; break;
-    case Right: column += cell.columnSpan(); break;
-    }
-    if (row < 0 || column < 0 || row >= m_table->rows() || column >= m_table->columns())
-        return QTextTableCell();
-    return m_table->cellAt(row, column);
-}
-
-bool CellEdges::shareAxis(const QTextTableCell &cell, Side side, const QTextTableCell &other, Side otherSide)
-{
-    switch (side) {
-    case Top: return cell.row() == other.row() + (otherSide == Bottom ? other.rowSpan() : 0);
-    case Bottom: return cell.row() + cell.rowSpan() == other.row() + (otherSide == Top ? 0 : other.rowSpan());
-    case Left: return cell.column() == other.column() + (otherSide == Right ? other.columnSpan() : 0);
-    case Right: return cell.column() + cell.columnSpan() == other.column() + (otherSide == Left ? 0 : other.columnSpan());
-    }
-    return false;
-}
-
-CellEdges::Edge CellEdges::own(const QTextTableCell &cell, Side side) const
+CellEdges::Edge CellEdges::read(const TableBox &box, const QTextCharFormat &format, int cell, Side side)
 {
     Edge edge;
     edge.cell = cell;
     edge.side = side;
-    if (!cell.isValid())
-        return edge;
-    const QTextCharFormat format = cell.format();
     if (format.hasProperty(kStyle[side])) {
         edge.kind = Edge::Own;
         edge.width = format.hasProperty(kWidth[side]) ? format.doubleProperty(kWidth[side]) : 3; // as browsers do
         return edge;
     }
-    if (m_box.drawGrid) {
-        const bool outermost = (side == Left && cell.column() == 0) || (side == Top && cell.row() == 0)
-                            || (side == Right && cell.column() + cell.columnSpan() >= m_table->columns())
-                            || (side == Bottom && cell.row() + cell.rowSpan() >= m_table->rows());
-        const qreal border = m_table->format().border();
-        if (outermost && border > 1.0) {
+    if (box.drawGrid) {
+        const TableBox::Cell &data = box.cells[std::size_t(cell)];
+        const int row = box.rowOf(cell);
+        const int column = box.columnOf(cell);
+        const bool outermost = (side == Left && column == 0) || (side == Top && row == 0)
+                            || (side == Right && column + data.columnSpan >= box.columns)
+                            || (side == Bottom && row + data.rowSpan >= box.rows);
+        if (outermost && box.gridBorder > 1.0) {
             edge.kind = Edge::TableBorder;
-            edge.width = border;
+            edge.width = box.gridBorder;
         } else {
             edge.kind = Edge::Grid;
             edge.width = 1;
@@ -84,16 +55,59 @@ CellEdges::Edge CellEdges::own(const QTextTableCell &cell, Side side) const
     return edge;
 }
 
-CellEdges::Edge CellEdges::shared(const QTextTableCell &cell, Side side) const
+CellEdges::Edge CellEdges::own(int cell, Side side) const
+{
+    if (cell < 0) {
+        Edge edge;
+        edge.side = side;
+        return edge;
+    }
+    return m_box.cells[std::size_t(cell)].edges[side];
+}
+
+int CellEdges::neighbour(int cell, Side side) const
+{
+    if (cell < 0)
+        return -1;
+    const TableBox::Cell &data = m_box.cells[std::size_t(cell)];
+    int row = m_box.rowOf(cell);
+    int column = m_box.columnOf(cell);
+    switch (side) {
+    case Top: --row; break;
+    case Bottom: row += data.rowSpan; break;
+    case Left: --column; break;
+    case Right: column += data.columnSpan; break;
+    }
+    if (row < 0 || column < 0 || row >= m_box.rows || column >= m_box.columns)
+        return -1;
+    return m_box.owners[std::size_t(row * m_box.columns + column)];
+}
+
+bool CellEdges::shareAxis(int cell, Side side, int other, Side otherSide) const
+{
+    const TableBox::Cell &a = m_box.cells[std::size_t(cell)];
+    const TableBox::Cell &b = m_box.cells[std::size_t(other)];
+    const int row = m_box.rowOf(cell), column = m_box.columnOf(cell);
+    const int otherRow = m_box.rowOf(other), otherColumn = m_box.columnOf(other);
+    switch (side) {
+    case Top: return row == otherRow + (otherSide == Bottom ? b.rowSpan : 0);
+    case Bottom: return row + a.rowSpan == otherRow + (otherSide == Top ? 0 : b.rowSpan);
+    case Left: return column == otherColumn + (otherSide == Right ? b.columnSpan : 0);
+    case Right: return column + a.columnSpan == otherColumn + (otherSide == Left ? 0 : b.columnSpan);
+    }
+    return false;
+}
+
+CellEdges::Edge CellEdges::shared(int cell, Side side) const
 {
     Edge edge = own(cell, side);
     if (!m_box.collapse)
         return edge;
-    const QTextTableCell other = neighbour(cell, side);
+    const int other = neighbour(cell, side);
     edge = std::max(edge, own(other, opposite(side)));
     // A neighbour that does not line up with the cell (cells spanning differently): the cell next
     // to it along the line is considered too.
-    if (other.isValid()) {
+    if (other >= 0) {
         const bool misaligned = isVertical(side) ? !shareAxis(cell, Top, other, Top) : !shareAxis(cell, Left, other, Left);
         if (misaligned)
             edge = std::max(edge, own(neighbour(other, opposite(side)), side));
@@ -101,7 +115,7 @@ CellEdges::Edge CellEdges::shared(const QTextTableCell &cell, Side side) const
     return edge;
 }
 
-qreal CellEdges::inCell(const QTextTableCell &cell, Side side) const
+qreal CellEdges::inCell(int cell, Side side) const
 {
     qreal width = shared(cell, side).width;
     if (m_box.collapse)

@@ -1,7 +1,6 @@
 #pragma once
-#include <QTextTableCell>
+#include <QTextFormat>
 
-class QTextTable;
 class TableBox;
 
 // The border at one side of a table cell, decided as Qt's document layout decides it. A side the
@@ -9,6 +8,10 @@ class TableBox;
 // model with a table border), a one-pixel grid line, or the table's own border at the table's outer
 // edges when it is wider. In the collapsed model neighbouring cells share their border: the wider
 // one wins, at equal widths the stronger kind (the cell's own over the table's over the grid).
+//
+// Cells are named by their first slot in the table's grid (row * columns + column), as the table's
+// box knows them; -1 is no cell. The cells' own borders are read from their formats once, when the
+// table is laid out.
 class CellEdges
 {
 public:
@@ -17,32 +20,33 @@ public:
     {
         enum Kind { Missing, None, Grid, TableBorder, Own };
         qreal width = 0;
-        QTextTableCell cell; // whose border it is
-        Side side = Top;     // of that cell
+        int cell = -1;   // whose border it is
+        Side side = Top; // of that cell
         Kind kind = Missing;
         bool operator<(const Edge &other) const;
         bool operator>(const Edge &other) const { return other < *this; }
     };
 
-    CellEdges(QTextTable *table, const TableBox &box) : m_table(table), m_box(box) {}
+    explicit CellEdges(const TableBox &box) : m_box(box) {}
+
+    // The border a cell with this format has at a side of its own.
+    static Edge read(const TableBox &box, const QTextCharFormat &format, int cell, Side side);
 
     // The border of this side of the cell, its neighbour's considered.
-    Edge shared(const QTextTableCell &cell, Side side) const;
+    Edge shared(int cell, Side side) const;
     // The part of that border inside the cell's padding, scaled to the device: half of it in the
     // collapsed model, all of it in the separate one.
-    qreal inCell(const QTextTableCell &cell, Side side) const;
+    qreal inCell(int cell, Side side) const;
     // The cell's own border at a side.
-    Edge own(const QTextTableCell &cell, Side side) const;
-    QTextTableCell neighbour(const QTextTableCell &cell, Side side) const;
-    QTextTable *table() const { return m_table; }
+    Edge own(int cell, Side side) const;
+    int neighbour(int cell, Side side) const;
+    // Whether the two cells' sides lie on one line across the table.
+    bool shareAxis(int cell, Side side, int other, Side otherSide) const;
 
     static Side opposite(Side side) { return Side((side + 2) % 4); }
     static bool isVertical(Side side) { return side % 2 > 0; }
     static bool sameAxis(Side a, Side b) { return a == b || a == opposite(b); }
-    // Whether the two cells' sides lie on one line across the table.
-    static bool shareAxis(const QTextTableCell &cell, Side side, const QTextTableCell &other, Side otherSide);
 
 private:
-    QTextTable *m_table;
     const TableBox &m_box;
 };

@@ -111,7 +111,7 @@ HitTester::Hit HitTester::table(QTextTable *table, QPointF point, int *position)
     if (!cell.isValid())
         return Before;
     *position = cell.firstPosition();
-    const Hit hit = flow(cell.begin(), Inside, point - box->cellPosition(table, cell), position);
+    const Hit hit = flow(cell.begin(), Inside, point - box->cellPosition(cell), position);
     if (hit == Exact)
         return hit;
     if (hit == After)

@@ -316,7 +316,7 @@ QRectF IncrementalLayout::blockBoundingRect(const QTextBlock &block) const
         if (auto *table = qobject_cast<QTextTable *>(frame)) {
             const QTextTableCell cell = table->cellAt(position);
             if (cell.isValid())
-                offset += static_cast<const TableBox *>(box)->cellPosition(table, cell);
+                offset += static_cast<const TableBox *>(box)->cellPosition(cell);
         }
     }
     const QTextLayout *layout = block.layout();
@@ -344,7 +344,7 @@ QRectF IncrementalLayout::frameBoundingRect(QTextFrame *frame) const
         if (auto *table = qobject_cast<QTextTable *>(f)) {
             const QTextTableCell cell = table->cellAt(first);
             if (cell.isValid())
-                position += static_cast<const TableBox *>(box)->cellPosition(table, cell);
+                position += static_cast<const TableBox *>(box)->cellPosition(cell);
         }
     }
     const FrameBox *box = FrameBox::of(frame);

@@ -6,15 +6,6 @@
 
 #include <QTextTable>
 
-namespace {
-
-bool isFirstSlot(const QTextTableCell &cell, int row, int column)
-{
-    return cell.row() == row && cell.column() == column;
-}
-
-} // namespace
-
 void TableLayouter::readFormat(QTextTable *table, TableBox &box)
 {
     const QTextTableFormat format = table->format();
@@ -26,29 +17,31 @@ void TableLayouter::readFormat(QTextTable *table, TableBox &box)
     box.border = m_frames.roundedScaled(format.border());
     box.padding = m_frames.roundedScaled(format.padding());
     box.tableBorder = box.border;
+    box.gridBorder = format.border();
     box.collapse = format.borderCollapse();
     box.cellBorder = box.collapse ? Fixed() : box.border;
     box.cellSpacing = m_settings.scaledFixed(box.collapse ? 0 : format.cellSpacing()).round();
     box.drawGrid = box.collapse && format.border() >= 1;
     box.cellPadding = m_settings.scaledFixed(format.cellPadding());
+    readCells(table, box);
     box.topBorder = box.bottomBorder = box.leftBorder = box.rightBorder = box.border;
     if (box.collapse) {
         // The outer border is as wide as the widest border of the outermost cells, half of it
         // outside them.
-        const CellEdges edges(table, box);
+        const CellEdges edges(box);
         qreal widest[4] = {0, 0, 0, 0};
-        const auto widen = [&](const QTextTableCell &cell, CellEdges::Side side) {
-            widest[side] = std::max(widest[side], edges.own(cell, side).width);
+        const auto widen = [&](int row, int column, CellEdges::Side side) {
+            widest[side] = std::max(widest[side], edges.own(box.owners[std::size_t(row * box.columns + column)], side).width);
         };
-        for (int r = 0; r < box.rows; ++r) {
+        for (int r = 0; r < box.rows && box.columns > 0; ++r) {
             if (r == 0)
                 for (int c = 0; c < box.columns; ++c)
-                    widen(table->cellAt(r, c), CellEdges::Top);
+                    widen(r, c, CellEdges::Top);
             if (r == box.rows - 1)
                 for (int c = 0; c < box.columns; ++c)
-                    widen(table->cellAt(r, c), CellEdges::Bottom);
-            widen(table->cellAt(r, 0), CellEdges::Left);
-            widen(table->cellAt(r, box.columns - 1), CellEdges::Right);
+                    widen(r, c, CellEdges::Bottom);
+            widen(r, 0, CellEdges::Left);
+            widen(r, box.columns - 1, CellEdges::Right);
         }
         box.topBorder = m_settings.scaledFixed(widest[CellEdges::Top] / 2).round();
         box.bottomBorder = m_settings.scaledFixed(widest[CellEdges::Bottom] / 2).round();
@@ -59,6 +52,57 @@ void TableLayouter::readFormat(QTextTable *table, TableBox &box)
     box.rightEdge = box.rightMargin + box.padding + box.rightBorder;
     box.topEdge = box.topMargin + box.padding + box.topBorder;
     box.bottomEdge = box.bottomMargin + box.padding + box.bottomBorder;
+}
+
+// The cells' places in the grid, and what the layout needs of their formats, read once for all
+// that follows: borders, paddings, alignment.
+void TableLayouter::readCells(QTextTable *table, TableBox &box)
+{
+    static constexpr QTextFormat::Property kPadding[] = {QTextFormat::TableCellTopPadding, QTextFormat::TableCellRightPadding,
+                                                         QTextFormat::TableCellBottomPadding, QTextFormat::TableCellLeftPadding};
+    const int rows = box.rows;
+    const int columns = box.columns;
+    box.owners.assign(std::size_t(rows * columns), -1);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const int slot = r * columns + c;
+            if (box.owners[std::size_t(slot)] >= 0)
+                continue; // covered by a cell spanning from above or the left
+            // Going through the grid row by row, a cell is met first at its top left slot.
+            const QTextTableCell cell = table->cellAt(r, c);
+            int rowSpan = 1;
+            int columnSpan = 1;
+            if (cell.isValid()) {
+                while (c + columnSpan < columns && box.owners[std::size_t(slot + columnSpan)] < 0
+                       && table->cellAt(r, c + columnSpan) == cell)
+                    ++columnSpan;
+                while (r + rowSpan < rows && table->cellAt(r + rowSpan, c) == cell)
+                    ++rowSpan;
+            }
+            for (int rd = 0; rd < rowSpan; ++rd)
+                for (int cd = 0; cd < columnSpan; ++cd)
+                    box.owners[std::size_t(slot + rd * columns + cd)] = slot;
+            TableBox::Cell &data = box.cells[std::size_t(slot)];
+            data.rowSpan = rowSpan;
+            data.columnSpan = columnSpan;
+            const QTextCharFormat format = cell.isValid() ? cell.format() : QTextCharFormat();
+            data.alignment = format.verticalAlignment();
+            for (int side = 0; side < 4; ++side) {
+                const QVariant padding = format.property(kPadding[side]);
+                data.formatPadding[side] = padding.isNull() ? box.cellPadding : Fixed::fromReal(padding.toReal() * box.scale);
+                data.edges[side] = CellEdges::read(box, format, slot, CellEdges::Side(side));
+            }
+        }
+    }
+    // A cell's padding holds its share of the border around it.
+    const CellEdges edges(box);
+    for (int slot = 0; slot < rows * columns; ++slot) {
+        if (box.owners[std::size_t(slot)] != slot)
+            continue;
+        TableBox::Cell &data = box.cells[std::size_t(slot)];
+        for (int side = 0; side < 4; ++side)
+            data.padding[side] = data.formatPadding[side] + Fixed::fromReal(edges.inCell(slot, CellEdges::Side(side)));
+    }
 }
 
 void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY, Fixed effectiveTop)
@@ -106,7 +150,7 @@ void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed 
     const Fixed pageTop = absoluteY == Fixed::max() ? -Fixed::max()
                                                     : box.effectiveTop - absoluteY + box.cellSpacing + box.border;
     layoutRows(table, box, pageTop);
-    alignCells(table, box);
+    alignCells(box);
 
     box.minimumWidth = box.columnPositions[0];
     box.maximumWidth = box.columnPositions[0];
@@ -122,19 +166,17 @@ void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed 
                + box.bottomMargin + box.bottomBorder + box.padding;
 }
 
-FrameLayouter::Flow TableLayouter::layoutCell(QTextTable *, TableBox &box, const QTextTableCell &cell, Fixed width,
-                                              Fixed originY)
+FrameLayouter::Flow TableLayouter::layoutCell(QTextTable *table, TableBox &box, int slot, Fixed width, Fixed originY)
 {
-    TableBox::Cell &data = box.cell(cell.row(), cell.column());
+    TableBox::Cell &data = box.cells[std::size_t(slot)];
+    const QTextTableCell cell = table->cellAt(box.rowOf(slot), box.columnOf(slot));
     FrameLayouter cellFrames(m_settings);
     const Fixed inside = box.effectiveTop + box.cellSpacing + box.border;
     const FrameLayouter::Column column{Fixed(), width, width, originY, inside + box.cellPadding};
     // The content keeps clear of the frames' top edges too.
     Fixed top;
     if (originY != Fixed::max()) {
-        const QVariant padding = cell.format().property(QTextFormat::TableCellTopPadding);
-        const Fixed ownPadding = padding.isNull() ? box.cellPadding : Fixed::fromReal(padding.toReal() * box.scale);
-        top = std::max(Fixed(), inside + ownPadding - originY);
+        top = std::max(Fixed(), inside + data.formatPadding[CellEdges::Top] - originY);
     }
     FrameLayouter::Flow flow = cellFrames.layoutFlow(cell.begin(), column, top, data.floats, false);
     // A float counts for the cell's height and its widest width, so it stays in the cell.
@@ -153,13 +195,12 @@ bool TableLayouter::measureCells(QTextTable *table, TableBox &box, bool all)
     bool changed = false;
     for (int r = 0; r < box.rows; ++r) {
         for (int c = 0; c < box.columns; ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            if (!isFirstSlot(cell, r, c))
+            if (box.owners[std::size_t(r * box.columns + c)] != r * box.columns + c)
                 continue;
             TableBox::Cell &data = box.cell(r, c);
             if (!all && !data.dirty)
                 continue;
-            const FrameLayouter::Flow flow = layoutCell(table, box, cell, Fixed::max());
+            const FrameLayouter::Flow flow = layoutCell(table, box, r * box.columns + c, Fixed::max());
             changed = changed || flow.minimum != data.minimum || flow.maximum != data.maximum;
             data.minimum = flow.minimum;
             data.maximum = flow.maximum;
@@ -191,12 +232,12 @@ void TableLayouter::sizeColumns(QTextTable *table, TableBox &box, Fixed availabl
 
     for (int i = 0; i < columns; ++i) {
         for (int row = 0; row < box.rows; ++row) {
-            const QTextTableCell cell = table->cellAt(row, i);
-            const int span = cell.columnSpan();
-            if (span > 1 && i != cell.column())
+            const int slot = box.owners[std::size_t(row * columns + i)];
+            const TableBox::Cell &data = box.cells[std::size_t(slot)];
+            const int span = data.columnSpan;
+            if (span > 1 && i != box.columnOf(slot))
                 continue;
-            const Fixed widthPadding = box.leftPadding(table, cell) + box.rightPadding(table, cell);
-            const TableBox::Cell &data = box.cell(cell.row(), cell.column());
+            const Fixed widthPadding = data.padding[CellEdges::Left] + data.padding[CellEdges::Right];
             // The narrowest width, spread over the columns the cell spans.
             Fixed spread = data.minimum + widthPadding;
             for (int n = 0; n < span; ++n) {
@@ -322,27 +363,27 @@ void TableLayouter::layoutRows(QTextTable *table, TableBox &box, Fixed firstRowT
             box.rowPositions[row] = box.rowPositions[row - 1] + box.heights[row - 1] + box.cellBorder * 2 + box.cellSpacing;
         box.rowPositions[row] = std::max(box.rowPositions[row], firstRowTop);
         for (int c = 0; c < columns; ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            const int rowSpan = cell.rowSpan();
-            const int columnSpan = cell.columnSpan();
-            if (columnSpan > 1 && cell.column() != c)
+            const int slot = box.owners[std::size_t(r * columns + c)];
+            TableBox::Cell &data = box.cells[std::size_t(slot)];
+            const int rowSpan = data.rowSpan;
+            const int columnSpan = data.columnSpan;
+            if (columnSpan > 1 && box.columnOf(slot) != c)
                 continue;
             if (rowSpan > 1) {
                 rowSpans = true;
-                if (cell.row() != r) {
+                if (box.rowOf(slot) != r) {
                     // The last row a cell spans gets what is left of its height.
-                    if (cell.row() + rowSpan - 1 == r)
+                    if (box.rowOf(slot) + rowSpan - 1 == r)
                         box.heights[row] = std::max(box.heights[row], toDistribute[std::size_t(c)]).round();
                     continue;
                 }
             }
-            const Fixed topPadding = box.topPadding(table, cell);
-            const Fixed bottomPadding = box.bottomPadding(table, cell);
-            const Fixed width = box.cellWidth(c, columnSpan) - box.leftPadding(table, cell) - box.rightPadding(table, cell);
-            TableBox::Cell &data = box.cell(r, c);
+            const Fixed topPadding = data.padding[CellEdges::Top];
+            const Fixed bottomPadding = data.padding[CellEdges::Bottom];
+            const Fixed width = box.cellWidth(c, columnSpan) - data.padding[CellEdges::Left] - data.padding[CellEdges::Right];
             const Fixed origin = box.absoluteY == Fixed::max() ? Fixed::max() : box.absoluteY + box.rowPositions[row] + topPadding;
             if (data.width != width || (box.nearTop && origin != data.originY)) {
-                data.height = layoutCell(table, box, cell, width, origin).y;
+                data.height = layoutCell(table, box, slot, width, origin).y;
                 data.width = width;
                 data.originY = origin;
             }
@@ -360,25 +401,26 @@ void TableLayouter::layoutRows(QTextTable *table, TableBox &box, Fixed firstRowT
     }
 }
 
-void TableLayouter::alignCells(QTextTable *table, TableBox &box)
+void TableLayouter::alignCells(TableBox &box)
 {
     box.verticalOffsets.assign(std::size_t(box.rows * box.columns), Fixed());
     for (int r = 0; r < box.rows; ++r) {
         for (int c = 0; c < box.columns; ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            if (!isFirstSlot(cell, r, c))
+            const int slot = r * box.columns + c;
+            if (box.owners[std::size_t(slot)] != slot)
                 continue;
-            const std::size_t last = std::size_t(r + cell.rowSpan() - 1);
+            const TableBox::Cell &data = box.cells[std::size_t(slot)];
+            const std::size_t last = std::size_t(r + data.rowSpan - 1);
             const Fixed available = box.rowPositions[last] + box.heights[last] - box.rowPositions[std::size_t(r)];
-            const Fixed height = box.cell(r, c).height + box.topPadding(table, cell) + box.bottomPadding(table, cell);
+            const Fixed height = data.height + data.padding[CellEdges::Top] + data.padding[CellEdges::Bottom];
             Fixed offset;
-            switch (cell.format().verticalAlignment()) {
+            switch (data.alignment) {
             case QTextCharFormat::AlignMiddle: offset = (available - height) / 2; break;
             case QTextCharFormat::AlignBottom: offset = available - height; break;
             default: break;
             }
-            for (int rd = 0; rd < cell.rowSpan(); ++rd)
-                for (int cd = 0; cd < cell.columnSpan(); ++cd)
+            for (int rd = 0; rd < data.rowSpan; ++rd)
+                for (int cd = 0; cd < data.columnSpan; ++cd)
                     box.verticalOffsets[std::size_t((c + cd) + (r + rd) * box.columns)] = offset;
         }
     }

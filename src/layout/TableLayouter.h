@@ -2,7 +2,6 @@
 #include "layout/FrameLayouter.h"
 
 class QTextTable;
-class QTextTableCell;
 class TableBox;
 
 // Lays out a table as Qt's document layout does: columns sized from their width constraints
@@ -23,12 +22,12 @@ public:
 
 private:
     void readFormat(QTextTable *table, TableBox &box);
+    void readCells(QTextTable *table, TableBox &box);
     bool measureCells(QTextTable *table, TableBox &box, bool all);
     void sizeColumns(QTextTable *table, TableBox &box, Fixed contentsWidth);
     void layoutRows(QTextTable *table, TableBox &box, Fixed firstRowTop);
-    void alignCells(QTextTable *table, TableBox &box);
-    FrameLayouter::Flow layoutCell(QTextTable *table, TableBox &box, const QTextTableCell &cell, Fixed width,
-                                   Fixed originY = Fixed::max());
+    void alignCells(TableBox &box);
+    FrameLayouter::Flow layoutCell(QTextTable *table, TableBox &box, int slot, Fixed width, Fixed originY = Fixed::max());
 
     FrameLayouter &m_frames;
     LayoutSettings m_settings;

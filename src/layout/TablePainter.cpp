@@ -57,21 +57,22 @@ void TablePainter::paint(QPainter *painter, QTextTable *table, TableBox &box, QP
         if (row != box.rowPositions.end())
             lastRow = int(row - box.rowPositions.begin()) + 1;
     }
+    firstRow = std::min(firstRow, box.rows - 1);
     for (int c = 0; c < box.columns; ++c)
-        firstRow = std::min(firstRow, table->cellAt(firstRow, c).row());
+        firstRow = std::min(firstRow, box.rowOf(box.owners[std::size_t(firstRow * box.columns + c)]));
     lastRow = std::min(lastRow, box.rows);
-    const CellEdges edges(table, box);
+    const CellEdges edges(box);
     for (int r = firstRow; r < lastRow; ++r) {
         for (int c = 0; c < box.columns; ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() != r || cell.column() != c)
+            const int slot = r * box.columns + c;
+            if (box.owners[std::size_t(slot)] != slot)
                 continue;
             if (context.clip.isValid()) {
                 // The cell with its borders.
-                QRectF area = box.cellRect(cell).translated(at);
+                QRectF area = box.cellRect(slot).translated(at);
                 if (box.collapse) {
-                    area.adjust(-edges.shared(cell, CellEdges::Left).width / 2, -edges.shared(cell, CellEdges::Top).width / 2,
-                                edges.shared(cell, CellEdges::Right).width / 2, edges.shared(cell, CellEdges::Bottom).width / 2);
+                    area.adjust(-edges.shared(slot, CellEdges::Left).width / 2, -edges.shared(slot, CellEdges::Top).width / 2,
+                                edges.shared(slot, CellEdges::Right).width / 2, edges.shared(slot, CellEdges::Bottom).width / 2);
                 } else {
                     const qreal border = box.border.toReal();
                     area.adjust(-border, -border, border, border);
@@ -79,16 +80,17 @@ void TablePainter::paint(QPainter *painter, QTextTable *table, TableBox &box, QP
                 if (!area.intersects(context.clip))
                     continue;
             }
-            paintCell(painter, table, box, cell, at, context);
+            paintCell(painter, table, box, slot, at, context);
         }
     }
 }
 
-void TablePainter::paintCell(QPainter *painter, QTextTable *table, TableBox &box, const QTextTableCell &cell,
-                             QPointF at, const QAbstractTextDocumentLayout::PaintContext &context)
+void TablePainter::paintCell(QPainter *painter, QTextTable *table, TableBox &box, int slot, QPointF at,
+                             const QAbstractTextDocumentLayout::PaintContext &context)
 {
-    const int r = cell.row();
-    const int c = cell.column();
+    const int r = box.rowOf(slot);
+    const int c = box.columnOf(slot);
+    const QTextTableCell cell = table->cellAt(r, c);
     QAbstractTextDocumentLayout::PaintContext cellContext = context;
     for (QAbstractTextDocumentLayout::Selection &selection : cellContext.selections) {
         // A selection across cells selects whole cells, empty ones too.
@@ -109,7 +111,7 @@ void TablePainter::paintCell(QPainter *painter, QTextTable *table, TableBox &box
         selection.format.clearProperty(QTextFormat::FullWidthSelection);
     }
 
-    const QRectF rect = box.cellRect(cell).translated(at);
+    const QRectF rect = box.cellRect(slot).translated(at);
     if (!box.collapse && box.border > Fixed()) {
         const qreal border = box.border.toReal();
         FramePainter::paintBorder(painter, QRectF(rect.left() - border, rect.top() - border, rect.width() + border, rect.height() + border),
@@ -124,29 +126,28 @@ void TablePainter::paintCell(QPainter *painter, QTextTable *table, TableBox &box
     }
     // Over the background.
     {
-        const CellEdges edges(table, box);
         const bool aliased = !(painter->renderHints() & QPainter::Antialiasing);
         painter->setRenderHint(QPainter::Antialiasing);
         const QRectF whole = rect.toRect();
         for (CellEdges::Side side : {CellEdges::Top, CellEdges::Left, CellEdges::Right, CellEdges::Bottom})
-            paintSide(painter, edges, box, cell, whole, side);
+            paintSide(painter, table, box, slot, whole, side);
         if (aliased)
             painter->setRenderHint(QPainter::Antialiasing, false);
     }
-    const std::size_t slot = std::size_t(r * box.columns + c);
-    const QPointF content(rect.left() + box.leftPadding(table, cell).toReal(),
-                          rect.top() + (box.topPadding(table, cell) + box.verticalOffsets[slot]).toReal());
+    const TableBox::Cell &data = box.cells[std::size_t(slot)];
+    const QPointF content(rect.left() + data.padding[CellEdges::Left].toReal(),
+                          rect.top() + (data.padding[CellEdges::Top] + box.verticalOffsets[std::size_t(slot)]).toReal());
     m_frames.paintFlow(painter, cell.begin(), content, cellContext);
 }
 
 // How far an end of a side's border goes past (negative) or stops short of (positive) the cell's
 // corner, so that where borders meet the stronger one is drawn over the joint.
-qreal TablePainter::anchorOffset(const CellEdges &edges, const TableBox &box, const QTextTableCell &cell,
-                                 const CellEdges::Edge &edge, CellEdges::Side across, bool couldContinue)
+qreal TablePainter::anchorOffset(const CellEdges &edges, const TableBox &box, int slot, const CellEdges::Edge &edge,
+                                 CellEdges::Side across, bool couldContinue)
 {
     CellEdges::Edge strongest;
     CellEdges::Edge widestAcross;
-    const auto compete = [&](const QTextTableCell &other, CellEdges::Side side, bool continues, bool countsAcross) {
+    const auto compete = [&](int other, CellEdges::Side side, bool continues, bool countsAcross) {
         const CellEdges::Edge competing = edges.shared(other, side);
         if (competing > edge)
             strongest = competing;
@@ -157,13 +158,13 @@ qreal TablePainter::anchorOffset(const CellEdges &edges, const TableBox &box, co
         if (countsAcross && competing.width > widestAcross.width)
             widestAcross = competing;
     };
-    compete(cell, across, false, true);
+    compete(slot, across, false, true);
     if (box.collapse) {
-        const QTextTableCell beside = edges.neighbour(cell, across);
-        if (beside.isValid())
+        const int beside = edges.neighbour(slot, across);
+        if (beside >= 0)
             compete(beside, edge.side, couldContinue, false);
-        const QTextTableCell beyond = edges.neighbour(cell, edge.side);
-        if (beyond.isValid() && CellEdges::shareAxis(cell, across, beyond, across))
+        const int beyond = edges.neighbour(slot, edge.side);
+        if (beyond >= 0 && edges.shareAxis(slot, across, beyond, across))
             compete(beyond, across, false, true);
     }
     const bool wins = edge > strongest;
@@ -174,19 +175,20 @@ qreal TablePainter::anchorOffset(const CellEdges &edges, const TableBox &box, co
     return wins ? 0 : widestAcross.width * box.scale;
 }
 
-void TablePainter::paintSide(QPainter *painter, const CellEdges &edges, const TableBox &box, const QTextTableCell &cell,
-                             const QRectF &rect, CellEdges::Side side)
+void TablePainter::paintSide(QPainter *painter, QTextTable *table, const TableBox &box, int slot, const QRectF &rect,
+                             CellEdges::Side side)
 {
-    const CellEdges::Edge edge = edges.shared(cell, side);
+    const CellEdges edges(box);
+    const CellEdges::Edge edge = edges.shared(slot, side);
     if (edge.width == 0)
         return;
     QTextFrameFormat::BorderStyle style = QTextFrameFormat::BorderStyle_None;
     QBrush brush;
     if (edge.kind != CellEdges::Edge::Own && box.drawGrid) {
         style = QTextFrameFormat::BorderStyle_Solid;
-        brush = edges.table()->format().borderBrush();
+        brush = table->format().borderBrush();
     } else {
-        const QTextCharFormat format = edge.cell.format();
+        const QTextCharFormat format = table->cellAt(box.rowOf(edge.cell), box.columnOf(edge.cell)).format();
         style = QTextFrameFormat::BorderStyle(format.intProperty(kStyle[edge.side]));
         brush = qvariant_cast<QBrush>(format.property(kBrush[edge.side]));
     }
@@ -202,23 +204,23 @@ void TablePainter::paintSide(QPainter *painter, const CellEdges &edges, const Ta
     switch (side) {
     case CellEdges::Top:
         along = width;
-        p1 = rect.topLeft() + QPointF(std::floor(anchorOffset(edges, box, cell, edge, CellEdges::Left, false)), 0);
-        p2 = rect.topRight() + QPointF(-std::ceil(anchorOffset(edges, box, cell, edge, CellEdges::Right, true)), 0);
+        p1 = rect.topLeft() + QPointF(std::floor(anchorOffset(edges, box, slot, edge, CellEdges::Left, false)), 0);
+        p2 = rect.topRight() + QPointF(-std::ceil(anchorOffset(edges, box, slot, edge, CellEdges::Right, true)), 0);
         break;
     case CellEdges::Bottom:
         along = width;
-        p1 = rect.bottomLeft() + QPointF(std::floor(anchorOffset(edges, box, cell, edge, CellEdges::Left, false)), -along);
-        p2 = rect.bottomRight() + QPointF(-std::ceil(anchorOffset(edges, box, cell, edge, CellEdges::Right, true)), -along);
+        p1 = rect.bottomLeft() + QPointF(std::floor(anchorOffset(edges, box, slot, edge, CellEdges::Left, false)), -along);
+        p2 = rect.bottomRight() + QPointF(-std::ceil(anchorOffset(edges, box, slot, edge, CellEdges::Right, true)), -along);
         break;
     case CellEdges::Left:
         across = width;
-        p1 = rect.topLeft() + QPointF(0, std::floor(anchorOffset(edges, box, cell, edge, CellEdges::Top, false)));
-        p2 = rect.bottomLeft() + QPointF(0, -std::ceil(anchorOffset(edges, box, cell, edge, CellEdges::Bottom, true)));
+        p1 = rect.topLeft() + QPointF(0, std::floor(anchorOffset(edges, box, slot, edge, CellEdges::Top, false)));
+        p2 = rect.bottomLeft() + QPointF(0, -std::ceil(anchorOffset(edges, box, slot, edge, CellEdges::Bottom, true)));
         break;
     case CellEdges::Right:
         across = width;
-        p1 = rect.topRight() + QPointF(-across, std::floor(anchorOffset(edges, box, cell, edge, CellEdges::Top, false)));
-        p2 = rect.bottomRight() + QPointF(-across, -std::ceil(anchorOffset(edges, box, cell, edge, CellEdges::Bottom, true)));
+        p1 = rect.topRight() + QPointF(-across, std::floor(anchorOffset(edges, box, slot, edge, CellEdges::Top, false)));
+        p2 = rect.bottomRight() + QPointF(-across, -std::ceil(anchorOffset(edges, box, slot, edge, CellEdges::Bottom, true)));
         break;
     }
     // In the collapsed model the border lies half outside the cell, shared with its neighbour.

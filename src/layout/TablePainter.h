@@ -6,7 +6,6 @@
 class FramePainter;
 class QPainter;
 class QTextTable;
-class QTextTableCell;
 class TableBox;
 
 // Paints a laid-out table as Qt's document layout does: the table's border and each cell's in the
@@ -23,12 +22,12 @@ public:
                const QAbstractTextDocumentLayout::PaintContext &context);
 
 private:
-    void paintCell(QPainter *painter, QTextTable *table, TableBox &box, const QTextTableCell &cell, QPointF at,
+    void paintCell(QPainter *painter, QTextTable *table, TableBox &box, int slot, QPointF at,
                    const QAbstractTextDocumentLayout::PaintContext &context);
-    void paintSide(QPainter *painter, const CellEdges &edges, const TableBox &box, const QTextTableCell &cell,
-                   const QRectF &rect, CellEdges::Side side);
-    qreal anchorOffset(const CellEdges &edges, const TableBox &box, const QTextTableCell &cell,
-                       const CellEdges::Edge &edge, CellEdges::Side across, bool couldContinue);
+    void paintSide(QPainter *painter, QTextTable *table, const TableBox &box, int slot, const QRectF &rect,
+                   CellEdges::Side side);
+    qreal anchorOffset(const CellEdges &edges, const TableBox &box, int slot, const CellEdges::Edge &edge,
+                       CellEdges::Side across, bool couldContinue);
 
     FramePainter &m_frames;
 };

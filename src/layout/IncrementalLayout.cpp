@@ -169,8 +169,9 @@ void IncrementalLayout::markFrames(const QTextBlock &block)
 void IncrementalLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
     QTextDocument *doc = document();
+    if (m_resetPending)
+        return; // all is read again anyway
     prepare();
-    const bool whole = (charsRemoved == 0 && charsAdded == doc->characterCount()) || m_root.blockCount() == 0;
     QTextBlock first = doc->findBlock(from);
     QTextBlock last = doc->findBlock(from + charsAdded);
     if (!first.isValid())
@@ -181,30 +182,50 @@ void IncrementalLayout::documentChanged(int from, int charsRemoved, int charsAdd
     const int lastNumber = std::max(firstNumber, last.blockNumber());
     const int newCount = lastNumber - firstNumber + 1;
     const int oldCount = newCount - (doc->blockCount() - m_root.blockCount());
+    // A change of everything: a new content, or what Qt's layout is told to lay out again (a new
+    // default font or page size: several of them come together when a file is opened).
+    const bool whole = (charsRemoved == 0 && charsAdded == doc->characterCount()) || m_root.blockCount() == 0
+                    || (firstNumber == 0 && oldCount >= m_root.blockCount());
     if (whole || oldCount < 1 || firstNumber + oldCount > m_root.blockCount()) {
-        reset();
-        // What the view shows is laid out at once (a short document all of it), so the view's
-        // size and scroll bars are right from the start.
-        if (isShown())
-            layoutSlice(m_editMilliseconds);
-    } else {
-        // Text typed or deleted within paragraphs repaints no more than them; a change of format
-        // may change what is drawn below (a list's numbers).
-        m_typing = charsRemoved != charsAdded && oldCount == newCount;
-        m_root.replace(firstNumber, oldCount, newCount);
-        if (!doc->rootFrame()->childFrames().isEmpty()) {
-            for (QTextBlock block = first; block.isValid(); block = block.next()) {
-                markFrames(block);
-                if (block == last)
-                    break;
-            }
-        }
-        if (isShown())
-            layoutEdited(firstNumber, lastNumber);
+        // All is read again when the layout is next asked something, once for changes that
+        // come together.
+        m_resetPending = true;
+        m_idle->start();
+        m_reportTimer.start();
+        return;
     }
+    // Text typed or deleted within paragraphs repaints no more than them; a change of format
+    // may change what is drawn below (a list's numbers).
+    m_typing = charsRemoved != charsAdded && oldCount == newCount;
+    m_root.replace(firstNumber, oldCount, newCount);
+    if (!doc->rootFrame()->childFrames().isEmpty()) {
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
+            markFrames(block);
+            if (block == last)
+                break;
+        }
+    }
+    if (isShown())
+        layoutEdited(firstNumber, lastNumber);
     if (!isComplete())
         m_idle->start();
     report();
+}
+
+// A reset waiting for the layout to be asked something is done now. What the view shows is laid
+// out at once (a short document all of it), so the view's size and scroll bars are right from the
+// start.
+void IncrementalLayout::settle() const
+{
+    if (!m_resetPending)
+        return;
+    auto *self = const_cast<IncrementalLayout *>(this);
+    self->m_resetPending = false;
+    prepare();
+    self->reset();
+    if (isShown())
+        self->layoutSlice(m_editMilliseconds);
+    scheduleReport();
 }
 
 // The items an edit touched are laid out at once, for a few milliseconds; what is left is laid out
@@ -226,6 +247,7 @@ void IncrementalLayout::layoutEdited(int first, int last)
 
 bool IncrementalLayout::layoutSlice(int milliseconds)
 {
+    settle();
     if (isComplete() || !isShown())
         return false;
     prepare();
@@ -250,6 +272,7 @@ bool IncrementalLayout::layoutSlice(int milliseconds)
 
 void IncrementalLayout::layoutAll()
 {
+    settle();
     if (!isShown())
         return;
     prepare();
@@ -296,6 +319,7 @@ void IncrementalLayout::drawInlineObject(QPainter *painter, const QRectF &rect, 
 
 QSizeF IncrementalLayout::documentSize() const
 {
+    settle();
     if (m_root.blockCount() == 0)
         return QSizeF();
     return QSizeF(m_root.width().toReal(), m_root.height().toReal());
@@ -303,6 +327,7 @@ QSizeF IncrementalLayout::documentSize() const
 
 QRectF IncrementalLayout::blockBoundingRect(const QTextBlock &block) const
 {
+    settle();
     if (!isShown() || !block.isValid() || !block.isVisible() || isBehind())
         return QRectF();
     prepare();
@@ -328,6 +353,7 @@ QRectF IncrementalLayout::blockBoundingRect(const QTextBlock &block) const
 
 QRectF IncrementalLayout::frameBoundingRect(QTextFrame *frame) const
 {
+    settle();
     QTextDocument *doc = document();
     if (!isShown() || !frame || isBehind())
         return QRectF();
@@ -354,6 +380,7 @@ QRectF IncrementalLayout::frameBoundingRect(QTextFrame *frame) const
 
 int IncrementalLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
 {
+    settle();
     QTextDocument *doc = document();
     if (!isShown() || m_root.blockCount() == 0 || isBehind())
         return accuracy == Qt::ExactHit ? -1 : 0;
@@ -440,6 +467,7 @@ int IncrementalLayout::hitBelowEnd(QPointF point, const HitTester &tester, Qt::H
 
 void IncrementalLayout::draw(QPainter *painter, const PaintContext &context)
 {
+    settle();
     if (!isShown() || m_root.blockCount() == 0 || isBehind())
         return;
     prepare();

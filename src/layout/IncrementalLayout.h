@@ -43,7 +43,7 @@ public:
     qreal viewTop() const { return m_viewTop.toReal(); }
     // Lays out at once whatever is not laid out yet.
     void layoutAll();
-    bool isComplete() const { return m_root.unlaidCount() == 0; }
+    bool isComplete() const { return !m_resetPending && m_root.unlaidCount() == 0; }
     // How long one idle slice may take; 0 leaves the rest to be laid out only when needed.
     void setSliceMilliseconds(int milliseconds);
     // How long an edit may spend laying out what it touched before leaving the rest for later.
@@ -64,6 +64,7 @@ private:
     bool isBehind() const;
     int hitBelowEnd(QPointF point, const HitTester &tester, Qt::HitTestAccuracy accuracy) const;
     void prepare() const;
+    void settle() const;
     void reset();
     void markFrames(const QTextBlock &block);
     void layoutEdited(int first, int last);
@@ -89,6 +90,7 @@ private:
     mutable Fixed m_shift;
     mutable qreal m_changedFrom = -1;
     mutable QRectF m_updateRect;
+    bool m_resetPending = false; // the document changed as a whole: all is to be read again
     bool m_typing = false; // the edit being laid out added or removed text, in the paragraphs it had
     mutable QSizeF m_reportedSize;
     mutable QTimer m_reportTimer;

@@ -153,16 +153,32 @@ void RootFlow::invalidate(int block)
 
 // ---- Estimates ----------------------------------------------------------------------------------
 
-Fixed RootFlow::estimate(const QTextBlock &block, const QTextBlockFormat &previous, bool afterParagraph) const
+Fixed RootFlow::estimate(const QTextBlock &block, qreal &previousBottom) const
 {
-    const QTextBlockFormat format = block.blockFormat();
-    qreal size = 1;
-    const QTextCharFormat chars = block.charFormat();
-    if (m_defaultPointSize > 0 && chars.hasProperty(QTextFormat::FontPointSize))
-        size = chars.fontPointSize() / m_defaultPointSize;
-    const qreal width = std::max<qreal>(40, (m_right - m_left).toReal() - format.leftMargin() - format.rightMargin());
+    const std::size_t formatIndex = std::size_t(std::max(0, block.blockFormatIndex()));
+    if (formatIndex >= m_margins.size())
+        m_margins.resize(formatIndex + 1);
+    Margins &margins = m_margins[formatIndex];
+    if (!margins.known) {
+        const QTextBlockFormat format = block.blockFormat();
+        margins = {true, format.topMargin(), format.bottomMargin(), format.leftMargin() + format.rightMargin()};
+    }
+    const std::size_t charIndex = std::size_t(std::max(0, block.charFormatIndex()));
+    if (charIndex >= m_sizes.size())
+        m_sizes.resize(charIndex + 1, 0);
+    qreal &size = m_sizes[charIndex];
+    if (size == 0) {
+        const QTextCharFormat chars = block.charFormat();
+        size = 1;
+        if (m_defaultPointSize > 0 && chars.hasProperty(QTextFormat::FontPointSize) && chars.fontPointSize() > 0)
+            size = chars.fontPointSize() / m_defaultPointSize;
+    }
+    const qreal width = std::max<qreal>(40, (m_right - m_left).toReal() - margins.sides);
     const qreal lines = std::max<qreal>(1, std::ceil(block.length() * m_characterWidth * size / width));
-    const Fixed gap = afterParagraph ? ParagraphLayout::gap(previous, format, m_settings) : Fixed();
+    // The gap between paragraphs, as ParagraphLayout::gap makes it.
+    const qreal margin = std::max(margins.top, previousBottom);
+    const Fixed gap = margin > 0 ? m_settings.scaledFixed(margin) : Fixed();
+    previousBottom = margins.bottom;
     return gap + Fixed::fromReal(lines * std::ceil(m_lineHeight.toReal() * size));
 }
 
@@ -261,11 +277,12 @@ void RootFlow::reset()
     classify(0, count - 1);
     findFloats();
     std::vector<int> heights(std::size_t(count), 0);
-    QTextBlockFormat previous;
-    bool afterParagraph = false;
+    m_margins.clear();
+    m_sizes.clear();
+    qreal previousBottom = 0; // of the paragraph before, none before a frame
     // Text measured for another resolution keeps the fonts it was measured with: they go.
     const int dpi = m_settings.device ? m_settings.device->logicalDpiY() : 0;
-    const bool newResolution = dpi != m_dpi;
+    const bool newResolution = m_dpi >= 0 && dpi != m_dpi;
     m_dpi = dpi;
     int i = 0;
     for (QTextBlock block = doc->begin(); block.isValid() && i < count; block = block.next(), ++i) {
@@ -274,13 +291,11 @@ void RootFlow::reset()
             block.layout()->setFont(block.layout()->font());
         const Entry &e = m_entries[std::size_t(i)];
         if (e.kind == Paragraph) {
-            heights[std::size_t(i)] = estimate(block, previous, afterParagraph).value();
-            previous = block.blockFormat();
-            afterParagraph = true;
+            heights[std::size_t(i)] = estimate(block, previousBottom).value();
         } else {
             if (e.kind == FrameStart)
                 heights[std::size_t(i)] = estimateFrame(i).value();
-            afterParagraph = false;
+            previousBottom = 0;
         }
     }
     m_index.assign(std::move(heights));
@@ -314,18 +329,22 @@ void RootFlow::replace(int first, int oldCount, int newCount)
 
     bool framesAfter = false;
     QTextBlock block = doc->findBlockByNumber(first);
-    QTextBlockFormat previous = block.previous().blockFormat();
-    bool afterParagraph = first > 0 && m_entries[std::size_t(first - 1)].kind == Paragraph;
+    m_margins.clear();
+    m_sizes.clear();
+    const bool afterParagraph = first > 0 && m_entries[std::size_t(first - 1)].kind == Paragraph;
+    qreal previousBottom = afterParagraph ? block.previous().blockFormat().bottomMargin() : 0;
     for (int i = first; i <= last && block.isValid(); ++i, block = block.next()) {
         block.clearLayout();
         const Entry &e = m_entries[std::size_t(i)];
         framesAfter = framesAfter || e.kind != Paragraph;
+        if (e.kind != Paragraph)
+            previousBottom = 0;
         if (oldCount != newCount && e.kind == Paragraph)
-            m_index.setHeight(i, estimate(block, previous, afterParagraph));
+            m_index.setHeight(i, estimate(block, previousBottom));
         else if (oldCount != newCount && e.kind == FrameStart)
             m_index.setHeight(i, estimateFrame(i));
-        afterParagraph = e.kind == Paragraph;
-        previous = block.blockFormat();
+        else if (e.kind == Paragraph)
+            previousBottom = block.blockFormat().bottomMargin();
     }
     if (framesBefore || framesAfter || (oldCount != newCount && !doc->rootFrame()->childFrames().isEmpty()))
         findFloats();

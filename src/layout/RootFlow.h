@@ -80,7 +80,9 @@ private:
     void classify(int first, int last);
     void findFloats();
     static void forgetFrames(QTextFrame *frame);
-    Fixed estimate(const QTextBlock &block, const QTextBlockFormat &previous, bool afterParagraph) const;
+    // The height of a paragraph not laid out yet, from its length and font size: `previousBottom`
+    // is the bottom margin of the paragraph before, where one is.
+    Fixed estimate(const QTextBlock &block, qreal &previousBottom) const;
     Fixed estimateFrame(int item) const;
     void setExact(int item, bool exact);
     Fixed layoutParagraph(int item, const QTextBlock &block);
@@ -110,5 +112,14 @@ private:
     };
     std::vector<RootFloat> m_floats;
     Fixed m_floatBottom; // the lowest a float reaches
-    int m_dpi = 0;       // of the paint device the paragraphs were last laid out for (0: the screen's)
+    int m_dpi = -1;      // of the paint device the paragraphs were last laid out for (0: the screen's; -1: none yet)
+    // What estimates read of the formats, by format index, for one pass over the paragraphs: a
+    // document has few formats, shared by many paragraphs.
+    struct Margins
+    {
+        bool known = false;
+        qreal top = 0, bottom = 0, sides = 0;
+    };
+    mutable std::vector<Margins> m_margins; // by block format
+    mutable std::vector<qreal> m_sizes;     // by character format: the font size, to the default one (0: not read)
 };

@@ -257,7 +257,10 @@ bool IncrementalLayout::layoutSlice(int milliseconds)
     int item = m_root.nextUnlaid(std::min(m_scan, count));
     if (item >= count)
         item = m_root.nextUnlaid(0);
+    const QDeadlineTimer deadline(milliseconds);
     while (item < count) {
+        if (!m_root.prepare(item, deadline))
+            break; // the rest of a big table in the next slice
         ensureItem(item, Why::Idle);
         item = m_root.nextUnlaid(m_root.nextItem(item));
         if (item >= count)

@@ -3,6 +3,7 @@
 #include "layout/FrameLayouter.h"
 #include "layout/ParagraphLayout.h"
 #include "layout/TableBox.h"
+#include "layout/TableLayouter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
@@ -497,6 +498,16 @@ void RootFlow::placeParagraph(int item, const QTextBlock &block)
         }
     }
     layout->setPosition(QPointF(m_left.toReal(), (itemTop(item) + Fixed::fromFixed(e.offset)).toReal()));
+}
+
+bool RootFlow::prepare(int item, const QDeadlineTimer &deadline)
+{
+    auto *table = qobject_cast<QTextTable *>(frameAt(item));
+    if (!table)
+        return true;
+    FrameLayouter frames(m_settings);
+    auto *box = static_cast<TableBox *>(FrameBox::of(table));
+    return TableLayouter(frames).layoutCells(table, *box, frames.widthIn(table, m_right - m_left), deadline);
 }
 
 Fixed RootFlow::ensure(int item)

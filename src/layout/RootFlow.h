@@ -1,4 +1,5 @@
 #pragma once
+#include <QDeadlineTimer>
 #include "layout/FloatArea.h"
 #include "layout/HeightIndex.h"
 #include "layout/LayoutSettings.h"
@@ -50,6 +51,9 @@ public:
     // Lays the item out when it is not yet, and puts it (and its paragraph's layout) where it now
     // stands. Returns how much its height changed.
     Fixed ensure(int item);
+    // Does the slow part of laying out the item ahead, for no longer than until `deadline`: the
+    // cells of a table, a few at a time. Returns whether ensure() would now be quick.
+    bool prepare(int item, const QDeadlineTimer &deadline);
 
     // The first item not laid out from `item` on (blockCount() when there is none).
     int nextUnlaid(int item) const;

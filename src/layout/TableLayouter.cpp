@@ -105,19 +105,68 @@ void TableLayouter::readCells(QTextTable *table, TableBox &box)
     }
 }
 
+// A table with other rows or columns than it had is laid out afresh.
+bool TableLayouter::reshape(QTextTable *table, TableBox &box)
+{
+    const int rows = table->rows();
+    const int columns = table->columns();
+    if (rows == box.rows && columns == box.columns)
+        return false;
+    box.rows = rows;
+    box.columns = columns;
+    box.cells.assign(std::size_t(rows * columns), TableBox::Cell());
+    return true;
+}
+
+// The width the table's columns share.
+Fixed TableLayouter::spaceFor(const TableBox &box, Fixed width) const
+{
+    return width - (box.border + box.padding) * 2 - box.leftMargin - box.rightMargin;
+}
+
+bool TableLayouter::layoutCells(QTextTable *table, TableBox &box, Fixed width, const QDeadlineTimer &deadline)
+{
+    const bool reshaped = reshape(table, box);
+    if ((!box.dirty && !reshaped && box.laidOutWidth == width) || box.rows == 0 || box.columns == 0)
+        return true;
+    readFormat(table, box);
+    const QTextOption::WrapMode wrap = m_settings.textOption.wrapMode();
+    if (box.wrapMode != wrap) {
+        for (TableBox::Cell &cell : box.cells)
+            cell.dirty = true;
+        box.wrapMode = wrap;
+    }
+    if (!measureCells(table, box, false, &deadline))
+        return false;
+    const Fixed space = spaceFor(box, width);
+    sizeColumns(table, box, space);
+    if (wrap == QTextOption::WrapAtWordBoundaryOrAnywhere && box.contentsWidth > space)
+        return true; // too wide: laid out whole with words broken anywhere
+    for (int slot = 0; slot < box.rows * box.columns; ++slot) {
+        if (box.owners[std::size_t(slot)] != slot)
+            continue;
+        TableBox::Cell &data = box.cells[std::size_t(slot)];
+        const Fixed cellWidth = box.cellWidth(box.columnOf(slot), data.columnSpan) - data.padding[CellEdges::Left]
+                              - data.padding[CellEdges::Right];
+        if (data.width == cellWidth)
+            continue;
+        data.height = layoutCell(table, box, slot, cellWidth).y;
+        data.width = cellWidth;
+        data.originY = Fixed::max();
+        if (deadline.hasExpired())
+            return false;
+    }
+    return true;
+}
+
 void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY, Fixed effectiveTop)
 {
     const int rows = table->rows();
     const int columns = table->columns();
-    const bool reshaped = rows != box.rows || columns != box.columns;
     const bool nearTop = absoluteY < Fixed::fromInt(64);
-    if (!box.dirty && !reshaped && box.laidOutWidth == width && !nearTop && !box.nearTop)
+    if (!box.dirty && rows == box.rows && columns == box.columns && box.laidOutWidth == width && !nearTop && !box.nearTop)
         return;
-    if (reshaped) {
-        box.rows = rows;
-        box.columns = columns;
-        box.cells.assign(std::size_t(rows * columns), TableBox::Cell());
-    }
+    const bool reshaped = reshape(table, box);
     readFormat(table, box);
     box.effectiveTop = effectiveTop + box.topMargin + box.border + box.padding;
     box.absoluteY = absoluteY;
@@ -130,17 +179,17 @@ void TableLayouter::layout(QTextTable *table, TableBox &box, Fixed width, Fixed 
         return;
     }
 
-    const Fixed available = width - (box.border + box.padding) * 2 - box.leftMargin - box.rightMargin;
+    const Fixed space = spaceFor(box, width);
     // A table too wide for its place is laid out again with words broken anywhere, as in Qt.
     const QTextOption::WrapMode wrap = m_settings.textOption.wrapMode();
     measureCells(table, box, reshaped || box.wrapMode != wrap);
     box.wrapMode = wrap;
-    sizeColumns(table, box, available);
-    if (wrap == QTextOption::WrapAtWordBoundaryOrAnywhere && box.contentsWidth > available) {
+    sizeColumns(table, box, space);
+    if (wrap == QTextOption::WrapAtWordBoundaryOrAnywhere && box.contentsWidth > space) {
         m_settings.textOption.setWrapMode(QTextOption::WrapAnywhere);
         box.wrapMode = QTextOption::WrapAnywhere;
         measureCells(table, box, true);
-        sizeColumns(table, box, available);
+        sizeColumns(table, box, space);
         // The cells themselves are laid out with the document's own wrapping again.
         m_settings.textOption.setWrapMode(wrap);
         for (TableBox::Cell &cell : box.cells)
@@ -189,10 +238,10 @@ FrameLayouter::Flow TableLayouter::layoutCell(QTextTable *table, TableBox &box, 
     return flow;
 }
 
-// Each cell's narrowest and widest content, measured by laying it out at an unbounded width.
-bool TableLayouter::measureCells(QTextTable *table, TableBox &box, bool all)
+// Each cell's narrowest and widest content, measured by laying it out at an unbounded width; with
+// a deadline, until then. Returns whether all cells are measured.
+bool TableLayouter::measureCells(QTextTable *table, TableBox &box, bool all, const QDeadlineTimer *deadline)
 {
-    bool changed = false;
     for (int r = 0; r < box.rows; ++r) {
         for (int c = 0; c < box.columns; ++c) {
             if (box.owners[std::size_t(r * box.columns + c)] != r * box.columns + c)
@@ -201,14 +250,15 @@ bool TableLayouter::measureCells(QTextTable *table, TableBox &box, bool all)
             if (!all && !data.dirty)
                 continue;
             const FrameLayouter::Flow flow = layoutCell(table, box, r * box.columns + c, Fixed::max());
-            changed = changed || flow.minimum != data.minimum || flow.maximum != data.maximum;
             data.minimum = flow.minimum;
             data.maximum = flow.maximum;
             data.dirty = false;
             data.width = Fixed::fromInt(-1); // laid out at the unbounded width: to be laid out again
+            if (deadline && deadline->hasExpired())
+                return false; // at least one cell done each time
         }
     }
-    return changed;
+    return true;
 }
 
 void TableLayouter::sizeColumns(QTextTable *table, TableBox &box, Fixed available)

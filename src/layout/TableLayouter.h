@@ -1,6 +1,8 @@
 #pragma once
 #include "layout/FrameLayouter.h"
 
+#include <QDeadlineTimer>
+
 class QTextTable;
 class TableBox;
 
@@ -19,11 +21,17 @@ public:
     // its first row clear of the top edges of the frames around it (`effectiveTop`), as in Qt's
     // layout: `absoluteY` is where the table stands, where known.
     void layout(QTextTable *table, TableBox &box, Fixed width, Fixed absoluteY = Fixed::max(), Fixed effectiveTop = Fixed());
+    // Lays out the table's cells ahead of the table, as layout() would, for no longer than until
+    // `deadline`: a big table is laid out over several idle moments, layout() then finding its
+    // cells done. Returns whether they all are.
+    bool layoutCells(QTextTable *table, TableBox &box, Fixed width, const QDeadlineTimer &deadline);
 
 private:
+    bool reshape(QTextTable *table, TableBox &box);
+    Fixed spaceFor(const TableBox &box, Fixed width) const;
     void readFormat(QTextTable *table, TableBox &box);
     void readCells(QTextTable *table, TableBox &box);
-    bool measureCells(QTextTable *table, TableBox &box, bool all);
+    bool measureCells(QTextTable *table, TableBox &box, bool all, const QDeadlineTimer *deadline = nullptr);
     void sizeColumns(QTextTable *table, TableBox &box, Fixed contentsWidth);
     void layoutRows(QTextTable *table, TableBox &box, Fixed firstRowTop);
     void alignCells(TableBox &box);

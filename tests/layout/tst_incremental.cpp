@@ -170,18 +170,23 @@ private slots:
         }
     }
 
-    // A long document is laid out as it is shown and when the program is idle; laid out all
-    // through, it is what a fresh layout gives.
+    // A long document is laid out as it is shown and when the program is idle, a big table a few
+    // cells at a time; laid out all through, it is what a fresh layout gives.
     void restIsLaidOutWhenIdle()
     {
         QTextDocument doc;
         fill(doc, 3000);
+        QTextCursor cursor(doc.findBlockByNumber(1500));
+        QTextTable *table = cursor.insertTable(60, 3);
+        for (int r = 0; r < table->rows(); ++r)
+            for (int c = 0; c < table->columns(); ++c)
+                table->cellAt(r, c).firstCursorPosition().insertText(QStringLiteral("cell text ").repeated(1 + (r + c) % 7));
         IncrementalLayout *layout = layOut(doc);
         QVERIFY(!layout->isComplete());
         const QTextBlock last = doc.lastBlock();
         const QRectF estimated = layout->blockBoundingRect(last);
         QVERIFY(estimated.height() > 0);
-        layout->setSliceMilliseconds(4);
+        layout->setSliceMilliseconds(1);
         QTRY_VERIFY_WITH_TIMEOUT(layout->isComplete(), 30000);
         QVERIFY(layout->blockBoundingRect(last).top() > 0);
         QVERIFY(differsFromFresh(doc, *layout).isEmpty());

@@ -8,7 +8,7 @@
 #include "content/SelectionMimeData.h"
 #include "content/WholeFile.h"
 #include "document/DefaultPage.h"
-#include "document/ListMarkerPainter.h"
+#include "document/ScreenLayout.h"
 #include "platform/Failure.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/Notes.h"
@@ -44,6 +44,9 @@ constexpr std::array<int, 13> kZoomSteps{50, 67, 75, 80, 90, 100, 110, 125, 150,
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
 {
     setObjectName(QStringLiteral("RichTextBox1"));
+    // A layout that lays out only what is shown or edited: typing costs the same in a document of
+    // any length.
+    ScreenLayout::install(*this);
     QFont startFont(QStringLiteral("Times New Roman"));
     startFont.setPointSizeF(9.75);
     setFont(startFont);
@@ -53,7 +56,6 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::contentChanged);
     // Any edit, of text or of formatting, makes the selection's formats stale.
     connect(document(), &QTextDocument::contentsChange, this, [this] { m_selectionFormats.start = -1; });
-    new ListMarkerPainter(*this); // the list numbers Qt 6.4 cannot show as the document says
 }
 
 RichTextBox::~RichTextBox()
@@ -175,38 +177,16 @@ void RichTextBox::setSelectionLength(int length)
     setTextCursor(cursor);
 }
 
+// The layout lays out only what an edit touched, for a few milliseconds, and the rest when it is
+// shown or the program is idle: Undo and Redo of a change over a whole long document return at once.
 void RichTextBox::undoEdit()
 {
-    withLazyLayout([this] { undo(); });
+    undo();
 }
 
 void RichTextBox::redoEdit()
 {
-    withLazyLayout([this] { redo(); });
-}
-
-// Undo and Redo of a change over much of a long document (Replace All, a format given to all of
-// it) would lay all of that out again before they return. Past a size, the layout is let go and
-// then made afresh, a screen at a time, as after loading.
-void RichTextBox::withLazyLayout(const std::function<void()> &step)
-{
-    constexpr int kBroadChange = 100000; // characters
-    QTextDocument *doc = document();
-    const QSizeF pageSize = doc->pageSize();
-    bool letGo = false;
-    const QMetaObject::Connection watch =
-        connect(doc, &QTextDocument::contentsChange, this, [&](int, int removed, int added) {
-            if (!letGo && std::max(removed, added) > kBroadChange) {
-                letGo = true;
-                doc->setPageSize(QSizeF(0, 0)); // a layout without a page size lays out nothing
-            }
-        });
-    step();
-    disconnect(watch);
-    if (letGo) {
-        doc->setPageSize(pageSize);
-        ensureCursorVisible();
-    }
+    redo();
 }
 
 void RichTextBox::deleteSelection()

@@ -168,7 +168,6 @@ private:
     void insertDocumentPart(const QTextDocument &part); // at the selection, with its pictures
     static int twipsFromText(const QString &text);
     bool startsWord(const QKeyEvent &event) const;
-    void withLazyLayout(const std::function<void()> &step);
 
     QString m_fileName;
     bool m_loadedFileEndedEarly = false;

@@ -18,11 +18,6 @@ QPointF MarkPainter::scrollOffset() const
     return QPointF(x, m_editor.verticalScrollBar()->value());
 }
 
-bool MarkPainter::isLaidOut(const QTextBlock &block) const
-{
-    return block.isValid() && block.layout() && block.layout()->lineCount() > 0;
-}
-
 void MarkPainter::paint(const QRect &area, const Marks &marksOf)
 {
     QTextDocument *document = m_editor.document();
@@ -37,9 +32,10 @@ void MarkPainter::paint(const QRect &area, const Marks &marksOf)
     for (QTextBlock block = firstBlockFrom(shown.top()); block.isValid(); block = block.next()) {
         if (!block.isVisible())
             continue;
-        if (!isLaidOut(block))
-            break; // the layout has not come this far: nothing below is on screen
+        // The layout lays the paragraph out when it has not yet; it has no place on no page.
         const QRectF rect = layout->blockBoundingRect(block);
+        if (rect.isNull())
+            break;
         const bool inTable = document->frameAt(block.position()) != document->rootFrame();
         if (rect.top() > shown.bottom() && !inTable)
             break;
@@ -51,27 +47,17 @@ void MarkPainter::paint(const QRect &area, const Marks &marksOf)
     }
 }
 
-// The paragraph at (or last above) a height of the document, found by halving: asking the layout
-// for the paragraph at a point walks the whole document. Inside a table, whose cells do not follow
-// one another down the page, the table's first paragraph.
+// The paragraph at (or last above) a height of the document, as the layout finds it; inside a
+// table, whose cells do not follow one another down the page, the table's first paragraph.
 QTextBlock MarkPainter::firstBlockFrom(qreal y) const
 {
     QTextDocument *document = m_editor.document();
-    const QAbstractTextDocumentLayout *layout = document->documentLayout();
-    int low = 0;
-    int high = document->blockCount() - 1;
-    int found = 0;
-    while (low <= high) {
-        const int middle = low + (high - low) / 2;
-        const QTextBlock block = document->findBlockByNumber(middle);
-        if (isLaidOut(block) && layout->blockBoundingRect(block).top() <= y) {
-            found = middle;
-            low = middle + 1;
-        } else {
-            high = middle - 1;
-        }
-    }
-    const QTextBlock block = document->findBlockByNumber(found);
+    const int position = document->documentLayout()->hitTest(QPointF(0, y), Qt::FuzzyHit);
+    QTextBlock block = document->findBlock(std::max(0, position));
+    if (block.previous().isValid())
+        block = block.previous(); // the point may lie in the space above its paragraph
+    if (!block.isValid())
+        block = document->begin();
     QTextFrame *frame = document->frameAt(block.position());
     if (!frame || frame == document->rootFrame())
         return block;

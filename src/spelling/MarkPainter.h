@@ -37,7 +37,6 @@ private:
     };
 
     QTextBlock firstBlockFrom(qreal y) const;
-    bool isLaidOut(const QTextBlock &block) const;
     void paintBlock(QPainter &painter, const QTextBlock &block, QPointF origin, const QList<WordRules::Span> &marks,
                     const QRect &area);
     const Wave &waveFor(const QTextFragment &fragment);

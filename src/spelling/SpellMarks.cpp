@@ -215,8 +215,9 @@ void SpellMarks::repaintReleased()
 {
     const QTextBlock block = m_released.block();
     m_released = QTextCursor();
-    if (!block.isValid() || !m_viewport || block.layout()->lineCount() == 0)
+    if (!block.isValid() || !m_viewport)
         return;
+    // The layout lays the paragraph out when it has not yet.
     const QRectF rect = m_document->documentLayout()->blockBoundingRect(block).translated(-m_painter.scrollOffset());
     m_viewport->update(rect.toAlignedRect().adjusted(-1, -1, 1, 1));
 }

@@ -60,6 +60,9 @@ RtfReader::RtfReader(QByteArrayView rtf, QTextDocument &doc, RtfReader &parent, 
     lists_ = parent.lists_;
     styles_ = parent.styles_;
     documentStyles_ = parent.documentStyles_;
+    styleDefinitions_ = parent.styleDefinitions_;
+    tablesRevision_ = parent.tablesRevision_;
+    definitionsRevision_ = parent.definitionsRevision_;
     settings_ = parent.settings_;
     pictureBudget_ = parent.pictureBudget_;
     pixelBudget_ = parent.pixelBudget_;
@@ -409,9 +412,11 @@ void RtfReader::leaveDestination(const RtfGroupState &closed)
     case D::FontTable:
         commitFont();
         formats_.clear();
+        ++tablesRevision_;
         break;
     case D::ColorTable:
         formats_.clear();
+        ++tablesRevision_;
         break;
     case D::ListLevel:
         if (listDraft_.levelCount < int(listDraft_.levels.size()))

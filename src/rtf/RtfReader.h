@@ -258,6 +258,9 @@ private:
     RtfStyleSheet styles_;
     RtfStyleSheet::Style styleDraft_;
     QList<DocumentStyle> documentStyles_;
+    QHash<int, QString> styleDefinitions_; // kept entries by style number
+    int tablesRevision_ = 0;               // font and colour tables read so far
+    int definitionsRevision_ = -1;         // the tables the entries were kept with
     RtfDocumentSettings settings_;
     QString infoText_;
     std::array<int, 6> infoTime_{};

@@ -490,15 +490,20 @@ void RtfReader::leaveStyle(const RtfGroupState &closed)
     if (name.endsWith(u';'))
         name.chop(1);
     styleDraft_.name = name.trimmed();
-    styleDraft_.definition =
-        keep(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos), false);
+    const QByteArrayView entry = tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos);
+    if (entry.size() <= keptBudget_)
+        styleDraft_.source = entry.toByteArray();
     styles_.add(styleDraft_);
     styleDraft_ = RtfStyleSheet::Style();
 }
 
-// Each style's formatting on its own, for the document's stylesheet.
+// Each style's formatting on its own, for the document's stylesheet. Its entry is kept with the
+// font and colour tables its formatting is read with: a stylesheet may come before them, or a
+// style may be read again after them (the entry kept earlier stays where keeping it again fails).
 void RtfReader::finishStyles()
 {
+    const bool keepAgain = definitionsRevision_ != tablesRevision_;
+    definitionsRevision_ = tablesRevision_;
     documentStyles_.clear();
     for (const int number : styles_.numbers()) {
         const RtfStyleSheet::Style *s = styles_.find(number);
@@ -516,7 +521,12 @@ void RtfReader::finishStyles()
         style.next = s->next;
         style.charFormat = charFormat(c);
         style.blockFormat = blockFormat(p, nullptr);
-        style.definition = s->definition;
+        if (keepAgain || !styleDefinitions_.contains(number)) {
+            const QString kept = keep(s->source, false);
+            if (!kept.isEmpty() || !styleDefinitions_.contains(number))
+                styleDefinitions_.insert(number, kept);
+        }
+        style.definition = styleDefinitions_.value(number);
         documentStyles_.append(style);
     }
     formats_.clear(); // formats made from here on name their styles

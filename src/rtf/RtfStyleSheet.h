@@ -30,7 +30,7 @@ public:
         int basedOn = -1;
         int next = -1;
         QList<Word> words;
-        QString definition; // kept RTF of the entry
+        QByteArray source; // the entry as read, kept (definition) once the font and colour tables are known
     };
 
     // Whether a word is formatting that a style can give (and a paragraph or run then takes).

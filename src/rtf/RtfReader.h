@@ -115,6 +115,7 @@ private:
         std::size_t firstImage = 0;
         std::size_t firstRun = 0; // of the paragraph's runs
         qsizetype keptAt = 0;     // how much kept RTF waited
+        bool keptOnlyBefore = false; // its picture took only kept RTF that waited before the shape
     };
     struct Float
     {

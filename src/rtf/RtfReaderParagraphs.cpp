@@ -353,6 +353,8 @@ void RtfReader::insertPicture()
     if (top().shape >= 0)
         lastShownShape_ = top().shape;
     images_.push_back(format);
+    if (shapeDraft_.number >= 0 && top().shape == shapeDraft_.number && images_.size() == shapeDraft_.firstImage + 1)
+        shapeDraft_.keptOnlyBefore = pendingKept_.size() <= shapeDraft_.keptAt;
     Run &run = runs_[std::size_t(newRun(top().chars))];
     run.text = QString(QChar::ObjectReplacementCharacter);
     run.family.clear();

@@ -331,10 +331,13 @@ void RtfReader::leaveShape(const RtfGroupState &closed)
     if (shape.wrap < 0 || images_.size() != shape.firstImage + 1)
         return;
     // Text the shape showed beside its picture, or RTF it kept, would be written twice, and
-    // kept again within the shape: the shape stays in the text as it was read.
+    // kept again within the shape: the shape stays in the text as it was read. RTF kept before
+    // the shape, which its picture took, is written before the shape.
     const bool showedMore = runs_.size() < shape.firstRun || pendingKept_.size() > shape.keptAt
         || std::any_of(runs_.begin() + qsizetype(shape.firstRun), runs_.end(), [&](const Run &r) {
-               return (r.image < 0 && !r.text.isEmpty()) || (r.extra >= 0 && !extras_[std::size_t(r.extra)].kept.isEmpty());
+               const bool keptBefore = r.image == int(shape.firstImage) && shape.keptOnlyBefore;
+               return (r.image < 0 && !r.text.isEmpty())
+                   || (r.extra >= 0 && !extras_[std::size_t(r.extra)].kept.isEmpty() && !keptBefore);
            });
     if (showedMore)
         return;

@@ -406,24 +406,27 @@ void TestFidelity::floatingPictureStandsBesideTheText_data()
 {
     QTest::addColumn<QByteArray>("words");
     QTest::addColumn<int>("position");
-    QTest::newRow("square, on the right") << QByteArray("\\shpleft6000\\shpright7000\\shpwr2\\shpwrk0") << int(QTextFrameFormat::FloatRight);
-    QTest::newRow("tight, on the left") << QByteArray("\\shpleft0\\shpright1000\\shpwr4") << int(QTextFrameFormat::FloatLeft);
-    QTest::newRow("placed right") << QByteArray("\\shpwr2{\\sp{\\sn posh}{\\sv 3}}") << int(QTextFrameFormat::FloatRight);
-    QTest::newRow("above and below") << QByteArray("\\shpleft0\\shpright1000\\shpwr1") << int(QTextFrameFormat::InFlow);
-    QTest::newRow("in front of the text") << QByteArray("\\shpwr3") << int(QTextFrameFormat::InFlow);
+    QTest::addColumn<QByteArray>("before"); // kept RTF right before the shape
+    QTest::newRow("square, on the right") << QByteArray("\\shpleft6000\\shpright7000\\shpwr2\\shpwrk0") << int(QTextFrameFormat::FloatRight) << QByteArray();
+    QTest::newRow("tight, on the left") << QByteArray("\\shpleft0\\shpright1000\\shpwr4") << int(QTextFrameFormat::FloatLeft) << QByteArray();
+    QTest::newRow("placed right") << QByteArray("\\shpwr2{\\sp{\\sn posh}{\\sv 3}}") << int(QTextFrameFormat::FloatRight) << QByteArray();
+    QTest::newRow("above and below") << QByteArray("\\shpleft0\\shpright1000\\shpwr1") << int(QTextFrameFormat::InFlow) << QByteArray();
+    QTest::newRow("in front of the text") << QByteArray("\\shpwr3") << int(QTextFrameFormat::InFlow) << QByteArray();
+    QTest::newRow("after a bookmark") << QByteArray("\\shpwr2") << int(QTextFrameFormat::FloatLeft) << QByteArray("{\\*\\bkmkstart fig}");
 }
 
 void TestFidelity::floatingPictureStandsBesideTheText()
 {
     QFETCH(QByteArray, words);
     QFETCH(int, position);
+    QFETCH(QByteArray, before);
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::blue);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    const QByteArray rtf = doc("\\pard Before.\\par\\pard {\\shp{\\*\\shpinst" + words
+    const QByteArray rtf = doc("\\pard Before.\\par\\pard " + before + "{\\shp{\\*\\shpinst" + words
                                + "{\\sp{\\sn pib}{\\sv{\\pict\\pngblip " + png.toHex() + "}}}}}Beside the picture.\\par");
     const auto d = read(rtf);
     QCOMPARE(d->rootFrame()->childFrames().size(), 1);
@@ -433,7 +436,7 @@ void TestFidelity::floatingPictureStandsBesideTheText()
     QCOMPARE(blockTexts(*d).last(), QStringLiteral("Beside the picture."));
     QVERIFY(d->toPlainText().contains(QChar::ObjectReplacementCharacter));
     const QByteArray written = RtfCodec::write(*d);
-    QVERIFY2(written.contains("{\\shp{\\*\\shpinst" + words), written.constData());
+    QVERIFY2(written.contains(before + "{\\shp{\\*\\shpinst" + words), written.constData());
     QVERIFY(written.contains("{\\sp{\\sn pib}{\\sv {\\pict\\pngblip"));
     const auto back = read(written);
     QCOMPARE(int(back->rootFrame()->childFrames().value(0)->frameFormat().position()), position);

@@ -49,7 +49,7 @@ void setBorder(QTextTableCellFormat &f, int side, const std::optional<DocxTableP
         f.setProperty(s.style, QTextFrameFormat::BorderStyle_None);
         return;
     }
-    f.setProperty(s.width, qMax(0.5, border->eighths / 6.0)); // eighths of a point in pixels
+    f.setProperty(s.width, border->eighths / 6.0); // eighths of a point in pixels
     f.setProperty(s.style, borderStyle(border->kind));
     f.setProperty(s.brush, QBrush(border->color.isValid() ? border->color : QColor(Qt::black)));
 }
@@ -138,6 +138,8 @@ void DocxBodyReader::ensureBase()
     paragraph_.baseReady = true;
     const QString style = paragraph_.props.style.value_or(context_.styles.defaultStyle(DocumentStyle::Paragraph));
     paragraph_.runBase = context_.styles.runDefaults();
+    if (!cellRuns_.empty())
+        paragraph_.runBase.merge(cellRuns_.back());
     paragraph_.runBase.merge(context_.styles.paragraph(style).mark);
 }
 
@@ -207,6 +209,13 @@ void DocxBodyReader::endParagraph()
 {
     if (!paragraph_.open)
         return;
+    if (paragraph_.fromBreak && paragraph_.runs.empty() && paragraph_.floats.empty() && pendingKept_.isEmpty()
+        && pendingKeptRtf_.isEmpty() && lastSectionProperty_.isEmpty()) {
+        // A page break that ended its paragraph: the next paragraph starts the page.
+        paragraph_ = Paragraph();
+        breakAfterSection_ = true;
+        return;
+    }
     ensureBase();
     DocxDocumentBuilder::ListItem item;
     bool isItem = false;
@@ -241,10 +250,6 @@ void DocxBodyReader::endParagraph()
 // A page break inside a paragraph: what follows starts a paragraph of its own, on a new page.
 void DocxBodyReader::pageBreak()
 {
-    if (paragraph_.runs.empty() && paragraph_.floats.empty()) {
-        paragraph_.pageBreakBefore = true;
-        return;
-    }
     Paragraph rest;
     rest.props = paragraph_.props;
     rest.props.hasSection = false;
@@ -252,6 +257,7 @@ void DocxBodyReader::pageBreak()
     rest.baseReady = true;
     rest.open = true;
     rest.pageBreakBefore = true;
+    rest.fromBreak = true;
     paragraph_.props.hasSection = false;
     const QString section = std::exchange(lastSectionProperty_, QString());
     endParagraph();
@@ -288,6 +294,9 @@ void DocxBodyReader::readTable(DocxXml &xml)
         const QString style = direct.style.value_or(context_.styles.defaultStyle(DocumentStyle::Table));
         table.props = context_.styles.table(style);
         table.props.merge(direct);
+        table.conditionals = context_.styles.conditionals(style);
+        table.run = context_.styles.tableRun(style);
+        table.look = direct.look.value_or(0);
         table.props.kept = direct.kept;
         table.columns = int(qMin<qsizetype>(table.grid.size(), DocxDocumentBuilder::kMaxColumns));
         QTextTableFormat f;
@@ -435,6 +444,7 @@ void DocxBodyReader::readCell(DocxXml &xml, Table &table, const DocxTablePropert
 {
     DocxTableProperties cellProps;
     bool started = false;
+    bool pushed = false;
     auto start = [&] {
         if (started)
             return;
@@ -445,6 +455,11 @@ void DocxBodyReader::readCell(DocxXml &xml, Table &table, const DocxTablePropert
         cell.continuesAbove = cellProps.verticalMergeRestart && !*cellProps.verticalMergeRestart;
         cell.format = cellFormat(table, cellProps, rowProps, row, column, cellProps.gridSpan);
         builder_.startCell(cell);
+        DocxRunProperties run = table.run;
+        for (const QString &type : conditionalTypes(table, row, column, cellProps.gridSpan))
+            run.merge(table.conditionals.value(type).run);
+        cellRuns_.push_back(run);
+        pushed = true;
     };
     const int depth = xml.depth();
     while (xml.nextChild(depth)) {
@@ -458,23 +473,65 @@ void DocxBodyReader::readCell(DocxXml &xml, Table &table, const DocxTablePropert
     start();
     if (paragraph_.open)
         endParagraph();
+    if (pushed)
+        cellRuns_.pop_back();
     if (cellProps.borders[DocxTableProperties::Bottom] && std::size_t(column) < table.ownBottom.size())
         table.ownBottom[std::size_t(column)] = true;
     column += cellProps.gridSpan;
 }
 
-QTextTableCellFormat DocxBodyReader::cellFormat(const Table &table, const DocxTableProperties &cell,
+// The parts of its table's style a cell is in, from the weakest to the strongest.
+QStringList DocxBodyReader::conditionalTypes(const Table &table, int row, int column, int span) const
+{
+    using T = DocxTableProperties;
+    QStringList types;
+    if (table.conditionals.isEmpty())
+        return types;
+    types << QStringLiteral("wholeTable");
+    const int look = table.look;
+    const bool firstRow = row == 0 && (look & T::FirstRow);
+    const bool firstColumn = column == 0 && (look & T::FirstColumn);
+    const bool lastColumn = table.columns > 0 && column + span >= table.columns && (look & T::LastColumn);
+    if (!(look & T::NoColumnBands) && !firstColumn && !lastColumn) {
+        const int band = (column - ((look & T::FirstColumn) ? 1 : 0)) / table.props.columnBandSize.value_or(1);
+        types << (band % 2 == 0 ? QStringLiteral("band1Vert") : QStringLiteral("band2Vert"));
+    }
+    if (!(look & T::NoRowBands) && !firstRow) {
+        const int band = (row - ((look & T::FirstRow) ? 1 : 0)) / table.props.rowBandSize.value_or(1);
+        types << (band % 2 == 0 ? QStringLiteral("band1Horz") : QStringLiteral("band2Horz"));
+    }
+    if (firstColumn)
+        types << QStringLiteral("firstCol");
+    if (lastColumn)
+        types << QStringLiteral("lastCol");
+    if (firstRow)
+        types << QStringLiteral("firstRow");
+    if (firstRow && firstColumn)
+        types << QStringLiteral("nwCell");
+    if (firstRow && lastColumn)
+        types << QStringLiteral("neCell");
+    return types;
+}
+
+QTextTableCellFormat DocxBodyReader::cellFormat(const Table &table, const DocxTableProperties &direct,
                                                 const DocxTableProperties &row, int rowIndex, int column,
                                                 int span) const
 {
     using T = DocxTableProperties;
     const T &t = table.props;
+    // The table style's formatting of the cell's parts, then the cell's own.
+    T cell;
+    for (const QString &type : conditionalTypes(table, rowIndex, column, span))
+        cell.mergeCell(table.conditionals.value(type).cell);
+    cell.mergeCell(direct);
+    cell.margins = direct.margins;
+    cell.kept = direct.kept;
     QTextTableCellFormat f;
     const bool lastColumn = table.columns > 0 && column + span >= table.columns;
     const std::optional<T::Border> sides[4] = {
         cell.borders[T::Top] ? cell.borders[T::Top] : rowIndex == 0 ? t.borders[T::Top] : t.borders[T::InsideH],
         cell.borders[T::Left] ? cell.borders[T::Left] : column == 0 ? t.borders[T::Left] : t.borders[T::InsideV],
-        cell.borders[T::Bottom] ? cell.borders[T::Bottom] : t.borders[T::InsideH] ? t.borders[T::InsideH] : t.borders[T::Bottom],
+        cell.borders[T::Bottom] ? cell.borders[T::Bottom] : t.borders[T::InsideH], // the last row's: finishTable()
         cell.borders[T::Right] ? cell.borders[T::Right] : lastColumn ? t.borders[T::Right] : t.borders[T::InsideV],
     };
     for (int side = 0; side < 4; ++side)

@@ -5,7 +5,9 @@
 #include "docx/DocxRunProperties.h"
 #include "docx/DocxTableProperties.h"
 
+#include <QHash>
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QTextTableCellFormat>
 #include <QTextCharFormat>
@@ -73,6 +75,9 @@ private:
         QList<double> grid; // twips
         int columns = 0;
         std::vector<bool> ownBottom; // columns of the last row whose cell has a bottom border of its own
+        QHash<QString, struct DocxTableConditional> conditionals; // of its style
+        DocxRunProperties run;                                   // its style's run properties
+        int look = 0;                                            // DocxTableProperties::Look
     };
     struct Paragraph
     {
@@ -81,6 +86,7 @@ private:
         std::vector<Run> runs;
         std::vector<Float> floats;
         bool pageBreakBefore = false;
+        bool fromBreak = false; // the rest of a paragraph after a page break
         bool open = false;
         bool baseReady = false;
     };
@@ -96,6 +102,7 @@ private:
     void readCell(DocxXml &xml, Table &table, const DocxTableProperties &rowProps, int row, int &column);
     QTextTableCellFormat cellFormat(const Table &table, const DocxTableProperties &cell,
                                     const DocxTableProperties &row, int rowIndex, int column, int span) const;
+    QStringList conditionalTypes(const Table &table, int row, int column, int span) const;
     void finishTable(QTextTable *table, const Table &props);
     void readSection(DocxXml &xml);
     QTextBlockFormat blockFormat(const DocxParagraphProperties &p, DocxDocumentBuilder::ListItem *item,
@@ -141,6 +148,7 @@ private:
 
     Paragraph paragraph_;
     DocxRunProperties run_;          // the direct properties of the run being read
+    std::vector<DocxRunProperties> cellRuns_; // what the table styles give the text of the cells being read
     bool runFormatValid_ = false;
     QTextCharFormat runFormat_;      // of the run being read
     std::vector<Field> fields_;

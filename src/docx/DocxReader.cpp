@@ -8,6 +8,7 @@
 #include "docx/DocxXml.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/HeaderFooter.h"
+#include "rtf/RtfWriter.h"
 #include "zip/PackageError.h"
 
 #include <QCryptographicHash>
@@ -194,7 +195,8 @@ void DocxReader::readHeadersFooters(DocxReadContext &context, DocxKeptPackage &k
             }
             cursor.endEditBlock();
         }
-        extras.setHeaderFooter(HeaderFooter::Kind(kind), content);
+        // An empty header still takes its place on the page: it is kept as one.
+        extras.setHeaderFooter(HeaderFooter::Kind(kind), RtfWriter(content, RtfWriter::Part, &extras).write());
         DocxKeptPackage::HeaderPart header;
         header.kind = kind;
         header.part = part;

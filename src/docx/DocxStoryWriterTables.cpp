@@ -207,7 +207,7 @@ void DocxStoryWriter::writeCellProperties(QTextTable *table, const QTextTableCel
                 const double px = f.doubleProperty(s.width);
                 const int style = f.hasProperty(s.style) ? f.intProperty(s.style)
                                                           : int(QTextFrameFormat::BorderStyle_Solid);
-                const bool none = style == QTextFrameFormat::BorderStyle_None || px <= 0;
+                const bool none = style == QTextFrameFormat::BorderStyle_None;
                 out.writeEmptyElement(w(), QLatin1String(kSideNames[side]));
                 out.writeAttribute(w(), QStringLiteral("val"), none ? QStringLiteral("nil") : borderKind(style));
                 if (none)

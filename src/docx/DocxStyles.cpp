@@ -60,6 +60,18 @@ void DocxStyles::read(const QByteArray &bytes, const QString &part, const DocxTh
                 s.run.read(xml, theme, false);
             else if (n == u"tblPr" || n == u"trPr" || n == u"tcPr")
                 s.table.read(xml, false);
+            else if (n == u"tblStylePr" && s.conditionals.size() < 16) {
+                DocxTableConditional c;
+                const QString type = xml.attribute(u"type").toString();
+                const int dd = xml.depth();
+                while (xml.nextChild(dd)) {
+                    if (xml.isW(u"tcPr"))
+                        c.cell.read(xml, false);
+                    else if (xml.isW(u"rPr"))
+                        c.run.read(xml, theme, false);
+                }
+                s.conditionals.insert(type, c);
+            }
         }
         if (s.id.isEmpty() || index_.contains(s.id))
             continue;
@@ -129,6 +141,32 @@ const DocxTableProperties &DocxStyles::table(const QString &id) const
     for (const QString &step : chain(id))
         t.merge(find(step)->table);
     return *tables_.insert(id, t);
+}
+
+QHash<QString, DocxTableConditional> DocxStyles::conditionals(const QString &id) const
+{
+    QHash<QString, DocxTableConditional> merged;
+    for (const QString &step : chain(id)) {
+        const Style *s = find(step);
+        for (auto it = s->conditionals.cbegin(); it != s->conditionals.cend(); ++it) {
+            DocxTableConditional &c = merged[it.key()];
+            c.cell.mergeCell(it->cell);
+            c.run.merge(it->run);
+        }
+    }
+    return merged;
+}
+
+const DocxRunProperties &DocxStyles::tableRun(const QString &id) const
+{
+    const auto cached = tableRuns_.constFind(id);
+    if (cached != tableRuns_.cend())
+        return *cached;
+    DocxRunProperties r;
+    for (const QString &step : chain(id))
+        r.merge(find(step)->run);
+    r.style.reset();
+    return *tableRuns_.insert(id, r);
 }
 
 QList<DocumentStyle> DocxStyles::documentStyles(const QFont &documentFont) const

@@ -10,6 +10,13 @@
 
 class DocxTheme;
 class QByteArray;
+
+// A table style's formatting of one part of a table (its first row, its odd bands ...).
+struct DocxTableConditional
+{
+    DocxTableProperties cell; // w:tcPr
+    DocxRunProperties run;    // w:rPr
+};
 class QFont;
 
 // The styles of a Word document (styles.xml): the document's defaults and each style resolved
@@ -30,6 +37,7 @@ public:
         DocxParagraphProperties paragraph; // with the run properties of its w:rPr in `mark`
         DocxRunProperties run;
         DocxTableProperties table;
+        QHash<QString, struct DocxTableConditional> conditionals; // w:tblStylePr, by type
     };
 
     void read(const QByteArray &xml, const QString &part, const DocxTheme &theme);
@@ -44,6 +52,10 @@ public:
     const DocxParagraphProperties &paragraph(const QString &id) const;
     const DocxRunProperties &character(const QString &id) const;
     const DocxTableProperties &table(const QString &id) const;
+    // A table style's conditional formatting along its bases, by type ("firstRow" ...), and the
+    // run properties it gives the whole table.
+    QHash<QString, DocxTableConditional> conditionals(const QString &id) const;
+    const DocxRunProperties &tableRun(const QString &id) const;
 
     // The styles for DocumentExtras: in the file's order, the default paragraph style numbered 0,
     // each with its formats resolved with the defaults and an RTF definition of its own.
@@ -61,4 +73,5 @@ private:
     mutable QHash<QString, DocxParagraphProperties> paragraphs_;
     mutable QHash<QString, DocxRunProperties> characters_;
     mutable QHash<QString, DocxTableProperties> tables_;
+    mutable QHash<QString, DocxRunProperties> tableRuns_;
 };

@@ -39,6 +39,13 @@ DocxStylesWriter::DocxStylesWriter(const DocumentExtras *extras, const DocxKeptP
     kept_ = !kept.styles.isEmpty() && names == kept.styleNames;
     if (kept_) {
         keptXml_ = kept.styles;
+        for (const DocxKeptPackage::Relationship &r : kept.mainRelationships)
+            if (const DocxKeptPackage::Part *theme = kept.part(r.target); theme && relationshipKind(r.type) == u"theme") {
+                try {
+                    theme_.read(theme->bytes, theme->name);
+                } catch (...) {
+                }
+            }
         try {
             parsed_.read(keptXml_, QStringLiteral("word/styles.xml"), theme_);
         } catch (...) {

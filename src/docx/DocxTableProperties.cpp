@@ -53,6 +53,8 @@ DocxTableProperties::Border DocxTableProperties::readBorder(const DocxXml &xml)
 {
     Border b;
     b.kind = xml.val().toString();
+    // A line without a width is drawn as other readers draw it: three quarters of a point.
+    b.eighths = 6;
     if (const auto sz = DocxUnits::integer(xml.attribute(u"sz")))
         b.eighths = double(qBound(qint64(0), qint64(*sz), qint64(96)));
     b.color = DocxUnits::color(xml.attribute(u"color"));
@@ -109,12 +111,43 @@ void DocxTableProperties::read(DocxXml &xml, bool keep)
         } else if (n == u"trHeight") {
             if (const auto t = DocxUnits::twips(v); t && *t > 0)
                 height = xml.attribute(u"hRule") == u"exact" ? -*t : *t;
+        } else if (n == u"tblLook") {
+            int flags = 0;
+            bool ok = false;
+            const int hex = v.toInt(&ok, 16);
+            if (ok)
+                flags = hex;
+            const struct { const char16_t *name; int flag; } kFlags[] = {
+                {u"firstRow", FirstRow}, {u"lastRow", LastRow}, {u"firstColumn", FirstColumn},
+                {u"lastColumn", LastColumn}, {u"noHBand", NoRowBands}, {u"noVBand", NoColumnBands}};
+            for (const auto &f : kFlags) {
+                const QStringView a = xml.attribute(QStringView(f.name));
+                if (!a.isNull())
+                    flags = DocxUnits::onOff(a) ? flags | f.flag : flags & ~f.flag;
+            }
+            look = flags;
+            if (keep)
+                kept += DocxKeptXml::captureElement(xml);
+        } else if (n == u"tblStyleRowBandSize" || n == u"tblStyleColBandSize") {
+            if (const auto size = DocxUnits::integer(v))
+                (n == u"tblStyleRowBandSize" ? rowBandSize : columnBandSize) = int(qBound(qint64(1), qint64(*size), qint64(100)));
         } else if (n == u"tblHeader") {
             header = DocxUnits::onOff(v);
         } else if (keep) {
             kept += DocxKeptXml::captureElement(xml);
         }
     }
+}
+
+void DocxTableProperties::mergeCell(const DocxTableProperties &o)
+{
+    for (std::size_t i = 0; i < borders.size(); ++i)
+        if (o.borders[i])
+            borders[i] = o.borders[i];
+    if (o.shading)
+        shading = o.shading;
+    if (o.verticalAlignment)
+        verticalAlignment = o.verticalAlignment;
 }
 
 void DocxTableProperties::merge(const DocxTableProperties &o)
@@ -133,4 +166,7 @@ void DocxTableProperties::merge(const DocxTableProperties &o)
         take(margins[i], o.margins[i]);
     take(shading, o.shading);
     take(verticalAlignment, o.verticalAlignment);
+    take(look, o.look);
+    take(rowBandSize, o.rowBandSize);
+    take(columnBandSize, o.columnBandSize);
 }

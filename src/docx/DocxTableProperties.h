@@ -40,6 +40,12 @@ struct DocxTableProperties
     std::optional<int> verticalAlignment;     // 0 top, 1 centre, 2 bottom
     // Rows.
     int gridBefore = 0, gridAfter = 0;
+    // Tables: which parts of the table style's conditional formatting apply (w:tblLook), and the
+    // style's banding.
+    enum Look { FirstRow = 0x20, LastRow = 0x40, FirstColumn = 0x80, LastColumn = 0x100, NoRowBands = 0x200,
+                NoColumnBands = 0x400 };
+    std::optional<int> look;
+    std::optional<int> rowBandSize, columnBandSize;
     std::optional<double> height; // negative: exactly
     bool header = false;
     QString kept; // elements not understood
@@ -47,6 +53,8 @@ struct DocxTableProperties
     // Reads the children of a w:tblPr, w:trPr or w:tcPr.
     void read(DocxXml &xml, bool keep);
     void merge(const DocxTableProperties &over);
+    // A cell's borders and shading over these (conditional formatting of a table style).
+    void mergeCell(const DocxTableProperties &over);
 
     static Border readBorder(const DocxXml &xml);
 };

@@ -98,6 +98,14 @@ QString noteFormat(NoteSettings::Format f)
     }
 }
 
+// The page Word gives a document that names none: Letter, an inch all round.
+PageSetup wordPage()
+{
+    PageSetup page;
+    page.marginLeft = page.marginRight = 1440;
+    return page;
+}
+
 } // namespace
 
 DocxWriter::DocxWriter(const QTextDocument &doc) : doc_(doc) {}
@@ -112,7 +120,7 @@ QByteArray DocxWriter::write()
     DocxNumberingWriter numbering;
     DocxWriteContext context{doc_, extras, kept, package, styles, numbering};
     context.documentFont = doc_.defaultFont();
-    const PageSetup page = extras && extras->pageSetup() ? *extras->pageSetup() : PageSetup();
+    const PageSetup page = extras && extras->pageSetup() ? *extras->pageSetup() : wordPage();
     context.textWidth = qMax(96.0, (page.paperWidth - page.marginLeft - page.marginRight) / 15.0);
     DocxNotesWriter notes(context);
     context.notes = &notes;

@@ -11,9 +11,9 @@ namespace {
 
 const QString kKeptNs = QStringLiteral("urn:scrivlo:kept");
 
-// The start of the element that holds kept XML while it is made or read: every usual prefix
-// declared, so items need no declarations of their own.
-void startWrapper(QXmlStreamWriter &w)
+} // namespace
+
+void DocxKeptXml::startWrapper(QXmlStreamWriter &w)
 {
     w.writeStartElement(QStringLiteral("wrap"));
     w.writeNamespace(kKeptNs, QStringLiteral("s"));
@@ -25,12 +25,14 @@ void startWrapper(QXmlStreamWriter &w)
     w.writeCharacters(QString()); // closes the start tag
 }
 
+namespace {
+
 const QString &wrapperStart()
 {
     static const QString start = [] {
         QString s;
         QXmlStreamWriter w(&s);
-        startWrapper(w);
+        DocxKeptXml::startWrapper(w);
         return s;
     }();
     return start;
@@ -71,7 +73,7 @@ QString DocxKeptXml::elementsOf(const std::function<void(QXmlStreamWriter &)> &w
 
 QString DocxKeptXml::captureElement(DocxXml &xml)
 {
-    return elementsOf([&](QXmlStreamWriter &w) { xml.copyTo(w); });
+    return xml.capture();
 }
 
 QString DocxKeptXml::item(const QString &id, const QString &elements)
@@ -83,7 +85,7 @@ QString DocxKeptXml::item(const QString &id, const QString &elements)
 
 QString DocxKeptXml::capture(DocxXml &xml, const QString &id)
 {
-    return make(id, [&](QXmlStreamWriter &w) { xml.copyTo(w); });
+    return item(id, xml.capture());
 }
 
 QString DocxKeptXml::document(const QString &itemXml)

@@ -37,6 +37,9 @@ public:
     static QList<Item> items(const QString &kept);
     static QString join(const QString &a, const QString &b) { return a + b; }
 
+    // Starts the element that holds kept XML while it is made: every usual prefix declared.
+    static void startWrapper(QXmlStreamWriter &w);
+
     // Reads the elements of kept XML back (a reader over them positioned before the first);
     // their names are in the transitional namespaces.
     static QString document(const QString &itemXml);

@@ -53,39 +53,71 @@ int integer(QStringView v, int low, int high, int fallback)
 
 } // namespace
 
-DocxNumbering::Level DocxNumbering::readLevel(DocxXml &xml, const DocxTheme &theme)
+void DocxNumbering::parseLevel(DocxXml &xml, Level &level, const DocxTheme &theme)
+{
+    const int depth = xml.depth();
+    while (xml.nextChild(depth)) {
+        if (xml.ns() != W)
+            continue;
+        const QStringView n = xml.name();
+        if (n == u"start")
+            level.start = integer(xml.val(), 0, 32767, 1);
+        else if (n == u"numFmt")
+            level.format = xml.val().toString();
+        else if (n == u"lvlText")
+            level.text = xml.val().toString();
+        else if (n == u"pPr")
+            level.paragraph.read(xml, theme, false);
+        else if (n == u"rPr")
+            level.run.read(xml, theme, false);
+    }
+    level.parsed = true;
+}
+
+// `text`: the part's text, when its prefixes are those of kept XML: the level is kept as a slice
+// of it, and read when it is first asked for. Else it is read now, and kept as read.
+DocxNumbering::Level DocxNumbering::readLevel(DocxXml &xml, const DocxTheme &theme, const QString *text)
 {
     Level level;
-    level.xml = DocxKeptXml::captureElement(xml);
-    // Read again from the kept copy: the reader has passed the element.
-    DocxXml copy(DocxKeptXml::document(level.xml).toUtf8(), xml.part());
-    copy.start();
-    if (!copy.nextChild(1))
+    const qsizetype from = text ? text->lastIndexOf(u'<', xml.offset() - 1) : -1;
+    if (from >= 0) {
+        xml.skip();
+        level.xml = text->mid(from, xml.offset() - from);
+        level.parsed = false;
         return level;
-    const int depth = copy.depth();
-    while (copy.nextChild(depth)) {
-        if (copy.ns() != W)
-            continue;
-        const QStringView n = copy.name();
-        if (n == u"start")
-            level.start = integer(copy.val(), 0, 32767, 1);
-        else if (n == u"numFmt")
-            level.format = copy.val().toString();
-        else if (n == u"lvlText")
-            level.text = copy.val().toString();
-        else if (n == u"pPr")
-            level.paragraph.read(copy, theme, false);
-        else if (n == u"rPr")
-            level.run.read(copy, theme, false);
     }
+    xml.startCapture();
+    parseLevel(xml, level, theme);
+    level.xml = xml.takeCapture();
     return level;
+}
+
+const DocxNumbering::Level *DocxNumbering::parsed(const std::optional<Level> &level) const
+{
+    if (!level)
+        return nullptr;
+    if (!level->parsed) {
+        Level &l = const_cast<Level &>(*level); // the cache behind the const interface
+        try {
+            DocxXml xml(DocxKeptXml::document(l.xml), part_);
+            if (xml.start() && xml.nextChild(1))
+                parseLevel(xml, l, theme_);
+        } catch (...) {
+        }
+        l.parsed = true;
+    }
+    return &*level;
 }
 
 void DocxNumbering::read(const QByteArray &bytes, const QString &part, const DocxTheme &theme, const DocxStyles &styles)
 {
-    DocxXml xml(bytes, part);
+    theme_ = theme;
+    part_ = part;
+    const QString text = QString::fromUtf8(bytes);
+    DocxXml xml(text, part);
     if (!xml.start())
         return;
+    const QString *slices = xml.usesKeptPrefixes() ? &text : nullptr;
     const int depth = xml.depth();
     int count = 0;
     while (xml.nextChild(depth)) {
@@ -98,7 +130,7 @@ void DocxNumbering::read(const QByteArray &bytes, const QString &part, const Doc
             while (xml.nextChild(d)) {
                 if (xml.isW(u"lvl")) {
                     const int ilvl = integer(xml.attribute(u"ilvl"), 0, kLevels - 1, 0);
-                    a.levels[std::size_t(ilvl)] = readLevel(xml, theme);
+                    a.levels[std::size_t(ilvl)] = readLevel(xml, theme, slices);
                 } else if (xml.isW(u"numStyleLink")) {
                     a.styleLink = xml.val().toString();
                 }
@@ -119,7 +151,7 @@ void DocxNumbering::read(const QByteArray &bytes, const QString &part, const Doc
                         if (xml.isW(u"startOverride"))
                             n.starts[std::size_t(ilvl)] = integer(xml.val(), 0, 32767, 1);
                         else if (xml.isW(u"lvl"))
-                            n.levels[std::size_t(ilvl)] = readLevel(xml, theme);
+                            n.levels[std::size_t(ilvl)] = readLevel(xml, theme, slices);
                     }
                 }
             }
@@ -157,11 +189,9 @@ const DocxNumbering::Level *DocxNumbering::level(int numId, int ilvl) const
     if (n == instances_.cend())
         return nullptr;
     if (n->levels[std::size_t(ilvl)])
-        return &*n->levels[std::size_t(ilvl)];
+        return parsed(n->levels[std::size_t(ilvl)]);
     const Abstract *a = abstractFor(numId);
-    if (!a || !a->levels[std::size_t(ilvl)])
-        return nullptr;
-    return &*a->levels[std::size_t(ilvl)];
+    return a ? parsed(a->levels[std::size_t(ilvl)]) : nullptr;
 }
 
 int DocxNumbering::abstractOf(int numId) const
@@ -179,7 +209,7 @@ std::optional<int> DocxNumbering::startOverride(int numId, int ilvl) const
     if (n->starts[i])
         return n->starts[i];
     if (n->levels[i])
-        return n->levels[i]->start;
+        return parsed(n->levels[i])->start;
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "docx/DocxParagraphProperties.h"
 #include "docx/DocxRunProperties.h"
+#include "docx/DocxTheme.h"
 
 #include <QHash>
 #include <QString>
@@ -27,6 +28,7 @@ public:
         DocxParagraphProperties paragraph;           // w:pPr: the indents
         DocxRunProperties run;                       // w:rPr: the marker's font
         QString xml;                                 // the w:lvl as read, kept
+        bool parsed = true;                          // else read from `xml` when first asked for
     };
 
     void read(const QByteArray &xml, const QString &part, const DocxTheme &theme, const DocxStyles &styles);
@@ -59,11 +61,17 @@ private:
         std::array<std::optional<Level>, kLevels> levels;
     };
 
-    static Level readLevel(class DocxXml &xml, const DocxTheme &theme);
+    static Level readLevel(class DocxXml &xml, const DocxTheme &theme, const QString *text);
+    static void parseLevel(class DocxXml &xml, Level &level, const DocxTheme &theme);
+    const Level *parsed(const std::optional<Level> &level) const;
     static QTextListFormat plainFormat(const Level &level, int ilvl);
     const Abstract *abstractFor(int numId, int hops = 0) const;
 
-    QHash<int, Abstract> abstracts_;
-    QHash<int, Instance> instances_;
+    // Levels are read when a paragraph first asks for them: a long document's numbering part may
+    // define thousands it never uses.
+    mutable QHash<int, Abstract> abstracts_;
+    mutable QHash<int, Instance> instances_;
+    DocxTheme theme_;
+    QString part_;
     QHash<QString, int> styleNumIds_; // numbering styles: their w:numId
 };

@@ -130,6 +130,7 @@ QByteArray DocxPackageWriter::relationships(const QString &from) const
 QByteArray DocxPackageWriter::finish(const std::function<bool(const QString &)> &keep) const
 {
     ZipWriter zip(QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC));
+    zip.setCompressionLevel(1); // saving stays quick on long documents; the text packs well anyway
     zip.add(QStringLiteral("[Content_Types].xml"), contentTypes(keep));
     for (const QString &from : sources_)
         zip.add(from.isEmpty() ? QStringLiteral("_rels/.rels") : DocxPackage::relationshipsPart(from), relationships(from));

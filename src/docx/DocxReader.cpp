@@ -17,6 +17,7 @@
 #include <QTextDocument>
 #include <QUuid>
 
+
 using namespace DocxNamespaces;
 
 namespace {

@@ -1,4 +1,5 @@
 #include "docx/DocxXml.h"
+#include "docx/DocxKeptXml.h"
 #include "zip/PackageError.h"
 
 #include <QXmlStreamWriter>
@@ -6,6 +7,27 @@
 using namespace DocxNamespaces;
 
 DocxXml::DocxXml(const QByteArray &bytes, const QString &part) : reader_(bytes), part_(part) {}
+
+DocxXml::DocxXml(const QString &text, const QString &part) : reader_(text), part_(part) {}
+
+bool DocxXml::usesKeptPrefixes() const
+{
+    bool main = false;
+    for (const QXmlStreamNamespaceDeclaration &d : reader_.namespaceDeclarations()) {
+        const Ns ns = of(d.namespaceUri());
+        const QString expected = ns == Other ? QString() : prefix(ns);
+        if (ns != Other && (expected != d.prefix() || isStrict(d.namespaceUri())))
+            return false;
+        if (ns == Other && !d.prefix().isEmpty()) {
+            // A prefix of its own must not be one the kept XML gives another namespace.
+            for (int n = W; n < Count; ++n)
+                if (prefix(Ns(n)) == d.prefix())
+                    return false;
+        }
+        main = main || ns == W;
+    }
+    return main;
+}
 
 DocxXml::DocxXml(QIODevice *device, const QString &part) : reader_(device), part_(part) {}
 
@@ -27,9 +49,20 @@ QXmlStreamReader::TokenType DocxXml::advance()
         fail(QStringLiteral("refers to an entity, which is not read"));
     case QXmlStreamReader::StartElement:
         enter();
+        if (copy_)
+            writeStart(*copy_);
         break;
     case QXmlStreamReader::EndElement:
         --depth_;
+        if (copy_) {
+            copy_->writeEndElement();
+            if (depth_ < copyDepth_)
+                copy_ = nullptr; // the copied element ended
+        }
+        break;
+    case QXmlStreamReader::Characters:
+        if (copy_)
+            copy_->writeCharacters(reader_.text().toString());
         break;
     default:
         break;
@@ -131,31 +164,55 @@ void DocxXml::appendText(QString &out)
     }
 }
 
+void DocxXml::writeStart(QXmlStreamWriter &out) const
+{
+    out.writeStartElement(ns_ == Other ? reader_.namespaceUri().toString() : uri(ns_), reader_.name().toString());
+    for (const QXmlStreamAttribute &a : attributes_) {
+        const QStringView aUri = a.namespaceUri();
+        if (aUri.isEmpty()) {
+            out.writeAttribute(a.name().toString(), a.value().toString());
+            continue;
+        }
+        const Ns ans = of(aUri);
+        out.writeAttribute(ans == Other ? aUri.toString() : uri(ans), a.name().toString(), a.value().toString());
+    }
+}
+
 void DocxXml::copyTo(QXmlStreamWriter &out)
 {
-    const int depth = depth_;
-    auto writeStart = [&] {
-        out.writeStartElement(uri(ns_).isEmpty() ? reader_.namespaceUri().toString() : uri(ns_),
-                              reader_.name().toString());
-        for (const QXmlStreamAttribute &a : std::as_const(attributes_)) {
-            const QStringView aUri = a.namespaceUri();
-            const Ns ans = of(aUri);
-            if (aUri.isEmpty())
-                out.writeAttribute(a.name().toString(), a.value().toString());
-            else
-                out.writeAttribute(ans == Other ? aUri.toString() : uri(ans), a.name().toString(), a.value().toString());
-        }
-    };
-    writeStart();
-    pending_ = false;
-    while (depth_ >= depth) {
-        if (reader_.atEnd())
-            fail(QStringLiteral("ends before its elements do"));
-        switch (advance()) {
-        case QXmlStreamReader::StartElement: writeStart(); break;
-        case QXmlStreamReader::EndElement: out.writeEndElement(); break;
-        case QXmlStreamReader::Characters: out.writeCharacters(reader_.text().toString()); break;
-        default: break;
-        }
+    writeStart(out);
+    copy_ = &out;
+    copyDepth_ = depth_;
+    skip();
+    copy_ = nullptr;
+}
+
+void DocxXml::startCapture()
+{
+    if (!kept_) {
+        keptText_ = std::make_unique<QString>();
+        kept_ = std::make_unique<QXmlStreamWriter>(keptText_.get());
+        DocxKeptXml::startWrapper(*kept_);
     }
+    keptFrom_ = keptText_->size();
+    writeStart(*kept_);
+    copy_ = kept_.get();
+    copyDepth_ = depth_;
+}
+
+QString DocxXml::takeCapture()
+{
+    copy_ = nullptr;
+    if (!kept_)
+        return QString();
+    const QString captured = keptText_->mid(keptFrom_);
+    keptText_->truncate(keptFrom_);
+    return captured;
+}
+
+QString DocxXml::capture()
+{
+    startCapture();
+    skip();
+    return takeCapture();
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QXmlStreamAttributes>
 #include <QXmlStreamReader>
+#include <memory>
 
 class QIODevice;
 class QXmlStreamWriter;
@@ -21,6 +22,7 @@ public:
     using Ns = DocxNamespaces::Ns;
 
     DocxXml(const QByteArray &bytes, const QString &part);
+    DocxXml(const QString &text, const QString &part);
     DocxXml(QIODevice *device, const QString &part);
 
     // Moves to the document element; false when there is none.
@@ -52,13 +54,25 @@ public:
     // Copies the current element and all it holds to `out`, its names in the transitional
     // namespaces; the reader ends on the element's end.
     void copyTo(QXmlStreamWriter &out);
+    // The current element and all it holds as kept XML (DocxKeptXml); the reader ends on its end.
+    QString capture();
+    // Keeps a copy of the current element while it is read as usual; takeCapture() gives it once
+    // the element has ended. One at a time.
+    void startCapture();
+    QString takeCapture();
 
     const QString &part() const { return part_; }
+    // Where the reader is in text it was given as a QString: just after the last token read.
+    qsizetype offset() const { return qsizetype(reader_.characterOffset()); }
+    // Whether the document element declares every prefix it uses as the kept XML does (w: for
+    // the transitional main namespace ...), so that slices of the text are kept XML as they are.
+    bool usesKeptPrefixes() const;
     [[noreturn]] void fail(const QString &why) const;
 
 private:
     QXmlStreamReader::TokenType advance();
     void enter();
+    void writeStart(QXmlStreamWriter &out) const;
 
     QXmlStreamReader reader_;
     QString part_;
@@ -66,4 +80,10 @@ private:
     int depth_ = 0;
     Ns ns_ = DocxNamespaces::Other;
     bool pending_ = false; // the current element's start was read and its content not yet
+    // Copies: the writer tokens go to while an element is copied, from its depth.
+    QXmlStreamWriter *copy_ = nullptr;
+    int copyDepth_ = 0;
+    std::unique_ptr<QString> keptText_; // what capture() writes into, after the kept namespaces
+    std::unique_ptr<QXmlStreamWriter> kept_;
+    qsizetype keptFrom_ = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 using namespace DocxNamespaces;
 
@@ -34,7 +35,7 @@ QString DocxPackageWriter::addRelationship(const QString &from, const QString &t
     };
     if (chosen.isEmpty() || taken(chosen)) {
         do
-            chosen = QStringLiteral("rIdS%1").arg(++nextId_);
+            chosen = QStringLiteral("rIdS%1").arg(++nextId_[from]);
         while (taken(chosen));
     }
     list.append({chosen, type.contains(u'/') ? type : relationshipType(type), target, external});
@@ -49,12 +50,29 @@ bool DocxPackageWriter::hasRelationship(const QString &from, const QString &id) 
     return false;
 }
 
+bool DocxPackageWriter::isTarget(const QString &part) const
+{
+    for (const QList<Relationship> &list : relationships_)
+        for (const Relationship &r : list)
+            if (!r.external && r.target == part)
+                return true;
+    return false;
+}
+
 QString DocxPackageWriter::addMedia(const QByteArray &bytes, const QString &extension, const QString &contentType)
 {
     const QByteArray hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1) + extension.toLatin1();
     const auto found = media_.constFind(hash);
     if (found != media_.cend())
         return *found;
+    // A picture kept from the file under its own name is not added twice.
+    for (const Part &p : std::as_const(parts_)) {
+        if (p.name.startsWith(u"word/media/") && p.bytes.size() == bytes.size() && p.bytes == bytes
+            && p.name.endsWith(u'.' + extension)) {
+            media_.insert(hash, p.name);
+            return p.name;
+        }
+    }
     const QString name = freeName(QStringLiteral("word/media/image"), extension);
     addPart(name, bytes, contentType);
     media_.insert(hash, name);
@@ -87,7 +105,7 @@ QByteArray DocxPackageWriter::contentTypes(const std::function<bool(const QStrin
         w.writeAttribute(QStringLiteral("Extension"), it.key());
         w.writeAttribute(QStringLiteral("ContentType"), it.value());
     }
-    for (const Part &p : parts_) {
+    for (const Part &p : sortedParts()) {
         if (keep && !keep(p.name))
             continue;
         const QString extension = p.name.mid(p.name.lastIndexOf(u'.') + 1).toLower();
@@ -111,7 +129,9 @@ QByteArray DocxPackageWriter::relationships(const QString &from) const
     w.writeStartDocument(QStringLiteral("1.0"), true);
     w.writeDefaultNamespace(ns);
     w.writeStartElement(ns, QStringLiteral("Relationships"));
-    for (const Relationship &r : relationships_.value(from)) {
+    QList<Relationship> list = relationships_.value(from);
+    std::sort(list.begin(), list.end(), [](const Relationship &a, const Relationship &b) { return a.id < b.id; });
+    for (const Relationship &r : std::as_const(list)) {
         w.writeEmptyElement(ns, QStringLiteral("Relationship"));
         w.writeAttribute(QStringLiteral("Id"), r.id);
         w.writeAttribute(QStringLiteral("Type"), r.type);
@@ -127,14 +147,24 @@ QByteArray DocxPackageWriter::relationships(const QString &from) const
     return out;
 }
 
+// The parts by name, so that the same document gives the same package however it was made.
+QList<DocxPackageWriter::Part> DocxPackageWriter::sortedParts() const
+{
+    QList<Part> parts = parts_;
+    std::sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) { return a.name < b.name; });
+    return parts;
+}
+
 QByteArray DocxPackageWriter::finish(const std::function<bool(const QString &)> &keep) const
 {
     ZipWriter zip(QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC));
     zip.setCompressionLevel(1); // saving stays quick on long documents; the text packs well anyway
     zip.add(QStringLiteral("[Content_Types].xml"), contentTypes(keep));
-    for (const QString &from : sources_)
+    QStringList sources = sources_;
+    sources.sort();
+    for (const QString &from : std::as_const(sources))
         zip.add(from.isEmpty() ? QStringLiteral("_rels/.rels") : DocxPackage::relationshipsPart(from), relationships(from));
-    for (const Part &p : parts_) {
+    for (const Part &p : sortedParts()) {
         if (keep && !keep(p.name))
             continue;
         // Pictures are packed already; deflating them again only costs time.

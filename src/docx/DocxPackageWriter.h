@@ -19,6 +19,8 @@ public:
     QString addRelationship(const QString &from, const QString &type, const QString &target, bool external = false,
                             const QString &id = QString());
     bool hasRelationship(const QString &from, const QString &id) const;
+    // Whether a relationship written so far reaches the part.
+    bool isTarget(const QString &part) const;
     // A picture as a part of word/media, once for the same bytes; its part name.
     QString addMedia(const QByteArray &bytes, const QString &extension, const QString &contentType);
     // A part name that is not taken: PREFIX1.xml, PREFIX2.xml ...
@@ -41,11 +43,12 @@ private:
     };
     QByteArray contentTypes(const std::function<bool(const QString &)> &keep) const;
     QByteArray relationships(const QString &from) const;
+    QList<Part> sortedParts() const;
 
     QList<Part> parts_;
     QHash<QString, int> index_;
     QList<QString> sources_; // parts with relationships, in order
     QHash<QString, QList<Relationship>> relationships_;
     QHash<QByteArray, QString> media_; // by hash
-    int nextId_ = 0;
+    QHash<QString, int> nextId_;       // by source part
 };

@@ -1,7 +1,7 @@
 #pragma once
 #include <QByteArray>
 
-class DocxKeptPackage;
+struct DocxKeptPackage;
 class DocxPackage;
 struct DocxReadContext;
 class QTextDocument;

@@ -197,6 +197,15 @@ void DocxStoryWriter::writeRuns(const QTextBlock &block)
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat f = fragment.charFormat();
+        const QString shown = f.stringProperty(DocxFormats::kShownOnlyProperty);
+        if (!shown.isEmpty()) {
+            // Text shown for kept XML (a text box's): the XML is written instead, once, and the
+            // fields and links of the text around it go on around it.
+            writeKept(f.stringProperty(DocxFormats::kKeptProperty));
+            writeBookmarks(f.stringProperty(TextFormats::kKeptRtfProperty));
+            writeKept(shown);
+            continue;
+        }
         const QString fields = f.stringProperty(TextFormats::kFieldsProperty);
         syncFields(fields.isEmpty() ? QStringList() : KeptRtf::split(fields));
         const QString href = f.isAnchor() ? f.anchorHref() : QString();
@@ -207,11 +216,6 @@ void DocxStoryWriter::writeRuns(const QTextBlock &block)
         }
         writeKept(f.stringProperty(DocxFormats::kKeptProperty));
         writeBookmarks(f.stringProperty(TextFormats::kKeptRtfProperty));
-        const QString shown = f.stringProperty(DocxFormats::kShownOnlyProperty);
-        if (!shown.isEmpty()) {
-            writeKept(shown);
-            continue;
-        }
         const QString autoText = f.stringProperty(TextFormats::kAutoTextProperty);
         if (f.hasProperty(TextFormats::kNoteProperty)) {
             writeNoteReference(f, styleName);

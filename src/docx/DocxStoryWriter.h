@@ -65,6 +65,7 @@ private:
     // Objects.
     void writeKept(const QString &kept);
     void writeBookmarks(const QString &keptRtf);
+    void noteNamedRelationships(const QString &xml);
     void writeImage(const QTextImageFormat &image, const QString &paragraphStyle);
     void writeFloat(const QTextFrame *frame);
     QString imageRelationship(const QTextImageFormat &image, QSizeF &size);

@@ -122,7 +122,19 @@ void DocxStoryWriter::writeKept(const QString &kept)
             });
         if (written && !item.id.isEmpty())
             context_.keptWritten.insert(item.id);
+        if (written && main)
+            noteNamedRelationships(item.xml);
     }
+}
+
+// The kept relationships kept XML names, which the package must then have.
+void DocxStoryWriter::noteNamedRelationships(const QString &xml)
+{
+    if (!xml.contains(u"r:"))
+        return;
+    for (const QString &id : std::as_const(context_.keptRelationshipIds))
+        if (xml.contains(u'"' + id + u'"'))
+            context_.namedRelationships.insert(id);
 }
 
 void DocxStoryWriter::writeBookmarks(const QString &keptRtf)
@@ -136,17 +148,20 @@ void DocxStoryWriter::writeBookmarks(const QString &keptRtf)
                 continue;
             context_.keptWritten.insert(parts.id);
         }
-        QByteArrayView content = parts.content;
-        for (const bool start : {true, false}) {
-            const QByteArray word = start ? "{\\*\\bkmkstart" : "{\\*\\bkmkend";
-            if (!content.startsWith(word) || !content.endsWith('}'))
-                continue;
-            const QString name = rtfText(content.sliced(word.size(), content.size() - word.size() - 1)).trimmed();
+        // Each {\*\bkmkstart NAME} or {\*\bkmkend NAME} group of the kept RTF.
+        const QByteArray &content = parts.content;
+        for (qsizetype at = content.indexOf("{\\*\\bkmk"); at >= 0; at = content.indexOf("{\\*\\bkmk", at + 1)) {
+            const bool start = QByteArrayView(content).sliced(at).startsWith("{\\*\\bkmkstart");
+            const qsizetype nameAt = at + (start ? 13 : 11);
+            qsizetype end = nameAt;
+            while (end < content.size() && content[end] != '}' && content[end] != '{')
+                end += content[end] == '\\' && end + 1 < content.size() ? 2 : 1;
+            const QString name = rtfText(QByteArrayView(content).sliced(nameAt, qMin(end, content.size()) - nameAt)).trimmed();
             if (name.isEmpty())
-                break;
+                continue;
             if (start) {
                 if (bookmarkIds_.contains(name))
-                    break;
+                    continue;
                 const int id = context_.nextBookmarkId++;
                 bookmarkIds_.insert(name, id);
                 out_.writeEmptyElement(w(), QStringLiteral("bookmarkStart"));
@@ -156,7 +171,6 @@ void DocxStoryWriter::writeBookmarks(const QString &keptRtf)
                 out_.writeEmptyElement(w(), QStringLiteral("bookmarkEnd"));
                 out_.writeAttribute(w(), QStringLiteral("id"), QString::number(bookmarkIds_.take(name)));
             }
-            break;
         }
     }
 }
@@ -244,12 +258,15 @@ void DocxStoryWriter::writeDrawing(const QString &relationship, QSizeF size, con
     const qint64 cy = qMax<qint64>(1, std::llround(size.height() * DocxUnits::kEmuPerPixel));
     const QString r = uri(R);
     if (!keptDrawing.isEmpty()) {
+        QSet<QString> named;
         const bool written = DocxKeptXml::write(
             out_, keptDrawing,
             [&](const QString &, QStringView element, const QString &ns, QStringView attribute, const QString &value) {
                 if ((element == u"blip" && ns == r && attribute == u"embed")
                     || (element == u"imagedata" && ns == r && attribute == u"id"))
                     return relationship;
+                if (ns == r)
+                    named.insert(value); // a link on the picture ...
                 if (element == u"blip" && ns == r && attribute == u"link")
                     return QString();
                 if (element == u"docPr" && attribute == u"id")
@@ -262,10 +279,16 @@ void DocxStoryWriter::writeDrawing(const QString &relationship, QSizeF size, con
                 return value;
             },
             [&](const QString &ns, QStringView name, const QString &value) {
-                return ns != r || name == u"embed" || name == u"link" || name == u"id" || context_.keptRelationshipIds.contains(value);
+                return ns != r || name == u"embed" || name == u"link" || name == u"id"
+                    || (part_ == context_.mainPart && context_.keptRelationshipIds.contains(value));
             });
-        if (written)
+        if (written) {
+            if (part_ == context_.mainPart)
+                for (const QString &id : std::as_const(named))
+                    if (context_.keptRelationshipIds.contains(id))
+                        context_.namedRelationships.insert(id);
             return;
+        }
     }
     const QString wp = uri(WP), a = uri(A), pic = uri(Pic);
     const int id = context_.nextDrawingId++;

@@ -30,5 +30,7 @@ struct DocxWriteContext
     int nextRevisionId = 1;
     QSet<QString> keptWritten; // ids of kept items written
     QSet<QString> keptRelationshipIds; // of the main part, kept from the file
+    QSet<QString> namedRelationships;  // kept relationships that written kept XML names
+    QSet<QString> writtenKeptRelationships;
     QString mainPart = QStringLiteral("word/document.xml");
 };

@@ -98,6 +98,19 @@ QString noteFormat(NoteSettings::Format f)
     }
 }
 
+// Whether content names relationships of this kind by their id (so that they are written only
+// with the kept XML that names them).
+bool namedByContent(const QString &kind)
+{
+    static const QSet<QString> kinds{
+        QStringLiteral("hyperlink"), QStringLiteral("image"), QStringLiteral("oleObject"), QStringLiteral("package"),
+        QStringLiteral("chart"), QStringLiteral("chartUserShapes"), QStringLiteral("diagramData"),
+        QStringLiteral("diagramLayout"), QStringLiteral("diagramQuickStyle"), QStringLiteral("diagramColors"),
+        QStringLiteral("diagramDrawing"), QStringLiteral("video"), QStringLiteral("audio"), QStringLiteral("media"),
+        QStringLiteral("control"), QStringLiteral("subDocument"), QStringLiteral("aFChunk"), QStringLiteral("slide")};
+    return kinds.contains(kind);
+}
+
 // The page Word gives a document that names none: Letter, an inch all round.
 PageSetup wordPage()
 {
@@ -129,12 +142,20 @@ QByteArray DocxWriter::write()
     // main part's relationships to them.
     for (const DocxKeptPackage::Part &p : kept.parts)
         package.addPart(p.name, p.bytes, p.contentType); // reserves the names; unreached ones are dropped below
+    // Relationships that content names by id (pictures, links, objects) are written when kept XML
+    // that names them is; the others (theme, comments ...) always.
+    QList<const DocxKeptPackage::Relationship *> keptRelationships;
     for (const DocxKeptPackage::Relationship &r : kept.mainRelationships) {
         const QString kind = relationshipKind(r.type);
         if (kind == u"settings")
             continue;
-        package.addRelationship(kMain, r.type, r.target, r.external, r.id);
         context.keptRelationshipIds.insert(r.id);
+        if (namedByContent(kind)) {
+            keptRelationships.append(&r);
+            continue;
+        }
+        package.addRelationship(kMain, r.type, r.target, r.external, r.id);
+        context.writtenKeptRelationships.insert(r.id);
     }
 
     // Headers and footers: as they were read while unchanged, else made anew.
@@ -247,6 +268,12 @@ QByteArray DocxWriter::write()
             throw PackageError(QStringLiteral("its text could not be written as XML"));
     }
     package.addPart(kMain, body, kept.mainContentType.isEmpty() ? kMainType : kept.mainContentType);
+    for (const DocxKeptPackage::Relationship *r : std::as_const(keptRelationships)) {
+        if (!context.namedRelationships.contains(r->id))
+            continue;
+        package.addRelationship(kMain, r->type, r->target, r->external, r->id);
+        context.writtenKeptRelationships.insert(r->id);
+    }
 
     package.addPart(QStringLiteral("word/styles.xml"), styles.xml(), kWordType + QStringLiteral("styles+xml"));
     package.addRelationship(kMain, QStringLiteral("styles"), QStringLiteral("word/styles.xml"));
@@ -285,7 +312,7 @@ QByteArray DocxWriter::write()
     QSet<QString> reached(usedKeptHeaders.cbegin(), usedKeptHeaders.cend());
     QList<QString> queue;
     for (const DocxKeptPackage::Relationship &r : kept.mainRelationships)
-        if (!r.external)
+        if (!r.external && context.writtenKeptRelationships.contains(r.id))
             queue.append(r.target);
     for (const DocxKeptPackage::Relationship &r : kept.packageRelationships)
         if (!r.external)
@@ -315,6 +342,6 @@ QByteArray DocxWriter::write()
         }
     }
     return package.finish([&](const QString &name) {
-        return !kept.part(name) || reached.contains(name) || name == settingsPart;
+        return !kept.part(name) || reached.contains(name) || name == settingsPart || package.isTarget(name);
     });
 }

@@ -577,6 +577,7 @@ void DocxBodyReader::readSection(DocxXml &xml)
     copy.nextChild(1);
     DocxReadContext::Section s;
     PageSetup page;
+    page.marginLeft = page.marginRight = 1440; // Word's, where the section does not say
     bool pageSet = false;
     bool continuous = false;
     const int depth = copy.depth();

@@ -148,12 +148,13 @@ bool DocxBodyReader::showObject(const QString &keptItem, const QString &elementX
     }
     if (scan.pictures != 1 || scan.other)
         return false;
-    QTextImageFormat image;
+    // A picture that is missing, or linked from outside (never fetched), is kept, not shown.
     const DocxPackage::Relationship *r = context_.package.relationship(part_, scan.picture);
-    if (r && !r->external && !scan.linked)
-        image = pictures_.image(r->target, scan.size);
+    if (!r || r->external || scan.linked)
+        return false;
+    const QTextImageFormat image = pictures_.image(r->target, scan.size);
     if (!image.isValid())
-        image = pictures_.placeholder(scan.size);
+        return false;
     if (mode_ == Mode::Display) {
         addMark(QString(QChar::ObjectReplacementCharacter), image);
         return true;

@@ -63,6 +63,7 @@ void DocxReader::read()
         kept.styles = package.read(styles);
         context.styles.read(kept.styles, styles, context.theme);
     }
+    context.styles.completeDefaults(context.documentFont);
     context.documentStyles = context.styles.documentStyles(context.documentFont);
     for (const DocumentStyle &s : std::as_const(context.documentStyles))
         kept.styleNames << QString::number(int(s.kind)) + u':' + s.name;
@@ -163,12 +164,16 @@ void DocxReader::readBody(DocxReadContext &context, DocxKeptPackage &kept)
         DocxBodyReader body(context, doc_, main, DocxBodyReader::Mode::Document);
         body.read(xml);
     }
+    // The page is Word's (Letter, an inch all round) where the file does not say.
+    PageSetup page;
+    page.marginLeft = page.marginRight = 1440;
+    DocumentExtras &extras = DocumentExtras::of(doc_);
     if (context.firstSection) {
         kept.firstSection = context.firstSection->xml;
-        DocumentExtras &extras = DocumentExtras::of(doc_);
-        extras.setPageSetup(context.firstSection->page);
+        page = context.firstSection->page.value_or(page);
         extras.setTitlePage(context.firstSection->titlePage);
     }
+    extras.setPageSetup(page);
     kept.lastSection = context.lastSection;
 }
 

@@ -86,6 +86,14 @@ void DocxStyles::read(const QByteArray &bytes, const QString &part, const DocxTh
 }
 
 
+void DocxStyles::completeDefaults(const QFont &documentFont)
+{
+    if (!runDefaults_.font || runDefaults_.font->isEmpty())
+        runDefaults_.font = documentFont.family();
+    if (!runDefaults_.size)
+        runDefaults_.size = 10.0;
+}
+
 const DocxStyles::Style *DocxStyles::find(const QString &id) const
 {
     const auto it = index_.constFind(id);

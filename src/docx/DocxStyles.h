@@ -41,6 +41,9 @@ public:
     };
 
     void read(const QByteArray &xml, const QString &part, const DocxTheme &theme);
+    // Gives the defaults what Word takes where a document says nothing: the document's font, at
+    // ten points.
+    void completeDefaults(const QFont &documentFont);
 
     const DocxRunProperties &runDefaults() const { return runDefaults_; }
     const DocxParagraphProperties &paragraphDefaults() const { return paragraphDefaults_; }

@@ -122,7 +122,7 @@ const QTextCharFormat &DocxStylesWriter::charBase(const QString &paragraphStyle,
             f = style->charFormat;
         } else {
             TextFormats::setFamily(f, documentFont_.family());
-            f.setFontPointSize(documentFont_.pointSizeF() > 0 ? documentFont_.pointSizeF() : 12);
+            f.setFontPointSize(10);
         }
     }
     return *charBases_.insert(k, f);
@@ -161,12 +161,12 @@ QByteArray DocxStylesWriter::made() const
     w.writeStartDocument(QStringLiteral("1.0"), true);
     w.writeNamespace(ns, QStringLiteral("w"));
     w.writeStartElement(ns, QStringLiteral("styles"));
-    // The document's defaults: its font; no spacing.
+    // The document's defaults: its font, at the size Word takes where nothing says; no spacing.
     w.writeStartElement(ns, QStringLiteral("docDefaults"));
     w.writeStartElement(ns, QStringLiteral("rPrDefault"));
     QTextCharFormat defaults;
     TextFormats::setFamily(defaults, documentFont_.family());
-    defaults.setFontPointSize(documentFont_.pointSizeF() > 0 ? documentFont_.pointSizeF() : 12);
+    defaults.setFontPointSize(10);
     DocxPropertyWriter::runProperties(defaults, QTextCharFormat(), false).write(w, QStringLiteral("rPr"), true);
     w.writeEndElement();
     w.writeStartElement(ns, QStringLiteral("pPrDefault"));
@@ -174,7 +174,7 @@ QByteArray DocxStylesWriter::made() const
     w.writeEndElement();
     w.writeEndElement();
     const bool hasDefault = !defaultParagraph_.isEmpty();
-    if (!hasDefault) {
+    if (!hasDefault && !styles_.isEmpty()) {
         w.writeStartElement(ns, QStringLiteral("style"));
         w.writeAttribute(ns, QStringLiteral("type"), QStringLiteral("paragraph"));
         w.writeAttribute(ns, QStringLiteral("default"), QStringLiteral("1"));

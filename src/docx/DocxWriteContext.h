@@ -16,6 +16,12 @@ class QTextDocument;
 // What the writers of the stories of one Word package share.
 struct DocxWriteContext
 {
+    DocxWriteContext(const QTextDocument &d, const DocumentExtras *x, const DocxKeptPackage &k, DocxPackageWriter &p,
+                     DocxStylesWriter &s, DocxNumberingWriter &n)
+        : doc(d), extras(x), kept(k), package(p), styles(s), numbering(n)
+    {
+    }
+
     const QTextDocument &doc;
     const DocumentExtras *extras;
     const DocxKeptPackage &kept;

@@ -32,7 +32,14 @@ const QStringList &DocxPackage::mainContentTypes()
     return types;
 }
 
-DocxPackage::DocxPackage(const QByteArray &bytes) : DocxPackage(std::make_unique<ZipReader>(bytes)) {}
+DocxPackage::DocxPackage(const QByteArray &bytes) : DocxPackage(open(bytes)) {}
+
+std::unique_ptr<ZipReader> DocxPackage::open(const QByteArray &bytes)
+{
+    if (!ZipReader::looksLikeZip(bytes))
+        throw PackageError(QStringLiteral("it is not a readable zip package"));
+    return std::make_unique<ZipReader>(bytes);
+}
 
 DocxPackage::DocxPackage(std::unique_ptr<ZipReader> zip) : zip_(std::move(zip))
 {

@@ -51,6 +51,7 @@ public:
     const QHash<QString, QString> &overrides() const { return overrides_; }
 
 private:
+    static std::unique_ptr<ZipReader> open(const QByteArray &bytes);
     void readContentTypes();
     void findMainPart();
 

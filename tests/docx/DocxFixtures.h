@@ -36,6 +36,7 @@ inline const char *kNamespaces =
 struct Package
 {
     QByteArray body;
+    QByteArray document; // the whole main part instead, when given
     QList<QPair<QString, QByteArray>> parts;           // name, bytes
     QList<QPair<QString, QString>> relationships;      // kind or type, target (word/...); id rIdN by order
     QList<QPair<QString, QString>> external;           // id, URL of hyperlinks
@@ -98,7 +99,9 @@ inline QByteArray Package::make() const
     zip.add(QStringLiteral("_rels/.rels"), packageRels + "</Relationships>");
     zip.add(QStringLiteral("word/_rels/document.xml.rels"), rels + "</Relationships>");
     zip.add(QStringLiteral("word/document.xml"),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><w:document " + mainNamespaces + "><w:body>" + body + "</w:body></w:document>");
+            !document.isEmpty() ? document
+                                : "<?xml version=\"1.0\" encoding=\"UTF-8\"?><w:document " + mainNamespaces + "><w:body>" + body
+                                      + "</w:body></w:document>");
     return zip.finish();
 }
 

@@ -56,12 +56,6 @@ void setBorder(QTextTableCellFormat &f, int side, const std::optional<DocxTableP
 
 constexpr double kDefaultCellMargin = 108; // twips, left and right, as Word has it
 
-// A kept w:sectPr without its headers and footers, whose parts are written anew.
-QString withoutHeaders(const QString &section)
-{
-    return DocxKeptXml::withoutChildren(section, {QStringLiteral("headerReference"), QStringLiteral("footerReference")});
-}
-
 } // namespace
 
 DocxBodyReader::DocxBodyReader(DocxReadContext &context, QTextDocument &doc, const QString &part, Mode mode,
@@ -655,10 +649,10 @@ void DocxBodyReader::readSection(DocxXml &xml)
     }
     if (paragraph_.open) { // a section that ends at a paragraph, with more after it
         lastSectionProperty_ = first ? (continuous ? QStringLiteral("first continuous") : QStringLiteral("first"))
-                                     : withoutHeaders(kept);
+                                     : kept; // a later section keeps its own headers, for Word
         paragraph_.props.hasSection = true;
         breakAfterSection_ = !continuous;
     } else if (!first) {
-        context_.lastSection = withoutHeaders(kept);
+        context_.lastSection = kept;
     }
 }

@@ -82,7 +82,12 @@ void DocxReader::read()
     if (context.hasNoteSettings)
         extras.setNoteSettings(context.noteSettings);
     extras.setInfo(DocxInfo::read(package));
-    keepParts(package, kept);
+    QSet<QString> firstSectionParts;
+    if (context.firstSection)
+        for (const QString &part : context.firstSection->parts)
+            if (!part.isEmpty())
+                firstSectionParts.insert(part);
+    keepParts(package, kept, firstSectionParts);
     extras.setFormatKept(QLatin1String(DocxKeptPackage::kFormat), kept.serialize());
 }
 
@@ -212,13 +217,15 @@ void DocxReader::readHeadersFooters(DocxReadContext &context, DocxKeptPackage &k
 }
 
 // Every part the writer does not make again is kept, with the relationships that reach it.
-void DocxReader::keepParts(const DocxPackage &package, DocxKeptPackage &kept)
+void DocxReader::keepParts(const DocxPackage &package, DocxKeptPackage &kept, const QSet<QString> &firstSectionParts)
 {
     const QString main = package.mainPart();
     QSet<QString> remade{QStringLiteral("[Content_Types].xml"), QStringLiteral("_rels/.rels"), main,
                          DocxPackage::relationshipsPart(main)};
     for (const DocxPackage::Relationship &r : package.relationships(main)) {
-        if (remadeKinds().contains(r.kind)) {
+        // Headers and footers of later sections are kept with the sections that name them.
+        const bool laterHeader = (r.kind == u"header" || r.kind == u"footer") && !firstSectionParts.contains(r.target);
+        if (remadeKinds().contains(r.kind) && !laterHeader) {
             if (r.kind != u"header" && r.kind != u"footer") {
                 remade.insert(r.target);
                 remade.insert(DocxPackage::relationshipsPart(r.target));

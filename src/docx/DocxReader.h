@@ -1,5 +1,7 @@
 #pragma once
 #include <QByteArray>
+#include <QSet>
+#include <QString>
 
 struct DocxKeptPackage;
 class DocxPackage;
@@ -25,7 +27,7 @@ private:
     void readNotes(DocxReadContext &context, bool endnotes);
     void readBody(DocxReadContext &context, DocxKeptPackage &kept);
     void readHeadersFooters(DocxReadContext &context, DocxKeptPackage &kept);
-    void keepParts(const DocxPackage &package, DocxKeptPackage &kept);
+    void keepParts(const DocxPackage &package, DocxKeptPackage &kept, const QSet<QString> &firstSectionParts);
 
     const QByteArray &bytes_;
     QTextDocument &doc_;

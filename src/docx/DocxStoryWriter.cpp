@@ -187,6 +187,7 @@ void DocxStoryWriter::writeParagraphProperties(const QTextBlock &block, bool inC
         }
     } else if (!section.isEmpty() && kind_ == Kind::Body) {
         props.addKept(section);
+        noteNamedRelationships(section);
     }
     props.write(out_, QStringLiteral("pPr"));
 }

@@ -38,6 +38,8 @@ public:
     void writeFrame(QTextFrame *frame);
     // Closes the fields still open.
     void finish();
+    // Notes the kept relationships kept XML names, which the package must then have.
+    void noteNamedRelationships(const QString &xml);
     // In a note: whether it is an endnote (its mark is w:endnoteRef).
     void setEndnote(bool endnote) { endnotes_ = endnote; }
     // The first section's properties, written into its last paragraph (kSectionProperty "first").
@@ -65,7 +67,6 @@ private:
     // Objects.
     void writeKept(const QString &kept);
     void writeBookmarks(const QString &keptRtf);
-    void noteNamedRelationships(const QString &xml);
     void writeImage(const QTextImageFormat &image, const QString &paragraphStyle);
     void writeFloat(const QTextFrame *frame);
     QString imageRelationship(const QTextImageFormat &image, QSizeF &size);

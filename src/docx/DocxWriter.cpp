@@ -107,7 +107,8 @@ bool namedByContent(const QString &kind)
         QStringLiteral("chart"), QStringLiteral("chartUserShapes"), QStringLiteral("diagramData"),
         QStringLiteral("diagramLayout"), QStringLiteral("diagramQuickStyle"), QStringLiteral("diagramColors"),
         QStringLiteral("diagramDrawing"), QStringLiteral("video"), QStringLiteral("audio"), QStringLiteral("media"),
-        QStringLiteral("control"), QStringLiteral("subDocument"), QStringLiteral("aFChunk"), QStringLiteral("slide")};
+        QStringLiteral("control"), QStringLiteral("subDocument"), QStringLiteral("aFChunk"), QStringLiteral("slide"),
+        QStringLiteral("header"), QStringLiteral("footer")};
     return kinds.contains(kind);
 }
 
@@ -257,9 +258,13 @@ QByteArray DocxWriter::write()
             firstWritten = b.blockFormat().stringProperty(DocxFormats::kSectionProperty).startsWith(u"first");
         story.writeFrame(doc_.rootFrame());
         story.finish();
-        if (firstWritten && !kept.lastSection.isEmpty())
-            DocxKeptXml::write(w, kept.lastSection);
-        else
+        if (firstWritten && !kept.lastSection.isEmpty()) {
+            DocxKeptXml::write(w, kept.lastSection,
+                               {}, [&](const QString &ns, QStringView, const QString &value) {
+                                   return ns != uri(R) || context.keptRelationshipIds.contains(value);
+                               });
+            story.noteNamedRelationships(kept.lastSection);
+        } else
             firstSection(w);
         w.writeEndElement();
         w.writeEndElement();

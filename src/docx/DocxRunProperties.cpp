@@ -166,59 +166,39 @@ void DocxRunProperties::merge(const DocxRunProperties &o)
 
 void DocxRunProperties::apply(QTextCharFormat &f, const QFont &documentFont) const
 {
+    // Onto a format of its own: what is off is left unset, so that runs that look alike have
+    // one format.
     if (font && !font->isEmpty())
         TextFormats::setFamily(f, *font);
     if (size)
         f.setFontPointSize(*size);
-    if (bold)
-        f.setFontWeight(*bold ? QFont::Bold : QFont::Normal);
-    if (italic)
-        f.setFontItalic(*italic);
-    if (underline) {
+    if (bold.value_or(false))
+        f.setFontWeight(QFont::Bold);
+    if (italic.value_or(false))
+        f.setFontItalic(true);
+    if (underline && *underline != QTextCharFormat::NoUnderline) {
         f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(*underline));
         if (underlineKind && *underlineKind != kindOfUnderline(*underline))
             f.setProperty(DocxFormats::kUnderlineProperty, *underlineKind);
-        else
-            f.clearProperty(DocxFormats::kUnderlineProperty);
         if (underlineColor && underlineColor->isValid())
             f.setUnderlineColor(*underlineColor);
     }
-    if (strike)
-        f.setFontStrikeOut(*strike);
-    if (caps || smallCaps) {
-        if (caps && *caps)
-            f.setFontCapitalization(QFont::AllUppercase);
-        else if (smallCaps && *smallCaps)
-            f.setFontCapitalization(QFont::SmallCaps);
-        else
-            f.setFontCapitalization(QFont::MixedCase);
-    }
-    if (color) {
-        if (color->isValid())
-            f.setForeground(*color);
-        else
-            f.clearForeground();
-    }
+    if (strike.value_or(false))
+        f.setFontStrikeOut(true);
+    if (caps.value_or(false))
+        f.setFontCapitalization(QFont::AllUppercase);
+    else if (smallCaps.value_or(false))
+        f.setFontCapitalization(QFont::SmallCaps);
+    if (color && color->isValid())
+        f.setForeground(*color);
     const std::optional<QColor> background = highlight && highlight->isValid() ? highlight : shading;
-    if (background) {
-        if (background->isValid())
-            f.setBackground(*background);
-        else
-            f.clearBackground();
-    }
-    if (script) {
-        f.setVerticalAlignment(*script == Superscript ? QTextCharFormat::AlignSuperScript
-                               : *script == Subscript ? QTextCharFormat::AlignSubScript
-                                                      : QTextCharFormat::AlignNormal);
-    }
-    if (position) {
+    if (background && background->isValid())
+        f.setBackground(*background);
+    if (script && *script != Baseline)
+        f.setVerticalAlignment(*script == Superscript ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignSubScript);
+    if (position && *position != 0) {
         // Raised text keeps its offset in points, whatever its size.
-        QTextCharFormat sized = f;
-        TextFormats::setCharOffsetTwips(sized, *position * 10.0, documentFont);
-        if (sized.hasProperty(QTextFormat::TextBaselineOffset))
-            f.setBaselineOffset(sized.baselineOffset());
-        else
-            f.clearProperty(QTextFormat::TextBaselineOffset);
+        TextFormats::setCharOffsetTwips(f, *position * 10.0, documentFont);
     }
     if (!kept.isEmpty())
         f.setProperty(DocxFormats::kRunPropertiesProperty, kept);

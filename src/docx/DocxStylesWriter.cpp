@@ -48,6 +48,7 @@ DocxStylesWriter::DocxStylesWriter(const DocumentExtras *extras, const DocxKeptP
             }
         try {
             parsed_.read(keptXml_, QStringLiteral("word/styles.xml"), theme_);
+            parsed_.completeDefaults(documentFont_); // as the reader did
         } catch (...) {
             kept_ = false;
         }

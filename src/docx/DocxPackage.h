@@ -2,6 +2,7 @@
 #include "zip/ZipReader.h"
 
 #include <QHash>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -35,6 +36,8 @@ public:
     QString mainContentType() const { return contentType(mainPart_); }
     bool contains(const QString &part) const { return zip_->contains(part); }
     QByteArray read(const QString &part) const { return zip_->read(part); }
+    // A part unpacked as it is read, for the large ones.
+    std::unique_ptr<QIODevice> open(const QString &part) const { return zip_->open(part); }
     QString contentType(const QString &part) const;
 
     // The relationships of a part ("" for the package's own); cached.

@@ -12,6 +12,7 @@
 #include "zip/PackageError.h"
 
 #include <QCryptographicHash>
+#include <QIODevice>
 #include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -157,7 +158,9 @@ void DocxReader::readNotes(DocxReadContext &context, bool endnotes)
 void DocxReader::readBody(DocxReadContext &context, DocxKeptPackage &kept)
 {
     const QString main = context.package.mainPart();
-    DocxXml xml(context.package.read(main), main);
+    // The main part, which may be tens of megabytes, is unpacked as it is read.
+    const std::unique_ptr<QIODevice> device = context.package.open(main);
+    DocxXml xml(device.get(), main);
     if (!xml.start() || xml.ns() != W || xml.name() != u"document")
         xml.fail(QStringLiteral("is not a Word document body"));
     for (const QXmlStreamNamespaceDeclaration &d : xml.namespaceDeclarations())

@@ -2,6 +2,7 @@
 #include "docx/DocxKeptXml.h"
 #include "zip/PackageError.h"
 
+#include <QIODevice>
 #include <QXmlStreamWriter>
 
 using namespace DocxNamespaces;
@@ -33,6 +34,10 @@ DocxXml::DocxXml(QIODevice *device, const QString &part) : reader_(device), part
 
 void DocxXml::fail(const QString &why) const
 {
+    // A part that could not be unpacked says so rather than that its XML broke off.
+    if (const QIODevice *device = reader_.device(); device && !device->errorString().isEmpty()
+        && device->errorString() != u"Unknown error")
+        throw PackageError(QStringLiteral("its part %1: %2").arg(part_, device->errorString()));
     throw PackageError(QStringLiteral("its part %1 %2").arg(part_, why));
 }
 

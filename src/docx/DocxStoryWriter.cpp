@@ -15,6 +15,7 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 using namespace DocxNamespaces;
 
@@ -117,6 +118,8 @@ void DocxStoryWriter::writeBlock(const QTextBlock &block, const QTextBlock &next
     writeKept(end.stringProperty(DocxFormats::kKeptProperty));
     writeBookmarks(end.stringProperty(TextFormats::kKeptRtfProperty));
     closeLink();
+    if (block == story_.lastBlock())
+        closeBookmarks(); // those still open end with the story, in its last paragraph
     // Fields go on into the next paragraph when it starts inside them; all else closes here.
     QStringList continuing;
     if (next.isValid() && next.begin() != next.end()) {
@@ -404,9 +407,16 @@ void DocxStoryWriter::finish()
             closeField();
         out_.writeEndElement();
     }
-    for (auto it = bookmarkIds_.cbegin(); it != bookmarkIds_.cend(); ++it) {
+    closeBookmarks();
+}
+
+void DocxStoryWriter::closeBookmarks()
+{
+    QList<int> ids = bookmarkIds_.values();
+    std::sort(ids.begin(), ids.end());
+    for (const int id : std::as_const(ids)) {
         out_.writeEmptyElement(w(), QStringLiteral("bookmarkEnd"));
-        out_.writeAttribute(w(), QStringLiteral("id"), QString::number(it.value()));
+        out_.writeAttribute(w(), QStringLiteral("id"), QString::number(id));
     }
     bookmarkIds_.clear();
 }

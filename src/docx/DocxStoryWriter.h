@@ -67,6 +67,7 @@ private:
     // Objects.
     void writeKept(const QString &kept);
     void writeBookmarks(const QString &keptRtf);
+    void closeBookmarks();
     void writeImage(const QTextImageFormat &image, const QString &paragraphStyle);
     void writeFloat(const QTextFrame *frame);
     QString imageRelationship(const QTextImageFormat &image, QSizeF &size);

@@ -9,7 +9,6 @@
 #include "rtf/TextFormats.h"
 
 #include <QTextDocument>
-#include <QTextTable>
 #include <QXmlStreamWriter>
 
 using namespace DocxNamespaces;
@@ -58,12 +57,10 @@ constexpr double kDefaultCellMargin = 108; // twips, left and right, as Word has
 
 } // namespace
 
-DocxBodyReader::DocxBodyReader(DocxReadContext &context, QTextDocument &doc, const QString &part, Mode mode,
+DocxBodyReader::DocxBodyReader(DocxReadContext &context, DocxBuildSink &sink, const QString &part, Mode mode,
                                const QString &noteMark)
-    : context_(context), doc_(doc), part_(part), mode_(mode), noteMark_(noteMark), builder_(doc),
-      pictures_(context.package, doc)
+    : context_(context), builder_(sink), part_(part), mode_(mode), noteMark_(noteMark), pictures_(context.package, sink)
 {
-    builder_.setListGroupPrefix(context.idPrefix);
 }
 
 DocxBodyReader::~DocxBodyReader() = default;
@@ -156,7 +153,7 @@ void DocxBodyReader::readParagraph(DocxXml &xml)
     endParagraph();
 }
 
-QTextBlockFormat DocxBodyReader::blockFormat(const DocxParagraphProperties &direct, DocxDocumentBuilder::ListItem *item,
+QTextBlockFormat DocxBodyReader::blockFormat(const DocxParagraphProperties &direct, DocxBuildSink::ListItem *item,
                                              bool &isItem)
 {
     const DocxStyles &styles = context_.styles;
@@ -193,7 +190,7 @@ QTextBlockFormat DocxBodyReader::blockFormat(const DocxParagraphProperties &dire
         }
         context_.listsStarted.insert(started);
         // Qt indents list items by their level and hangs the marker itself.
-        f.setLeftMargin(qMax(0.0, f.leftMargin() - doc_.indentWidth() * (level + 1)));
+        f.setLeftMargin(qMax(0.0, f.leftMargin() - context_.indentWidth * (level + 1)));
         f.clearProperty(QTextFormat::TextIndent);
     }
     return f;
@@ -211,7 +208,7 @@ void DocxBodyReader::endParagraph()
         return;
     }
     ensureBase();
-    DocxDocumentBuilder::ListItem item;
+    DocxBuildSink::ListItem item;
     bool isItem = false;
     QTextBlockFormat block = blockFormat(paragraph_.props, &item, isItem);
     if (paragraph_.pageBreakBefore)
@@ -225,8 +222,8 @@ void DocxBodyReader::endParagraph()
     DocxRunProperties mark = paragraph_.runBase;
     mark.merge(paragraph_.props.mark);
     QTextCharFormat chars;
-    mark.apply(chars, doc_.defaultFont());
-    if (builder_.tableDepth() > 0) // the cell's shading lives in the same property
+    mark.apply(chars, context_.documentFont);
+    if (tableDepth_ > 0) // the cell's shading lives in the same property
         chars.clearBackground();
     if (!pendingKept_.isEmpty())
         chars.setProperty(DocxFormats::kKeptProperty, std::exchange(pendingKept_, QString()));
@@ -263,7 +260,7 @@ void DocxBodyReader::readTable(DocxXml &xml)
 {
     if (paragraph_.open)
         endParagraph();
-    if (builder_.tableDepth() >= DocxDocumentBuilder::kMaxNesting) {
+    if (tableDepth_ >= DocxBuildSink::kMaxNesting) {
         // Past the deepest nesting we make, the rows' paragraphs stand in the cell one after another.
         const int depth = xml.depth();
         while (xml.nextChild(depth)) {
@@ -292,7 +289,7 @@ void DocxBodyReader::readTable(DocxXml &xml)
         table.run = context_.styles.tableRun(style);
         table.look = direct.look.value_or(0);
         table.props.kept = direct.kept;
-        table.columns = int(qMin<qsizetype>(table.grid.size(), DocxDocumentBuilder::kMaxColumns));
+        table.columns = int(qMin<qsizetype>(table.grid.size(), DocxBuildSink::kMaxColumns));
         QTextTableFormat f;
         f.setBorder(0);
         f.setBorderStyle(QTextFrameFormat::BorderStyle_None);
@@ -304,7 +301,7 @@ void DocxBodyReader::readTable(DocxXml &xml)
             QList<QTextLength> widths;
             for (const double w : std::as_const(table.grid))
                 widths.append(QTextLength(QTextLength::FixedLength, TextFormats::twipsToPixels(qBound(15.0, w, 31680.0))));
-            widths.resize(qMin<qsizetype>(widths.size(), DocxDocumentBuilder::kMaxColumns));
+            widths.resize(qMin<qsizetype>(widths.size(), DocxBuildSink::kMaxColumns));
             f.setColumnWidthConstraints(widths);
         }
         if (table.props.width)
@@ -320,6 +317,7 @@ void DocxBodyReader::readTable(DocxXml &xml)
         if (direct.style)
             f.setProperty(DocxFormats::kTableStyleProperty, *direct.style);
         builder_.openTable(f, qMax(1, table.columns));
+        ++tableDepth_;
     };
     while (xml.nextChild(depth)) {
         if (xml.isW(u"tblPr")) {
@@ -354,38 +352,20 @@ void DocxBodyReader::readTable(DocxXml &xml)
         return;
     if (paragraph_.open)
         endParagraph();
-    QTextTable *built = builder_.closeTable();
-    if (built)
-        finishTable(built, table);
+    builder_.closeTable(lastRowBottom(table), table.ownBottom);
+    --tableDepth_;
 }
 
-// The last row's cells take the table's bottom border, which the rows above take as inside lines.
-void DocxBodyReader::finishTable(QTextTable *table, const Table &props)
+// What the last row's cells take at their bottom: the table's bottom border, which the rows
+// above take as inside lines; nothing to change when the table has neither.
+QTextTableCellFormat DocxBodyReader::lastRowBottom(const Table &props) const
 {
+    QTextTableCellFormat f;
     const auto &bottom = props.props.borders[DocxTableProperties::Bottom];
     const auto &inside = props.props.borders[DocxTableProperties::InsideH];
-    if (!bottom && !inside)
-        return;
-    const int last = table->rows() - 1;
-    for (int c = 0; c < table->columns(); ++c) {
-        QTextTableCell cell = table->cellAt(last, c);
-        if (cell.column() != c || cell.row() + cell.rowSpan() - 1 != last)
-            continue;
-        QTextTableCellFormat f = cell.format().toTableCellFormat();
-        if (f.boolProperty(TextFormats::kGridFillerProperty)
-            || (std::size_t(c) < props.ownBottom.size() && props.ownBottom[std::size_t(c)]))
-            continue;
-        QTextTableCellFormat b;
-        setBorder(b, 2, bottom ? bottom : DocxTableProperties::Border());
-        for (const int p : {QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle,
-                            QTextFormat::TableCellBottomBorderBrush}) {
-            if (b.hasProperty(p))
-                f.setProperty(p, b.property(p));
-            else
-                f.clearProperty(p);
-        }
-        cell.setFormat(f);
-    }
+    if (bottom || inside)
+        setBorder(f, 2, bottom ? bottom : DocxTableProperties::Border());
+    return f;
 }
 
 void DocxBodyReader::readRow(DocxXml &xml, Table &table, int row)
@@ -443,7 +423,7 @@ void DocxBodyReader::readCell(DocxXml &xml, Table &table, const DocxTablePropert
         if (started)
             return;
         started = true;
-        DocxDocumentBuilder::Cell cell;
+        DocxBuildSink::Cell cell;
         cell.column = column;
         cell.span = cellProps.gridSpan;
         cell.continuesAbove = cellProps.verticalMergeRestart && !*cellProps.verticalMergeRestart;

@@ -1,5 +1,5 @@
 #pragma once
-#include "docx/DocxDocumentBuilder.h"
+#include "docx/DocxBuildSink.h"
 #include "docx/DocxParagraphProperties.h"
 #include "docx/DocxPictures.h"
 #include "docx/DocxRunProperties.h"
@@ -36,7 +36,8 @@ public:
     enum class Mode { Document, Part, Note, Display };
     static constexpr int kMaxNotes = 5000;
 
-    DocxBodyReader(DocxReadContext &context, QTextDocument &doc, const QString &part, Mode mode,
+    // Reads into `sink` (built on another thread, or a DocxDocumentBuilder of its own).
+    DocxBodyReader(DocxReadContext &context, DocxBuildSink &sink, const QString &part, Mode mode,
                    const QString &noteMark = QString());
     ~DocxBodyReader();
 
@@ -103,10 +104,9 @@ private:
     QTextTableCellFormat cellFormat(const Table &table, const DocxTableProperties &cell,
                                     const DocxTableProperties &row, int rowIndex, int column, int span) const;
     QStringList conditionalTypes(const Table &table, int row, int column, int span) const;
-    void finishTable(QTextTable *table, const Table &props);
+    QTextTableCellFormat lastRowBottom(const Table &props) const;
     void readSection(DocxXml &xml);
-    QTextBlockFormat blockFormat(const DocxParagraphProperties &p, DocxDocumentBuilder::ListItem *item,
-                                 bool &isItem);
+    QTextBlockFormat blockFormat(const DocxParagraphProperties &p, DocxBuildSink::ListItem *item, bool &isItem);
 
     // Inline content.
     void readInline(DocxXml &xml);
@@ -139,12 +139,12 @@ private:
     bool showObject(const QString &keptItem, const QString &elementXml, bool drawingOfItsOwn);
 
     DocxReadContext &context_;
-    QTextDocument &doc_;
+    DocxBuildSink &builder_;
     QString part_;
     Mode mode_;
     QString noteMark_;
-    DocxDocumentBuilder builder_;
     DocxPictures pictures_;
+    int tableDepth_ = 0;
 
     Paragraph paragraph_;
     DocxRunProperties run_;          // the direct properties of the run being read

@@ -1,6 +1,7 @@
 // The Word story reader's objects: drawings, pictures, text boxes, equations and alternate
 // content; and the XML it keeps.
 #include "docx/DocxBodyReader.h"
+#include "docx/DocxDocumentBuilder.h"
 #include "docx/DocxFormats.h"
 #include "docx/DocxKeptXml.h"
 #include "docx/DocxObjectScan.h"
@@ -189,13 +190,14 @@ bool DocxBodyReader::showObject(const QString &keptItem, const QString &elementX
 std::unique_ptr<QTextDocument> DocxBodyReader::readDisplay(const QString &textBoxXml)
 {
     auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(doc_.defaultFont());
+    doc->setDefaultFont(context_.documentFont);
     doc->setUndoRedoEnabled(false);
     doc->setLayoutEnabled(false);
     DocxXml xml(DocxKeptXml::document(textBoxXml).toUtf8(), part_);
     if (xml.start() && xml.nextChild(1)) {
         ++context_.displayDepth;
-        DocxBodyReader reader(context_, *doc, part_, Mode::Display);
+        DocxDocumentBuilder builder(*doc);
+        DocxBodyReader reader(context_, builder, part_, Mode::Display);
         reader.read(xml);
         --context_.displayDepth;
     }
@@ -215,7 +217,7 @@ void DocxBodyReader::showKept(const QString &kept, const QTextDocument &shown)
                 QTextImageFormat image = format.toImageFormat();
                 const QVariant resource = shown.resource(QTextDocument::ImageResource, QUrl(image.name()));
                 const QString name = image.name() + QStringLiteral("-shown");
-                doc_.addResource(QTextDocument::ImageResource, QUrl(name), resource);
+                builder_.addResource(QTextDocument::ImageResource, QUrl(name), resource);
                 image.setName(name);
                 format = image;
             }

@@ -1,6 +1,7 @@
 // The Word story reader's inline content: runs, text, fields, links, notes, bookmarks and
 // tracked changes.
 #include "docx/DocxBodyReader.h"
+#include "docx/DocxDocumentBuilder.h"
 #include "docx/DocxFormats.h"
 #include "docx/DocxKeptXml.h"
 #include "docx/DocxReadContext.h"
@@ -227,7 +228,7 @@ QTextCharFormat DocxBodyReader::currentFormat()
         p.merge(context_.styles.character(*run_.style));
     p.merge(run_);
     QTextCharFormat f;
-    p.apply(f, doc_.defaultFont());
+    p.apply(f, context_.documentFont);
     runHidden_ = p.hidden.value_or(false);
     if (run_.style)
         if (const DocxStyles::Style *s = context_.styles.find(*run_.style))
@@ -507,7 +508,7 @@ void DocxBodyReader::noteReference(DocxXml &xml, bool endnote)
 std::unique_ptr<QTextDocument> DocxBodyReader::readNote(const QString &noteXml, const QString &part, const QString &mark)
 {
     auto note = std::make_unique<QTextDocument>();
-    note->setDefaultFont(doc_.defaultFont());
+    note->setDefaultFont(context_.documentFont);
     note->setUndoRedoEnabled(false);
     note->setLayoutEnabled(false);
     DocumentExtras::of(*note).setStyles(context_.documentStyles);
@@ -515,7 +516,9 @@ std::unique_ptr<QTextDocument> DocxBodyReader::readNote(const QString &noteXml, 
     cursor.beginEditBlock();
     DocxXml xml(DocxKeptXml::document(noteXml).toUtf8(), part);
     if (xml.start() && xml.nextChild(1)) {
-        DocxBodyReader reader(context_, *note, part, Mode::Note, mark);
+        DocxDocumentBuilder builder(*note);
+        builder.setListGroupPrefix(context_.idPrefix);
+        DocxBodyReader reader(context_, builder, part, Mode::Note, mark);
         reader.read(xml);
     }
     cursor.endEditBlock();

@@ -198,7 +198,42 @@ void DocxDocumentBuilder::endRow(const QTextTableCellFormat &filler, bool header
     t.inCell = false;
 }
 
-QTextTable *DocxDocumentBuilder::closeTable()
+void DocxDocumentBuilder::closeTable(const QTextTableCellFormat &lastRowBottom, const std::vector<bool> &ownBottom)
+{
+    QTextTable *table = close();
+    if (table && lastRowBottom.propertyCount() > 1)
+        patchLastRow(table, lastRowBottom, ownBottom);
+}
+
+// The last row's cells take the table's bottom border, which the rows above take as inside
+// lines; cells with a bottom border of their own keep it.
+void DocxDocumentBuilder::patchLastRow(QTextTable *table, const QTextTableCellFormat &bottom, const std::vector<bool> &ownBottom)
+{
+    const int last = table->rows() - 1;
+    for (int c = 0; c < table->columns(); ++c) {
+        QTextTableCell cell = table->cellAt(last, c);
+        if (cell.column() != c || cell.row() + cell.rowSpan() - 1 != last)
+            continue;
+        QTextTableCellFormat f = cell.format().toTableCellFormat();
+        if (f.boolProperty(TextFormats::kGridFillerProperty) || (std::size_t(c) < ownBottom.size() && ownBottom[std::size_t(c)]))
+            continue;
+        for (const int p : {QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle,
+                            QTextFormat::TableCellBottomBorderBrush}) {
+            if (bottom.hasProperty(p))
+                f.setProperty(p, bottom.property(p));
+            else
+                f.clearProperty(p);
+        }
+        cell.setFormat(f);
+    }
+}
+
+void DocxDocumentBuilder::addResource(int type, const QUrl &name, const QVariant &resource)
+{
+    doc_.addResource(type, name, resource);
+}
+
+QTextTable *DocxDocumentBuilder::close()
 {
     if (tables_.empty())
         return nullptr;
@@ -279,5 +314,5 @@ void DocxDocumentBuilder::keepAtEnd(int property, const QString &kept)
 void DocxDocumentBuilder::finish()
 {
     while (!tables_.empty())
-        closeTable();
+        close();
 }

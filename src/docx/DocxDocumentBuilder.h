@@ -1,4 +1,6 @@
 #pragma once
+#include "docx/DocxBuildSink.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -20,54 +22,27 @@ class QTextTable;
 // Puts the paragraphs, lists, tables and floating pictures of a Word story into a QTextDocument,
 // in reading order, through one cursor. Tables follow the shared model (TextFormats.h): their
 // columns are the grid, a cell that spans columns or is merged down is a Qt span.
-class DocxDocumentBuilder
+class DocxDocumentBuilder : public DocxBuildSink
 {
 public:
-    static constexpr int kMaxNesting = 16;
-    static constexpr int kMaxColumns = 64;
     static constexpr int kMaxListItems = 1000;
     static constexpr int kMaxBulletItems = 128;
 
-    // A paragraph's place in a list: items of one key and level share a QTextList, so they count
-    // on; an item of a higher level restarts the levels below it; `restart` starts the level anew.
-    struct ListItem
-    {
-        QString key;
-        int level = 0;
-        QTextListFormat format;
-        bool restart = false;
-    };
-    // A cell as a row gives it: where it starts in the grid, how many columns it spans, whether
-    // it continues the cell above (w:vMerge), and its format.
-    struct Cell
-    {
-        int column = 0;
-        int span = 1;
-        bool continuesAbove = false;
-        QTextTableCellFormat format;
-    };
-
     explicit DocxDocumentBuilder(QTextDocument &doc);
 
-    void startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars, const ListItem *item);
-    void insertText(const QString &text, const QTextCharFormat &format);
-    void insertFloat(const QTextFrameFormat &frame, const QTextImageFormat &image);
+    void startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars, const ListItem *item) override;
+    void insertText(const QString &text, const QTextCharFormat &format) override;
+    void insertFloat(const QTextFrameFormat &frame, const QTextImageFormat &image) override;
 
-    // Tables: a table with its grid's widths (pixels; none where unknown), then rows of cells.
-    void openTable(const QTextTableFormat &format, int gridColumns);
-    void startRow();
-    // The paragraphs that follow go into this cell of the open row.
-    void startCell(const Cell &cell);
-    // Ends the row; `fillers` are the format of the cells it lacks (w:gridBefore/After).
-    void endRow(const QTextTableCellFormat &filler, bool header);
-    // Closes the innermost table; null when it had no rows and was left out.
-    QTextTable *closeTable();
-    int tableDepth() const { return int(tables_.size()); }
-
-    // Adds kept XML (DocxFormats::kKeptProperty) to the last paragraph's own format.
-    void keepAtEnd(int property, const QString &kept);
+    void openTable(const QTextTableFormat &format, int gridColumns) override;
+    void startRow() override;
+    void startCell(const Cell &cell) override;
+    void endRow(const QTextTableCellFormat &filler, bool header) override;
+    void closeTable(const QTextTableCellFormat &lastRowBottom, const std::vector<bool> &ownBottom) override;
+    void keepAtEnd(int property, const QString &kept) override;
+    void addResource(int type, const QUrl &name, const QVariant &resource) override;
     void setListGroupPrefix(const QString &prefix) { groupPrefix_ = prefix; }
-    void finish();
+    void finish() override;
 
 private:
     struct OpenTable
@@ -93,6 +68,8 @@ private:
     };
 
     void enterCellAt(OpenTable &t, int column);
+    QTextTable *close();
+    void patchLastRow(QTextTable *table, const QTextTableCellFormat &bottom, const std::vector<bool> &ownBottom);
     void addToList(const ListItem &item);
     void mergeCells(OpenTable &t);
 

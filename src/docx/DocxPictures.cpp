@@ -1,4 +1,5 @@
 #include "docx/DocxPictures.h"
+#include "docx/DocxBuildSink.h"
 #include "docx/DocxPackage.h"
 #include "rtf/RtfPicture.h"
 #include "rtf/TextFormats.h"
@@ -28,7 +29,7 @@ QString typeOf(const QByteArray &format, const QByteArray &bytes)
 
 } // namespace
 
-DocxPictures::DocxPictures(const DocxPackage &package, QTextDocument &doc) : package_(package), doc_(doc) {}
+DocxPictures::DocxPictures(const DocxPackage &package, DocxBuildSink &sink) : package_(package), sink_(sink) {}
 
 DocxPictures::Loaded DocxPictures::load(const QString &part)
 {
@@ -69,9 +70,9 @@ DocxPictures::Loaded DocxPictures::load(const QString &part)
         image = RtfPicture::placeholder();
     loaded.name = prefix_ + QStringLiteral("-%1").arg(++count_);
     const QUrl url(loaded.name);
-    doc_.addResource(QTextDocument::ImageResource, url, image);
+    sink_.addResource(QTextDocument::ImageResource, url, image);
     if (!bytes.isEmpty())
-        doc_.addResource(TextFormats::kOriginalImageResource, TextFormats::originalImageUrl(url), bytes);
+        sink_.addResource(TextFormats::kOriginalImageResource, TextFormats::originalImageUrl(url), bytes);
     loaded_.insert(part, loaded);
     return loaded;
 }
@@ -100,7 +101,7 @@ QTextImageFormat DocxPictures::placeholder(QSizeF display)
         if (prefix_.isEmpty())
             prefix_ = QStringLiteral("docximage:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
         placeholderName_ = prefix_ + QStringLiteral("-placeholder");
-        doc_.addResource(QTextDocument::ImageResource, QUrl(placeholderName_), RtfPicture::placeholder());
+        sink_.addResource(QTextDocument::ImageResource, QUrl(placeholderName_), RtfPicture::placeholder());
     }
     QTextImageFormat f;
     f.setName(placeholderName_);

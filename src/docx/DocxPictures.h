@@ -6,7 +6,7 @@
 #include <QTextImageFormat>
 
 class DocxPackage;
-class QTextDocument;
+class DocxBuildSink;
 
 // The pictures of a Word package, put into a QTextDocument as image resources: PNG, JPEG, GIF
 // and BMP are shown; other kinds (EMF, WMF, TIFF ...) and pictures past the budgets show a
@@ -20,7 +20,8 @@ public:
     static constexpr int kMaxSide = 30000;                   // a side past this is absurd
     static constexpr double kMaxDisplay = 20000;             // pixels at 96 per inch
 
-    DocxPictures(const DocxPackage &package, QTextDocument &doc);
+    // The pictures' resources go to the document through `sink`.
+    DocxPictures(const DocxPackage &package, DocxBuildSink &sink);
 
     // The image format for a picture part shown at a size (pixels; empty: its own size), or an
     // invalid format when the part is missing. A part shown twice is read once.
@@ -38,7 +39,7 @@ private:
     Loaded load(const QString &part);
 
     const DocxPackage &package_;
-    QTextDocument &doc_;
+    DocxBuildSink &sink_;
     QHash<QString, Loaded> loaded_;
     qint64 bytes_ = 0;
     qint64 pixels_ = 0;

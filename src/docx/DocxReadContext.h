@@ -33,6 +33,7 @@ struct DocxReadContext
 
     const DocxPackage &package;
     QFont documentFont;
+    double indentWidth = 40; // of the document: a list level's indent, in pixels
     DocxTheme theme;
     DocxStyles styles;
     DocxNumbering numbering;

@@ -1,5 +1,7 @@
 #include "docx/DocxReader.h"
 #include "docx/DocxBodyReader.h"
+#include "docx/DocxBuildQueue.h"
+#include "docx/DocxDocumentBuilder.h"
 #include "docx/DocxInfo.h"
 #include "docx/DocxKeptPackage.h"
 #include "docx/DocxKeptXml.h"
@@ -17,11 +19,15 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUuid>
+#include <thread>
 
 
 using namespace DocxNamespaces;
 
 namespace {
+
+// From this size on, the main part is read on a thread of its own.
+constexpr qint64 kThreadedBody = qint64(4) << 20;
 
 const QSet<QString> &remadeKinds()
 {
@@ -53,6 +59,7 @@ void DocxReader::read()
     DocxPackage package(bytes_);
     DocxReadContext context(package);
     context.documentFont = doc_.defaultFont();
+    context.indentWidth = doc_.indentWidth();
     context.idPrefix = QStringLiteral("x") + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
     DocxKeptPackage kept;
     kept.mainContentType = package.mainContentType();
@@ -165,12 +172,39 @@ void DocxReader::readBody(DocxReadContext &context, DocxKeptPackage &kept)
         xml.fail(QStringLiteral("is not a Word document body"));
     for (const QXmlStreamNamespaceDeclaration &d : xml.namespaceDeclarations())
         kept.rootNamespaces << d.prefix().toString() + u' ' + d.namespaceUri().toString();
-    const int depth = xml.depth();
-    while (xml.nextChild(depth)) {
-        if (!xml.isW(u"body"))
-            continue;
-        DocxBodyReader body(context, doc_, main, DocxBodyReader::Mode::Document);
-        body.read(xml);
+    DocxDocumentBuilder builder(doc_);
+    builder.setListGroupPrefix(context.idPrefix);
+    const qint64 size = context.package.zip().size(main);
+    auto readBodies = [&](DocxBuildSink &sink) {
+        const int depth = xml.depth();
+        while (xml.nextChild(depth)) {
+            if (!xml.isW(u"body"))
+                continue;
+            DocxBodyReader body(context, sink, main, DocxBodyReader::Mode::Document);
+            body.read(xml);
+        }
+    };
+    if (size < kThreadedBody) {
+        readBodies(builder);
+    } else {
+        // A long body is read on a thread of its own while the document is built here from
+        // what it has read so far.
+        DocxBuildQueue queue;
+        std::thread reader([&] {
+            try {
+                readBodies(queue);
+                queue.end();
+            } catch (...) {
+                queue.fail(std::current_exception());
+            }
+        });
+        try {
+            queue.play(builder);
+        } catch (...) {
+            reader.join();
+            throw;
+        }
+        reader.join();
     }
     // The page is Word's (Letter, an inch all round) where the file does not say.
     PageSetup page;
@@ -204,7 +238,9 @@ void DocxReader::readHeadersFooters(DocxReadContext &context, DocxKeptPackage &k
             cursor.beginEditBlock();
             DocxXml xml(context.package.read(part), part);
             if (xml.start()) {
-                DocxBodyReader reader(context, content, part, DocxBodyReader::Mode::Part);
+                DocxDocumentBuilder builder(content);
+                builder.setListGroupPrefix(context.idPrefix);
+                DocxBodyReader reader(context, builder, part, DocxBodyReader::Mode::Part);
                 reader.read(xml);
             }
             cursor.endEditBlock();

@@ -215,6 +215,7 @@ private slots:
     void keptContent();
     void strictDocument();
     void fromRtfModel();
+    void longBody();
 };
 
 void TestFidelity::characterFormats()
@@ -737,6 +738,45 @@ void TestFidelity::fromRtfModel()
     QCOMPARE(again->cellAt(0, 2).format().toTableCellFormat().bottomBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
     QVERIFY(TextFormats::isBold(formatOf(*back, "Heading")));
     QCOMPARE(blockOf(*back, "Heading").blockFormat().stringProperty(TextFormats::kParagraphStyleProperty), QStringLiteral("Title"));
+}
+
+// A body long enough to be read on a thread of its own while the document is built: the same as
+// read otherwise, and a failure at its very end still refuses the whole package.
+void TestFidelity::longBody()
+{
+    Package p;
+    p.add(QStringLiteral("numbering"), QStringLiteral("word/numbering.xml"), part("numbering",
+        "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/>"
+        "<w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"));
+    QByteArray body;
+    const int paragraphs = 30000;
+    for (int i = 0; i < paragraphs; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        if (i % 1000 == 500)
+            body += "<w:tbl><w:tblGrid><w:gridCol w:w=\"2000\"/></w:tblGrid><w:tr><w:tc><w:p><w:r><w:t>cell " + n + "</w:t></w:r></w:p></w:tc></w:tr></w:tbl>";
+        body += (i % 10 == 0 ? "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr></w:pPr>" : "<w:p>")
+              + QByteArray("<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">Paragraph ") + n
+              + " with some text to make it long enough </w:t></w:r><w:r><w:t>to read on a thread of its own.</w:t></w:r></w:p>";
+    }
+    p.body = body;
+    const QByteArray docx = p.make();
+    QVERIFY(ZipReader(docx).size(QStringLiteral("word/document.xml")) > (5 << 20));
+    const auto doc = read(docx);
+    QCOMPARE(doc->rootFrame()->childFrames().size(), paragraphs / 1000);
+    QCOMPARE(blockOf(*doc, "Paragraph 29999 ").text(), QStringLiteral("Paragraph 29999 with some text to make it long enough to read on a thread of its own."));
+    QVERIFY(TextFormats::isBold(formatOf(*doc, "Paragraph 12345 ")));
+    const QTextBlock item = blockOf(*doc, "Paragraph 29990 ");
+    QVERIFY(item.textList());
+    const QTextListFormat f = item.textList()->format();
+    QCOMPARE(f.intProperty(TextFormats::kListStartProperty) + item.textList()->itemNumber(item), 3000); // its number
+    QCOMPARE(doc->find(QStringLiteral("cell 29500")).currentTable() != nullptr, true);
+    // Broken at its end: refused, the document left empty.
+    Package broken = p;
+    broken.body = body + "<w:p><w:r><w:t>unclosed";
+    QTextDocument refused;
+    refused.setPlainText(QStringLiteral("before"));
+    QVERIFY_THROWS_EXCEPTION(PackageError, DocxCodec::read(broken.make(), refused));
+    QVERIFY(refused.isEmpty());
 }
 
 QTEST_MAIN(TestFidelity)

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <cstdio>
 #include <ctime>
@@ -36,7 +37,12 @@ int toText(const char *in, const char *out)
     QFile file(QString::fromLocal8Bit(out));
     if (!file.open(QIODevice::WriteOnly))
         return 1;
-    file.write(doc.toPlainText().toUtf8());
+    // Paragraph by paragraph, as a conversion would write it, never the whole text at once.
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b != doc.begin())
+            file.write("\n");
+        file.write(b.text().toUtf8());
+    }
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "docx/DocxBuildQueue.h"
 
+#include <stdexcept>
+
 void DocxBuildQueue::push(Call &&call)
 {
     pending_.push_back(std::move(call));
@@ -10,7 +12,11 @@ void DocxBuildQueue::push(Call &&call)
 void DocxBuildQueue::handOver(bool last)
 {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::unique_lock<std::mutex> lock(mutex_);
+        // What is read but not built yet stays bounded: the reader waits for the builder.
+        room_.wait(lock, [this] { return batches_.size() < kMaxBatches || error_ || stopped_; });
+        if (stopped_)
+            throw std::runtime_error("the document is no longer built"); // ends the reader
         if (!pending_.empty())
             batches_.push_back(std::move(pending_));
         finished_ = finished_ || last;
@@ -64,6 +70,15 @@ void DocxBuildQueue::fail(std::exception_ptr error)
     ready_.notify_one();
 }
 
+void DocxBuildQueue::stop()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopped_ = true;
+    }
+    room_.notify_one();
+}
+
 void DocxBuildQueue::play(DocxBuildSink &target)
 {
     for (;;) {
@@ -77,6 +92,7 @@ void DocxBuildQueue::play(DocxBuildSink &target)
             if (error_)
                 std::rethrow_exception(error_);
         }
+        room_.notify_one();
         for (std::vector<Call> &batch : batches) {
             for (Call &call : batch) {
                 std::visit(

@@ -13,6 +13,7 @@ class DocxBuildQueue : public DocxBuildSink
 {
 public:
     static constexpr std::size_t kBatch = 1024; // calls handed over at a time
+    static constexpr std::size_t kMaxBatches = 8; // waiting at most: the reader waits past this
 
     // The reader's side.
     void startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars, const ListItem *item) override;
@@ -34,6 +35,8 @@ public:
     // The builder's side: plays the calls into `target` as they come, until the reader finishes
     // (or fails, when the failure is thrown here).
     void play(DocxBuildSink &target);
+    // The builder gives up (it failed): the reader no longer waits for room.
+    void stop();
 
 private:
     struct Paragraph { QTextBlockFormat block; QTextCharFormat chars; bool hasItem; ListItem item; };
@@ -55,7 +58,9 @@ private:
     std::vector<Call> pending_; // the reader's, not yet handed over
     std::mutex mutex_;
     std::condition_variable ready_;
+    std::condition_variable room_;
     std::vector<std::vector<Call>> batches_;
     bool finished_ = false;
+    bool stopped_ = false;
     std::exception_ptr error_;
 };

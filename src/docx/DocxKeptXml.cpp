@@ -27,20 +27,18 @@ void DocxKeptXml::startWrapper(QXmlStreamWriter &w)
 
 namespace {
 
-const QString &wrapperStart()
-{
-    static const QString start = [] {
-        QString s;
-        QXmlStreamWriter w(&s);
-        DocxKeptXml::startWrapper(w);
-        return s;
-    }();
-    return start;
-}
-
+// Kept XML with the prefixes it uses declared around it (declaring them all would make reading
+// a small item mostly reading declarations).
 QString wrapped(const QString &inner)
 {
-    return wrapperStart() + inner + QStringLiteral("</wrap>");
+    QString start = QStringLiteral("<wrap xmlns:s=\"urn:scrivlo:kept\"");
+    for (int n = W; n < Count; ++n) {
+        const QString p = prefix(Ns(n));
+        if (p.isEmpty() || n == Xml || !inner.contains(p + u':'))
+            continue;
+        start += QStringLiteral(" xmlns:") + p + QStringLiteral("=\"") + uri(Ns(n)) + u'"';
+    }
+    return start + u'>' + inner + QStringLiteral("</wrap>");
 }
 
 } // namespace

@@ -24,7 +24,7 @@ void DocxNotesWriter::start(NoteSettings::Kind kind)
     QXmlStreamWriter &w = *own_[kind];
     writers_[kind] = &w;
     w.writeStartDocument(QStringLiteral("1.0"), true);
-    for (int n = W; n < Count; ++n)
+    for (int n = Count - 1; n >= W; --n) // the main namespace last: the writer looks it up first
         if (!prefix(Ns(n)).isEmpty() && n != Xml && n != CP && n != DC && n != DCTerms && n != XSI && n != VT)
             w.writeNamespace(uri(Ns(n)), prefix(Ns(n)));
     const QString ns = uri(W);

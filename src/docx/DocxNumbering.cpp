@@ -53,6 +53,32 @@ int integer(QStringView v, int low, int high, int fallback)
 
 } // namespace
 
+// Where the reader is in the part's UTF-8 bytes: it tells where it is in characters, and the
+// levels are asked for in order, so the bytes are counted once.
+class DocxNumbering::Offsets
+{
+public:
+    explicit Offsets(const QByteArray &bytes) : bytes_(bytes) {}
+
+    qsizetype byteAt(qint64 characters)
+    {
+        while (characters_ < characters && byte_ < bytes_.size()) {
+            const uchar b = uchar(bytes_[byte_]);
+            const int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+            byte_ += length;
+            characters_ += length == 4 ? 2 : 1;
+        }
+        return qMin(byte_, bytes_.size());
+    }
+    // Where the tag that ends just before a byte starts.
+    qsizetype tagStart(qsizetype before) const { return bytes_.lastIndexOf('<', before - 1); }
+
+private:
+    const QByteArray &bytes_;
+    qsizetype byte_ = 0;
+    qint64 characters_ = 0;
+};
+
 void DocxNumbering::parseLevel(DocxXml &xml, Level &level, const DocxTheme &theme)
 {
     const int depth = xml.depth();
@@ -71,53 +97,54 @@ void DocxNumbering::parseLevel(DocxXml &xml, Level &level, const DocxTheme &them
         else if (n == u"rPr")
             level.run.read(xml, theme, false);
     }
-    level.parsed = true;
 }
 
-// `text`: the part's text, when its prefixes are those of kept XML: the level is kept as a slice
-// of it, and read when it is first asked for. Else it is read now, and kept as read.
-DocxNumbering::Level DocxNumbering::readLevel(DocxXml &xml, const DocxTheme &theme, const QString *text)
+// `offsets`: where the reader is in the part's bytes, when its prefixes are those of kept XML:
+// the level is kept as a slice of them, and read when it is first asked for. Else it is read now,
+// and kept as read.
+DocxNumbering::Slot DocxNumbering::readLevel(DocxXml &xml, const DocxTheme &theme, Offsets *offsets)
 {
-    Level level;
-    const qsizetype from = text ? text->lastIndexOf(u'<', xml.offset() - 1) : -1;
-    if (from >= 0) {
+    Slot slot;
+    if (const qsizetype from = offsets ? offsets->tagStart(offsets->byteAt(xml.offset())) : -1; from >= 0) {
         xml.skip();
-        level.xml = text->mid(from, xml.offset() - from);
-        level.parsed = false;
-        return level;
+        slot.from = from;
+        slot.to = offsets->byteAt(xml.offset());
+        return slot;
     }
+    slot.level = std::make_shared<Level>();
     xml.startCapture();
-    parseLevel(xml, level, theme);
-    level.xml = xml.takeCapture();
-    return level;
+    parseLevel(xml, *slot.level, theme);
+    slot.level->xml = xml.takeCapture();
+    return slot;
 }
 
-const DocxNumbering::Level *DocxNumbering::parsed(const std::optional<Level> &level) const
+const DocxNumbering::Level *DocxNumbering::parsed(const Slot &slot) const
 {
-    if (!level)
-        return nullptr;
-    if (!level->parsed) {
-        Level &l = const_cast<Level &>(*level); // the cache behind the const interface
+    if (!slot.level && slot.from >= 0) {
+        Slot &s = const_cast<Slot &>(slot); // the cache behind the const interface
+        s.level = std::make_shared<Level>();
+        s.level->xml = QString::fromUtf8(QByteArrayView(bytes_).sliced(s.from, qMax(qsizetype(0), qMin(s.to, bytes_.size()) - s.from)));
         try {
-            DocxXml xml(DocxKeptXml::document(l.xml), part_);
+            DocxXml xml(DocxKeptXml::document(s.level->xml), part_);
             if (xml.start() && xml.nextChild(1))
-                parseLevel(xml, l, theme_);
+                parseLevel(xml, *s.level, theme_);
         } catch (...) {
         }
-        l.parsed = true;
     }
-    return &*level;
+    return slot.level.get();
 }
 
 void DocxNumbering::read(const QByteArray &bytes, const QString &part, const DocxTheme &theme, const DocxStyles &styles)
 {
     theme_ = theme;
     part_ = part;
-    const QString text = QString::fromUtf8(bytes);
-    DocxXml xml(text, part);
+    bytes_ = bytes;
+    DocxXml xml(bytes_, part);
     if (!xml.start())
         return;
-    const QString *slices = xml.usesKeptPrefixes() ? &text : nullptr;
+    // Levels are kept as slices of the part where it is plain UTF-8 with the kept XML's prefixes.
+    Offsets offsets(bytes_);
+    Offsets *slices = xml.usesKeptPrefixes() && !bytes_.startsWith("\xEF\xBB\xBF") ? &offsets : nullptr;
     const int depth = xml.depth();
     int count = 0;
     while (xml.nextChild(depth)) {
@@ -188,7 +215,7 @@ const DocxNumbering::Level *DocxNumbering::level(int numId, int ilvl) const
     const auto n = instances_.constFind(numId);
     if (n == instances_.cend())
         return nullptr;
-    if (n->levels[std::size_t(ilvl)])
+    if (n->levels[std::size_t(ilvl)].isDefined())
         return parsed(n->levels[std::size_t(ilvl)]);
     const Abstract *a = abstractFor(numId);
     return a ? parsed(a->levels[std::size_t(ilvl)]) : nullptr;
@@ -208,7 +235,7 @@ std::optional<int> DocxNumbering::startOverride(int numId, int ilvl) const
     const std::size_t i = std::size_t(qBound(0, ilvl, kLevels - 1));
     if (n->starts[i])
         return n->starts[i];
-    if (n->levels[i])
+    if (n->levels[i].isDefined())
         return parsed(n->levels[i])->start;
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTextListFormat>
 #include <array>
+#include <memory>
 #include <optional>
 
 class DocxStyles;
@@ -28,7 +29,6 @@ public:
         DocxParagraphProperties paragraph;           // w:pPr: the indents
         DocxRunProperties run;                       // w:rPr: the marker's font
         QString xml;                                 // the w:lvl as read, kept
-        bool parsed = true;                          // else read from `xml` when first asked for
     };
 
     void read(const QByteArray &xml, const QString &part, const DocxTheme &theme, const DocxStyles &styles);
@@ -49,21 +49,31 @@ public:
     static QString signature(const QTextListFormat &f, int ilvl);
 
 private:
+    // A level as the part defines it: where it stands in the part's bytes until it is first asked
+    // for (a long document may define thousands of lists of nine levels each, most never used),
+    // then read.
+    struct Slot
+    {
+        qsizetype from = -1, to = 0;
+        std::shared_ptr<Level> level;
+        bool isDefined() const { return level || from >= 0; }
+    };
     struct Abstract
     {
-        std::array<std::optional<Level>, kLevels> levels;
+        std::array<Slot, kLevels> levels;
         QString styleLink; // w:numStyleLink: the levels are another list's, through a style
     };
     struct Instance
     {
         int abstractId = -1;
         std::array<std::optional<int>, kLevels> starts;
-        std::array<std::optional<Level>, kLevels> levels;
+        std::array<Slot, kLevels> levels;
     };
 
-    static Level readLevel(class DocxXml &xml, const DocxTheme &theme, const QString *text);
+    class Offsets;
+    static Slot readLevel(class DocxXml &xml, const DocxTheme &theme, Offsets *offsets);
     static void parseLevel(class DocxXml &xml, Level &level, const DocxTheme &theme);
-    const Level *parsed(const std::optional<Level> &level) const;
+    const Level *parsed(const Slot &slot) const;
     static QTextListFormat plainFormat(const Level &level, int ilvl);
     const Abstract *abstractFor(int numId, int hops = 0) const;
 
@@ -73,5 +83,6 @@ private:
     mutable QHash<int, Instance> instances_;
     DocxTheme theme_;
     QString part_;
+    QByteArray bytes_; // the part, while levels are read from it
     QHash<QString, int> styleNumIds_; // numbering styles: their w:numId
 };

@@ -63,7 +63,7 @@ void DocxPropertyList::add(const QString &name, const QList<QPair<QString, QStri
     e.order = orderOf(name);
     e.name = name;
     e.attributes = attributes;
-    entries_.append(e);
+    insert(std::move(e));
 }
 
 void DocxPropertyList::addCustom(const QString &name, const std::function<void(QXmlStreamWriter &)> &write)
@@ -72,7 +72,7 @@ void DocxPropertyList::addCustom(const QString &name, const std::function<void(Q
     e.order = orderOf(name);
     e.name = name;
     e.custom = write;
-    entries_.append(e);
+    insert(std::move(e));
 }
 
 bool DocxPropertyList::has(const QString &name) const
@@ -97,18 +97,24 @@ void DocxPropertyList::addKept(const QString &elementsXml)
         e.order = main ? orderOf(element.name) : 5000;
         e.name = element.name;
         e.kept = element.xml;
-        entries_.append(e);
+        insert(std::move(e));
     }
+}
+
+// Entries go in at their place in the schema's order (after those of the same place), so that
+// writing, which a run's properties do thousands of times, has nothing to sort.
+void DocxPropertyList::insert(Entry &&entry)
+{
+    auto at = std::upper_bound(entries_.begin(), entries_.end(), entry.order,
+                               [](int order, const Entry &e) { return order < e.order; });
+    entries_.insert(at, std::move(entry));
 }
 
 void DocxPropertyList::writeChildren(QXmlStreamWriter &out) const
 {
-    QList<const Entry *> sorted;
-    for (const Entry &e : entries_)
-        sorted.append(&e);
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Entry *a, const Entry *b) { return a->order < b->order; });
-    const QString w = uri(W);
-    for (const Entry *e : std::as_const(sorted)) {
+    static const QString w = uri(W);
+    for (const Entry &entry : entries_) {
+        const Entry *e = &entry;
         if (!e->kept.isEmpty()) {
             DocxKeptXml::write(out, e->kept);
         } else if (e->custom) {

@@ -44,6 +44,7 @@ private:
         QString kept;
     };
     int orderOf(const QString &name) const;
+    void insert(Entry &&entry);
 
     Kind kind_;
     QList<Entry> entries_;

@@ -201,6 +201,7 @@ void DocxReader::readBody(DocxReadContext &context, DocxKeptPackage &kept)
         try {
             queue.play(builder);
         } catch (...) {
+            queue.stop();
             reader.join();
             throw;
         }

@@ -286,44 +286,50 @@ void DocxStoryWriter::writeText(const QString &text, const QTextCharFormat &form
     }
     out_.writeStartElement(w(), QStringLiteral("r"));
     writeRunProperties(format, formatIndex, paragraphStyle);
-    QString pending;
-    auto flush = [&] {
-        if (pending.isEmpty())
+    // Text goes out in pieces between the characters that are elements of their own (tab, line
+    // break ...) or that XML cannot hold (written as U+FFFD).
+    auto piece = [&](const QString &t) {
+        if (t.isEmpty())
             return;
         out_.writeStartElement(w(), deleted ? QStringLiteral("delText") : QStringLiteral("t"));
         out_.writeAttribute(uri(Xml), QStringLiteral("space"), QStringLiteral("preserve"));
-        out_.writeCharacters(pending);
+        out_.writeCharacters(t);
         out_.writeEndElement();
-        pending.clear();
     };
     const qsizetype n = text.size();
+    qsizetype from = 0;
+    QString repaired;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
         const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0xD800 && u != 0x2028 && u != 0x2029 && u != 0x2011 && u != 0x00AD)
+            continue; // the usual case
         const char *element = nullptr;
         switch (u) {
         case u'\t': element = "tab"; break;
         case 0x2028: case u'\n': case u'\r': case 0x2029: element = "br"; break;
         case 0x2011: element = "noBreakHyphen"; break;
         case 0x00AD: element = "softHyphen"; break;
-        case 0xFFFC: continue; // an object without its format
         default: break;
         }
-        if (element) {
-            flush();
-            out_.writeEmptyElement(w(), QLatin1String(element));
+        if (element || u == 0xFFFC) {
+            piece(repaired + text.mid(from, i - from));
+            repaired.clear();
+            if (element)
+                out_.writeEmptyElement(w(), QLatin1String(element));
+            from = i + 1;
             continue;
         }
         if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            pending += c;
-            pending += text[++i];
-        } else if (c.isSurrogate() || u < 0x20 || u == 0xFFFE || u == 0xFFFF) {
-            pending += QChar(0xFFFD); // not a character XML can hold
-        } else {
-            pending += c;
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate() || u < 0x20 || u == 0xFFFE || u == 0xFFFF) {
+            repaired += text.mid(from, i - from) + QChar(0xFFFD); // not a character XML can hold
+            from = i + 1;
         }
     }
-    flush();
+    piece(repaired + text.mid(from));
     out_.writeEndElement();
     if (!revision.isEmpty())
         out_.writeEndElement();

@@ -32,19 +32,21 @@ const QString kMainType = QStringLiteral("application/vnd.openxmlformats-officed
 const QString kWordType = QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.");
 
 // The root of a story part, with every usual prefix declared.
-void startRoot(QXmlStreamWriter &w, const QString &element, const QStringList &extra = {})
+void startRoot(QXmlStreamWriter &w, const QString &element, const QStringList &extra = {}, bool declaration = true)
 {
-    w.writeStartDocument(QStringLiteral("1.0"), true);
+    if (declaration)
+        w.writeStartDocument(QStringLiteral("1.0"), true);
     QStringList ignorable;
     QSet<QString> prefixes;
-    for (int n = W; n < Count; ++n) {
+    // The writer looks namespaces up from the last declared: the main ones go last.
+    for (int n = Count - 1; n >= W; --n) {
         const QString p = prefix(Ns(n));
         if (p.isEmpty() || n == Xml || n == CP || n == DC || n == DCTerms || n == XSI || n == VT)
             continue;
         w.writeNamespace(uri(Ns(n)), p);
         prefixes.insert(p);
         if (isIgnorable(Ns(n)))
-            ignorable << p;
+            ignorable.prepend(p);
     }
     // The file's own declarations, for what kept XML may use.
     for (const QString &declaration : extra) {
@@ -246,10 +248,12 @@ QByteArray DocxWriter::write()
     };
 
     // The body.
-    QByteArray body;
+    // The body is written as text, then encoded at once: many small writes through a device cost
+    // more than the text itself.
+    QString bodyText;
     {
-        QXmlStreamWriter w(&body);
-        startRoot(w, QStringLiteral("document"), kept.rootNamespaces);
+        QXmlStreamWriter w(&bodyText);
+        startRoot(w, QStringLiteral("document"), kept.rootNamespaces, false);
         w.writeStartElement(uri(W), QStringLiteral("body"));
         DocxStoryWriter story(context, w, kMain, doc_, DocxStoryWriter::Kind::Body);
         story.setFirstSection(firstSection);
@@ -272,6 +276,8 @@ QByteArray DocxWriter::write()
         if (w.hasError())
             throw PackageError(QStringLiteral("its text could not be written as XML"));
     }
+    QByteArray body = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n" + bodyText.toUtf8();
+    bodyText.clear();
     package.addPart(kMain, body, kept.mainContentType.isEmpty() ? kMainType : kept.mainContentType);
     for (const DocxKeptPackage::Relationship *r : std::as_const(keptRelationships)) {
         if (!context.namedRelationships.contains(r->id))

@@ -210,6 +210,12 @@ void DocxBodyReader::readRunContent(DocxXml &xml)
         addMark(QStringLiteral("1"), f);
     } else if (n == u"drawing" || n == u"pict" || n == u"object") {
         readObject(xml);
+    } else if (n == u"commentReference") {
+        // Kept for Word as it is, and its comment as an annotation for other formats.
+        const auto comment = context_.comments.constFind(xml.attribute(u"id").toString());
+        if (comment != context_.comments.cend() && mode_ != Mode::Display)
+            pendingKeptRtf_ += DocxStyleRtf::annotation(comment->author, comment->initials, comment->text, context_.newId());
+        keepElement(xml, true);
     } else if (n == u"separator" || n == u"continuationSeparator" || n == u"lastRenderedPageBreak" || n == u"rPr"
                || n == u"annotationRef") {
         xml.skip();

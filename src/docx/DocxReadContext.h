@@ -42,6 +42,11 @@ struct DocxReadContext
     bool hasNoteSettings = false;
     QHash<QString, QString> footnotes, endnotes; // by w:id, each note as kept XML
     QString footnotesPart, endnotesPart;
+    struct Comment
+    {
+        QString author, initials, text;
+    };
+    QHash<QString, Comment> comments; // by w:id, for their text in other formats
     int footnotesRead = 0, endnotesRead = 0;
     std::optional<Section> firstSection;
     QString lastSection; // the kept w:sectPr of the last section, when it is not the first

@@ -19,6 +19,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUuid>
+#include <functional>
 #include <thread>
 
 
@@ -82,6 +83,7 @@ void DocxReader::read()
     readSettings(context, kept);
     readNotes(context, false);
     readNotes(context, true);
+    readComments(context);
 
     DocumentExtras &extras = DocumentExtras::of(doc_);
     extras.setStyles(context.documentStyles);
@@ -159,6 +161,48 @@ void DocxReader::readNotes(DocxReadContext &context, bool endnotes)
         const QString id = xml.attribute(u"id").toString();
         if (notes.size() < 100000 && !notes.contains(id))
             notes.insert(id, DocxKeptXml::captureElement(xml));
+    }
+}
+
+// The comments' text, which a save as another format keeps as annotations (the part itself is
+// kept for Word).
+void DocxReader::readComments(DocxReadContext &context)
+{
+    const QString part = context.package.target(context.package.mainPart(), u"comments");
+    if (part.isEmpty())
+        return;
+    DocxXml xml(context.package.read(part), part);
+    if (!xml.start())
+        return;
+    const int depth = xml.depth();
+    while (xml.nextChild(depth)) {
+        if (!xml.isW(u"comment") || context.comments.size() >= 100000)
+            continue;
+        DocxReadContext::Comment c;
+        const QString id = xml.attribute(u"id").toString();
+        c.author = xml.attribute(u"author").toString().left(256);
+        c.initials = xml.attribute(u"initials").toString().left(64);
+        QStringList paragraphs;
+        std::function<void(int)> walk = [&](int d) {
+            while (xml.nextChild(d)) {
+                if (xml.isW(u"p")) {
+                    paragraphs.append(QString());
+                    walk(xml.depth());
+                } else if (xml.isW(u"t")) {
+                    if (paragraphs.isEmpty())
+                        paragraphs.append(QString());
+                    xml.appendText(paragraphs.last());
+                } else if (xml.isW(u"tab")) {
+                    if (!paragraphs.isEmpty())
+                        paragraphs.last() += u'\t';
+                } else {
+                    walk(xml.depth());
+                }
+            }
+        };
+        walk(xml.depth());
+        c.text = paragraphs.join(u'\n').left(1 << 20);
+        context.comments.insert(id, c);
     }
 }
 

@@ -25,6 +25,7 @@ public:
 private:
     void readSettings(DocxReadContext &context, DocxKeptPackage &kept);
     void readNotes(DocxReadContext &context, bool endnotes);
+    void readComments(DocxReadContext &context);
     void readBody(DocxReadContext &context, DocxKeptPackage &kept);
     void readHeadersFooters(DocxReadContext &context, DocxKeptPackage &kept);
     void keepParts(const DocxPackage &package, DocxKeptPackage &kept, const QSet<QString> &firstSectionParts);

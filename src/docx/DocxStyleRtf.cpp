@@ -159,6 +159,14 @@ QString bookmark(const QString &name, bool start, const QString &id)
     return keep(QByteArray("{\\*\\") + (start ? "bkmkstart " : "bkmkend ") + text(name) + '}', {}, {}, id);
 }
 
+QString annotation(const QString &author, const QString &initials, const QString &commentText, const QString &id)
+{
+    QByteArray rtf = "{\\*\\atnid " + text(initials) + "}{\\*\\atnauthor " + text(author) + "}\\chatn{\\*\\annotation\\pard\\plain";
+    for (const QString &paragraph : commentText.split(u'\n'))
+        rtf += ' ' + text(paragraph) + "\\par";
+    return keep(rtf + '}', {}, {}, id);
+}
+
 QString hidden(const QString &hiddenText, const QString &id)
 {
     return keep("{\\v " + text(hiddenText) + '}', {}, {}, id);

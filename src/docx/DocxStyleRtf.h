@@ -21,6 +21,8 @@ QByteArray text(QStringView s);
 QString field(const QString &instruction, const QString &id);
 // Kept RTF of a bookmark's start or end, for TextFormats::kKeptRtfProperty.
 QString bookmark(const QString &name, bool start, const QString &id);
+// A comment (its author, initials and text), kept as an RTF annotation where its reference stood.
+QString annotation(const QString &author, const QString &initials, const QString &text, const QString &id);
 // Hidden text, kept as RTF where it stood ({\v ...}).
 QString hidden(const QString &text, const QString &id);
 

@@ -678,8 +678,10 @@ void TestFidelity::keptContent()
     QVERIFY(!body.contains("<w:strike/>"));
     QVERIFY(zip.contains(QStringLiteral("word/comments.xml")));
     // Saved as RTF, the shown text stays as text.
+    const QByteArray rtf = RtfCodec::write(*doc);
+    QVERIFY(rtf.contains("{\\*\\atnauthor Ann}") && rtf.contains("A remark")); // the comment, as an annotation
     QTextDocument viaRtf;
-    RtfCodec::read(RtfCodec::write(*doc), viaRtf);
+    RtfCodec::read(rtf, viaRtf);
     QVERIFY(viaRtf.toPlainText().contains(u"Boxed words"));
     QVERIFY(viaRtf.toPlainText().contains(u"x=2"));
 }

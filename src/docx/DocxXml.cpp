@@ -54,20 +54,17 @@ QXmlStreamReader::TokenType DocxXml::advance()
         fail(QStringLiteral("refers to an entity, which is not read"));
     case QXmlStreamReader::StartElement:
         enter();
-        if (copy_)
-            writeStart(*copy_);
+        forEachCopy([this](QXmlStreamWriter &out) { writeStart(out); });
         break;
     case QXmlStreamReader::EndElement:
         --depth_;
-        if (copy_) {
-            copy_->writeEndElement();
-            if (depth_ < copyDepth_)
-                copy_ = nullptr; // the copied element ended
-        }
+        forEachCopy([](QXmlStreamWriter &out) { out.writeEndElement(); });
         break;
     case QXmlStreamReader::Characters:
-        if (copy_)
-            copy_->writeCharacters(reader_.text().toString());
+        if (!copies_.empty()) {
+            const QString text = reader_.text().toString();
+            forEachCopy([&](QXmlStreamWriter &out) { out.writeCharacters(text); });
+        }
         break;
     default:
         break;
@@ -169,6 +166,18 @@ void DocxXml::appendText(QString &out)
     }
 }
 
+// Each writer a copy goes to, once: copies inside one another may share the kept text's.
+void DocxXml::forEachCopy(const std::function<void(QXmlStreamWriter &)> &write)
+{
+    for (std::size_t i = 0; i < copies_.size(); ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i && !seen; ++j)
+            seen = copies_[j].out == copies_[i].out;
+        if (!seen)
+            write(*copies_[i].out);
+    }
+}
+
 void DocxXml::writeStart(QXmlStreamWriter &out) const
 {
     out.writeStartElement(ns_ == Other ? reader_.namespaceUri().toString() : uri(ns_), reader_.name().toString());
@@ -183,35 +192,42 @@ void DocxXml::writeStart(QXmlStreamWriter &out) const
     }
 }
 
-void DocxXml::copyTo(QXmlStreamWriter &out)
-{
-    writeStart(out);
-    copy_ = &out;
-    copyDepth_ = depth_;
-    skip();
-    copy_ = nullptr;
-}
-
 void DocxXml::startCapture()
 {
-    if (!kept_) {
-        keptText_ = std::make_unique<QString>();
-        kept_ = std::make_unique<QXmlStreamWriter>(keptText_.get());
-        DocxKeptXml::startWrapper(*kept_);
+    // The kept text is one writer's, reused; a capture inside another has a writer of its own.
+    const bool inside = std::any_of(copies_.cbegin(), copies_.cend(), [&](const Copy &c) { return c.own || c.out == kept_.get(); });
+    Copy copy{nullptr, depth_, 0, nullptr, nullptr};
+    if (inside) {
+        copy.text = std::make_shared<QString>();
+        copy.own = std::make_shared<QXmlStreamWriter>(copy.text.get());
+        DocxKeptXml::startWrapper(*copy.own);
+        copy.out = copy.own.get();
+        copy.from = copy.text->size();
+    } else {
+        if (!kept_) {
+            keptText_ = std::make_unique<QString>();
+            kept_ = std::make_unique<QXmlStreamWriter>(keptText_.get());
+            DocxKeptXml::startWrapper(*kept_);
+        }
+        copy.out = kept_.get();
+        copy.from = keptText_->size();
     }
-    keptFrom_ = keptText_->size();
-    writeStart(*kept_);
-    copy_ = kept_.get();
-    copyDepth_ = depth_;
+    writeStart(*copy.out);
+    copies_.push_back(copy);
 }
 
 QString DocxXml::takeCapture()
 {
-    copy_ = nullptr;
-    if (!kept_)
+    if (copies_.empty())
         return QString();
-    const QString captured = keptText_->mid(keptFrom_);
-    keptText_->truncate(keptFrom_);
+    const Copy copy = copies_.back();
+    copies_.pop_back();
+    if (copy.text)
+        return copy.text->mid(copy.from);
+    if (copy.out != kept_.get())
+        return QString();
+    const QString captured = keptText_->mid(copy.from);
+    keptText_->truncate(copy.from);
     return captured;
 }
 

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QXmlStreamAttributes>
 #include <QXmlStreamReader>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QIODevice;
 class QXmlStreamWriter;
@@ -51,13 +53,11 @@ public:
     void appendText(QString &out);
     // Passes over the current element and all it holds.
     void skip();
-    // Copies the current element and all it holds to `out`, its names in the transitional
-    // namespaces; the reader ends on the element's end.
-    void copyTo(QXmlStreamWriter &out);
-    // The current element and all it holds as kept XML (DocxKeptXml); the reader ends on its end.
+    // The current element and all it holds as kept XML (DocxKeptXml), its names in the
+    // transitional namespaces; the reader ends on its end.
     QString capture();
     // Keeps a copy of the current element while it is read as usual; takeCapture() gives it once
-    // the element has ended. One at a time.
+    // the element has ended. A capture may start inside another.
     void startCapture();
     QString takeCapture();
 
@@ -73,6 +73,7 @@ private:
     QXmlStreamReader::TokenType advance();
     void enter();
     void writeStart(QXmlStreamWriter &out) const;
+    void forEachCopy(const std::function<void(QXmlStreamWriter &)> &write);
 
     QXmlStreamReader reader_;
     QString part_;
@@ -80,10 +81,17 @@ private:
     int depth_ = 0;
     Ns ns_ = DocxNamespaces::Other;
     bool pending_ = false; // the current element's start was read and its content not yet
-    // Copies: the writer tokens go to while an element is copied, from its depth.
-    QXmlStreamWriter *copy_ = nullptr;
-    int copyDepth_ = 0;
+    // Copies being made (one inside another, at times): where tokens go, from the copied
+    // element's depth; and for captures, where in the kept text each started.
+    struct Copy
+    {
+        QXmlStreamWriter *out;
+        int depth;
+        qsizetype from;
+        std::shared_ptr<QString> text;            // of a capture inside another, with
+        std::shared_ptr<QXmlStreamWriter> own;    // a writer of its own
+    };
+    std::vector<Copy> copies_;
     std::unique_ptr<QString> keptText_; // what capture() writes into, after the kept namespaces
     std::unique_ptr<QXmlStreamWriter> kept_;
-    qsizetype keptFrom_ = 0;
 };

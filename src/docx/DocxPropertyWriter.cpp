@@ -203,9 +203,11 @@ DocxPropertyList paragraphProperties(const QTextBlockFormat &f, const QTextBlock
             w.writeEndElement();
         });
     }
-    if (f.layoutDirection() != base.layoutDirection() || (all && f.hasProperty(QTextFormat::LayoutDirection)))
-        f.layoutDirection() == Qt::RightToLeft ? list.add(QStringLiteral("bidi"))
-                                               : list.addValue(QStringLiteral("bidi"), QStringLiteral("0"));
+    // Word's direction is right to left or not: a paragraph whose direction is left to the
+    // text (Qt's "auto") is not right to left, as one that says left to right is not.
+    const bool rightToLeft = f.layoutDirection() == Qt::RightToLeft;
+    if (rightToLeft != (base.layoutDirection() == Qt::RightToLeft) || (all && f.hasProperty(QTextFormat::LayoutDirection)))
+        rightToLeft ? list.add(QStringLiteral("bidi")) : list.addValue(QStringLiteral("bidi"), QStringLiteral("0"));
     if (differs(QTextFormat::BlockTopMargin) || differs(QTextFormat::BlockBottomMargin)
         || differs(QTextFormat::LineHeight) || differs(QTextFormat::LineHeightType)) {
         Attributes a{{QStringLiteral("before"), twips(f.topMargin())}, {QStringLiteral("after"), twips(f.bottomMargin())}};

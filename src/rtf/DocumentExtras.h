@@ -6,6 +6,7 @@
 #include "rtf/PageSetup.h"
 
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -93,6 +94,12 @@ public:
     const QString &keptHead() const { return keptHead_; }
     void setKeptHead(const QString &kept) { keptHead_ = kept; }
 
+    // What another document format keeps for a save in that same format (the parts of a Word
+    // package that the program does not show ...), by the format's name ("docx"). Only that
+    // format's writer reads it back; other formats leave it alone.
+    QByteArray formatKept(const QString &format) const { return formatKept_.value(format); }
+    void setFormatKept(const QString &format, const QByteArray &data);
+
 private:
     std::optional<PageSetup> pageSetup_;
     std::array<QByteArray, HeaderFooter::kKinds> headersFooters_;
@@ -102,4 +109,5 @@ private:
     QList<DocumentStyle> styles_;
     DocumentInfo info_;
     QString keptHead_;
+    QMap<QString, QByteArray> formatKept_;
 };

@@ -1,5 +1,6 @@
 #include "zip/ZipReader.h"
 #include "zip/PackageError.h"
+#include "zip/ZipEntryDevice.h"
 
 #include <zip.h>
 
@@ -129,4 +130,18 @@ QByteArray ZipReader::read(const QString &name) const
     data.truncate(got);
     unpacked_ += got;
     return data;
+}
+
+std::unique_ptr<QIODevice> ZipReader::open(const QString &name) const
+{
+    const qint64 stated = size(name);
+    if (stated < 0)
+        throw PackageError(QStringLiteral("the part \"%1\" is missing").arg(name));
+    if (unpacked_ + stated > limits_.maxTotalSize)
+        throw PackageError(QStringLiteral("its parts unpack to more than %1 MB").arg(limits_.maxTotalSize >> 20));
+    zip_file_t *file = zip_fopen_index(archive_, zip_uint64_t(index_.value(name)), 0);
+    if (!file)
+        throw PackageError(QStringLiteral("the part \"%1\" cannot be unpacked (%2)")
+                           .arg(name, QString::fromUtf8(zip_strerror(archive_))));
+    return std::make_unique<ZipEntryDevice>(file, stated, unpacked_, limits_.maxTotalSize);
 }

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <memory>
 
+class QIODevice;
+
 struct zip;
 
 // How much a package may hold before it is refused as hostile.
@@ -43,6 +45,9 @@ public:
     // The whole entry, unpacked. Throws when there is no such entry, when it unpacks past its stated
     // size or the limits, or when its data is broken.
     QByteArray read(const QString &name) const;
+    // The entry as a device that unpacks it as it is read (ZipEntryDevice), with the same checks
+    // as read(). Throws when there is no such entry or it cannot be opened.
+    std::unique_ptr<QIODevice> open(const QString &name) const;
 
 private:
     QByteArray bytes_; // libzip reads from here while the package is open

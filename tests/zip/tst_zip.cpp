@@ -3,6 +3,8 @@
 #include "zip/ZipReader.h"
 #include "zip/ZipWriter.h"
 
+#include <QIODevice>
+
 #include <QtTest>
 
 class TestZip : public QObject
@@ -40,6 +42,15 @@ private slots:
         QCOMPARE(reader.read(QStringLiteral("content.xml")), QByteArray(100000, 'x'));
         QCOMPARE(reader.read(QStringLiteral("Pictures/é.png")), QByteArray());
         QVERIFY_THROWS_EXCEPTION(PackageError, reader.read(QStringLiteral("missing.xml")));
+        // Unpacked as it is read, in pieces, to the same bytes; and at the fastest level too.
+        const auto device = reader.open(QStringLiteral("content.xml"));
+        QByteArray streamed;
+        char piece[7000];
+        for (qint64 n; (n = device->read(piece, sizeof piece)) > 0;)
+            streamed.append(piece, n);
+        QCOMPARE(streamed, QByteArray(100000, 'x'));
+        writer.setCompressionLevel(1);
+        QCOMPARE(ZipReader(writer.finish()).read(QStringLiteral("content.xml")), QByteArray(100000, 'x'));
     }
 
     void hostilePackagesAreRefused()
@@ -78,6 +89,14 @@ private slots:
         for (int i = 40; i < 60; ++i)
             bytes[i] = char(~bytes[i]);
         QVERIFY(!refusal(bytes).isEmpty());
+        // Read as it unpacks, the spoilt entry ends in an error, never as good data.
+        try {
+            const auto device = ZipReader(bytes).open(QStringLiteral("a.xml"));
+            const QByteArray got = device->readAll();
+            QVERIFY(got != QByteArray(5000, 'a') + QByteArray(5000, 'b'));
+            QVERIFY(!device->errorString().isEmpty());
+        } catch (const PackageError &) {
+        }
     }
 };
 

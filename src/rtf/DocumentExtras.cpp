@@ -32,6 +32,7 @@ void DocumentExtras::copy(const QTextDocument &from, QTextDocument &to)
     target.styles_ = source->styles_;
     target.info_ = source->info_;
     target.keptHead_ = source->keptHead_;
+    target.formatKept_ = source->formatKept_;
 }
 
 DocumentExtras::DocumentExtras(QTextDocument *doc) : QObject(doc) {}
@@ -45,6 +46,7 @@ void DocumentExtras::clear()
     styles_.clear();
     info_ = DocumentInfo();
     keptHead_.clear();
+    formatKept_.clear();
 }
 
 bool DocumentExtras::isEmpty() const
@@ -53,7 +55,7 @@ bool DocumentExtras::isEmpty() const
         if (!part.isEmpty())
             return false;
     return !pageSetup_ && !titlePage_ && !facingPages_ && !noteSettings_ && styles_.isEmpty() && info_.isEmpty()
-        && keptHead_.isEmpty();
+        && keptHead_.isEmpty() && formatKept_.isEmpty();
 }
 
 void DocumentExtras::setHeaderFooter(HeaderFooter::Kind kind, const QTextDocument &content)

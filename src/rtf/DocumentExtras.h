@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 #include <array>
 #include <optional>
 
@@ -93,6 +94,11 @@ public:
     const QString &keptHead() const { return keptHead_; }
     void setKeptHead(const QString &kept) { keptHead_ = kept; }
 
+    // What a file of another format (OpenDocument, Word) held that only that format's codec reads,
+    // by the format's name ("odt"): written back when the document is saved in that format again.
+    QVariant formatKept(const QString &format) const { return formatKept_.value(format); }
+    void setFormatKept(const QString &format, const QVariant &kept) { formatKept_.insert(format, kept); }
+
 private:
     std::optional<PageSetup> pageSetup_;
     std::array<QByteArray, HeaderFooter::kKinds> headersFooters_;
@@ -102,4 +108,5 @@ private:
     QList<DocumentStyle> styles_;
     DocumentInfo info_;
     QString keptHead_;
+    QVariantMap formatKept_;
 };

@@ -225,6 +225,7 @@ void RtfDocumentBuilder::shapeTable(OpenTable &t, const Row &row)
         format.setCellPadding(TextFormats::twipsToPixels(row.gap));
     static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
     format.setAlignment(kAlign[qBound(0, row.alignment, 2)]);
+    format.merge(row.table);
     t.table->setFormat(format);
 }
 

@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextListFormat>
 #include <QTextTableCellFormat>
+#include <QTextTableFormat>
 #include <vector>
 
 class QTextDocument;
@@ -47,6 +48,7 @@ public:
         int gap = -1;
         int alignment = 0;
         bool header = false; // repeated at the top of each page
+        QTextTableFormat table; // more properties of the table, given with its first row
     };
 
     explicit RtfDocumentBuilder(QTextDocument &doc);

@@ -29,7 +29,9 @@ constexpr int kCellAttributesProperty = QTextFormat::UserProperty + 0x5406;
 // "frame-attributes\u0001style-attributes", written back around the picture.
 constexpr int kFrameAttributesProperty = QTextFormat::UserProperty + 0x5407;
 // Block format: the paragraph was an item of a list without a number of its own (text:list-header),
-// or a paragraph after the first of an item; it is written inside the list without a number.
+// or a paragraph after the first of an item; it is written inside the list without a number. The
+// value is the level (1 for the first) and the list's group (TextFormats::kListGroupProperty),
+// "2 group".
 constexpr int kListContinuationProperty = QTextFormat::UserProperty + 0x5408;
 
 // Block format: block-level XML that stood before this paragraph and shows nothing (a section's

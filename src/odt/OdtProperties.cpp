@@ -221,13 +221,13 @@ OdtProperties::List OdtProperties::cell(const QTextTableCellFormat &f)
     static constexpr const char *kSides[4] = {"fo:border-top", "fo:border-left", "fo:border-bottom", "fo:border-right"};
     for (int side = 0; side < 4; ++side) {
         const TextFormats::CellBorderSide &s = TextFormats::kCellBorderSides[side];
+        if (!f.hasProperty(s.style))
+            continue; // no border of its own: none, as OpenDocument has it
         OdtUnits::Border b;
-        if (f.hasProperty(s.style)) {
-            b.style = QTextFrameFormat::BorderStyle(f.intProperty(s.style));
-            b.width = f.doubleProperty(s.width);
-            if (f.hasProperty(s.brush))
-                b.color = f.brushProperty(s.brush).color();
-        }
+        b.style = QTextFrameFormat::BorderStyle(f.intProperty(s.style));
+        b.width = f.doubleProperty(s.width);
+        if (f.hasProperty(s.brush))
+            b.color = f.brushProperty(s.brush).color();
         out.append({QLatin1StringView(kSides[side]), OdtUnits::borderText(b)});
     }
     static constexpr std::pair<const char *, QTextFormat::Property> kPadding[4] = {

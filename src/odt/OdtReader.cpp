@@ -63,13 +63,15 @@ OdtReader::OdtReader(QTextDocument &doc, const OdtPackage *package)
       builder_(doc)
 {
     shared_.idPrefix = QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
-    builder_.setListGroupPrefix(shared_.idPrefix);
+    listGroupPrefix_ = shared_.idPrefix;
+    builder_.setListGroupPrefix(listGroupPrefix_);
 }
 
 OdtReader::OdtReader(QTextDocument &doc, Shared &shared, Mode mode)
     : doc_(doc), shared_(shared), mode_(mode), builder_(doc)
 {
-    builder_.setListGroupPrefix(shared_.idPrefix + QStringLiteral("-p%1").arg(++shared_.listCount));
+    listGroupPrefix_ = shared_.idPrefix + QStringLiteral("-p%1").arg(++shared_.listCount);
+    builder_.setListGroupPrefix(listGroupPrefix_);
 }
 
 QString OdtReader::nextId()
@@ -187,6 +189,8 @@ void OdtReader::readTopLevel(OdtXmlReader &xml, OdtStyleSheet::Scope scope)
         } else if (xml.is(Office, QLatin1StringView("automatic-styles"))) {
             const QString copy = xml.copyElement();
             kept_.insert(scope == OdtStyleSheet::Styles ? OdtKeptParts::kPageStyles : OdtKeptParts::kContentStyles, copy);
+            if (flat_) // one set of automatic styles for the body and the page styles
+                kept_.insert(OdtKeptParts::kPageStyles, copy);
             OdtXmlReader part = OdtXmlReader::fragment(copy, QStringLiteral("automatic styles"));
             part.next();
             styles.readStyles(part, scope, true);

@@ -143,6 +143,7 @@ private:
     Mode mode_;
     RtfDocumentBuilder builder_;
     int tableLevel_ = 0;
+    QString listGroupPrefix_; // what the builder adds to list keys for kListGroupProperty
     int inHeaderRows_ = 0;
     int paragraphCount_ = 0;
     bool flat_ = false; // a flat file: one set of automatic styles for the body and the headers

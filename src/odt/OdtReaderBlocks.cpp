@@ -192,7 +192,8 @@ void OdtReader::endParagraph(const QString &styleName, int outlineLevel, bool he
             block.setLeftMargin(qMax(0.0, start - doc_.indentWidth() * (context.level + 1)));
             block.setTextIndent(0);
         } else {
-            block.setProperty(OdtFormats::kListContinuationProperty, context.level + 1);
+            block.setProperty(OdtFormats::kListContinuationProperty,
+                              QString::number(context.level + 1) + u' ' + context.key + u'-' + listGroupPrefix_);
             block.setLeftMargin(qMax(0.0, start));
             block.setTextIndent(0);
         }
@@ -306,12 +307,16 @@ QTextListFormat OdtReader::listFormat(const OdtStyleSheet::ListStyle *style, int
     }
     case OdtStyleSheet::ListLevel::Bullet:
         f.setStyle(bulletStyle(l.bullet));
+        if (!l.suffix.isEmpty()) // shown by no one, but kept
+            f.setNumberSuffix(l.suffix);
         if (isOwnBullet(l.bullet))
             f.setProperty(TextFormats::kListNumberTemplateProperty, l.bullet);
         break;
     case OdtStyleSheet::ListLevel::Image: f.setStyle(QTextListFormat::ListDisc); break;
     case OdtStyleSheet::ListLevel::None:
         f.setStyle(QTextListFormat::ListStyleUndefined);
+        f.setNumberPrefix(l.prefix);
+        f.setNumberSuffix(l.suffix);
         f.setProperty(TextFormats::kListNumberTemplateProperty, QString());
         break;
     }

@@ -142,6 +142,7 @@ void OdtWriter::writePart(const QTextDocument &doc, OdtAutomaticStyles &styles, 
     part.doc = &doc;
     part.styles = &styles;
     part.out = &out;
+    findLists(part);
     Part *saved = std::exchange(part_, &part);
     writeItems(doc.rootFrame()->begin());
     closeLists(0);

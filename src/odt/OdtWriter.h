@@ -64,6 +64,7 @@ private:
         QHash<qint64, QString> textStyles;      // by the format indices of a run and its paragraph
         QHash<int, QString> paragraphStyles;    // by block format index and char format index
         std::vector<const QTextFrame *> floats; // pictures waiting for the paragraph after them
+        QHash<QString, std::array<const QTextList *, 10>> groups; // each list group's first list by level
     };
     struct Picture
     {
@@ -89,7 +90,8 @@ private:
     void writeBlock(const QTextBlock &block);
     void writeListPosition(const QTextBlock &block);
     void closeLists(std::size_t depth);
-    QString listStyle(const QTextList *list);
+    void findLists(Part &part) const;
+    QString listStyle(const QString &group);
     QString paragraphStyle(const QTextBlock &block, bool inList);
     QString textStyle(const QTextFragment &fragment, const QTextBlock &block);
     void writeRuns(const QTextBlock &block);

@@ -279,6 +279,7 @@ void OdtWriter::writeNote(const QTextCharFormat &mark, const QString &citation)
     part.doc = &note;
     part.styles = part_->styles;
     part.out = part_->out;
+    findLists(part);
     Part *outer = std::exchange(part_, &part);
     ++noteDepth_;
     writeItems(note.rootFrame()->begin());

@@ -158,28 +158,25 @@ void OdtWriter::writeBlock(const QTextBlock &block)
 void OdtWriter::writeListPosition(const QTextBlock &block)
 {
     ListState &state = part_->lists;
-    QTextList *list = block.textList();
-    const int continuation = block.blockFormat().intProperty(OdtFormats::kListContinuationProperty);
-    if (!list) {
-        if (continuation <= 0 || state.open.empty()) {
-            closeLists(0);
+    const QTextList *list = block.textList();
+    QString group;
+    int level = 0;
+    if (list) {
+        group = groupOf(list);
+        level = qBound(0, list->format().indent() - 1, 9);
+    } else {
+        const QString continuation = block.blockFormat().stringProperty(OdtFormats::kListContinuationProperty);
+        group = continuation.section(u' ', 1);
+        level = continuation.section(u' ', 0, 0).toInt() - 1;
+        if (continuation.isEmpty() || level < 0 || level > 9 || !part_->groups.contains(group)) {
+            closeLists(0); // not in a list, or in one whose numbered items are gone
             return;
         }
-        closeLists(qMin<std::size_t>(std::size_t(continuation), state.open.size()));
-        if (!state.open.back().itemOpen) {
-            raw(QStringLiteral("<text:list-header>"));
-            state.open.back().itemOpen = true;
-            state.open.back().header = true;
-        }
-        return;
     }
-    const QString group = groupOf(list);
-    const int level = qBound(0, list->format().indent() - 1, 9);
     if (!state.open.empty() && state.open.front().group != group)
         closeLists(0);
-    const QString styleName = listStyle(list);
     if (state.open.empty()) {
-        QString attributes = QStringLiteral(" text:style-name=\"%1\"").arg(esc(styleName));
+        QString attributes = QStringLiteral(" text:style-name=\"%1\"").arg(esc(listStyle(group)));
         const auto id = state.ids.constFind(group);
         if (id != state.ids.cend()) {
             attributes += QStringLiteral(" text:continue-list=\"%1\"").arg(*id);
@@ -193,13 +190,22 @@ void OdtWriter::writeListPosition(const QTextBlock &block)
     }
     while (state.open.size() < std::size_t(level + 1)) {
         if (!state.open.back().itemOpen) {
-            raw(QStringLiteral("<text:list-item>"));
+            raw(QStringLiteral("<text:list-header>"));
             state.open.back().itemOpen = true;
+            state.open.back().header = true;
         }
         raw(QStringLiteral("<text:list>"));
         state.open.push_back({group, false, false});
     }
     closeLists(std::size_t(level + 1));
+    if (!list) { // a paragraph of the open item, or a heading of the list without a number
+        if (!state.open.back().itemOpen) {
+            raw(QStringLiteral("<text:list-header>"));
+            state.open.back().itemOpen = true;
+            state.open.back().header = true;
+        }
+        return;
+    }
     if (state.open.back().itemOpen)
         raw(state.open.back().header ? QStringLiteral("</text:list-header>") : QStringLiteral("</text:list-item>"));
     // The number the item gets where the file says nothing, and the list's own.
@@ -241,22 +247,36 @@ void OdtWriter::closeLists(std::size_t depth)
     }
 }
 
-// The list style of a list's group, its levels taken from the lists as they come.
-QString OdtWriter::listStyle(const QTextList *list)
+// The first list of each level of each list group in a part, for the groups' list styles.
+void OdtWriter::findLists(Part &part) const
 {
-    const QString group = groupOf(list);
-    ListStyleDraft &draft = listStyles_[group];
-    if (draft.name.isEmpty()) {
-        draft.name = part_->styles->freshName(QStringLiteral("L"));
-        draft.scope = part_->styles;
-        listStyleOrder_.append(group);
+    for (QTextBlock b = part.doc->begin(); b.isValid(); b = b.next()) {
+        const QTextList *list = b.textList();
+        if (!list)
+            continue;
+        auto &levels = part.groups[groupOf(list)];
+        const std::size_t level = std::size_t(qBound(0, list->format().indent() - 1, 9));
+        if (!levels[level])
+            levels[level] = list;
     }
-    const int level = qBound(0, list->format().indent() - 1, 9);
-    if (!draft.levels[std::size_t(level)]) {
-        draft.levels[std::size_t(level)] = list->format();
-        const QTextBlock first = list->item(0);
-        draft.indents[std::size_t(level)] = (first.isValid() ? first.blockFormat().leftMargin() : 0)
-                                          + part_->doc->indentWidth() * (level + 1);
+}
+
+// The list style of a list group, its levels those of the group's first lists.
+QString OdtWriter::listStyle(const QString &group)
+{
+    ListStyleDraft &draft = listStyles_[group];
+    if (!draft.name.isEmpty())
+        return draft.name;
+    draft.name = part_->styles->freshName(QStringLiteral("L"));
+    draft.scope = part_->styles;
+    listStyleOrder_.append(group);
+    const auto levels = part_->groups.value(group);
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        if (!levels[level])
+            continue;
+        draft.levels[level] = levels[level]->format();
+        const QTextBlock first = levels[level]->item(0);
+        draft.indents[level] = (first.isValid() ? first.blockFormat().leftMargin() : 0) + part_->doc->indentWidth() * double(level + 1);
     }
     return draft.name;
 }
@@ -288,8 +308,10 @@ QString OdtWriter::listStylesXml(const OdtAutomaticStyles *scope)
                 const QString own = f.stringProperty(TextFormats::kListNumberTemplateProperty);
                 if (own.size() == 1 && own != u"%")
                     bullet = own;
-                out += QStringLiteral("<text:list-level-style-bullet text:level=\"%1\" text:bullet-char=\"%2\">%3</text:list-level-style-bullet>")
-                           .arg(k + 1).arg(bullet, position);
+                const QString suffix = f.hasProperty(QTextFormat::ListNumberSuffix) && !f.numberSuffix().isEmpty()
+                                           ? QStringLiteral(" style:num-suffix=\"%1\"").arg(esc(f.numberSuffix())) : QString();
+                out += QStringLiteral("<text:list-level-style-bullet text:level=\"%1\"%2 text:bullet-char=\"%3\">%4</text:list-level-style-bullet>")
+                           .arg(k + 1).arg(suffix, esc(bullet), position);
                 continue;
             }
             QString format;
@@ -301,7 +323,12 @@ QString OdtWriter::listStylesXml(const OdtAutomaticStyles *scope)
             case QTextListFormat::ListDecimal: format = QStringLiteral("1"); break;
             default: break; // no number
             }
-            const Marker m = format.isEmpty() ? Marker{1, QString(), QString()} : markerOf(f);
+            Marker m = markerOf(f);
+            if (format.isEmpty()) { // no number: what stands around it
+                m.levels = 1;
+                m.prefix = f.numberPrefix();
+                m.suffix = f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : QString();
+            }
             out += QStringLiteral("<text:list-level-style-number text:level=\"%1\" style:num-prefix=\"%2\" style:num-suffix=\"%3\" "
                                   "style:num-format=\"%4\"")
                        .arg(k + 1).arg(esc(m.prefix), esc(m.suffix), format);

@@ -49,7 +49,7 @@ void OdtCodec::read(const QByteArray &bytes, QTextDocument &into)
             OdtReader(into, nullptr).readFlat(bytes);
         } else {
             const OdtPackage package(bytes);
-            OdtReader(into, &package).readPackage(package);
+            OdtReader(into, &package).readPackage(package, bytes);
         }
         cursor.endEditBlock();
     } catch (const PackageError &) {

@@ -107,6 +107,15 @@ inline Ns of(QStringView uri)
     return Other;
 }
 
+// The namespace a prefix of ours stands for, Other for any other prefix.
+inline Ns byPrefix(QStringView prefix)
+{
+    for (int i = 0; i < kCount; ++i)
+        if (kAll[i].prefix.size() == prefix.size() && kAll[i].prefix == prefix)
+            return Ns(i);
+    return Other;
+}
+
 // The xmlns attributes of every namespace above but xml's, for the root element of a part.
 inline QString declarations()
 {

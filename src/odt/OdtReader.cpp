@@ -4,6 +4,7 @@
 #include "odt/OdtFormats.h"
 #include "odt/OdtKeptParts.h"
 #include "odt/OdtPackage.h"
+#include "odt/OdtPartIndex.h"
 #include "odt/OdtStyleFormats.h"
 #include "odt/OdtStyleRtf.h"
 #include "odt/OdtUnits.h"
@@ -74,16 +75,27 @@ OdtReader::OdtReader(QTextDocument &doc, Shared &shared, Mode mode)
     builder_.setListGroupPrefix(listGroupPrefix_);
 }
 
+OdtReader::~OdtReader() = default;
+
 QString OdtReader::nextId()
 {
     return shared_.idPrefix + u'-' + QString::number(++shared_.keptCount);
 }
 
-void OdtReader::readPackage(const OdtPackage &package)
+void OdtReader::readPackage(const OdtPackage &package, const QByteArray &bytes)
 {
     if (package.contains(QStringLiteral("styles.xml")))
         readStylesPart(package.read(QStringLiteral("styles.xml")));
-    readContentPart(package.read(QStringLiteral("content.xml")));
+    {
+        // The body is read as it unpacks: it need not be held whole.
+        const std::unique_ptr<QIODevice> device = package.zip().device(QStringLiteral("content.xml"));
+        OdtXmlReader xml(device.get(), QStringLiteral("content.xml"));
+        while (xml.next() && !xml.isStart()) {
+        }
+        if (!xml.isStart() || !xml.is(Office, QLatin1StringView("document-content")))
+            throw PackageError(QStringLiteral("its main part (content.xml) holds no OpenDocument content"));
+        readTopLevel(xml, OdtStyleSheet::Content);
+    }
     if (package.contains(QStringLiteral("meta.xml"))) {
         try {
             readMetaPart(package.read(QStringLiteral("meta.xml")), QStringLiteral("meta.xml"));
@@ -91,35 +103,18 @@ void OdtReader::readPackage(const OdtPackage &package)
             // Broken information leaves the document without it; the text is all there.
         }
     }
-    // The package's other parts go back as they were (pictures are shared with those shown).
-    static const QStringList kMade{QStringLiteral("mimetype"), QStringLiteral("META-INF/manifest.xml"),
-                                   QStringLiteral("content.xml"), QStringLiteral("styles.xml"),
-                                   QStringLiteral("meta.xml")};
-    QVariantList entries;
-    for (const QString &name : package.zip().names()) {
-        if (kMade.contains(name) || name.startsWith(u"Thumbnails/") || name.endsWith(u'/'))
-            continue;
-        QVariantMap entry;
-        entry.insert(QStringLiteral("path"), name);
-        entry.insert(QStringLiteral("mediaType"), package.mediaType(name));
-        entry.insert(QStringLiteral("bytes"), shared_.pictures.bytes(name).isNull() ? package.read(name)
-                                                                                    : shared_.pictures.bytes(name));
-        entries.append(entry);
-    }
-    for (const OdtPackage::Entry &e : package.entries()) // folders the manifest names (Configurations2/)
-        if (e.path.endsWith(u'/') && e.path != u"Thumbnails/" && !e.mediaType.isEmpty()) {
-            QVariantMap entry;
-            entry.insert(QStringLiteral("path"), e.path);
-            entry.insert(QStringLiteral("mediaType"), e.mediaType);
-            entries.append(entry);
-        }
-    kept_.insert(OdtKeptParts::kEntries, entries);
+    kept_.insert(OdtKeptParts::kSource, bytes);
     finishDocument();
 }
 
 void OdtReader::readFlat(const QByteArray &bytes)
 {
     flat_ = true;
+    const OdtPartIndex index(bytes);
+    if (index.usable()) {
+        shared_.styles.index(index, OdtStyleSheet::Content);
+        indexed_ = true;
+    }
     OdtXmlReader xml(bytes, QStringLiteral("content"));
     while (xml.next() && !xml.isStart()) {
     }
@@ -129,27 +124,29 @@ void OdtReader::readFlat(const QByteArray &bytes)
     if (!type.isEmpty() && !OdtPackage::isTextMediaType(type))
         throw PackageError(QStringLiteral("it is not an OpenDocument text document"));
     readTopLevel(xml, OdtStyleSheet::Content);
+    kept_.insert(OdtKeptParts::kSource, bytes);
+    kept_.insert(OdtKeptParts::kFlat, true);
     finishDocument();
 }
 
+// styles.xml: indexed, its styles parsed as the document uses them; parsed whole when it spells
+// its namespaces otherwise.
 void OdtReader::readStylesPart(const QByteArray &bytes)
 {
+    stylesIndex_ = std::make_unique<OdtPartIndex>(bytes);
+    if (stylesIndex_->usable()) {
+        if (stylesIndex_->root().name != "office:document-styles")
+            throw PackageError(QStringLiteral("the part \"styles.xml\" holds no OpenDocument styles"));
+        shared_.styles.index(*stylesIndex_, OdtStyleSheet::Styles);
+        return;
+    }
+    stylesIndex_.reset();
     OdtXmlReader xml(bytes, QStringLiteral("styles.xml"));
     while (xml.next() && !xml.isStart()) {
     }
     if (!xml.isStart() || !xml.is(Office, QLatin1StringView("document-styles")))
         throw PackageError(QStringLiteral("the part \"styles.xml\" holds no OpenDocument styles"));
     readTopLevel(xml, OdtStyleSheet::Styles);
-}
-
-void OdtReader::readContentPart(const QByteArray &bytes)
-{
-    OdtXmlReader xml(bytes, QStringLiteral("content.xml"));
-    while (xml.next() && !xml.isStart()) {
-    }
-    if (!xml.isStart() || !xml.is(Office, QLatin1StringView("document-content")))
-        throw PackageError(QStringLiteral("its main part (content.xml) holds no OpenDocument content"));
-    readTopLevel(xml, OdtStyleSheet::Content);
 }
 
 void OdtReader::readMetaPart(const QByteArray &bytes, const QString &name)
@@ -163,7 +160,7 @@ void OdtReader::readMetaPart(const QByteArray &bytes, const QString &name)
     }
 }
 
-// The children of a part's root element.
+// The children of a part's root element. Styles already indexed are passed over.
 void OdtReader::readTopLevel(OdtXmlReader &xml, OdtStyleSheet::Scope scope)
 {
     OdtStyleSheet &styles = shared_.styles;
@@ -171,35 +168,20 @@ void OdtReader::readTopLevel(OdtXmlReader &xml, OdtStyleSheet::Scope scope)
     while (xml.next() && xml.depth() >= depth) {
         if (!xml.isStart())
             continue;
-        if (xml.is(Office, QLatin1StringView("meta"))) {
+        const bool styling = xml.is(Office, QLatin1StringView("font-face-decls")) || xml.is(Office, QLatin1StringView("styles"))
+                          || xml.is(Office, QLatin1StringView("automatic-styles")) || xml.is(Office, QLatin1StringView("master-styles"));
+        if (styling && indexed_) {
+            xml.skipElement();
+        } else if (xml.is(Office, QLatin1StringView("meta"))) {
             readMeta(xml);
         } else if (xml.is(Office, QLatin1StringView("font-face-decls"))) {
-            const QString copy = xml.copyElement();
-            kept_.insert(OdtKeptParts::kFontFaces, kept_.value(OdtKeptParts::kFontFaces).toString() + copy);
-            OdtXmlReader part = OdtXmlReader::fragment(copy, QStringLiteral("font faces"));
-            part.next();
-            styles.readFontFaces(part);
+            styles.readFontFaces(xml);
         } else if (xml.is(Office, QLatin1StringView("styles"))) {
-            const QString copy = xml.copyElement();
-            kept_.insert(OdtKeptParts::kCommonStyles, copy);
-            OdtXmlReader part = OdtXmlReader::fragment(copy, QStringLiteral("styles"));
-            part.next();
-            styles.readStyles(part, scope, false);
-            finishStyles();
+            styles.readStyles(xml, scope, false);
         } else if (xml.is(Office, QLatin1StringView("automatic-styles"))) {
-            const QString copy = xml.copyElement();
-            kept_.insert(scope == OdtStyleSheet::Styles ? OdtKeptParts::kPageStyles : OdtKeptParts::kContentStyles, copy);
-            if (flat_) // one set of automatic styles for the body and the page styles
-                kept_.insert(OdtKeptParts::kPageStyles, copy);
-            OdtXmlReader part = OdtXmlReader::fragment(copy, QStringLiteral("automatic styles"));
-            part.next();
-            styles.readStyles(part, scope, true);
+            styles.readStyles(xml, scope, true);
         } else if (xml.is(Office, QLatin1StringView("master-styles"))) {
-            const QString copy = xml.copyElement();
-            kept_.insert(OdtKeptParts::kMasterStyles, copy);
-            OdtXmlReader part = OdtXmlReader::fragment(copy, QStringLiteral("master pages"));
-            part.next();
-            styles.readMasterStyles(part);
+            styles.readMasterStyles(xml);
         } else if (xml.is(Office, QLatin1StringView("body"))) {
             styles.setScope(OdtStyleSheet::Content);
             readBody(xml);
@@ -289,46 +271,40 @@ void OdtReader::readBody(OdtXmlReader &xml)
     }
 }
 
-// The common paragraph and text styles as the document's stylesheet, each with its formatting
-// resolved and an RTF definition, so that a save as RTF keeps them.
-void OdtReader::finishStyles()
+// A common style as a style of the document's stylesheet (its parents first), made when the
+// document first uses it, with its formatting resolved and an RTF definition for a save as RTF.
+// Its name is the one people read.
+QString OdtReader::documentStyle(const OdtStyleSheet::Style &s)
 {
+    const QString k = s.family + u'\n' + s.name;
+    const auto known = shared_.styleNumbers.constFind(k);
+    if (known != shared_.styleNumbers.cend())
+        return shared_.documentStyles[*known].name;
+    shared_.styleNumbers.insert(k, -1); // a parent naming its child ends here
     OdtStyleSheet &sheet = shared_.styles;
-    QList<const OdtStyleSheet::Style *> styles;
-    for (const OdtStyleSheet::Style *s : sheet.commonStyles())
-        if (s->family == u"paragraph" || s->family == u"text")
-            styles.append(s);
-    QHash<QString, int> numbers; // family + name -> number
-    for (qsizetype i = 0; i < styles.size(); ++i)
-        numbers.insert(styles[i]->family + u'\n' + styles[i]->name, int(i));
-    QList<DocumentStyle> out;
-    QVariantMap ids;
-    QStringList names;
-    for (qsizetype i = 0; i < styles.size(); ++i) {
-        const OdtStyleSheet::Style &s = *styles[i];
-        const OdtStyleSheet::Resolved &r = sheet.resolved(s.family, s.name);
-        DocumentStyle d;
-        d.number = int(i);
-        d.kind = s.family == u"text" ? DocumentStyle::Character : DocumentStyle::Paragraph;
-        d.name = s.displayName.isEmpty() ? decodedName(s.name) : s.displayName;
-        d.basedOn = numbers.value(s.family + u'\n' + s.parent, -1);
-        d.next = numbers.value(s.family + u'\n' + s.next, -1);
-        d.charFormat = OdtStyleFormats::charFormat(r.props[OdtStyleSheet::TextProps], sheet);
-        if (d.kind == DocumentStyle::Paragraph) {
-            d.blockFormat = OdtStyleFormats::blockFormat(r.props[OdtStyleSheet::ParagraphProps], r.tabs);
-            if (r.outlineLevel > 0)
-                d.blockFormat.setHeadingLevel(r.outlineLevel);
+    DocumentStyle d;
+    d.kind = s.family == u"text" ? DocumentStyle::Character : DocumentStyle::Paragraph;
+    d.name = s.displayName.isEmpty() ? decodedName(s.name) : s.displayName;
+    if (!s.parent.isEmpty()) {
+        if (const OdtStyleSheet::Style *parent = sheet.style(s.family, s.parent); parent && !parent->automatic) {
+            const OdtStyleSheet::Style copy = *parent; // the parent's own entry may move while it is read
+            documentStyle(copy);
+            d.basedOn = shared_.styleNumbers.value(copy.family + u'\n' + copy.name, -1);
         }
-        d.definition = OdtStyleRtf::definition(d);
-        ids.insert(d.name, s.name);
-        names.append(d.name);
-        out.append(d);
     }
-    shared_.documentStyles = out;
-    for (auto it = ids.cbegin(); it != ids.cend(); ++it)
-        shared_.styleNames.insert(it.key(), it.value().toString());
-    kept_.insert(OdtKeptParts::kStyleIds, ids);
-    kept_.insert(OdtKeptParts::kStyleNames, names);
+    const OdtStyleSheet::Resolved &r = sheet.resolved(s.family, s.name);
+    d.charFormat = OdtStyleFormats::charFormat(r.props[OdtStyleSheet::TextProps], sheet);
+    if (d.kind == DocumentStyle::Paragraph) {
+        d.blockFormat = OdtStyleFormats::blockFormat(r.props[OdtStyleSheet::ParagraphProps], r.tabs);
+        if (r.outlineLevel > 0)
+            d.blockFormat.setHeadingLevel(r.outlineLevel);
+    }
+    d.number = int(shared_.documentStyles.size());
+    d.definition = OdtStyleRtf::definition(d);
+    shared_.styleNumbers.insert(k, d.number);
+    shared_.styleNames.insert(d.name, s.name);
+    shared_.documentStyles.append(d);
+    return d.name;
 }
 
 std::unique_ptr<QTextDocument> OdtReader::readPart(const QString &xml, Mode mode, const QString &name)
@@ -353,9 +329,18 @@ void OdtReader::finishDocument()
 {
     builder_.finish();
     DocumentExtras &extras = DocumentExtras::of(doc_);
-    extras.setStyles(shared_.documentStyles);
-    extras.setInfo(info_);
+    // The styles the headers use too, before the stylesheet is set.
     readHeadersFooters();
+    extras.setStyles(shared_.documentStyles);
+    QVariantMap ids;
+    QStringList names;
+    for (const DocumentStyle &s : std::as_const(shared_.documentStyles)) {
+        ids.insert(s.name, shared_.styleNames.value(s.name));
+        names << s.name;
+    }
+    kept_.insert(OdtKeptParts::kStyleIds, ids);
+    kept_.insert(OdtKeptParts::kStyleNames, names);
+    extras.setInfo(info_);
     if (shared_.styles.noteSettings())
         extras.setNoteSettings(shared_.styles.noteSettings());
     if (!pendingBlockKept_.isEmpty())

@@ -17,6 +17,7 @@
 #include <vector>
 
 class OdtPackage;
+class OdtPartIndex;
 class OdtXmlReader;
 class QTextDocument;
 
@@ -33,7 +34,9 @@ class OdtReader
 {
 public:
     OdtReader(QTextDocument &doc, const OdtPackage *package);
-    void readPackage(const OdtPackage &package);
+    ~OdtReader();
+    // The package, read from `bytes`, which the document keeps for a save as OpenDocument.
+    void readPackage(const OdtPackage &package, const QByteArray &bytes);
     void readFlat(const QByteArray &bytes);
 
 private:
@@ -45,6 +48,7 @@ private:
         OdtPictures pictures;
         QList<DocumentStyle> documentStyles;
         QHash<QString, QString> styleNames; // display name -> style:name, for writing back
+        QHash<QString, int> styleNumbers;   // family and style:name -> number in documentStyles
         QString idPrefix;
         int keptCount = 0;
         int markCount = 0;
@@ -72,6 +76,17 @@ private:
         QString unshown;         // text properties of automatic styles the program does not show
         QString href;
         QString fields;          // kept RTF of the fields whose result this is
+        bool hidden = false;
+        std::optional<QTextCharFormat> format; // made on first use
+    };
+    // What a paragraph style gives its paragraphs, worked out once per style.
+    struct ParagraphLook
+    {
+        QTextBlockFormat block;
+        QTextCharFormat chars;
+        Span base;
+        QString masterPage;
+        int outlineLevel = 0;
     };
     struct ListLevelContext
     {
@@ -93,7 +108,7 @@ private:
     void readTopLevel(OdtXmlReader &xml, OdtStyleSheet::Scope scope);
     void readMeta(OdtXmlReader &xml);
     void readBody(OdtXmlReader &xml);
-    void finishStyles();
+    QString documentStyle(const OdtStyleSheet::Style &style);
     void finishDocument();
     void readHeadersFooters();
     std::unique_ptr<QTextDocument> readPart(const QString &xml, Mode mode, const QString &name);
@@ -109,7 +124,6 @@ private:
     void readIndex(OdtXmlReader &xml);
     void startParagraph(const QString &styleName);
     void endParagraph(const QString &styleName, int outlineLevel, bool heading);
-    QString displayName(const OdtStyleSheet::Style &style) const;
     RtfDocumentBuilder::ListItem listItem(ListLevelContext &context) const;
     QTextListFormat listFormat(const OdtStyleSheet::ListStyle *style, int level) const;
     double listTextStart(const QString &style, int level) const;
@@ -147,6 +161,9 @@ private:
     int inHeaderRows_ = 0;
     int paragraphCount_ = 0;
     bool flat_ = false; // a flat file: one set of automatic styles for the body and the headers
+    bool indexed_ = false; // the part's styles were indexed, not to be read again
+    std::unique_ptr<OdtPartIndex> stylesIndex_; // styles.xml, while its styles are looked up
+
 
     // The paragraph being read.
     bool inParagraph_ = false;
@@ -157,7 +174,9 @@ private:
     QString pendingKept_;      // kept XML waiting for the text after it
     QString pendingRtf_;       // kept RTF (bookmarks) waiting for the text after it
     QString pendingBlockKept_; // kept block-level XML waiting for the paragraph after it
-    QHash<QString, QTextCharFormat> formats_;
+    QHash<QString, Span> spanLooks_; // by the style names in force
+    QHash<QString, ParagraphLook> paragraphLooks_; // by paragraph style name
+    const ParagraphLook &paragraphLook(const QString &styleName);
 
     // Lists.
     std::vector<ListLevelContext> lists_;

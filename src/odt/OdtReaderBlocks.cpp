@@ -118,26 +118,54 @@ void OdtReader::readIndex(OdtXmlReader &xml)
     }
 }
 
+// What a paragraph style gives: its block and character formats (with what they keep), the
+// formatting its text starts from, its master page.
+const OdtReader::ParagraphLook &OdtReader::paragraphLook(const QString &styleName)
+{
+    const auto known = paragraphLooks_.constFind(styleName);
+    if (known != paragraphLooks_.cend())
+        return *known;
+    OdtStyleSheet &sheet = shared_.styles;
+    const OdtStyleSheet::Resolved &resolved = sheet.resolved(QStringLiteral("paragraph"), styleName);
+    ParagraphLook look;
+    look.block = OdtStyleFormats::blockFormat(resolved.props[OdtStyleSheet::ParagraphProps], resolved.tabs);
+    look.chars = OdtStyleFormats::charFormat(resolved.props[OdtStyleSheet::TextProps], sheet);
+    look.outlineLevel = resolved.outlineLevel;
+    look.base.key = QStringLiteral("p:") + styleName;
+    look.base.text = resolved.props[OdtStyleSheet::TextProps];
+    const OdtStyleSheet::Style *own = sheet.style(QStringLiteral("paragraph"), styleName);
+    const OdtStyleSheet::Style *common = own && own->automatic ? sheet.style(QStringLiteral("paragraph"), own->parent) : own;
+    if (own && own->automatic) {
+        const QString paragraph = OdtStyleFormats::unshown(own->props[OdtStyleSheet::ParagraphProps], OdtStyleSheet::ParagraphProps);
+        if (!paragraph.isEmpty())
+            look.block.setProperty(OdtFormats::kParagraphAttributesProperty, paragraph);
+        const QString text = OdtStyleFormats::unshown(own->props[OdtStyleSheet::TextProps], OdtStyleSheet::TextProps);
+        if (!text.isEmpty())
+            look.chars.setProperty(OdtFormats::kTextAttributesProperty, text);
+    }
+    if (common && !common->automatic)
+        look.block.setProperty(TextFormats::kParagraphStyleProperty, documentStyle(*common));
+    for (const OdtStyleSheet::Style *s = own; s; s = s->automatic ? sheet.style(QStringLiteral("paragraph"), s->parent) : nullptr) {
+        if (!s->masterPage.isEmpty()) {
+            look.masterPage = s->masterPage;
+            break;
+        }
+    }
+    return *paragraphLooks_.insert(styleName, look);
+}
+
 void OdtReader::startParagraph(const QString &styleName)
 {
+    const ParagraphLook &look = paragraphLook(styleName);
     if (!sawFirstParagraph_ && mode_ == Mode::Document) {
         sawFirstParagraph_ = true;
-        for (const OdtStyleSheet::Style *s = shared_.styles.style(QStringLiteral("paragraph"), styleName); s;
-             s = s->automatic ? shared_.styles.style(QStringLiteral("paragraph"), s->parent) : nullptr) {
-            if (!s->masterPage.isEmpty()) {
-                firstMasterPage_ = s->masterPage;
-                break;
-            }
-        }
+        firstMasterPage_ = look.masterPage;
     }
     inParagraph_ = true;
     runs_.clear();
     floats_.clear();
     lastWasSpace_ = true;
-    Span base;
-    base.key = QStringLiteral("p:") + styleName;
-    base.text = shared_.styles.resolved(QStringLiteral("paragraph"), styleName).props[OdtStyleSheet::TextProps];
-    spans_.assign(1, base);
+    spans_.assign(1, look.base);
 }
 
 void OdtReader::readParagraph(OdtXmlReader &xml, bool heading)
@@ -155,24 +183,11 @@ void OdtReader::readParagraph(OdtXmlReader &xml, bool heading)
 
 void OdtReader::endParagraph(const QString &styleName, int outlineLevel, bool heading)
 {
-    OdtStyleSheet &sheet = shared_.styles;
-    const OdtStyleSheet::Resolved &resolved = sheet.resolved(QStringLiteral("paragraph"), styleName);
-    QTextBlockFormat block = OdtStyleFormats::blockFormat(resolved.props[OdtStyleSheet::ParagraphProps], resolved.tabs);
-    QTextCharFormat chars = OdtStyleFormats::charFormat(resolved.props[OdtStyleSheet::TextProps], sheet);
-    const OdtStyleSheet::Style *own = sheet.style(QStringLiteral("paragraph"), styleName);
-    const OdtStyleSheet::Style *common = own && own->automatic ? sheet.style(QStringLiteral("paragraph"), own->parent) : own;
-    if (own && own->automatic) {
-        const QString paragraph = OdtStyleFormats::unshown(own->props[OdtStyleSheet::ParagraphProps], OdtStyleSheet::ParagraphProps);
-        if (!paragraph.isEmpty())
-            block.setProperty(OdtFormats::kParagraphAttributesProperty, paragraph);
-        const QString text = OdtStyleFormats::unshown(own->props[OdtStyleSheet::TextProps], OdtStyleSheet::TextProps);
-        if (!text.isEmpty())
-            chars.setProperty(OdtFormats::kTextAttributesProperty, text);
-    }
-    if (common && !common->automatic)
-        block.setProperty(TextFormats::kParagraphStyleProperty, displayName(*common));
+    const ParagraphLook &look = paragraphLook(styleName);
+    QTextBlockFormat block = look.block;
+    QTextCharFormat chars = look.chars;
     if (heading)
-        block.setHeadingLevel(outlineLevel > 0 ? outlineLevel : qMax(1, resolved.outlineLevel));
+        block.setHeadingLevel(outlineLevel > 0 ? outlineLevel : qMax(1, look.outlineLevel));
     if (!pendingKept_.isEmpty())
         chars.setProperty(OdtFormats::kKeptXmlProperty, std::exchange(pendingKept_, QString()));
     if (!pendingRtf_.isEmpty())
@@ -208,14 +223,6 @@ void OdtReader::endParagraph(const QString &styleName, int outlineLevel, bool he
     floats_.clear();
     spans_.clear();
     inParagraph_ = false;
-}
-
-QString OdtReader::displayName(const OdtStyleSheet::Style &style) const
-{
-    for (auto it = shared_.styleNames.cbegin(); it != shared_.styleNames.cend(); ++it)
-        if (it.value() == style.name)
-            return it.key();
-    return style.displayName.isEmpty() ? style.name : style.displayName;
 }
 
 void OdtReader::readList(OdtXmlReader &xml)
@@ -272,7 +279,7 @@ RtfDocumentBuilder::ListItem OdtReader::listItem(ListLevelContext &context) cons
     RtfDocumentBuilder::ListItem item;
     item.key = context.key;
     item.level = context.level;
-    item.format = listFormat(shared_.styles.listStyle(context.style), context.level);
+    item.format = listFormat(shared_.styles.listStyle(context.style, context.level), context.level);
     if (context.restart)
         TextFormats::setListStart(item.format, *context.restart);
     return item;
@@ -325,7 +332,7 @@ QTextListFormat OdtReader::listFormat(const OdtStyleSheet::ListStyle *style, int
 
 double OdtReader::listTextStart(const QString &style, int level) const
 {
-    const OdtStyleSheet::ListStyle *list = shared_.styles.listStyle(style);
+    const OdtStyleSheet::ListStyle *list = shared_.styles.listStyle(style, level);
     if (!list)
         return doc_.indentWidth() * (level + 1);
     return list->levels[std::size_t(qBound(0, level, 9))].textStart;

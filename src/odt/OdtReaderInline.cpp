@@ -159,17 +159,27 @@ void OdtReader::readInline(OdtXmlReader &xml)
 // and line ends is one space, and a paragraph starts with none.
 void OdtReader::appendText(QStringView text)
 {
+    auto isSpace = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
-            if (!lastWasSpace_)
-                out += u' ';
-            lastWasSpace_ = true;
-        } else {
-            out += c;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        // A stretch without white space goes as it is.
+        qsizetype j = i;
+        while (j < text.size() && !isSpace(text[j]))
+            ++j;
+        if (j > i) {
+            out.append(text.mid(i, j - i));
             lastWasSpace_ = false;
         }
+        if (j == text.size())
+            break;
+        if (!lastWasSpace_)
+            out += u' ';
+        lastWasSpace_ = true;
+        while (j < text.size() && isSpace(text[j]))
+            ++j;
+        i = j;
     }
     if (!out.isEmpty())
         addRun(out, currentFormat());
@@ -201,11 +211,9 @@ void OdtReader::addRun(const QString &text, const QTextCharFormat &format)
 
 QTextCharFormat OdtReader::currentFormat()
 {
-    const Span &span = spans_.back();
-    const QString key = span.key + QChar(0x1) + span.href + QChar(0x1) + span.fields;
-    const auto cached = formats_.constFind(key);
-    if (cached != formats_.cend())
-        return *cached;
+    Span &span = spans_.back();
+    if (span.format)
+        return *span.format;
     QTextCharFormat f = OdtStyleFormats::charFormat(span.text, shared_.styles);
     if (!span.characterStyle.isEmpty())
         f.setProperty(TextFormats::kCharacterStyleProperty, span.characterStyle);
@@ -217,36 +225,52 @@ QTextCharFormat OdtReader::currentFormat()
     }
     if (!span.fields.isEmpty())
         f.setProperty(TextFormats::kFieldsProperty, span.fields);
-    formats_.insert(key, f);
+    span.format = f;
     return f;
 }
 
+// The formatting inside a span of a text style, worked out once for each nesting of styles.
 void OdtReader::pushSpan(const QString &styleName)
 {
-    Span s = spans_.back();
-    if (!styleName.isEmpty()) {
-        OdtStyleSheet &sheet = shared_.styles;
-        s.key += QChar(0x2) + styleName;
-        OdtStyleSheet::overlay(s.text, sheet.resolved(QStringLiteral("text"), styleName).props[OdtStyleSheet::TextProps]);
-        if (const OdtStyleSheet::Style *own = sheet.style(QStringLiteral("text"), styleName)) {
-            const OdtStyleSheet::Style *common = own->automatic ? sheet.style(QStringLiteral("text"), own->parent) : own;
-            if (common && !common->automatic)
-                s.characterStyle = displayName(*common);
-            if (own->automatic) {
-                const QString unshown = OdtStyleFormats::unshown(own->props[OdtStyleSheet::TextProps], OdtStyleSheet::TextProps);
-                if (!unshown.isEmpty())
-                    s.unshown = s.unshown.isEmpty() ? unshown : s.unshown + u' ' + unshown;
-            }
+    const Span &outer = spans_.back();
+    if (styleName.isEmpty()) {
+        spans_.push_back(outer);
+        return;
+    }
+    const QString key = outer.key + QChar(0x2) + styleName;
+    const auto known = spanLooks_.constFind(key);
+    if (known != spanLooks_.cend() && outer.href.isEmpty() && outer.fields.isEmpty()) {
+        spans_.push_back(*known);
+        return;
+    }
+    Span s = outer;
+    s.key = key;
+    s.format.reset();
+    OdtStyleSheet &sheet = shared_.styles;
+    OdtStyleSheet::overlay(s.text, sheet.resolved(QStringLiteral("text"), styleName).props[OdtStyleSheet::TextProps]);
+    if (const OdtStyleSheet::Style *own = sheet.style(QStringLiteral("text"), styleName)) {
+        const OdtStyleSheet::Style *common = own->automatic ? sheet.style(QStringLiteral("text"), own->parent) : own;
+        if (common && !common->automatic)
+            s.characterStyle = documentStyle(*common);
+        if (own->automatic) {
+            const QString unshown = OdtStyleFormats::unshown(own->props[OdtStyleSheet::TextProps], OdtStyleSheet::TextProps);
+            if (!unshown.isEmpty())
+                s.unshown = s.unshown.isEmpty() ? unshown : s.unshown + u' ' + unshown;
         }
     }
+    s.hidden = OdtStyleFormats::isHidden(s.text);
     spans_.push_back(s);
+    if (outer.href.isEmpty() && outer.fields.isEmpty()) {
+        currentFormat(); // made once, for every span of these styles
+        spanLooks_.insert(key, spans_.back());
+    }
 }
 
 void OdtReader::readSpan(OdtXmlReader &xml)
 {
     const QString styleName = xml.attribute(Text, QLatin1StringView("style-name"));
     pushSpan(styleName);
-    if (OdtStyleFormats::isHidden(spans_.back().text)) {
+    if (spans_.back().hidden) {
         spans_.pop_back();
         keepXml(xml.copyElement()); // hidden text is kept, not shown
         return;
@@ -262,6 +286,7 @@ void OdtReader::readLink(OdtXmlReader &xml)
     if (!href.isEmpty() && isSafeLink(href)) {
         spans_.back().href = href;
         spans_.back().key += QChar(0x3);
+        spans_.back().format.reset();
     }
     readInline(xml);
     spans_.pop_back();
@@ -331,13 +356,8 @@ void OdtReader::readField(OdtXmlReader &xml, const QString &instruction)
         if (field.isText())
             result += field.text();
     const QString kept = keptRtf("{\\field{\\*\\fldinst " + instruction.toLatin1() + "}}", false);
-    Span &span = spans_.back();
-    const QString saved = span.fields, savedKey = span.key;
-    span.fields += kept;
-    span.key += QChar(0x4) + instruction;
     QTextCharFormat f = currentFormat();
-    span.fields = saved;
-    span.key = savedKey;
+    f.setProperty(TextFormats::kFieldsProperty, f.stringProperty(TextFormats::kFieldsProperty) + kept);
     f.setProperty(OdtFormats::kShownXmlProperty, OdtFormats::entry(nextId(), copy));
     if (result.isEmpty()) {
         keepXml(copy);
@@ -434,7 +454,7 @@ void OdtReader::readFrame(OdtXmlReader &xml)
     const QString styleName = frame.attribute(Draw, QLatin1StringView("style-name"));
     QString frameAttributes;
     for (const QXmlStreamAttribute &a : frame.attributes()) {
-        const QString n = OdtXmlReader::qualified(a);
+        const QString n = frame.qualified(a);
         if (!n.isEmpty() && n != u"svg:width" && n != u"svg:height")
             frameAttributes += n + QLatin1StringView("=\"") + OdtXmlText::escaped(a.value(), true) + QLatin1StringView("\" ");
     }

@@ -12,9 +12,9 @@ namespace {
 
 const QString kDefaultFamily = QStringLiteral("Liberation Serif");
 
-QString value(const Properties &p, const char *name)
+QString value(const Properties &p, const QString &name)
 {
-    return p.value(QLatin1StringView(name));
+    return p.value(name);
 }
 
 QString unquoted(QString family)
@@ -87,34 +87,34 @@ const QSet<QString> &shown(OdtStyleSheet::Kind kind)
 QTextCharFormat charFormat(const Properties &p, const OdtStyleSheet &sheet)
 {
     QTextCharFormat f;
-    QString family = unquoted(value(p, "fo:font-family"));
+    QString family = unquoted(value(p, QStringLiteral("fo:font-family")));
     if (family.isEmpty() && p.contains(QStringLiteral("style:font-name")))
-        family = unquoted(sheet.fontFamily(value(p, "style:font-name")));
+        family = unquoted(sheet.fontFamily(value(p, QStringLiteral("style:font-name"))));
     TextFormats::setFamily(f, family.isEmpty() ? kDefaultFamily : family);
-    f.setFontPointSize(qBound(1.0, OdtUnits::points(value(p, "fo:font-size")).value_or(12.0), 1638.0));
-    const QString weight = value(p, "fo:font-weight");
+    f.setFontPointSize(qBound(1.0, OdtUnits::points(value(p, QStringLiteral("fo:font-size"))).value_or(12.0), 1638.0));
+    const QString weight = value(p, QStringLiteral("fo:font-weight"));
     if (weight == u"bold" || weight.toInt() >= 600)
         f.setFontWeight(QFont::Bold);
-    const QString slant = value(p, "fo:font-style");
+    const QString slant = value(p, QStringLiteral("fo:font-style"));
     if (slant == u"italic" || slant == u"oblique")
         f.setFontItalic(true);
-    const QTextCharFormat::UnderlineStyle underline = value(p, "style:text-underline-type") == u"none"
+    const QTextCharFormat::UnderlineStyle underline = value(p, QStringLiteral("style:text-underline-type")) == u"none"
                                                           ? QTextCharFormat::NoUnderline
-                                                          : underlineStyle(value(p, "style:text-underline-style"));
+                                                          : underlineStyle(value(p, QStringLiteral("style:text-underline-style")));
     if (underline != QTextCharFormat::NoUnderline)
         f.setUnderlineStyle(underline);
-    const QString strike = value(p, "style:text-line-through-style");
-    if (!strike.isEmpty() && strike != u"none" && value(p, "style:text-line-through-type") != u"none")
+    const QString strike = value(p, QStringLiteral("style:text-line-through-style"));
+    if (!strike.isEmpty() && strike != u"none" && value(p, QStringLiteral("style:text-line-through-type")) != u"none")
         f.setFontStrikeOut(true);
-    if (value(p, "style:use-window-font-color") != u"true" || p.contains(QStringLiteral("fo:color"))) {
-        const QColor color = OdtUnits::color(value(p, "fo:color"));
+    if (value(p, QStringLiteral("style:use-window-font-color")) != u"true" || p.contains(QStringLiteral("fo:color"))) {
+        const QColor color = OdtUnits::color(value(p, QStringLiteral("fo:color")));
         if (color.isValid())
             f.setForeground(color);
     }
-    const QColor highlight = OdtUnits::color(value(p, "fo:background-color"));
+    const QColor highlight = OdtUnits::color(value(p, QStringLiteral("fo:background-color")));
     if (highlight.isValid())
         f.setBackground(highlight);
-    const QStringList position = value(p, "style:text-position").split(u' ', Qt::SkipEmptyParts);
+    const QStringList position = value(p, QStringLiteral("style:text-position")).split(u' ', Qt::SkipEmptyParts);
     if (!position.isEmpty()) {
         const QString &raise = position.first();
         const double scale = position.size() > 1 ? OdtUnits::percent(position[1]).value_or(100) : 58;
@@ -126,11 +126,11 @@ QTextCharFormat charFormat(const Properties &p, const OdtStyleSheet &sheet)
         else if (percent != 0)
             f.setBaselineOffset(qBound(-100.0, percent, 100.0));
     }
-    if (value(p, "fo:text-transform") == u"uppercase")
+    if (value(p, QStringLiteral("fo:text-transform")) == u"uppercase")
         f.setFontCapitalization(QFont::AllUppercase);
-    else if (value(p, "fo:font-variant") == u"small-caps")
+    else if (value(p, QStringLiteral("fo:font-variant")) == u"small-caps")
         f.setFontCapitalization(QFont::SmallCaps);
-    if (const auto spacing = OdtUnits::points(value(p, "fo:letter-spacing")); spacing && *spacing != 0) {
+    if (const auto spacing = OdtUnits::points(value(p, QStringLiteral("fo:letter-spacing"))); spacing && *spacing != 0) {
         f.setFontLetterSpacingType(QFont::AbsoluteSpacing);
         f.setFontLetterSpacing(qBound(-100.0, *spacing, 100.0));
     }
@@ -139,13 +139,13 @@ QTextCharFormat charFormat(const Properties &p, const OdtStyleSheet &sheet)
 
 bool isHidden(const Properties &text)
 {
-    return value(text, "text:display") == u"none";
+    return value(text, QStringLiteral("text:display")) == u"none";
 }
 
 QTextBlockFormat blockFormat(const Properties &p, const QList<QTextOption::Tab> &tabs)
 {
     QTextBlockFormat f;
-    const QString align = value(p, "fo:text-align");
+    const QString align = value(p, QStringLiteral("fo:text-align"));
     if (align == u"center")
         f.setAlignment(Qt::AlignHCenter);
     else if (align == u"justify")
@@ -156,7 +156,7 @@ QTextBlockFormat blockFormat(const Properties &p, const QList<QTextOption::Tab> 
         f.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     else if (align == u"left")
         f.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-    const QString writing = value(p, "style:writing-mode");
+    const QString writing = value(p, QStringLiteral("style:writing-mode"));
     if (writing.startsWith(u"rl"))
         f.setLayoutDirection(Qt::RightToLeft);
     else if (writing.startsWith(u"lr"))
@@ -164,7 +164,7 @@ QTextBlockFormat blockFormat(const Properties &p, const QList<QTextOption::Tab> 
     // "left" and "right" of a right-to-left paragraph are its start and end, as in Qt.
     if (f.layoutDirection() == Qt::RightToLeft && (align == u"left" || align == u"right"))
         f.setAlignment(align == u"left" ? Qt::AlignRight | Qt::AlignAbsolute : Qt::AlignLeft | Qt::AlignAbsolute);
-    const std::optional<double> all = OdtUnits::pixels(value(p, "fo:margin"));
+    const std::optional<double> all = OdtUnits::pixels(value(p, QStringLiteral("fo:margin")));
     auto margin = [&](const char *name) {
         return OdtUnits::pixels(value(p, name)).value_or(all.value_or(0));
     };
@@ -176,27 +176,27 @@ QTextBlockFormat blockFormat(const Properties &p, const QList<QTextOption::Tab> 
         f.setTopMargin(v);
     if (const double v = qMax(0.0, margin("fo:margin-bottom")); v != 0)
         f.setBottomMargin(v);
-    if (const auto indent = OdtUnits::pixels(value(p, "fo:text-indent")); indent && *indent != 0)
+    if (const auto indent = OdtUnits::pixels(value(p, QStringLiteral("fo:text-indent"))); indent && *indent != 0)
         f.setTextIndent(*indent);
-    const QString lineHeight = value(p, "fo:line-height");
+    const QString lineHeight = value(p, QStringLiteral("fo:line-height"));
     if (const auto percent = OdtUnits::percent(lineHeight)) {
         if (*percent != 100 && *percent > 0)
             f.setLineHeight(qBound(10.0, *percent, 1000.0), QTextBlockFormat::ProportionalHeight);
     } else if (const auto fixed = OdtUnits::pixels(lineHeight); fixed && *fixed > 0) {
         f.setLineHeight(*fixed, QTextBlockFormat::FixedHeight);
-    } else if (const auto least = OdtUnits::pixels(value(p, "style:line-height-at-least")); least && *least > 0) {
+    } else if (const auto least = OdtUnits::pixels(value(p, QStringLiteral("style:line-height-at-least"))); least && *least > 0) {
         f.setLineHeight(*least, QTextBlockFormat::MinimumHeight);
     }
     QTextFormat::PageBreakFlags breaks = QTextFormat::PageBreak_Auto;
-    if (value(p, "fo:break-before") == u"page")
+    if (value(p, QStringLiteral("fo:break-before")) == u"page")
         breaks |= QTextFormat::PageBreak_AlwaysBefore;
-    if (value(p, "fo:break-after") == u"page")
+    if (value(p, QStringLiteral("fo:break-after")) == u"page")
         breaks |= QTextFormat::PageBreak_AlwaysAfter;
     if (breaks != QTextFormat::PageBreak_Auto)
         f.setPageBreakPolicy(breaks);
-    if (value(p, "fo:keep-together") == u"always")
+    if (value(p, QStringLiteral("fo:keep-together")) == u"always")
         f.setNonBreakableLines(true);
-    const QColor background = OdtUnits::color(value(p, "fo:background-color"));
+    const QColor background = OdtUnits::color(value(p, QStringLiteral("fo:background-color")));
     if (background.isValid())
         f.setBackground(background);
     if (!tabs.isEmpty())
@@ -206,11 +206,11 @@ QTextBlockFormat blockFormat(const Properties &p, const QList<QTextOption::Tab> 
 
 void applyCell(const Properties &p, QTextTableCellFormat &f)
 {
-    const std::optional<OdtUnits::Border> all = OdtUnits::border(value(p, "fo:border"));
+    const std::optional<OdtUnits::Border> all = OdtUnits::border(value(p, QStringLiteral("fo:border")));
     static constexpr const char *kSides[4] = {"fo:border-top", "fo:border-left", "fo:border-bottom", "fo:border-right"};
     for (int side = 0; side < 4; ++side) {
         const std::optional<OdtUnits::Border> b = p.contains(QLatin1StringView(kSides[side]))
-                                                      ? OdtUnits::border(value(p, kSides[side])) : all;
+                                                      ? OdtUnits::border(p.value(QLatin1StringView(kSides[side]))) : all;
         if (!b)
             continue;
         const TextFormats::CellBorderSide &s = TextFormats::kCellBorderSides[side];
@@ -219,21 +219,21 @@ void applyCell(const Properties &p, QTextTableCellFormat &f)
         if (b->color.isValid())
             f.setProperty(s.brush, QBrush(b->color));
     }
-    const std::optional<double> padding = OdtUnits::pixels(value(p, "fo:padding"));
+    const std::optional<double> padding = OdtUnits::pixels(value(p, QStringLiteral("fo:padding")));
     static constexpr const char *kPadding[4] = {"fo:padding-top", "fo:padding-left", "fo:padding-bottom", "fo:padding-right"};
     static constexpr QTextFormat::Property kPaddingProperty[4] = {
         QTextFormat::TableCellTopPadding, QTextFormat::TableCellLeftPadding, QTextFormat::TableCellBottomPadding,
         QTextFormat::TableCellRightPadding};
     for (int side = 0; side < 4; ++side) {
         const std::optional<double> v = p.contains(QLatin1StringView(kPadding[side]))
-                                            ? OdtUnits::pixels(value(p, kPadding[side])) : padding;
+                                            ? OdtUnits::pixels(p.value(QLatin1StringView(kPadding[side]))) : padding;
         if (v)
             f.setProperty(kPaddingProperty[side], qBound(0.0, *v, 960.0));
     }
-    const QColor background = OdtUnits::color(value(p, "fo:background-color"));
+    const QColor background = OdtUnits::color(value(p, QStringLiteral("fo:background-color")));
     if (background.isValid())
         f.setBackground(background);
-    const QString vertical = value(p, "style:vertical-align");
+    const QString vertical = value(p, QStringLiteral("style:vertical-align"));
     if (vertical == u"top")
         f.setVerticalAlignment(QTextCharFormat::AlignTop);
     else if (vertical == u"middle")

@@ -1,6 +1,9 @@
 #include "odt/OdtStyleSheet.h"
+#include "odt/OdtPartIndex.h"
 #include "odt/OdtUnits.h"
 #include "odt/OdtXmlReader.h"
+
+#include <functional>
 
 using namespace OdtNamespaces;
 
@@ -97,22 +100,20 @@ void OdtStyleSheet::readStyle(OdtXmlReader &xml, Scope scope, bool automatic, bo
             xml.skipElement();
     }
     if (isDefault) {
-        defaults_.insert(s.family, s);
+        defaults_.insert_or_assign(s.family, s);
         return;
     }
-    QHash<QString, Style> &table = automatic ? automatic_[scope] : common_;
-    if (s.name.isEmpty() || table.size() >= kMaxStyles)
+    auto &table = automatic ? automatic_[scope] : common_;
+    if (s.name.isEmpty() || table.size() >= std::size_t(kMaxStyles))
         return;
-    if (!automatic && !table.contains(key(s.family, s.name)))
-        commonOrder_.append(key(s.family, s.name));
-    table.insert(key(s.family, s.name), s);
+    table.insert_or_assign(key(s.family, s.name), s);
 }
 
 void OdtStyleSheet::readProperties(OdtXmlReader &xml, Style &style, Kind kind)
 {
     Properties &props = style.props[kind];
     for (const QXmlStreamAttribute &a : xml.attributes()) {
-        const QString name = OdtXmlReader::qualified(a);
+        const QString name = xml.qualified(a);
         if (!name.isEmpty())
             props.insert(name, a.value().toString());
     }
@@ -144,7 +145,7 @@ void OdtStyleSheet::readProperties(OdtXmlReader &xml, Style &style, Kind kind)
     }
 }
 
-void OdtStyleSheet::readListStyle(OdtXmlReader &xml, Scope scope, bool automatic)
+void OdtStyleSheet::readListStyle(OdtXmlReader &xml, Scope scope, bool automatic, int upToLevel)
 {
     ListStyle list;
     list.name = xml.attribute(OdtNamespaces::Style, QLatin1StringView("name"));
@@ -157,6 +158,10 @@ void OdtStyleSheet::readListStyle(OdtXmlReader &xml, Scope scope, bool automatic
         if (level < 1 || level > 10) {
             xml.skipElement();
             continue;
+        }
+        if (level > upToLevel + 1) { // levels come in order: the rest when they are needed
+            list.levelsRead = upToLevel + 1;
+            break;
         }
         ListLevel &l = list.levels[std::size_t(level - 1)];
         if (xml.is(Text, QLatin1StringView("list-level-style-number"))) {
@@ -181,9 +186,9 @@ void OdtStyleSheet::readListStyle(OdtXmlReader &xml, Scope scope, bool automatic
         l.textStyle = xml.attribute(Text, QLatin1StringView("style-name"));
         readListLevel(xml, l);
     }
-    QHash<QString, ListStyle> &table = automatic ? automaticLists_[scope] : commonLists_;
-    if (!list.name.isEmpty() && table.size() < kMaxStyles)
-        table.insert(list.name, list);
+    auto &table = automatic ? automaticLists_[scope] : commonLists_;
+    if (!list.name.isEmpty() && table.size() < std::size_t(kMaxStyles))
+        table.insert_or_assign(list.name, list);
 }
 
 // A level's position and its label's formatting.
@@ -202,12 +207,6 @@ void OdtStyleSheet::readListLevel(OdtXmlReader &xml, ListLevel &level)
         } else if (xml.is(OdtNamespaces::Style, QLatin1StringView("list-level-label-alignment"))) {
             level.textStart = OdtUnits::pixels(xml.attribute(Fo, QLatin1StringView("margin-left"))).value_or(0);
             level.labelOffset = OdtUnits::pixels(xml.attribute(Fo, QLatin1StringView("text-indent"))).value_or(0);
-        } else if (xml.is(OdtNamespaces::Style, QLatin1StringView("text-properties"))) {
-            for (const QXmlStreamAttribute &a : xml.attributes()) {
-                const QString name = OdtXmlReader::qualified(a);
-                if (!name.isEmpty())
-                    level.textProps.insert(name, a.value().toString());
-            }
         }
     }
     if (!alignment) {
@@ -234,7 +233,7 @@ void OdtStyleSheet::readPageLayout(OdtXmlReader &xml)
         if (!props)
             continue;
         for (const QXmlStreamAttribute &a : xml.attributes()) {
-            const QString n = OdtXmlReader::qualified(a);
+            const QString n = xml.qualified(a);
             if (!n.isEmpty())
                 props->insert(n, a.value().toString());
         }
@@ -321,32 +320,45 @@ void OdtStyleSheet::overlay(Properties &into, const Properties &from)
     }
 }
 
+const OdtStyleSheet::Style *OdtStyleSheet::find(const QString &k, bool automatic, Scope scope) const
+{
+    auto &table = automatic ? automatic_[scope] : common_;
+    const auto parsed = table.find(k);
+    if (parsed != table.end())
+        return &parsed->second;
+    auto &index = automatic ? automaticIndex_[scope] : commonIndex_;
+    const auto at = index.constFind(k);
+    if (at == index.cend() || !part_)
+        return nullptr;
+    const auto [start, end] = *at;
+    index.erase(at);
+    OdtXmlReader xml = OdtXmlReader::slice(QByteArrayView(part_->data()).sliced(start, end - start), QStringLiteral("styles.xml"));
+    if (xml.next() && xml.isStart())
+        const_cast<OdtStyleSheet *>(this)->readStyle(xml, scope, automatic, false);
+    const auto made = table.find(k);
+    return made != table.end() ? &made->second : nullptr;
+}
+
 const OdtStyleSheet::Style *OdtStyleSheet::style(const QString &family, const QString &name) const
 {
     const QString k = key(family, name);
-    const auto automatic = automatic_[scope_].constFind(k);
-    if (automatic != automatic_[scope_].cend())
-        return &*automatic;
-    const auto common = common_.constFind(k);
-    return common != common_.cend() ? &*common : nullptr;
+    if (const Style *s = find(k, true, scope_))
+        return s;
+    return find(k, false, scope_);
 }
 
 const OdtStyleSheet::Resolved &OdtStyleSheet::resolved(const QString &family, const QString &name) const
 {
-    QHash<QString, Resolved> &cache = resolved_[scope_];
+    auto &cache = resolved_[scope_];
     const QString k = key(family, name);
-    const auto cached = cache.constFind(k);
-    if (cached != cache.cend())
-        return *cached;
+    const auto cached = cache.find(k);
+    if (cached != cache.end())
+        return cached->second;
     QList<const Style *> chain;
     QString next = name;
     bool automaticAllowed = true;
     for (int i = 0; i < kMaxChain && !next.isEmpty(); ++i) {
-        const Style *s = automaticAllowed ? style(family, next) : nullptr;
-        if (!s) {
-            const auto common = common_.constFind(key(family, next));
-            s = common != common_.cend() ? &*common : nullptr;
-        }
+        const Style *s = automaticAllowed ? style(family, next) : find(key(family, next), false, scope_);
         if (!s || chain.contains(s))
             break;
         chain.prepend(s);
@@ -354,10 +366,10 @@ const OdtStyleSheet::Resolved &OdtStyleSheet::resolved(const QString &family, co
         next = s->parent;
     }
     Resolved r;
-    if (const auto d = defaults_.constFind(family); d != defaults_.cend()) {
-        r.props = d->props;
-        if (d->tabs)
-            r.tabs = *d->tabs;
+    if (const auto d = defaults_.find(family); d != defaults_.end()) {
+        r.props = d->second.props;
+        if (d->second.tabs)
+            r.tabs = *d->second.tabs;
     }
     for (const Style *s : std::as_const(chain)) {
         for (int kind = 0; kind < kKinds; ++kind)
@@ -369,7 +381,7 @@ const OdtStyleSheet::Resolved &OdtStyleSheet::resolved(const QString &family, co
         if (s->outlineLevel > 0)
             r.outlineLevel = s->outlineLevel;
     }
-    return *cache.insert(k, r);
+    return cache.insert_or_assign(k, r).first->second;
 }
 
 QString OdtStyleSheet::fontFamily(const QString &fontName) const
@@ -377,13 +389,30 @@ QString OdtStyleSheet::fontFamily(const QString &fontName) const
     return fontFaces_.value(fontName, fontName);
 }
 
-const OdtStyleSheet::ListStyle *OdtStyleSheet::listStyle(const QString &name) const
+const OdtStyleSheet::ListStyle *OdtStyleSheet::findList(const QString &name, bool automatic, Scope scope, int level) const
 {
-    const auto automatic = automaticLists_[scope_].constFind(name);
-    if (automatic != automaticLists_[scope_].cend())
-        return &*automatic;
-    const auto common = commonLists_.constFind(name);
-    return common != commonLists_.cend() ? &*common : nullptr;
+    auto &table = automatic ? automaticLists_[scope] : commonLists_;
+    const auto parsed = table.find(name);
+    if (parsed != table.end() && parsed->second.levelsRead > level)
+        return &parsed->second;
+    auto &index = automatic ? automaticListIndex_[scope] : commonListIndex_;
+    const auto at = index.constFind(name);
+    if (at == index.cend() || !part_)
+        return parsed != table.end() ? &parsed->second : nullptr;
+    const auto [start, end] = *at;
+    OdtXmlReader xml = OdtXmlReader::slice(QByteArrayView(part_->data()).sliced(start, end - start), QStringLiteral("styles.xml"));
+    if (xml.next() && xml.isStart())
+        const_cast<OdtStyleSheet *>(this)->readListStyle(xml, scope, automatic, level);
+    const auto made = table.find(name);
+    return made != table.end() ? &made->second : nullptr;
+}
+
+const OdtStyleSheet::ListStyle *OdtStyleSheet::listStyle(const QString &name, int level) const
+{
+    level = qBound(0, level, 9);
+    if (const ListStyle *l = findList(name, true, scope_, level))
+        return l;
+    return findList(name, false, scope_, level);
 }
 
 const OdtStyleSheet::PageLayout *OdtStyleSheet::pageLayout(const QString &name) const
@@ -400,13 +429,39 @@ const OdtStyleSheet::MasterPage *OdtStyleSheet::masterPage(const QString &name) 
     return nullptr;
 }
 
-QList<const OdtStyleSheet::Style *> OdtStyleSheet::commonStyles() const
+void OdtStyleSheet::index(const OdtPartIndex &part, Scope scope)
 {
-    QList<const Style *> out;
-    for (const QString &k : commonOrder_) {
-        const auto it = common_.constFind(k);
-        if (it != common_.cend())
-            out.append(&*it);
+    part_ = &part;
+    auto parse = [&](const OdtPartIndex::Element &e, const std::function<void(OdtXmlReader &)> &read) {
+        OdtXmlReader xml = OdtXmlReader::slice(part.whole(e), QStringLiteral("styles.xml"));
+        if (xml.next() && xml.isStart())
+            read(xml);
+    };
+    for (qsizetype t = 0; t < part.tops().size(); ++t) {
+        const OdtPartIndex::Element &top = part.tops()[t];
+        if (top.name == "office:font-face-decls") {
+            parse(top, [&](OdtXmlReader &xml) { readFontFaces(xml); });
+        } else if (top.name == "office:master-styles") {
+            parse(top, [&](OdtXmlReader &xml) { readMasterStyles(xml); });
+        } else if (top.name == "office:styles" || top.name == "office:automatic-styles") {
+            const bool automatic = top.name == "office:automatic-styles";
+            for (const OdtPartIndex::Element &e : part.children(t)) {
+                const std::pair<qsizetype, qsizetype> where{e.start, e.end};
+                if (e.name == "style:style") {
+                    const QString k = key(part.attribute(e, "style:family"), part.attribute(e, "style:name"));
+                    (automatic ? automaticIndex_[scope] : commonIndex_).insert(k, where);
+                } else if (e.name == "text:list-style") {
+                    (automatic ? automaticListIndex_[scope] : commonListIndex_).insert(part.attribute(e, "style:name"), where);
+                } else if (e.name == "style:default-style") {
+                    parse(e, [&](OdtXmlReader &xml) { readStyle(xml, scope, false, true); });
+                } else if (e.name == "style:page-layout") {
+                    parse(e, [&](OdtXmlReader &xml) { readPageLayout(xml); });
+                } else if (e.name == "text:notes-configuration") {
+                    parse(e, [&](OdtXmlReader &xml) { readNotesConfiguration(xml); });
+                }
+            }
+        }
     }
-    return out;
+    for (auto &cache : resolved_)
+        cache.clear();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "odt/OdtPropertyList.h"
 #include "rtf/NoteSettings.h"
 
 #include <QHash>
@@ -7,7 +8,9 @@
 #include <QTextOption>
 #include <array>
 #include <optional>
+#include <unordered_map>
 
+class OdtPartIndex;
 class OdtXmlReader;
 
 // The styles of an OpenDocument file as it states them: common styles (office:styles of
@@ -22,7 +25,7 @@ public:
     // Which automatic styles lookups see: the body's or the headers'.
     enum Scope { Content, Styles };
 
-    using Properties = QHash<QString, QString>; // attribute ("fo:font-size") -> value
+    using Properties = OdtPropertyList; // attribute ("fo:font-size") -> value
 
     struct Style
     {
@@ -60,13 +63,13 @@ public:
         double textStart = 0;  // pixels from the paragraph's margin to its text
         double labelOffset = 0; // pixels from there to the label (negative: to the left)
         QString textStyle;      // text:style-name, the label's character style
-        Properties textProps;   // the label's own formatting (a bullet's font)
     };
     struct ListStyle
     {
         QString name;
         std::array<ListLevel, 10> levels;
         bool defined = false;
+        int levelsRead = 10; // levels[0 .. levelsRead - 1] are read (a style of a large part is read as far as used)
     };
 
     struct PageLayout
@@ -93,40 +96,51 @@ public:
     void readFontFaces(OdtXmlReader &xml);
     void readStyles(OdtXmlReader &xml, Scope scope, bool automatic);
     void readMasterStyles(OdtXmlReader &xml);
+    // Takes the styles of a part from its index: what every document needs (default styles, page
+    // layouts, master pages, font faces, note settings) now, each style and list style when it is
+    // first looked up. The index must outlive the lookups. Its automatic styles are of `scope`.
+    void index(const OdtPartIndex &part, Scope scope);
     void setScope(Scope scope) { scope_ = scope; }
 
     const Style *style(const QString &family, const QString &name) const;
     const Resolved &resolved(const QString &family, const QString &name) const;
     // The font family a style:font-name stands for.
     QString fontFamily(const QString &fontName) const;
-    const ListStyle *listStyle(const QString &name) const;
+    // A list style with at least its levels up to `level` (counted from 0) read.
+    const ListStyle *listStyle(const QString &name, int level = 9) const;
     const PageLayout *pageLayout(const QString &name) const;
     const MasterPage *masterPage(const QString &name) const;
     const QList<MasterPage> &masterPages() const { return masters_; }
     const std::optional<NoteSettings> &noteSettings() const { return notes_; }
     // The common styles of a family, in the file's order.
-    QList<const Style *> commonStyles() const;
 
 private:
     void readStyle(OdtXmlReader &xml, Scope scope, bool automatic, bool isDefault);
     void readProperties(OdtXmlReader &xml, Style &style, Kind kind);
-    void readListStyle(OdtXmlReader &xml, Scope scope, bool automatic);
+    void readListStyle(OdtXmlReader &xml, Scope scope, bool automatic, int upToLevel = 9);
     void readListLevel(OdtXmlReader &xml, ListLevel &level);
     void readPageLayout(OdtXmlReader &xml);
     void readNotesConfiguration(OdtXmlReader &xml);
     void readMasterPage(OdtXmlReader &xml);
     static QString key(const QString &family, const QString &name) { return family + QChar(0x1) + name; }
+    // A style of the parsed tables, else parsed from the index; null when there is none.
+    const Style *find(const QString &k, bool automatic, Scope scope) const;
+    const ListStyle *findList(const QString &name, bool automatic, Scope scope, int level) const;
 
     Scope scope_ = Content;
-    QHash<QString, Style> common_;
-    std::array<QHash<QString, Style>, 2> automatic_;
-    QHash<QString, Style> defaults_; // by family
-    QList<QString> commonOrder_;
-    QHash<QString, ListStyle> commonLists_;
-    std::array<QHash<QString, ListStyle>, 2> automaticLists_;
+    // Node-based maps: a style found stays where it is while others are parsed.
+    mutable std::unordered_map<QString, Style> common_;
+    mutable std::array<std::unordered_map<QString, Style>, 2> automatic_;
+    std::unordered_map<QString, Style> defaults_; // by family
+    mutable std::unordered_map<QString, ListStyle> commonLists_;
+    mutable std::array<std::unordered_map<QString, ListStyle>, 2> automaticLists_;
+    // Where the styles not parsed yet stand (OdtPartIndex::Element start and end).
+    const OdtPartIndex *part_ = nullptr;
+    mutable QHash<QString, std::pair<qsizetype, qsizetype>> commonIndex_, commonListIndex_;
+    mutable std::array<QHash<QString, std::pair<qsizetype, qsizetype>>, 2> automaticIndex_, automaticListIndex_;
     QHash<QString, PageLayout> layouts_;
     QList<MasterPage> masters_;
     QHash<QString, QString> fontFaces_;
     std::optional<NoteSettings> notes_;
-    mutable std::array<QHash<QString, Resolved>, 2> resolved_;
+    mutable std::array<std::unordered_map<QString, Resolved>, 2> resolved_;
 };

@@ -3,6 +3,7 @@
 #include "odt/OdtWriter.h"
 #include "odt/OdtFormats.h"
 #include "odt/OdtKeptParts.h"
+#include "odt/OdtKeptSource.h"
 #include "odt/OdtNamespaces.h"
 #include "odt/OdtProperties.h"
 #include "odt/OdtStyleRtf.h"
@@ -33,25 +34,6 @@ QString esc(const QString &s)
 QString textEsc(const QString &s)
 {
     return OdtXmlText::escaped(s, false);
-}
-
-// The content of a kept element without its own tags; its namespace declarations are added to
-// `declarations`.
-QString inner(const QString &element, QString &declarations)
-{
-    const qsizetype open = element.indexOf(u'>');
-    if (open < 0)
-        return QString();
-    static const QRegularExpression xmlns(QStringLiteral(" (xmlns:[A-Za-z0-9_.-]+=\"[^\"]*\")"));
-    for (auto it = xmlns.globalMatch(QStringView(element).left(open)); it.hasNext();) {
-        const QString d = it.next().captured(1);
-        if (!declarations.contains(d))
-            declarations += u' ' + d;
-    }
-    if (element[open - 1] == u'/')
-        return QString();
-    const qsizetype close = element.lastIndexOf(QLatin1StringView("</"));
-    return close > open ? element.mid(open + 1, close - open - 1) : QString();
 }
 
 QSet<QString> styleNamesIn(const QString &xml)
@@ -89,17 +71,18 @@ OdtWriter::OdtWriter(const QTextDocument &doc) : doc_(doc), extras_(DocumentExtr
 {
     if (extras_)
         kept_ = extras_->formatKept(OdtKeptParts::kFormat).toMap();
+    source_ = std::make_unique<OdtKeptSource>(kept_);
     const QVariantMap ids = kept_.value(OdtKeptParts::kStyleIds).toMap();
     for (auto it = ids.cbegin(); it != ids.cend(); ++it)
         styleIds_.insert(it.key(), it.value().toString());
     // The styles read are written back as they were while the document's styles are those.
-    if (extras_ && kept_.contains(OdtKeptParts::kCommonStyles)) {
+    if (extras_ && source_->hasStyles()) {
         QStringList names;
         for (const DocumentStyle &s : extras_->styles())
             names << s.name;
         keepCommonStyles_ = names == kept_.value(OdtKeptParts::kStyleNames).toStringList();
     }
-    keepPageStyles_ = extras_ && kept_.contains(OdtKeptParts::kMasterStyles)
+    keepPageStyles_ = extras_ && !source_->masterStyles().isEmpty()
                    && kept_.value(OdtKeptParts::kPagesFingerprint).toString() == OdtStyleRtf::pagesFingerprint(*extras_);
     if (keepPageStyles_)
         firstMaster_ = kept_.value(OdtKeptParts::kFirstMaster).toString();
@@ -124,13 +107,11 @@ QByteArray OdtWriter::write()
         zip.add(p.path, p.bytes, false);
         written.insert(p.path);
     }
-    for (const QVariant &v : kept_.value(OdtKeptParts::kEntries).toList()) {
-        const QVariantMap entry = v.toMap();
-        const QString path = entry.value(QStringLiteral("path")).toString();
-        if (path.isEmpty() || path.endsWith(u'/') || written.contains(path))
+    for (const OdtKeptSource::Entry &entry : source_->entries()) {
+        if (entry.folder || written.contains(entry.path))
             continue;
-        written.insert(path);
-        zip.add(path, entry.value(QStringLiteral("bytes")).toByteArray());
+        written.insert(entry.path);
+        zip.add(entry.path, entry.bytes);
     }
     zip.add(QStringLiteral("META-INF/manifest.xml"), manifestXml().toUtf8());
     return zip.finish();
@@ -156,7 +137,7 @@ void OdtWriter::writePart(const QTextDocument &doc, OdtAutomaticStyles &styles, 
 
 QString OdtWriter::contentXml()
 {
-    const QString keptStyles = inner(kept_.value(OdtKeptParts::kContentStyles).toString(), extraNamespaces_);
+    const QString &keptStyles = source_->contentStyles();
     OdtAutomaticStyles styles(styleNamesIn(keptStyles));
     QString body;
     writePart(doc_, styles, body);
@@ -165,7 +146,7 @@ QString OdtWriter::contentXml()
         epilog += xml;
     QString fontFaces;
     QSet<QString> faces;
-    const QString keptFaces = kept_.value(OdtKeptParts::kFontFaces).toString();
+    const QString &keptFaces = source_->fontFaces();
     if (!keptFaces.isEmpty()) {
         OdtXmlReader xml = OdtXmlReader::fragment(keptFaces, QStringLiteral("font faces"));
         while (xml.next()) {
@@ -181,7 +162,7 @@ QString OdtWriter::contentXml()
     }
     fontFaceDecls_ = fontFaces;
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content");
-    out += OdtNamespaces::declarations() + extraNamespaces_ + QStringLiteral(" office:version=\"%1\">").arg(kVersion);
+    out += OdtNamespaces::declarations() + QStringLiteral(" office:version=\"%1\">").arg(kVersion);
     out += QStringLiteral("<office:font-face-decls>") + fontFaces + QStringLiteral("</office:font-face-decls>");
     out += QStringLiteral("<office:automatic-styles>") + keptStyles + styles.xml() + listStylesXml(&styles)
          + QStringLiteral("</office:automatic-styles>");
@@ -192,11 +173,10 @@ QString OdtWriter::contentXml()
 
 QString OdtWriter::stylesXml()
 {
-    QString declarations;
     QString automatic, masters;
     if (keepPageStyles_) {
-        automatic = inner(kept_.value(OdtKeptParts::kPageStyles).toString(), declarations);
-        masters = inner(kept_.value(OdtKeptParts::kMasterStyles).toString(), declarations);
+        automatic = source_->pageStyles();
+        masters = source_->masterStyles();
     } else {
         OdtAutomaticStyles styles;
         pageStyles(styles, masters);
@@ -204,7 +184,7 @@ QString OdtWriter::stylesXml()
     }
     const QString common = commonStyles();
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles");
-    out += OdtNamespaces::declarations() + extraNamespaces_ + declarations + QStringLiteral(" office:version=\"%1\">").arg(kVersion);
+    out += OdtNamespaces::declarations() + QStringLiteral(" office:version=\"%1\">").arg(kVersion);
     out += QStringLiteral("<office:font-face-decls>") + fontFaceDecls_ + QStringLiteral("</office:font-face-decls>");
     out += QStringLiteral("<office:styles>") + common + QStringLiteral("</office:styles>");
     out += QStringLiteral("<office:automatic-styles>") + automatic + QStringLiteral("</office:automatic-styles>");
@@ -242,12 +222,8 @@ static int headingLevelOf(const DocumentStyle &style)
 
 QString OdtWriter::commonStyles()
 {
-    if (keepCommonStyles_) {
-        QString declarations;
-        const QString kept = inner(kept_.value(OdtKeptParts::kCommonStyles).toString(), declarations);
-        extraNamespaces_ += declarations;
-        return kept;
-    }
+    if (keepCommonStyles_)
+        return source_->commonStyles();
     const QFont font = doc_.defaultFont();
     QTextCharFormat defaults;
     TextFormats::setFamily(defaults, font.family());
@@ -374,7 +350,7 @@ QString OdtWriter::headerFooterXml(int kind, OdtAutomaticStyles &styles)
 QString OdtWriter::metaXml() const
 {
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-meta");
-    out += OdtNamespaces::declarations() + extraNamespaces_ + QStringLiteral(" office:version=\"%1\"><office:meta>").arg(kVersion);
+    out += OdtNamespaces::declarations() + QStringLiteral(" office:version=\"%1\"><office:meta>").arg(kVersion);
     out += QStringLiteral("<meta:generator>Scrivlo</meta:generator>");
     const DocumentInfo info = extras_ ? extras_->info() : DocumentInfo();
     auto text = [&](const char *element, const char *word) {
@@ -421,13 +397,12 @@ QString OdtWriter::manifestXml() const
         entry(p.path, p.mediaType);
         listed.insert(p.path);
     }
-    for (const QVariant &v : kept_.value(OdtKeptParts::kEntries).toList()) {
-        const QVariantMap e = v.toMap();
-        const QString path = e.value(QStringLiteral("path")).toString();
+    for (const OdtKeptSource::Entry &e : source_->entries()) {
+        const QString &path = e.path;
         if (path.isEmpty() || listed.contains(path) || path == u"mimetype" || path.startsWith(u"META-INF/"))
             continue;
         listed.insert(path);
-        QString type = e.value(QStringLiteral("mediaType")).toString();
+        QString type = e.mediaType;
         if (type.isEmpty() && path.endsWith(QLatin1StringView(".xml")))
             type = QStringLiteral("text/xml");
         entry(path, type);

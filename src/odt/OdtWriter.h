@@ -15,6 +15,7 @@
 #include <vector>
 
 class DocumentExtras;
+class OdtKeptSource;
 struct DocumentStyle;
 class QTextBlock;
 class QTextCharFormat;
@@ -112,6 +113,7 @@ private:
     const QTextDocument &doc_;
     const DocumentExtras *extras_;
     QVariantMap kept_;
+    std::unique_ptr<OdtKeptSource> source_;
     QHash<QString, QString> styleIds_; // display name -> style:name of kept common styles
     bool keepCommonStyles_ = false;
     bool keepPageStyles_ = false;
@@ -122,7 +124,6 @@ private:
     QList<Picture> pictures_;
     QHash<QByteArray, QString> pictureByDigest_;
     QSet<QString> picturePaths_;
-    QString extraNamespaces_;          // declarations kept parts need
     QString fontFaceDecls_;
     // The list styles made, by list group: their names and the formats of their levels.
     struct ListStyleDraft

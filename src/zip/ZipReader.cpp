@@ -1,5 +1,6 @@
 #include "zip/ZipReader.h"
 #include "zip/PackageError.h"
+#include "zip/ZipEntryDevice.h"
 
 #include <zip.h>
 
@@ -129,4 +130,22 @@ QByteArray ZipReader::read(const QString &name) const
     data.truncate(got);
     unpacked_ += got;
     return data;
+}
+
+std::unique_ptr<QIODevice> ZipReader::device(const QString &name) const
+{
+    const qint64 stated = size(name);
+    if (stated < 0)
+        throw PackageError(QStringLiteral("the part \"%1\" is missing").arg(name));
+    zip_file_t *file = zip_fopen_index(archive_, zip_uint64_t(index_.value(name)), 0);
+    if (!file)
+        throw PackageError(QStringLiteral("the part \"%1\" cannot be unpacked (%2)")
+                           .arg(name, QString::fromUtf8(zip_strerror(archive_))));
+    return std::make_unique<ZipEntryDevice>(*this, file, name, stated);
+}
+
+bool ZipReader::account(qint64 bytes) const
+{
+    unpacked_ += bytes;
+    return unpacked_ <= limits_.maxTotalSize;
 }

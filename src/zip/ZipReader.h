@@ -6,6 +6,7 @@
 #include <memory>
 
 struct zip;
+class QIODevice;
 
 // How much a package may hold before it is refused as hostile.
 struct ZipLimits
@@ -43,6 +44,13 @@ public:
     // The whole entry, unpacked. Throws when there is no such entry, when it unpacks past its stated
     // size or the limits, or when its data is broken.
     QByteArray read(const QString &name) const;
+    // The entry as a device that unpacks it as it is read (a ZipEntryDevice), within the same
+    // limits; for entries too large to hold whole. Throws when there is no such entry.
+    std::unique_ptr<QIODevice> device(const QString &name) const;
+
+    const Limits &limits() const { return limits_; }
+    // Counts unpacked bytes handed out; false once they pass the total limit.
+    bool account(qint64 bytes) const;
 
 private:
     QByteArray bytes_; // libzip reads from here while the package is open

@@ -21,10 +21,8 @@
 
 using namespace OdtNamespaces;
 
-namespace {
-
 // Elements of the body that declare things for the whole text rather than standing in it.
-bool isProlog(const OdtXmlReader &xml)
+bool OdtReader::isDeclaration(const OdtXmlReader &xml)
 {
     static const char *const kText[] = {"variable-decls", "sequence-decls", "user-field-decls", "dde-connection-decls",
                                         "tracked-changes", "alphabetical-index-auto-mark-file"};
@@ -36,6 +34,8 @@ bool isProlog(const OdtXmlReader &xml)
         || (xml.ns() == Table && (xml.name() == u"calculation-settings" || xml.name() == u"content-validations"
                                   || xml.name() == u"label-ranges"));
 }
+
+namespace {
 
 // A style name as a person reads it: "Heading_20_1" is "Heading 1".
 QString decodedName(const QString &name)
@@ -260,7 +260,7 @@ void OdtReader::readBody(OdtXmlReader &xml)
             while (xml.next() && xml.depth() >= textDepth) {
                 if (!xml.isStart())
                     continue;
-                if (isProlog(xml))
+                if (isDeclaration(xml))
                     bodyProlog_ += xml.copyElement();
                 else
                     readBlock(xml);

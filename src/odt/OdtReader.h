@@ -114,6 +114,8 @@ private:
     std::unique_ptr<QTextDocument> readPart(const QString &xml, Mode mode, const QString &name);
     QString nextId();
 
+    static bool isDeclaration(const OdtXmlReader &xml);
+
     // Blocks (OdtReaderBlocks.cpp).
     void readBlocks(OdtXmlReader &xml);
     bool readBlock(OdtXmlReader &xml);

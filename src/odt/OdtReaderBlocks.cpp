@@ -100,7 +100,13 @@ bool OdtReader::readBlock(OdtXmlReader &xml)
         endParagraph(QString(), 0, false);
         return true;
     }
-    pendingBlockKept_ += OdtFormats::entry(nextId(), xml.copyElement());
+    if (isDeclaration(xml)) {
+        pendingBlockKept_ += OdtFormats::entry(nextId(), xml.copyElement());
+        return false;
+    }
+    // An element the program does not know: its paragraphs are shown (the element itself is not
+    // kept), so that no text goes unseen.
+    readBlocks(xml);
     return false;
 }
 
@@ -145,8 +151,9 @@ const OdtReader::ParagraphLook &OdtReader::paragraphLook(const QString &styleNam
     }
     if (common && !common->automatic)
         look.block.setProperty(TextFormats::kParagraphStyleProperty, documentStyle(*common));
-    for (const OdtStyleSheet::Style *s = own; s; s = s->automatic ? sheet.style(QStringLiteral("paragraph"), s->parent) : nullptr) {
-        if (!s->masterPage.isEmpty()) {
+    // The paragraph's own style names the master page, or the common style it is made from.
+    for (const OdtStyleSheet::Style *s : {own, common}) {
+        if (s && !s->masterPage.isEmpty()) {
             look.masterPage = s->masterPage;
             break;
         }

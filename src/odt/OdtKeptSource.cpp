@@ -81,7 +81,11 @@ void OdtKeptSource::readPackage(const QByteArray &bytes)
     for (const QString &name : package.zip().names()) {
         if (kMade.contains(name) || name.startsWith(u"Thumbnails/") || name.endsWith(u'/'))
             continue;
-        entries_.append({name, package.mediaType(name), package.read(name), false});
+        try {
+            entries_.append({name, package.mediaType(name), package.read(name), false});
+        } catch (const PackageError &) {
+            // A damaged part is left out; the others go back.
+        }
     }
     for (const OdtPackage::Entry &e : package.entries())
         if (e.path.endsWith(u'/') && e.path != u"Thumbnails/" && !e.mediaType.isEmpty())

@@ -238,8 +238,9 @@ void OdtReader::pushSpan(const QString &styleName)
         return;
     }
     const QString key = outer.key + QChar(0x2) + styleName;
+    const bool cacheable = outer.href.isEmpty() && outer.fields.isEmpty();
     const auto known = spanLooks_.constFind(key);
-    if (known != spanLooks_.cend() && outer.href.isEmpty() && outer.fields.isEmpty()) {
+    if (known != spanLooks_.cend() && cacheable) {
         spans_.push_back(*known);
         return;
     }
@@ -259,8 +260,8 @@ void OdtReader::pushSpan(const QString &styleName)
         }
     }
     s.hidden = OdtStyleFormats::isHidden(s.text);
-    spans_.push_back(s);
-    if (outer.href.isEmpty() && outer.fields.isEmpty()) {
+    spans_.push_back(s); // `outer` may move here
+    if (cacheable) {
         currentFormat(); // made once, for every span of these styles
         spanLooks_.insert(key, spans_.back());
     }

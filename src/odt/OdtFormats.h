@@ -38,6 +38,10 @@ constexpr int kListContinuationProperty = QTextFormat::UserProperty + 0x5408;
 // start, an element the program does not know). Kept entries.
 constexpr int kKeptBlockXmlProperty = QTextFormat::UserProperty + 0x540A;
 
+// List format: the number the list style's level starts at, where the list starts at another
+// (an item's text:start-value); written back in the list style, the list's own start on its item.
+constexpr int kListStyleStartProperty = QTextFormat::UserProperty + 0x540B;
+
 // A kept entry is an id and XML; a value holds entries one after the other. The id tells
 // alike entries apart, so that the writer writes each once where edits spread it over runs.
 inline QString entry(const QString &id, const QString &xml)

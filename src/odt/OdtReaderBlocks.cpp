@@ -30,11 +30,15 @@ QTextListFormat::Style numberStyle(const QString &format)
     return QTextListFormat::ListDecimal;
 }
 
+// A bullet of a symbol font (Symbol, Wingdings) stands in the private use area at U+F000 and its
+// byte: the ones word processors use are the three styles Qt draws.
 QTextListFormat::Style bulletStyle(const QString &bullet)
 {
-    if (bullet == u"◦" || bullet == u"○" || bullet == u"o" || bullet == QChar(0xE006))
+    const char16_t c = bullet.isEmpty() ? 0 : bullet[0].unicode();
+    const char16_t symbol = c >= 0xF000 && c <= 0xF0FF ? c - 0xF000 : 0;
+    if (bullet == u"◦" || bullet == u"○" || bullet == u"o" || c == 0xE006 || symbol == 0x6F)
         return QTextListFormat::ListCircle;
-    if (bullet == u"▪" || bullet == u"■" || bullet == QChar(0xE00A) || bullet == QChar(0xF0A7))
+    if (bullet == u"▪" || bullet == u"■" || c == 0xE00A || symbol == 0xA7 || symbol == 0x6E)
         return QTextListFormat::ListSquare;
     return QTextListFormat::ListDisc;
 }
@@ -46,6 +50,28 @@ bool isOwnBullet(const QString &bullet)
     static const QString kDrawn = QStringLiteral("•●◦○o▪■");
     return bullet.size() == 1 && !kDrawn.contains(bullet) && !(bullet[0].unicode() >= 0xE000 && bullet[0].unicode() < 0xF900)
         && !bullet[0].isSpace();
+}
+
+// The level's number as RTF's list table writes it ("nfc:" and \\leveltext: its length, then the
+// text with the levels' numbers as the characters 0 to 8), so that "3.1." goes through RTF whole.
+QString rtfLevelText(QTextListFormat::Style style, const OdtStyleSheet::ListLevel &l, int level)
+{
+    int nfc = 0;
+    switch (style) {
+    case QTextListFormat::ListUpperRoman: nfc = 1; break;
+    case QTextListFormat::ListLowerRoman: nfc = 2; break;
+    case QTextListFormat::ListUpperAlpha: nfc = 3; break;
+    case QTextListFormat::ListLowerAlpha: nfc = 4; break;
+    default: break;
+    }
+    QString text = l.prefix.left(20);
+    for (int shown = qMax(0, level + 1 - l.displayLevels); shown <= level; ++shown) {
+        if (shown > qMax(0, level + 1 - l.displayLevels))
+            text += u'.';
+        text += QChar(char16_t(shown));
+    }
+    text += l.suffix.left(20);
+    return QString::number(nfc) + u':' + QChar(char16_t(text.size())) + text;
 }
 
 } // namespace
@@ -287,8 +313,12 @@ RtfDocumentBuilder::ListItem OdtReader::listItem(ListLevelContext &context) cons
     item.key = context.key;
     item.level = context.level;
     item.format = listFormat(shared_.styles.listStyle(context.style, context.level), context.level);
-    if (context.restart)
+    if (context.restart) {
+        const int styleStart = item.format.hasProperty(TextFormats::kListStartProperty)
+                                   ? item.format.intProperty(TextFormats::kListStartProperty) : 1;
+        item.format.setProperty(OdtFormats::kListStyleStartProperty, styleStart);
         TextFormats::setListStart(item.format, *context.restart);
+    }
     return item;
 }
 
@@ -317,6 +347,7 @@ QTextListFormat OdtReader::listFormat(const OdtStyleSheet::ListStyle *style, int
             marker += u'%' + QString::number(shown);
         }
         f.setProperty(TextFormats::kListNumberTemplateProperty, l.prefix + marker + l.suffix);
+        f.setProperty(TextFormats::kListLevelTextProperty, rtfLevelText(f.style(), l, level));
         break;
     }
     case OdtStyleSheet::ListLevel::Bullet:
@@ -355,6 +386,11 @@ void OdtReader::readTable(OdtXmlReader &xml)
     }
     OdtStyleSheet &sheet = shared_.styles;
     const QString styleName = xml.attribute(Table, QLatin1StringView("style-name"));
+    if (!sawFirstParagraph_ && mode_ == Mode::Document && tableLevel_ == 0) { // a table first names the master page
+        sawFirstParagraph_ = true;
+        if (const OdtStyleSheet::Style *s = sheet.style(QStringLiteral("table"), styleName))
+            firstMasterPage_ = s->masterPage;
+    }
     const OdtStyleSheet::Properties tableProps = sheet.resolved(QStringLiteral("table"), styleName).props[OdtStyleSheet::TableProps];
     QList<double> absolute, relative; // by grid column
     struct Span

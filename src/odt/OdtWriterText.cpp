@@ -67,6 +67,28 @@ Marker markerOf(const QTextListFormat &f)
             return m;
         }
     }
+    // The level text of a list read from RTF ("0:" and its length, the levels' numbers as 0 to 8).
+    const QString kept = f.stringProperty(TextFormats::kListLevelTextProperty);
+    const qsizetype colon = kept.indexOf(u':');
+    if (colon > 0 && kept.size() > colon + 1) {
+        const QString text = kept.mid(colon + 2, kept[colon + 1].unicode());
+        qsizetype first = -1, last = -1;
+        int count = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].unicode() < 9) {
+                if (first < 0)
+                    first = i;
+                last = i;
+                ++count;
+            }
+        }
+        if (count > 0) {
+            m.levels = count;
+            m.prefix = text.left(first);
+            m.suffix = text.mid(last + 1);
+            return m;
+        }
+    }
     m.prefix = f.numberPrefix();
     m.suffix = f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : QStringLiteral(".");
     return m;
@@ -214,7 +236,10 @@ void OdtWriter::writeListPosition(const QTextBlock &block)
     next.resize(10, -1);
     current.resize(10, nullptr);
     const ListStyleDraft &draft = listStyles_[group];
-    const int levelStart = draft.levels[std::size_t(level)] ? startOf(*draft.levels[std::size_t(level)]) : 1;
+    const std::optional<QTextListFormat> &styleLevel = draft.levels[std::size_t(level)];
+    const int levelStart = !styleLevel ? 1
+                         : styleLevel->hasProperty(OdtFormats::kListStyleStartProperty)
+                               ? styleLevel->intProperty(OdtFormats::kListStyleStartProperty) : startOf(*styleLevel);
     const int natural = next[level] >= 0 ? next[level] : levelStart;
     int number = natural;
     QString attributes;
@@ -334,8 +359,10 @@ QString OdtWriter::listStylesXml(const OdtAutomaticStyles *scope)
                        .arg(k + 1).arg(esc(m.prefix), esc(m.suffix), format);
             if (m.levels > 1)
                 out += QStringLiteral(" text:display-levels=\"%1\"").arg(qMin(m.levels, k + 1));
-            if (startOf(f) != 1)
-                out += QStringLiteral(" text:start-value=\"%1\"").arg(startOf(f));
+            const int start = f.hasProperty(OdtFormats::kListStyleStartProperty) ? f.intProperty(OdtFormats::kListStyleStartProperty)
+                                                                                  : startOf(f);
+            if (start != 1)
+                out += QStringLiteral(" text:start-value=\"%1\"").arg(start);
             out += u'>' + position + QStringLiteral("</text:list-level-style-number>");
         }
         out += QStringLiteral("</text:list-style>");

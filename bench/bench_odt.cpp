@@ -4,6 +4,7 @@
 //   bench_odt FILE.odt [RUNS]        all three steps
 //   bench_odt --text FILE.odt        one reading to plain text on standard output, for measuring
 //                                    the whole process against soffice (bench/odt_vs_soffice.sh)
+//   bench_odt --save FILE.odt OUT    one reading and one writing to OUT, for looking at what we write
 #include "BenchDocument.h"
 #include "odt/OdtCodec.h"
 #include "zip/PackageError.h"
@@ -23,7 +24,8 @@ double processorMs(std::clock_t since)
     return 1000.0 * double(std::clock() - since) / CLOCKS_PER_SEC;
 }
 
-int toText(const QString &path)
+// Reads the file, then writes its plain text to standard output, or the document to `out`.
+int convert(const QString &path, const QString &out)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -33,6 +35,11 @@ int toText(const QString &path)
     QTextDocument doc;
     try {
         OdtCodec::read(file.readAll(), doc);
+        if (!out.isEmpty()) {
+            QFile saved(out);
+            const QByteArray bytes = OdtCodec::write(doc);
+            return saved.open(QIODevice::WriteOnly) && saved.write(bytes) == bytes.size() ? 0 : 1;
+        }
     } catch (const PackageError &e) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(e.reason()));
         return 1;
@@ -49,7 +56,11 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 2 && QByteArray(argv[1]) == "--text") {
         QGuiApplication app(argc, argv);
-        return toText(QString::fromLocal8Bit(argv[2]));
+        return convert(QString::fromLocal8Bit(argv[2]), QString());
+    }
+    if (argc > 3 && QByteArray(argv[1]) == "--save") {
+        QGuiApplication app(argc, argv);
+        return convert(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
     const QString path = benchDocument(argc, argv, "bench_odt FILE.odt [RUNS]");
     if (path.isEmpty())

@@ -97,6 +97,7 @@ QByteArray OdtWriter::write()
     const QString content = contentXml();
     const QString styles = stylesXml();
     ZipWriter zip;
+    zip.setCompressionLevel(6); // zlib's usual balance: twice as fast as the smallest, 4% larger
     zip.add(QStringLiteral("mimetype"), kMediaType.toUtf8(), false);
     zip.add(QStringLiteral("content.xml"), content.toUtf8());
     zip.add(QStringLiteral("styles.xml"), styles.toUtf8());
@@ -140,6 +141,7 @@ QString OdtWriter::contentXml()
     const QString &keptStyles = source_->contentStyles();
     OdtAutomaticStyles styles(styleNamesIn(keptStyles));
     QString body;
+    body.reserve(doc_.characterCount() * 2); // markup about as long as the text, grown as needed
     writePart(doc_, styles, body);
     QString epilog;
     for (const auto &[id, xml] : OdtFormats::entries(kept_.value(OdtKeptParts::kBodyEpilog).toString()))
@@ -161,7 +163,9 @@ QString OdtWriter::contentXml()
         }
     }
     fontFaceDecls_ = fontFaces;
-    QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content");
+    QString out;
+    out.reserve(body.size() + keptStyles.size() + 65536);
+    out += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content");
     out += OdtNamespaces::declarations() + QStringLiteral(" office:version=\"%1\">").arg(kVersion);
     out += QStringLiteral("<office:font-face-decls>") + fontFaces + QStringLiteral("</office:font-face-decls>");
     out += QStringLiteral("<office:automatic-styles>") + keptStyles + styles.xml() + listStylesXml(&styles)

@@ -523,39 +523,33 @@ void OdtWriter::writeRuns(const QTextBlock &block)
 // text:s, tabs and line breaks are elements.
 void OdtWriter::writeText(QStringView text, bool &lastSpace)
 {
-    QString out;
+    QString &out = *part_->out;
+    qsizetype plain = 0; // start of the run of ordinary text not yet written
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c == u' ') {
-            if (!lastSpace) {
-                out += u' ';
-                lastSpace = true;
-                continue;
-            }
+        const bool special = c == u' ' ? lastSpace : (c == u'\t' || c == 0x2028 || c == u'\n' || c == u'\r'
+                                                        || c == QChar::ObjectReplacementCharacter);
+        if (!special) {
+            lastSpace = c == u' ';
+            continue;
+        }
+        OdtXmlText::appendEscaped(out, text.sliced(plain, i - plain), false);
+        if (c == u' ') { // a second space and those after it
             int count = 1;
             while (i + 1 < text.size() && text[i + 1] == u' ') {
                 ++count;
                 ++i;
             }
             out += count == 1 ? QStringLiteral("<text:s/>") : QStringLiteral("<text:s text:c=\"%1\"/>").arg(count);
-            continue;
+        } else if (c == u'\t') {
+            out += QLatin1StringView("<text:tab/>");
+        } else if (c != QChar::ObjectReplacementCharacter) {
+            out += QLatin1StringView("<text:line-break/>");
         }
-        lastSpace = false;
-        if (c == u'\t') {
-            out += QStringLiteral("<text:tab/>");
-            lastSpace = true;
-        } else if (c == 0x2028 || c == u'\n' || c == u'\r') {
-            out += QStringLiteral("<text:line-break/>");
-            lastSpace = true;
-        } else if (c == QChar::ObjectReplacementCharacter) {
-            lastSpace = true;
-        } else {
-            out += OdtXmlText::escaped(text.mid(i, QChar::isHighSurrogate(c) && i + 1 < text.size() ? 2 : 1), false);
-            if (QChar::isHighSurrogate(c))
-                ++i;
-        }
+        lastSpace = true;
+        plain = i + 1;
     }
-    raw(out);
+    OdtXmlText::appendEscaped(out, text.sliced(plain), false);
 }
 
 // Kept entries not written yet.

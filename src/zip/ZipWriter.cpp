@@ -61,7 +61,8 @@ QByteArray ZipWriter::finish() const
             zip_source_free(buffer);
             fail(reason);
         }
-        zip_set_file_compression(archive, zip_uint64_t(index), entry.compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+        zip_set_file_compression(archive, zip_uint64_t(index), entry.compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
+                                 entry.compress ? zip_uint32_t(compressionLevel_) : 0);
         zip_file_set_mtime(archive, zip_uint64_t(index), mtime, 0);
     }
     if (zip_close(archive) < 0) {

@@ -13,6 +13,8 @@ public:
     explicit ZipWriter(const QDateTime &modified = QDateTime::currentDateTimeUtc());
 
     void add(const QString &name, const QByteArray &data, bool compress = true);
+    // How hard entries are deflated: 1 fastest ... 9 smallest; 0 libzip's own choice.
+    void setCompressionLevel(int level) { compressionLevel_ = qBound(0, level, 9); }
     // The whole package. Throws PackageError when libzip cannot make it.
     QByteArray finish() const;
 
@@ -25,4 +27,5 @@ private:
     };
     QList<Entry> entries_;
     QDateTime modified_;
+    int compressionLevel_ = 0;
 };

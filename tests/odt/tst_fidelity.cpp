@@ -382,10 +382,12 @@ void TestFidelity::pageSetUpAndInformation()
 
 void TestFidelity::whiteSpaceAsWritten()
 {
-    both(package(QStringLiteral("<text:p>  lead  two<text:s text:c=\"3\"/>x<text:tab/>y<text:line-break/>z\n  w<text:soft-page-break/>v</text:p>")),
+    both(package(QStringLiteral("<text:p>  lead  two<text:s text:c=\"3\"/>x<text:tab/>y<text:line-break/>z\n  w<text:soft-page-break/>v</text:p>"
+                                "<text:p>&lt;a&gt; &amp; \"q\" &#x1F600;<text:s/>end</text:p>")),
          [](const QTextDocument &doc) {
              QCOMPARE(doc.begin().text(), QStringLiteral("lead two   x\ty\u2028z wv"));
-             QCOMPARE(doc.blockCount(), 1);
+             QCOMPARE(doc.lastBlock().text(), QStringLiteral("<a> & \"q\" \U0001F600 end"));
+             QCOMPARE(doc.blockCount(), 2);
          });
 }
 

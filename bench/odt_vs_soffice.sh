@@ -25,7 +25,8 @@ measure() { # label, command...
   wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {print $2}' "$out/$label.time" \
          | awk -F: '{ if (NF == 3) print $1*3600 + $2*60 + $3; else print $1*60 + $2 }')
   rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$out/$label.time")
-  echo "$label $wall $rss"
+  cpu=$(awk -F': ' '/(User|System) time \(seconds\)/ {s += $2} END {print s}' "$out/$label.time")
+  echo "$label $wall $rss $cpu"
 }
 
 # soffice keeps a profile; make it once, outside the measurement, as a user's would be.
@@ -34,10 +35,10 @@ printf '{\\rtf1 warm-up}' > "$out/warm.rtf"
 soffice -env:UserInstallation="file://$profile" --headless --convert-to txt --outdir "$out" "$out/warm.rtf" >/dev/null 2>&1
 "$bench" --text "$file" >/dev/null
 
-read -r _ ours_s ours_kb < <(measure scrivlo "$bench" --text "$file")
-read -r _ lo_s lo_kb < <(measure soffice soffice -env:UserInstallation="file://$profile" --headless \
+read -r _ ours_s ours_kb ours_cpu < <(measure scrivlo "$bench" --text "$file")
+read -r _ lo_s lo_kb lo_cpu < <(measure soffice soffice -env:UserInstallation="file://$profile" --headless \
                           --convert-to txt --outdir "$out/soffice" "$file")
-printf 'scrivlo: %6.2f s  %7.1f MiB\n' "$ours_s" "$(echo "$ours_kb / 1024" | bc -l)"
-printf 'soffice: %6.2f s  %7.1f MiB\n' "$lo_s" "$(echo "$lo_kb / 1024" | bc -l)"
+printf 'scrivlo: %6.2f s  %7.1f MiB  (%.2f s processor)\n' "$ours_s" "$(echo "$ours_kb / 1024" | bc -l)" "$ours_cpu"
+printf 'soffice: %6.2f s  %7.1f MiB  (%.2f s processor)\n' "$lo_s" "$(echo "$lo_kb / 1024" | bc -l)" "$lo_cpu"
 printf 'speed-up %.1fx (target >= 20), memory %.1f%% of soffice (target <= 25%%)\n' \
   "$(echo "$lo_s / $ours_s" | bc -l)" "$(echo "100 * $ours_kb / $lo_kb" | bc -l)"

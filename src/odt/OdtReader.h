@@ -144,6 +144,8 @@ private:
     void readBookmark(OdtXmlReader &xml);
     void readFrame(OdtXmlReader &xml);
     void readImageFrame(OdtXmlReader &xml, const QString &frameXml);
+    void readAnnotation(OdtXmlReader &xml);
+    static QString textOf(const QString &copy);
     void keepElement(OdtXmlReader &xml);
     void keepCopy(const QString &copy);
     QString shapeRtf(const QTextFrameFormat &frame, const QTextImageFormat &image);

@@ -147,6 +147,10 @@ void OdtReader::readInline(OdtXmlReader &xml)
             readField(xml, instruction);
             continue;
         }
+        if (ns == Office && name == u"annotation") {
+            readAnnotation(xml);
+            continue;
+        }
         if (isMark(xml)) {
             keepXml(xml.copyElement());
             continue;
@@ -273,7 +277,12 @@ void OdtReader::readSpan(OdtXmlReader &xml)
     pushSpan(styleName);
     if (spans_.back().hidden) {
         spans_.pop_back();
-        keepXml(xml.copyElement()); // hidden text is kept, not shown
+        // Hidden text is kept, not shown: as it is for OpenDocument, as hidden RTF for other formats.
+        const QString copy = xml.copyElement();
+        keepXml(copy);
+        const QString text = textOf(copy);
+        if (!text.isEmpty())
+            keepRtf("{\\v " + rtfText(text) + '}');
         return;
     }
     readInline(xml);
@@ -382,13 +391,35 @@ void OdtReader::readBookmark(OdtXmlReader &xml)
         keepRtf("{\\*\\bkmkend " + rtfText(name) + '}');
 }
 
-// An element the program cannot show: kept, and its text shown where it has some.
-void OdtReader::keepElement(OdtXmlReader &xml)
+// A comment: kept as it is for OpenDocument, and as an RTF annotation where it stands for other
+// formats (its author, initials and paragraphs).
+void OdtReader::readAnnotation(OdtXmlReader &xml)
 {
-    keepCopy(xml.copyElement());
+    const QString copy = xml.copyElement();
+    keepXml(copy);
+    OdtXmlReader comment = OdtXmlReader::fragment(copy, QStringLiteral("comment"));
+    QString author, initials;
+    QStringList paragraphs;
+    while (comment.next()) {
+        if (!comment.isStart())
+            continue;
+        if (comment.is(Dc, QLatin1StringView("creator"))) {
+            author = comment.elementText().left(256);
+        } else if (comment.is(Meta, QLatin1StringView("creator-initials")) || comment.name() == u"sender-initials") {
+            initials = comment.elementText().left(64);
+        } else if (comment.ns() == Text && (comment.name() == u"p" || comment.name() == u"h")) {
+            paragraphs.append(textOf(comment.copyElement()));
+        }
+    }
+    QByteArray rtf = "{\\*\\atnid " + rtfText(initials) + "}{\\*\\atnauthor " + rtfText(author)
+                   + "}\\chatn{\\*\\annotation\\pard\\plain";
+    for (const QString &paragraph : std::as_const(paragraphs))
+        rtf += ' ' + rtfText(paragraph) + "\\par";
+    keepRtf(rtf + '}');
 }
 
-void OdtReader::keepCopy(const QString &copy)
+// The text of kept XML, its paragraphs apart (U+2028), its white space collapsed.
+QString OdtReader::textOf(const QString &copy)
 {
     OdtXmlReader kept = OdtXmlReader::fragment(copy, QStringLiteral("kept element"));
     QString text;
@@ -406,7 +437,18 @@ void OdtReader::keepCopy(const QString &copy)
             text += u'\t';
         }
     }
-    text = text.simplified();
+    return text.simplified();
+}
+
+// An element the program cannot show: kept, and its text shown where it has some.
+void OdtReader::keepElement(OdtXmlReader &xml)
+{
+    keepCopy(xml.copyElement());
+}
+
+void OdtReader::keepCopy(const QString &copy)
+{
+    const QString text = textOf(copy);
     if (text.isEmpty() || mode_ == Mode::Display)
         keepXml(copy);
     else

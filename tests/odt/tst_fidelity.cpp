@@ -102,6 +102,7 @@ void TestFidelity::characterFormats()
              QCOMPARE(formatOf(doc, QStringLiteral("up")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
              QCOMPARE(formatOf(doc, QStringLiteral("down")).verticalAlignment(), QTextCharFormat::AlignSubScript);
              QCOMPARE(formatOf(doc, QStringLiteral("down")).fontCapitalization(), QFont::SmallCaps);
+             QVERIFY(RtfCodec::write(doc).contains("{\\v hidden}")); // kept for other formats too
              QVERIFY(formatOf(doc, QStringLiteral("end")).stringProperty(OdtFormats::kKeptXmlProperty).contains(QStringLiteral("hidden")));
          });
 }
@@ -412,6 +413,10 @@ void TestFidelity::keptElementsGoBack()
                              "<draw:text-box>", "<draw:custom-shape"})
         QVERIFY2(content.contains(QLatin1String(kept)), kept);
     QCOMPARE(content.count(QStringLiteral("boxed words")), 1); // the box, not also its shown text
+    // In RTF the comment is an annotation where it stood.
+    const QByteArray rtf = RtfCodec::write(*read(bytes));
+    QVERIFY(rtf.contains("{\\*\\atnauthor Reviewer}\\chatn{\\*\\annotation\\pard\\plain a remark\\par}"));
+    QCOMPARE(content.count(QStringLiteral("a remark")), 1);
 }
 
 // Saved as RTF and read back, then saved as OpenDocument: notes, headers, list starts, merged

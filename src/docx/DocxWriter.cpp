@@ -130,7 +130,7 @@ QByteArray DocxWriter::write()
 {
     const DocumentExtras *extras = DocumentExtras::find(doc_);
     const DocxKeptPackage kept =
-        extras ? DocxKeptPackage::parse(extras->formatKept(QLatin1String(DocxKeptPackage::kFormat))) : DocxKeptPackage();
+        extras ? DocxKeptPackage::parse(extras->formatKept(QLatin1String(DocxKeptPackage::kFormat)).toByteArray()) : DocxKeptPackage();
     DocxPackageWriter package;
     DocxStylesWriter styles(extras, kept, doc_.defaultFont());
     DocxNumberingWriter numbering;

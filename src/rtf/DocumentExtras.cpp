@@ -58,12 +58,12 @@ bool DocumentExtras::isEmpty() const
         && keptHead_.isEmpty() && formatKept_.isEmpty();
 }
 
-void DocumentExtras::setFormatKept(const QString &format, const QByteArray &data)
+void DocumentExtras::setFormatKept(const QString &format, const QVariant &kept)
 {
-    if (data.isEmpty())
+    if (!kept.isValid() || (kept.typeId() == QMetaType::QByteArray && kept.toByteArray().isEmpty()))
         formatKept_.remove(format);
     else
-        formatKept_.insert(format, data);
+        formatKept_.insert(format, kept);
 }
 
 void DocumentExtras::setHeaderFooter(HeaderFooter::Kind kind, const QTextDocument &content)

@@ -6,9 +6,9 @@
 #include "rtf/PageSetup.h"
 
 #include <QList>
-#include <QMap>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 #include <array>
 #include <optional>
 
@@ -94,11 +94,11 @@ public:
     const QString &keptHead() const { return keptHead_; }
     void setKeptHead(const QString &kept) { keptHead_ = kept; }
 
-    // What another document format keeps for a save in that same format (the parts of a Word
-    // package that the program does not show ...), by the format's name ("docx"). Only that
-    // format's writer reads it back; other formats leave it alone.
-    QByteArray formatKept(const QString &format) const { return formatKept_.value(format); }
-    void setFormatKept(const QString &format, const QByteArray &data);
+    // What a file of another format (Word, OpenDocument) held that only that format's codec reads,
+    // by the format's name ("docx", "odt"): written back when the document is saved in that format
+    // again. Other formats leave it alone.
+    QVariant formatKept(const QString &format) const { return formatKept_.value(format); }
+    void setFormatKept(const QString &format, const QVariant &kept);
 
 private:
     std::optional<PageSetup> pageSetup_;
@@ -109,5 +109,5 @@ private:
     QList<DocumentStyle> styles_;
     DocumentInfo info_;
     QString keptHead_;
-    QMap<QString, QByteArray> formatKept_;
+    QVariantMap formatKept_;
 };

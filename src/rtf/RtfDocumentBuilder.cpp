@@ -203,6 +203,7 @@ void RtfDocumentBuilder::insertTable(RtfTableDraft &draft)
             format.setCellPadding(TextFormats::twipsToPixels(first->gap));
         static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
         format.setAlignment(kAlign[qBound(0, first->alignment, 2)]);
+        format.merge(first->table);
     }
     const std::vector<qint64> &edges = grid.edges();
     if (!edges.empty()) {

@@ -31,6 +31,7 @@ public:
 
     using ListItem = RtfListItem;
     using Row = RtfRowDefinition;
+    using Cell = RtfRowDefinition::Cell;
 
     explicit RtfDocumentBuilder(QTextDocument &doc);
     ~RtfDocumentBuilder();

@@ -18,4 +18,14 @@ struct RtfRowDefinition
     int gap = -1;
     int alignment = 0;
     bool header = false; // repeated at the top of each page
+    // More properties of the table that another format gives with its first row (a plain format:
+    // Qt's table format would bring its own defaults of spacing and border with it).
+    QTextFormat table;
+
+    // Qt's formats do not say their moves are noexcept; a row moves without copying all the same.
+    RtfRowDefinition() = default;
+    RtfRowDefinition(const RtfRowDefinition &) = default;
+    RtfRowDefinition(RtfRowDefinition &&) noexcept = default;
+    RtfRowDefinition &operator=(const RtfRowDefinition &) = default;
+    RtfRowDefinition &operator=(RtfRowDefinition &&) noexcept = default;
 };

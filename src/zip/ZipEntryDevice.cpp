@@ -28,6 +28,8 @@ qint64 ZipEntryDevice::readData(char *data, qint64 maxSize)
 {
     if (done_ || !file_)
         return done_ && !errorString().isEmpty() ? -1 : 0;
+    if (maxSize <= 0) // asking for nothing is not the end
+        return 0;
     const qint64 want = qMin(maxSize, size_ - got_ + 1); // one byte past the stated size tells it is longer
     if (want <= 0) {
         close(QString());

@@ -4,6 +4,7 @@
 #include "zip/ZipWriter.h"
 
 #include <QIODevice>
+#include <memory>
 
 #include <QtTest>
 
@@ -78,6 +79,32 @@ private slots:
         ZipReader::Limits small;
         small.maxEntrySize = 1 << 20;
         QVERIFY(refusal(bomb.finish(), small).contains(QStringLiteral("more than 1 MB")));
+    }
+
+    void entryReadPieceByPiece()
+    {
+        ZipWriter writer;
+        QByteArray data;
+        for (int i = 0; i < 50000; ++i)
+            data += QByteArray::number(i) + ' ';
+        writer.add(QStringLiteral("a.xml"), data);
+        QByteArray bytes = writer.finish();
+        const ZipReader reader(bytes);
+        const std::unique_ptr<QIODevice> device = reader.open(QStringLiteral("a.xml"));
+        QByteArray got;
+        char piece[1000];
+        QCOMPARE(device->read(piece, 0), 0); // asking for nothing is no end
+        for (qint64 n; (n = device->read(piece, sizeof piece)) > 0;)
+            got.append(piece, n);
+        QCOMPARE(got, data);
+        // Spoiled packed data: the device ends with the reason.
+        for (int i = 60; i < 200; ++i)
+            bytes[i] = char(~bytes[i]);
+        const ZipReader spoiled(bytes);
+        const std::unique_ptr<QIODevice> broken = spoiled.open(QStringLiteral("a.xml"));
+        while (broken->read(piece, sizeof piece) > 0) {
+        }
+        QVERIFY(!broken->errorString().isEmpty());
     }
 
     void damagedDataIsReported()

@@ -1,5 +1,6 @@
 #include "app/ConvertMode.h"
 #include "content/DocumentFile.h"
+#include "content/PackageDocument.h"
 #include "content/PlainText.h"
 #include "document/DefaultPage.h"
 #include "document/RichTextBox.h"
@@ -43,13 +44,13 @@ int ConvertMode::run(const QStringList &arguments)
     }
     Target target = Target::Text;
     if (!targetNamed(parser.value(convertTo), target)) {
-        printLine(stderr, QStringLiteral("scrivlo: cannot convert to \"%1\": the formats are txt, rtf and pdf")
+        printLine(stderr, QStringLiteral("scrivlo: cannot convert to \"%1\": the formats are txt, rtf, pdf, docx and odt")
                               .arg(parser.value(convertTo)));
         return 2;
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
-        printLine(stderr, QStringLiteral("usage: scrivlo --convert-to txt|rtf|pdf [--outdir DIR] FILE..."));
+        printLine(stderr, QStringLiteral("usage: scrivlo --convert-to txt|rtf|pdf|docx|odt [--outdir DIR] FILE..."));
         return 2;
     }
     const QString dir = parser.isSet(outDir) ? parser.value(outDir) : QDir::currentPath();
@@ -74,6 +75,10 @@ bool ConvertMode::targetNamed(const QString &name, Target &target)
         target = Target::Rtf;
     else if (format == u"pdf")
         target = Target::Pdf;
+    else if (format == u"docx")
+        target = Target::Word;
+    else if (format == u"odt")
+        target = Target::OpenDocument;
     else
         return false;
     return true;
@@ -85,6 +90,8 @@ QString ConvertMode::suffixOf(Target target)
     case Target::Text: return QStringLiteral("txt");
     case Target::Rtf: return QStringLiteral("rtf");
     case Target::Pdf: return QStringLiteral("pdf");
+    case Target::Word: return QStringLiteral("docx");
+    case Target::OpenDocument: return QStringLiteral("odt");
     }
     return QString();
 }
@@ -136,6 +143,15 @@ bool ConvertMode::save(const QTextDocument &doc, Target target, const QString &p
         break;
     case Target::Rtf:
         bytes = RtfCodec::write(doc, DefaultPage::forPrinting());
+        break;
+    case Target::Word:
+    case Target::OpenDocument:
+        try {
+            bytes = PackageDocument::write(doc, target == Target::Word ? DocumentFormat::Word : DocumentFormat::OpenDocument, path);
+        } catch (const Failure &failure) {
+            error = failure.reason();
+            return false;
+        }
         break;
     case Target::Pdf:
         error = QStringLiteral("a PDF is printed, not written");

@@ -18,7 +18,7 @@ public:
     static int run(const QStringList &arguments);
 
 private:
-    enum class Target { Text, Rtf, Pdf };
+    enum class Target { Text, Rtf, Pdf, Word, OpenDocument };
 
     static bool targetNamed(const QString &name, Target &target);
     static QString suffixOf(Target target);

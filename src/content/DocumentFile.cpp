@@ -2,7 +2,10 @@
 #include "content/PlainText.h"
 #include "content/WholeFile.h"
 #include "platform/Failure.h"
+#include "docx/DocxCodec.h"
+#include "odt/OdtCodec.h"
 #include "rtf/RtfCodec.h"
+#include "zip/PackageError.h"
 
 #include <QTextDocument>
 
@@ -51,8 +54,15 @@ DocumentFile::ReadNotes DocumentFile::readInto(QTextDocument &doc) const
         break;
     case Format::Word:
     case Format::OpenDocument:
-        doc.clear();
-        throw cannotOpen(m_path, QStringLiteral("this kind of document cannot be opened yet"));
+        try {
+            if (m_format == Format::Word)
+                DocxCodec::read(m_bytes, doc);
+            else
+                OdtCodec::read(m_bytes, doc);
+        } catch (const PackageError &error) {
+            throw cannotOpen(m_path, error.reason());
+        }
+        break;
     case Format::PlainText:
         doc.setPlainText(text());
         break;

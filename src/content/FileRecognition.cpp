@@ -1,5 +1,7 @@
 #include "content/FileRecognition.h"
 #include "content/PlainText.h"
+#include "docx/DocxCodec.h"
+#include "odt/OdtCodec.h"
 #include "rtf/RtfCodec.h"
 #include "zip/PackageError.h"
 #include "zip/ZipReader.h"
@@ -37,6 +39,8 @@ Result FileRecognition::recognise(const QByteArray &bytes)
         return refused(*known);
     if (looksLikeBinary(bytes))
         return refused(QStringLiteral("it holds binary data, not text"));
+    if (OdtCodec::looksLikeFlat(bytes)) // a flat OpenDocument file (.fodt) is XML text
+        return accepted(Format::OpenDocument);
     return accepted(Format::PlainText);
 }
 
@@ -44,6 +48,10 @@ Result FileRecognition::recogniseZip(const QByteArray &bytes)
 {
     try {
         const ZipReader package(bytes);
+        if (DocxCodec::recognises(package))
+            return accepted(Format::Word);
+        if (OdtCodec::recognises(package))
+            return accepted(Format::OpenDocument);
         if (package.contains(QStringLiteral("[Content_Types].xml"))) {
             const QByteArray types = package.read(QStringLiteral("[Content_Types].xml"));
             if (types.contains("wordprocessingml.document.main") || types.contains("wordprocessingml.template.main")

@@ -75,7 +75,8 @@ bool DocumentSave::saveAs(DocumentWindow &form, CommonDialog &dialog)
 {
     dialog.dialogTitle = QStringLiteral("Save as");
     dialog.filter = QStringLiteral("Text File (*.txt)|*.txt|Text Document (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|"
-                                   "Configuration Settings (*.ini)|*.ini|BAT (*.bat)|*.bat|All files|*.*");
+                                   "Configuration Settings (*.ini)|*.ini|BAT (*.bat)|*.bat|Word Document (*.docx)|*.docx|"
+                                   "OpenDocument Text (*.odt)|*.odt|All files|*.*");
     dialog.flags = DialogFlags::OverwritePrompt;
     if (!chosen(dialog, form))
         return false;

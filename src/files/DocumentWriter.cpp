@@ -1,4 +1,5 @@
 #include "files/DocumentWriter.h"
+#include "content/PackageDocument.h"
 #include "content/PlainText.h"
 #include "content/WholeFile.h"
 #include "document/RichTextBox.h"
@@ -7,6 +8,8 @@ void DocumentWriter::write(const RichTextBox &surface, const QString &path, Docu
 {
     if (format == DocumentFormat::RichText)
         surface.saveFile(path);
+    else if (PackageDocument::isPackage(format))
+        WholeFile::write(path, PackageDocument::write(*surface.document(), format, path));
     else
         WholeFile::write(path, PlainText::encode(surface.text()));
 }

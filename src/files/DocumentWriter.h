@@ -10,7 +10,7 @@ class RichTextBox;
 class DocumentWriter
 {
 public:
-    // The surface's document in the given format: rich text through the surface's saveFile, plain
-    // text as its Text followed by one line end.
+    // The surface's document in the given format: rich text through the surface's saveFile, Word
+    // and OpenDocument as packages, plain text as its Text followed by one line end.
     static void write(const RichTextBox &surface, const QString &path, DocumentFormat::Format format);
 };

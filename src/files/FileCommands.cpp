@@ -32,7 +32,7 @@ void FileCommands::open()
         CommonDialog &dialog = m_workspace.commonDialogs().fileDialog;
         dialog.dialogTitle = QStringLiteral("Open document");
         dialog.cancelError = true;
-        dialog.filter = QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|");
+        dialog.filter = QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc;*.docx;*.odt|");
         dialog.showOpen(&m_workspace.window());
         openInNewWindow(dialog.fileName, dialog.fileTitle);
     });

@@ -143,7 +143,9 @@ RecoveryEntry WindowRecovery::entry() const
     entry.caption = m_form->windowTitle();
     entry.fileName = fileName;
     // A window whose file is plain text keeps a plain-text copy; any other, rich text.
-    entry.format = fileName.isEmpty() ? DocumentFormat::RichText : DocumentFormat::formatOf(fileName);
+    // A Word or OpenDocument window is copied as RTF, which keeps what it shows.
+    entry.format = !fileName.isEmpty() && DocumentFormat::formatOf(fileName) == DocumentFormat::PlainText
+                       ? DocumentFormat::PlainText : DocumentFormat::RichText;
     entry.time = QDateTime::currentDateTimeUtc();
     entry.stamp = DiskStamp::remembered(surface, fileName);
     return entry;

@@ -54,7 +54,7 @@ private slots:
         const ScriptedDialogs::Ask ask = f.dialogs.asks().first();
         QCOMPARE(ask.file.mode, Dialogs::FileMode::Open);
         QCOMPARE(ask.file.title, QStringLiteral("Open document"));
-        QCOMPARE(ask.file.filter, QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc|"));
+        QCOMPARE(ask.file.filter, QStringLiteral("All supported text files|*.txt;*.rtf;*.ini;*.doc;*.docx;*.odt|"));
         QCOMPARE(f.frame->documents().size(), 2);
         RichTextBox &box = f.surface();
         QCOMPARE(box.text(), text);

@@ -1,5 +1,6 @@
 // Save and Save As: the format chosen by the name, the unknown-type warning, what lands on disk,
 // and every way a write can fail leaving the old file, the flag, the caption and the name alone.
+#include "content/DocumentFile.h"
 #include "support/FrameFixture.h"
 #include "PermissionsApply.h"
 
@@ -70,24 +71,26 @@ private slots:
     void saveAsWritesTheFormatTheNameCallsFor_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("rich");
+        QTest::addColumn<QString>("kind"); // rtf, text, docx or odt
         QTest::addColumn<int>("warningAnswer"); // -1: no warning
         const int none = -1;
-        QTest::newRow("upper-case DOC") << "Letter.DOC" << true << none;
-        QTest::newRow("rtf") << "letter.rtf" << true << none;
-        QTest::newRow("txt") << "notes.txt" << false << none;
-        QTest::newRow("ini") << "setup.ini" << false << none;
-        QTest::newRow("bat") << "run.bat" << false << none;
-        QTest::newRow("log") << "day.log" << false << none;
-        QTest::newRow("text, Ignore") << "notes.text" << false << int(Dialogs::Answer::Ignore);
-        QTest::newRow("no extension, Retry") << "readme" << false << int(Dialogs::Answer::Retry);
-        QTest::newRow("no dot but ends in doc") << "mydoc" << true << none;
+        QTest::newRow("upper-case DOC") << "Letter.DOC" << "rtf" << none;
+        QTest::newRow("rtf") << "letter.rtf" << "rtf" << none;
+        QTest::newRow("txt") << "notes.txt" << "text" << none;
+        QTest::newRow("ini") << "setup.ini" << "text" << none;
+        QTest::newRow("bat") << "run.bat" << "text" << none;
+        QTest::newRow("log") << "day.log" << "text" << none;
+        QTest::newRow("text, Ignore") << "notes.text" << "text" << int(Dialogs::Answer::Ignore);
+        QTest::newRow("no extension, Retry") << "readme" << "text" << int(Dialogs::Answer::Retry);
+        QTest::newRow("no dot but ends in doc") << "mydoc" << "rtf" << none;
+        QTest::newRow("docx") << "letter.docx" << "docx" << none;
+        QTest::newRow("upper-case ODT") << "Letter.ODT" << "odt" << none;
     }
 
     void saveAsWritesTheFormatTheNameCallsFor()
     {
         QFETCH(QString, name);
-        QFETCH(bool, rich);
+        QFETCH(QString, kind);
         QFETCH(int, warningAnswer);
         FrameFixture f;
         f.start();
@@ -102,7 +105,8 @@ private slots:
         QCOMPARE(ask.file.mode, Dialogs::FileMode::Save);
         QCOMPARE(ask.file.title, QStringLiteral("Save as"));
         QCOMPARE(ask.file.filter, QStringLiteral("Text File (*.txt)|*.txt|Text Document (*.doc)|*.doc|Rich Text Format "
-                                                 "(*.rtf)|*.rtf|Configuration Settings (*.ini)|*.ini|BAT (*.bat)|*.bat|All files|*.*"));
+                                                 "(*.rtf)|*.rtf|Configuration Settings (*.ini)|*.ini|BAT (*.bat)|*.bat|"
+                                                 "Word Document (*.docx)|*.docx|OpenDocument Text (*.odt)|*.odt|All files|*.*"));
         QCOMPARE(ask.file.flags, DialogFlags::OverwritePrompt);
         QCOMPARE(f.dialogs.messages().size(), warningAnswer >= 0 ? 1 : 0);
         if (warningAnswer >= 0) {
@@ -114,7 +118,18 @@ private slots:
         }
 
         const QByteArray written = FrameFixture::readFile(path);
-        if (rich) {
+        if (kind == u"docx" || kind == u"odt") {
+            const DocumentFile file = DocumentFile::fromBytes(path, written);
+            QCOMPARE(file.format(), kind == u"docx" ? DocumentFile::Format::Word : DocumentFile::Format::OpenDocument);
+            QTextDocument doc;
+            file.readInto(doc);
+            QCOMPARE(doc.toPlainText(), QStringLiteral("Hello world"));
+            QTextCursor cursor(&doc);
+            cursor.setPosition(1);
+            QVERIFY(cursor.charFormat().fontWeight() >= QFont::Bold);
+            cursor.setPosition(8);
+            QVERIFY(cursor.charFormat().fontWeight() < QFont::Bold);
+        } else if (kind == u"rtf") {
             QVERIFY(RtfCodec::looksLikeRtf(written));
             QVERIFY(written.contains("Hello"));
             QVERIFY(boldAt(written, 0));

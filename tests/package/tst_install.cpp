@@ -148,7 +148,7 @@ void TestInstall::metadataValidates()
     const QString metainfo = installed("share/metainfo/org.example.scrivlo.metainfo.xml");
     const QByteArray entry = readAll(desktop);
     QVERIFY(entry.contains("\nExec=scrivlo %F\n"));
-    QVERIFY(entry.contains("\nMimeType=text/rtf;application/rtf;text/plain;\n"));
+    QVERIFY(entry.contains("\nMimeType=text/rtf;application/rtf;text/plain;application/vnd.openxmlformats-officedocument.wordprocessingml.document;application/vnd.oasis.opendocument.text;\n"));
     // The software centre starts the program through the desktop entry the metadata names.
     QVERIFY(readAll(metainfo).contains("<launchable type=\"desktop-id\">scrivlo.desktop</launchable>"));
 

@@ -1,4 +1,4 @@
-// The headless conversion mode of the program: scrivlo --convert-to txt|rtf [--outdir DIR] FILE...
+// The headless conversion mode of the program: scrivlo --convert-to txt|rtf|pdf|docx|odt [--outdir DIR] FILE...
 // Runs the built program; skipped when it is not built.
 #include "RtfFixtures.h"
 
@@ -51,6 +51,7 @@ private slots:
     void init();
     void rtfToText();
     void plainTextToRtf();
+    void throughWordAndOpenDocument();
     void failuresAreReportedAndOthersGoOn();
     void refusals();
     void contentDecidesAndNoOutputOfTheRunIsReplaced();
@@ -99,6 +100,33 @@ void TestConvert::plainTextToRtf()
     QCOMPARE(read(rtf)->toPlainText(), QStringLiteral("first line\nsecond été\n"));
 }
 
+// RTF to Word, Word to OpenDocument, OpenDocument back to RTF and to text: the words, the bold and
+// the list's start come through every step.
+void TestConvert::throughWordAndOpenDocument()
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("docx"));
+    const QString in = dir_.filePath(QStringLiteral("docx/letter.rtf"));
+    writeFile(in, "{\\rtf1\\ansi{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat3{\\leveltext\\'02\\'00.;}}\\listid1}}"
+                  "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                  "{\\b Bold} plain\\par\\pard\\ls1 third\\par\\pard\\ls1 fourth\\par\\pard end\\par}");
+    const auto convert = [&](const char *to, const QString &from, const QString &outDir) {
+        return scrivlo({QStringLiteral("--convert-to"), QString::fromLatin1(to), QStringLiteral("--outdir"),
+                        dir_.filePath(outDir), from}, dir_.path()).exitCode;
+    };
+    QCOMPARE(convert("docx", in, QStringLiteral("docx")), 0);
+    QCOMPARE(convert("odt", dir_.filePath(QStringLiteral("docx/letter.docx")), QStringLiteral("odt")), 0);
+    QCOMPARE(convert("rtf", dir_.filePath(QStringLiteral("odt/letter.odt")), QStringLiteral("rtf")), 0);
+    QCOMPARE(convert("txt", dir_.filePath(QStringLiteral("odt/letter.odt")), QStringLiteral("txt")), 0);
+    QVERIFY(readFile(dir_.filePath(QStringLiteral("docx/letter.docx"))).startsWith("PK\3\4"));
+    QCOMPARE(readFile(dir_.filePath(QStringLiteral("txt/letter.txt"))), QByteArray("Bold plain\r\n3.\tthird\r\n4.\tfourth\r\nend\r\n"));
+    const auto doc = read(readFile(dir_.filePath(QStringLiteral("rtf/letter.rtf"))));
+    QTextCursor cursor(doc.get());
+    cursor.setPosition(1);
+    QVERIFY(cursor.charFormat().fontWeight() >= QFont::Bold);
+    cursor.setPosition(7);
+    QVERIFY(cursor.charFormat().fontWeight() < QFont::Bold);
+}
+
 void TestConvert::failuresAreReportedAndOthersGoOn()
 {
     const QString good = dir_.filePath(QStringLiteral("good.rtf"));
@@ -115,7 +143,7 @@ void TestConvert::refusals()
 {
     const QString in = dir_.filePath(QStringLiteral("same.rtf"));
     writeFile(in, "{\\rtf1 keep me}");
-    const Run odd = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("odt"), in}, dir_.path());
+    const Run odd = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("wpd"), in}, dir_.path());
     QCOMPARE(odd.exitCode, 2);
     // Converting a file onto itself would lose the original.
     const Run self = scrivlo({QStringLiteral("--convert-to"), QStringLiteral("rtf"), QStringLiteral("--outdir"),

@@ -171,7 +171,7 @@ void MainFrame::buildRebars()
     noticeBand->setObjectName(QStringLiteral("Frame2"));
     auto *noticeRow = new QHBoxLayout(noticeBand);
     noticeRow->setContentsMargins(4, 0, 4, 0);
-    noticeLabel = new QLabel(tr("Scrivlo — rich text for everyday writing. Documents are saved as Rich Text Format or plain text."), noticeBand);
+    noticeLabel = new QLabel(tr("Scrivlo — rich text for everyday writing. Documents are saved as Rich Text Format, Word, OpenDocument or plain text."), noticeBand);
     noticeLabel->setObjectName(QStringLiteral("Label1"));
     noticeRow->addWidget(noticeLabel);
     lower->addWidget(noticeBand);

@@ -88,10 +88,16 @@ void DocxBodyReader::readAlternateContent(DocxXml &xml, bool inRun)
         }
     }
     if (inRun) {
-        // A drawing and its fallback: shown as one object, written back whole.
+        // A drawing and its fallback: shown as one object, written back whole. Without a picture
+        // or text box, the text of the branch read (an emoji, a symbol) stands for it.
         const QString kept = DocxKeptXml::item(context_.newId(), inRunElement(element));
-        if (!showObject(kept, element, false))
+        if (showObject(kept, element, false))
+            return;
+        const QString text = chosen.isEmpty() ? QString() : DocxObjectScan::textOf(chosen);
+        if (text.isEmpty())
             keepPending(kept);
+        else
+            showKeptText(kept, text);
         return;
     }
     if (chosen.isEmpty())

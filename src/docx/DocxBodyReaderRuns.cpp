@@ -236,8 +236,10 @@ QTextCharFormat DocxBodyReader::currentFormat()
     QTextCharFormat f;
     p.apply(f, context_.documentFont);
     runHidden_ = p.hidden.value_or(false);
+    // A run named after a style of another kind keeps that style's formatting but not its name:
+    // only a character style is written back as the run's style.
     if (run_.style)
-        if (const DocxStyles::Style *s = context_.styles.find(*run_.style))
+        if (const DocxStyles::Style *s = context_.styles.find(*run_.style); s && s->kind == DocumentStyle::Character)
             f.setProperty(TextFormats::kCharacterStyleProperty, s->name);
     const QString fields = fieldsKept();
     if (!fields.isEmpty())

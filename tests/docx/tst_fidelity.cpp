@@ -652,6 +652,9 @@ void TestFidelity::keptContent()
              "</a:graphicData></a:graphic></wp:anchor></w:drawing></mc:Choice><mc:Fallback><w:pict><v:shape><v:textbox><w:txbxContent>"
              "<w:p><w:r><w:t>Boxed words</w:t></w:r></w:p><w:p><w:r><w:t>line two</w:t></w:r></w:p></w:txbxContent></v:textbox></v:shape></w:pict></mc:Fallback>"
              "</mc:AlternateContent></w:r></w:p>"
+             "<w:p><w:r><w:t xml:space=\"preserve\">love </w:t></w:r><w:r><mc:AlternateContent xmlns:w16se=\"http://schemas.microsoft.com/office/word/2015/wordml/symex\">"
+             "<mc:Choice Requires=\"w16se\"><w16se:symEx w16se:font=\"Segoe UI Emoji\" w16se:char=\"2764\"/></mc:Choice>"
+             "<mc:Fallback><w:t>\xe2\x9d\xa4</w:t></mc:Fallback></mc:AlternateContent></w:r></w:p>"
              "<w:p><m:oMath><m:r><m:t>x</m:t></m:r><m:r><m:t>=2</m:t></m:r></m:oMath><w:r><w:t xml:space=\"preserve\"> math</w:t></w:r></w:p>"
              "<w:sdt><w:sdtPr><w:alias w:val=\"Box\"/></w:sdtPr><w:sdtContent><w:p><w:r><w:t>in a control</w:t></w:r></w:p></w:sdtContent></w:sdt>"
              "<w:p><w:r><w:t>before unknown</w:t></w:r><w:r><w:futureThing><w:t>future text</w:t></w:futureThing></w:r></w:p>";
@@ -659,19 +662,21 @@ void TestFidelity::keptContent()
     QVERIFY(doc);
     // Shown: the text of all of them (deleted text struck through); kept: what they were.
     QCOMPARE(blockTexts(*doc), (QStringList{QStringLiteral("commentedinserteddeleted"), QStringLiteral("box: Boxed words\u2028line two"),
+                                            QStringLiteral("love \u2764"),
                                             QStringLiteral("x=2 math"), QStringLiteral("in a control"),
                                             QStringLiteral("before unknownfuture text")}));
     QVERIFY(formatOf(*doc, "commented").stringProperty(DocxFormats::kKeptProperty).contains(u"commentRangeStart"));
     QVERIFY(formatOf(*doc, "inserted").stringProperty(DocxFormats::kRevisionProperty).startsWith(u"ins"));
     QVERIFY(formatOf(*doc, "deleted").fontStrikeOut());
     QVERIFY(formatOf(*doc, "Boxed").stringProperty(DocxFormats::kShownOnlyProperty).contains(u"AlternateContent"));
+    QVERIFY(formatOf(*doc, QStringLiteral("\u2764")).stringProperty(DocxFormats::kShownOnlyProperty).contains(u"symEx"));
     QVERIFY(formatOf(*doc, "=2").stringProperty(DocxFormats::kShownOnlyProperty).contains(u"oMath"));
     QVERIFY(formatOf(*doc, "future").stringProperty(DocxFormats::kShownOnlyProperty).contains(u"futureThing"));
     // Written back: each kept thing once, where it stood, and the comments part with them.
     const QByteArray written = DocxCodec::write(*doc);
     const ZipReader zip(written);
     const QByteArray body = zip.read(QStringLiteral("word/document.xml"));
-    QCOMPARE(body.count("<mc:AlternateContent>"), 1);
+    QCOMPARE(body.count("<mc:AlternateContent"), 2);
     QCOMPARE(body.count("<w:commentRangeStart"), 1);
     QCOMPARE(body.count("<m:oMath>"), 1);
     QVERIFY(body.contains("<w:del ") && body.contains("<w:delText xml:space=\"preserve\">deleted</w:delText>"));
@@ -684,6 +689,7 @@ void TestFidelity::keptContent()
     RtfCodec::read(rtf, viaRtf);
     QVERIFY(viaRtf.toPlainText().contains(u"Boxed words"));
     QVERIFY(viaRtf.toPlainText().contains(u"x=2"));
+    QVERIFY(viaRtf.toPlainText().contains(QChar(0x2764)));
 }
 
 void TestFidelity::strictDocument()

@@ -99,6 +99,8 @@ bool OdtReader::readBlock(OdtXmlReader &xml)
         startParagraph(QString());
         if (xml.ns() == Draw && xml.name() == u"frame")
             readFrame(xml);
+        else if (xml.ns() == Office && xml.name() == u"annotation")
+            readAnnotation(xml); // kept, not shown, as in a paragraph: saved, it is read the same way
         else
             keepElement(xml);
         endParagraph(QString(), 0, false);

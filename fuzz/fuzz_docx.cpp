@@ -1,4 +1,4 @@
-// libFuzzer entry points for the Word reader and writer; fuzz_docx_replay.cpp drives the same
+// libFuzzer entry points for the Word reader and writer; fuzz_replay.cpp drives the same
 // functions without libFuzzer.
 #include "DocxRoundTripCheck.h"
 

@@ -1,4 +1,4 @@
-// libFuzzer entry points for the OpenDocument reader and writer; fuzz_rtf_replay.cpp drives the
+// libFuzzer entry points for the OpenDocument reader and writer; fuzz_replay.cpp drives the
 // same functions without libFuzzer (as fuzz_odt_replay).
 #include "OdtRoundTripCheck.h"
 

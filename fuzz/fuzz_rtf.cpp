@@ -1,4 +1,4 @@
-// libFuzzer entry points for the RTF reader and writer; fuzz_rtf_replay.cpp drives the same
+// libFuzzer entry points for the RTF reader and writer; fuzz_replay.cpp drives the same
 // functions without libFuzzer.
 #include "RtfRoundTripCheck.h"
 

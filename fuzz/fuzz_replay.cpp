@@ -1,5 +1,6 @@
 // Runs the fuzz target's check over files and folders, without libFuzzer:
-// fuzz_docx_replay PATH... (folders are read recursively). Exits non-zero on the first failure.
+// fuzz_rtf_replay PATH... (folders are read recursively; fuzz_docx_replay and fuzz_odt_replay
+// likewise, with the Word and OpenDocument targets). Exits non-zero on the first failure.
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>

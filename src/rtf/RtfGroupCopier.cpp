@@ -26,8 +26,14 @@ struct Group
     QByteArray word;  // the group's first control word, once seen
     qsizetype start;  // where its brace is in the output
     bool spaceBefore; // a control word before it waited for its delimiter
+    bool fontNamed;   // a font word in force: the inherited font no longer is
     bool named = false;
 };
+
+bool hasHighBytes(QByteArrayView text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return uchar(c) >= 0x80; });
+}
 
 } // namespace
 
@@ -58,6 +64,15 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
     std::vector<Group> groups;
     bool space = false;      // a control word waits for its delimiter
     int skipping = 0;        // depth inside a group being left out
+    // Names the inherited font before 8-bit text in a group that names none (never outside all
+    // groups, where the font word would reach the text after the copy).
+    auto nameInheritedFont = [&](bool highBytes) {
+        if (inheritedFont < 0 || !highBytes || groups.empty() || groups.back().fontNamed)
+            return;
+        out += "\\f" + QByteArray::number(mapFont ? mapFont(inheritedFont) : inheritedFont);
+        groups.back().fontNamed = true;
+        space = true;
+    };
     auto close = [&] {
         const Group &g = groups.back();
         if (beforeClose && g.named)
@@ -83,7 +98,7 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
                 out.truncate(outStart);
                 return false;
             }
-            groups.push_back({QByteArray(), out.size(), space});
+            groups.push_back({QByteArray(), out.size(), space, !groups.empty() && groups.back().fontNamed});
             out += '{';
             space = false;
             break;
@@ -115,6 +130,8 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
             if (t.hasParameter)
                 out += QByteArray::number(value);
             space = true;
+            if (!groups.empty() && ((t.hasParameter && t.data == QByteArrayView("f")) || t.data == QByteArrayView("plain")))
+                groups.back().fontNamed = true;
             if (fontAfterPlain >= 0 && t.data == QByteArrayView("plain") && !fontFollows(tokens))
                 out += "\\f" + QByteArray::number(mapFont ? mapFont(fontAfterPlain) : fontAfterPlain);
             break;
@@ -137,11 +154,13 @@ bool RtfGroupCopier::copy(QByteArrayView in, QByteArray &out, bool *endsInWord) 
             space = false;
             break;
         case RtfToken::HexByte:
+            nameInheritedFont(t.byte >= 0x80);
             out += "\\'";
             out += QByteArray::number(t.byte, 16).rightJustified(2, '0');
             space = false;
             break;
         case RtfToken::Text:
+            nameInheritedFont(hasHighBytes(t.data));
             if (space)
                 out += ' ';
             appendEscaped(t.data, out);

@@ -27,6 +27,10 @@ public:
     // a font, it is named there, since font 0 of the document the copy goes into may differ.
     // -1: \plain is copied alone.
     int fontAfterPlain = -1;
+    // The font in force where the RTF was read. Text of 8-bit bytes that stands in it inside a
+    // group gets it named first: written into another document, the bytes would otherwise be read
+    // in that document's font and code page. -1: none is named.
+    int inheritedFont = -1;
 
     // Appends the copy of `in` to `out`. False, with `out` as it was, when the groups nest deeper
     // than kMaxDepth. `endsInWord` tells whether text after the copy needs a delimiter first.

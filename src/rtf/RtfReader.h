@@ -217,6 +217,7 @@ private:
     QString familyOf(const RtfCharProps &c) const;
     int codePageOf(const Font *f) const;
     KeptRtf::Font keptFont(int number) const;
+    int inheritedFontToName();
     void insertPicture();
     int linkOf(const QString &instruction);
     int fieldWrapper(qsizetype from, qsizetype to, bool link);

@@ -100,7 +100,18 @@ void RtfReader::appendKept(QByteArrayView rtf)
 {
     if (!hiddenText_.isEmpty())
         flushHidden(); // what stood before it comes first
-    if (mode_ == Mode::Display || pendingKept_.size() + keptHead_.size() + rtf.size() > keptBudget_)
+    if (mode_ == Mode::Display)
+        return;
+    QByteArray named;
+    const int inherited = inheritedFontToName();
+    if (inherited >= 0) {
+        RtfGroupCopier copier;
+        copier.inheritedFont = inherited;
+        copier.fontAfterPlain = defaultFont_;
+        if (copier.copy(rtf, named))
+            rtf = named;
+    }
+    if (pendingKept_.size() + keptHead_.size() + rtf.size() > keptBudget_)
         return;
     if (mode_ == Mode::Document && !bodyStarted_)
         keptHead_.append(rtf);
@@ -121,6 +132,8 @@ KeptRtf::Font RtfReader::keptFont(int number) const
     const Font *f = font(number);
     if (!f) {
         kept.name = doc_.defaultFont().family();
+        if (ansiCodePage_ != RtfTextDecoder::kDefaultCodePage)
+            kept.codePage = ansiCodePage_;
         return kept;
     }
     kept.name = f->name.isEmpty() ? doc_.defaultFont().family() : f->name;
@@ -130,6 +143,14 @@ KeptRtf::Font RtfReader::keptFont(int number) const
     if (kept.codePage <= 0 && f->charsetCodePage <= 0 && ansiCodePage_ != RtfTextDecoder::kDefaultCodePage)
         kept.codePage = ansiCodePage_;
     return kept;
+}
+
+// The font in force where its code page is not the one written files are read in: kept RTF names
+// it before 8-bit text that stands in it (-1 where none needs naming).
+int RtfReader::inheritedFontToName()
+{
+    const int number = top().chars.font >= 0 ? top().chars.font : defaultFont_;
+    return codePageOf(font(number)) != RtfTextDecoder::kDefaultCodePage ? number : -1;
 }
 
 // Hidden text is kept as RTF, written back as it was and not shown.
@@ -348,6 +369,7 @@ void RtfReader::leaveShape(const RtfGroupState &closed)
     copier.skipGroup = [](QByteArrayView word, RtfTokenizer rest) {
         return word == QByteArrayView("shprslt") || word == QByteArrayView("pict") || isPictureProperty(word, rest);
     };
+    copier.inheritedFont = inheritedFontToName();
     const QString kept = keep(tokenizer_.input().sliced(closed.openPos, tokenizer_.position() - closed.openPos), false,
                               copier);
     if (kept.isEmpty())
@@ -380,7 +402,9 @@ void RtfReader::showKeptShape(QByteArrayView shape)
         keepHere(shape);
         return;
     }
-    const QString kept = keep(shape, true);
+    RtfGroupCopier copier;
+    copier.inheritedFont = inheritedFontToName();
+    const QString kept = keep(shape, true, copier);
     if (kept.isEmpty())
         return;
     ++keptShapes_;

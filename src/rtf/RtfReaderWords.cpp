@@ -402,8 +402,21 @@ void RtfReader::styleWord(RtfWord w, int value)
     case RtfWord::BasedOn: styleDraft_.basedOn = value == 222 ? -1 : value; break;
     case RtfWord::NextStyle: styleDraft_.next = value; break;
     default:
-        if (RtfStyleSheet::isFormatting(w) && styleDraft_.words.size() < RtfStyleSheet::kMaxWords)
+        if (!RtfStyleSheet::isFormatting(w))
+            break;
+        // The list words, which a kept copy of the entry leaves out, are held once each and do not
+        // count towards the limit: the entry read again gives the same words.
+        if (w == RtfWord::ListOverrideIndex || w == RtfWord::ListLevelIndex) {
+            const auto same = std::find_if(styleDraft_.words.begin(), styleDraft_.words.end(),
+                                           [w](const RtfStyleSheet::Word &x) { return x.word == w; });
+            if (same != styleDraft_.words.end())
+                same->value = value;
+            else
+                styleDraft_.words.append({w, value});
+        } else if (styleDraft_.counted < RtfStyleSheet::kMaxWords) {
             styleDraft_.words.append({w, value});
+            ++styleDraft_.counted;
+        }
         break;
     }
 }

@@ -30,6 +30,7 @@ public:
         int basedOn = -1;
         int next = -1;
         QList<Word> words;
+        int counted = 0; // words towards kMaxWords
         QByteArray source; // the entry as read, kept (definition) once the font and colour tables are known
     };
 

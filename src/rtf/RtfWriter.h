@@ -94,7 +94,7 @@ private:
         const char *merge = nullptr; // "clmgf" or "clmrg" for cells merged across
     };
     void writeTable(QTextTable *table, int tableLevel);
-    QList<RowCell> rowCells(QTextTable *table, int row) const;
+    QList<RowCell> rowCells(QTextTable *table, int row, const QList<int> &edges) const;
     void writeRowDefinition(QTextTable *table, int row, const QList<RowCell> &cells, const QList<int> &edges);
     void writeCellFormat(const QTextTableCell &cell);
     void writeCell(const QTextTableCell &cell, int tableLevel);

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int kTextWidthTwips = 9360; // 6.5 inches, for tables without fixed widths
+constexpr int kMaxCellWidthTwips = 31680; // 22 inches, the widest cell a reading takes
 
 int twips(double pixels) { return TextFormats::roundedTwips(pixels); }
 
@@ -33,9 +34,12 @@ const char *borderWord(int style)
 namespace {
 
 // How many columns each of the cells a cell stands for spans: one cell, or the cells the file
-// merged across (as their column counts, else one cell per column).
-QList<int> mergedParts(const QTextCharFormat &f, int span)
+// merged across (as their column counts, else one cell per column). A cell wider than a reading
+// takes one is written as cells merged across, one per column.
+QList<int> mergedParts(const QTextCharFormat &f, int span, int width)
 {
+    if (span > 1 && width > kMaxCellWidthTwips && !f.hasProperty(TextFormats::kCellHorizontalMergeProperty))
+        return QList<int>(span, 1);
     if (span <= 1 || !f.hasProperty(TextFormats::kCellHorizontalMergeProperty))
         return {span};
     const QList<int> parts = f.property(TextFormats::kCellHorizontalMergeProperty).value<QList<int>>();
@@ -50,7 +54,7 @@ QList<int> mergedParts(const QTextCharFormat &f, int span)
 // A row's cells as the file has them: the table's columns are a grid that rows need not fill
 // (fillers stand for no cell), a cell spans the columns between its edges, and a span the file
 // wrote as cells merged across is written back as those cells.
-QList<RtfWriter::RowCell> RtfWriter::rowCells(QTextTable *table, int row) const
+QList<RtfWriter::RowCell> RtfWriter::rowCells(QTextTable *table, int row, const QList<int> &edges) const
 {
     QList<RowCell> cells;
     for (int c = 0; c < table->columns();) {
@@ -60,7 +64,8 @@ QList<RtfWriter::RowCell> RtfWriter::rowCells(QTextTable *table, int row) const
         // A filler someone typed into is a cell: its text is not dropped.
         const bool filler = f.boolProperty(TextFormats::kGridFillerProperty) && cell.firstPosition() == cell.lastPosition();
         if (!filler) {
-            const QList<int> parts = mergedParts(f, span);
+            const int last = qMin(c + span, int(edges.size()) - 1);
+            const QList<int> parts = mergedParts(f, span, edges[last] - edges[qMin(c, last)]);
             int first = c;
             for (qsizetype k = 0; k < parts.size(); ++k) {
                 RowCell rc;
@@ -83,7 +88,7 @@ void RtfWriter::writeTable(QTextTable *table, int tableLevel)
     closeSpans(0);
     const QList<int> edges = columnEdges(table);
     for (int r = 0; r < table->rows(); ++r) {
-        const QList<RowCell> cells = rowCells(table, r);
+        const QList<RowCell> cells = rowCells(table, r, edges);
         if (tableLevel == 1)
             writeRowDefinition(table, r, cells, edges);
         for (const RowCell &rc : cells) {
@@ -131,9 +136,9 @@ QList<int> RtfWriter::columnEdges(QTextTable *table) const
         const QTextLength w = c < widths.size() ? widths[c] : QTextLength();
         int width = kTextWidthTwips / qMax(1, columns);
         if (w.type() == QTextLength::FixedLength) // a column of no width stands for cells of none
-            width = qBound(0, twips(w.rawValue()), 31680);
+            width = qBound(0, twips(w.rawValue()), kMaxCellWidthTwips);
         else if (w.type() == QTextLength::PercentageLength)
-            width = qBound(15, int(kTextWidthTwips * w.rawValue() / 100.0), 31680);
+            width = qBound(15, int(kTextWidthTwips * w.rawValue() / 100.0), kMaxCellWidthTwips);
         edge += width;
         edges.append(edge);
     }

@@ -35,7 +35,7 @@ QString keptText(const QString &kept)
         const KeptRtf::Parts p = KeptRtf::parse(part);
         QStringList fonts;
         for (const KeptRtf::Font &f : p.fonts)
-            fonts << QStringLiteral("%1/%2").arg(f.name).arg(f.charset);
+            fonts << QStringLiteral("%1/%2").arg(f.name).arg(f.charset) + (f.codePage > 0 ? QStringLiteral("/%1").arg(f.codePage) : QString());
         QStringList colors;
         for (const QColor &c : p.colors)
             colors << (c.isValid() ? c.name() : QStringLiteral("auto"));
@@ -300,6 +300,10 @@ void TestFidelity::featureSurvivesRoundTrip_data()
         << doc("\\pard a{\\*\\unknown {\\f1\\cf2 \\'82\\'a0}}b\\par{\\*\\other x}")
         << QStringList{"  [b] after {\\*\\unknown{\\f0\\cf1\\'82\\'a0}}[MS Mincho/128|auto,#0000ff]",
                        "ends with {\\*\\other x}[|]"};
+    // Kept text stays in the code page it was read in: the document's is not the one written.
+    QTest::newRow("kept text in the document's code page")
+        << doc("\\ansicpg1251\\pard a{\\*\\bkmkstart \\'c0\\'c1}b\\par")
+        << QStringList{"  [b] after {\\*\\bkmkstart\\f0\\'c0\\'c1}[Arial/0/1251|]"};
     QTest::newRow("hidden text")
         << doc("\\pard shown {\\v secret} more\\par")
         << QStringList{"  [ more] after {\\plain\\v\\f0\\fs24 secret}[Arial/0|]"};

@@ -10,6 +10,7 @@
 #include "odt/OdtUnits.h"
 #include "odt/OdtXmlReader.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/RtfWriter.h"
 #include "rtf/PageSetup.h"
 #include "rtf/TextFormats.h"
 #include "zip/PackageError.h"
@@ -375,9 +376,9 @@ void OdtReader::readHeadersFooters()
         const QString xml = page.parts.value(QLatin1StringView(element));
         if (xml.isEmpty())
             return false;
+        // A header the file has is kept even when it holds no text: it still takes its room on the page.
         const auto part = readPart(xml, Mode::Part, QLatin1StringView(element));
-        if (!part->isEmpty())
-            extras.setHeaderFooter(kind, *part);
+        extras.setHeaderFooter(kind, RtfWriter(*part, RtfWriter::Part, &extras).write());
         return true;
     };
     bool titlePage = following != first;

@@ -299,18 +299,20 @@ QString OdtWriter::pageStyles(OdtAutomaticStyles &styles, QString &masters)
     QString layout = QStringLiteral("<style:page-layout style:name=\"%1\"><style:page-layout-properties").arg(OdtAutomaticStyles::kName);
     layout += QStringLiteral(" fo:page-width=\"%1\" fo:page-height=\"%2\" style:print-orientation=\"%3\"")
                   .arg(in(page.paperWidth), in(page.paperHeight), page.landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"));
-    const int top = header ? qMin(page.headerDistance, page.marginTop) : page.marginTop;
-    const int bottom = footer ? qMin(page.footerDistance, page.marginBottom) : page.marginBottom;
+    // The page's margin is where the header starts; the header's height reaches down to the text.
+    // A header that starts below the text's top (Word allows it) pushes the text down, as Word shows it.
+    const int top = header ? page.headerDistance : page.marginTop;
+    const int bottom = footer ? page.footerDistance : page.marginBottom;
     layout += QStringLiteral(" fo:margin-top=\"%1\" fo:margin-bottom=\"%2\" fo:margin-left=\"%3\" fo:margin-right=\"%4\"/>")
                   .arg(in(top), in(bottom), in(page.marginLeft), in(page.marginRight));
     if (header) {
-        const int height = page.marginTop - top;
+        const int height = qMax(0, page.marginTop - top);
         layout += QStringLiteral("<style:header-style><style:header-footer-properties fo:min-height=\"%1\" fo:margin-bottom=\"%2\" "
                                  "style:dynamic-spacing=\"true\"/></style:header-style>")
                       .arg(in(height), in(int(qMax(0.0, height - gap))));
     }
     if (footer) {
-        const int height = page.marginBottom - bottom;
+        const int height = qMax(0, page.marginBottom - bottom);
         layout += QStringLiteral("<style:footer-style><style:header-footer-properties fo:min-height=\"%1\" fo:margin-top=\"%2\" "
                                  "style:dynamic-spacing=\"true\"/></style:footer-style>")
                       .arg(in(height), in(int(qMax(0.0, height - gap))));

@@ -253,6 +253,7 @@ void OdtReader::pushSpan(const QString &styleName)
     s.format.reset();
     OdtStyleSheet &sheet = shared_.styles;
     OdtStyleSheet::overlay(s.text, sheet.resolved(QStringLiteral("text"), styleName).props[OdtStyleSheet::TextProps]);
+    sheet.share(s.text);
     if (const OdtStyleSheet::Style *own = sheet.style(QStringLiteral("text"), styleName)) {
         const OdtStyleSheet::Style *common = own->automatic ? sheet.style(QStringLiteral("text"), own->parent) : own;
         if (common && !common->automatic)

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -60,6 +61,10 @@ public:
         if (it != items_.cend() && it->first == name)
             items_.remove(it - items_.cbegin());
     }
+    // Builds a list in order: each name must sort after the last one appended.
+    void reserve(qsizetype size) { items_.reserve(size); }
+    void append(const QString &name, const QString &value) { items_.append({name, value}); }
+    void squeeze() { items_.squeeze(); }
     QStringList keys() const
     {
         QStringList out;
@@ -67,6 +72,14 @@ public:
         for (const Item &i : items_)
             out.append(i.first);
         return out;
+    }
+
+    bool operator==(const OdtPropertyList &o) const { return items_ == o.items_; }
+    friend size_t qHash(const OdtPropertyList &list, size_t seed = 0)
+    {
+        for (const Item &i : list.items_)
+            seed = qHashMulti(seed, i.first, i.second);
+        return seed;
     }
 
 private:

@@ -179,6 +179,7 @@ private:
     QString pendingRtf_;       // kept RTF (bookmarks) waiting for the text after it
     QString pendingBlockKept_; // kept block-level XML waiting for the paragraph after it
     QHash<QString, Span> spanLooks_; // by the style names in force
+    QString spanKey_;                // the key being looked up there
     QHash<QString, ParagraphLook> paragraphLooks_; // by paragraph style name
     const ParagraphLook &paragraphLook(const QString &styleName);
 

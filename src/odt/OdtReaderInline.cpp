@@ -241,18 +241,24 @@ void OdtReader::pushSpan(const QString &styleName)
         spans_.push_back(outer);
         return;
     }
-    const QString key = outer.key + QChar(0x2) + styleName;
+    // The key is made in a buffer kept from span to span: a look found costs no allocation.
+    spanKey_.resize(0);
+    spanKey_ += outer.key;
+    spanKey_ += QChar(0x2);
+    spanKey_ += styleName;
     const bool cacheable = outer.href.isEmpty() && outer.fields.isEmpty();
-    const auto known = spanLooks_.constFind(key);
+    const auto known = spanLooks_.constFind(spanKey_);
     if (known != spanLooks_.cend() && cacheable) {
         spans_.push_back(*known);
         return;
     }
+    const QString key = spanKey_;
     Span s = outer;
     s.key = key;
     s.format.reset();
     OdtStyleSheet &sheet = shared_.styles;
     OdtStyleSheet::overlay(s.text, sheet.resolved(QStringLiteral("text"), styleName).props[OdtStyleSheet::TextProps]);
+    sheet.share(s.text);
     if (const OdtStyleSheet::Style *own = sheet.style(QStringLiteral("text"), styleName)) {
         const OdtStyleSheet::Style *common = own->automatic ? sheet.style(QStringLiteral("text"), own->parent) : own;
         if (common && !common->automatic)

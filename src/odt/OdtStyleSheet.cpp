@@ -114,9 +114,10 @@ void OdtStyleSheet::readProperties(OdtXmlReader &xml, Style &style, Kind kind)
     Properties &props = style.props[kind];
     for (const QXmlStreamAttribute &a : xml.attributes()) {
         const QString name = xml.qualified(a);
-        if (!name.isEmpty())
-            props.insert(name, a.value().toString());
+        if (!name.isEmpty()) // thousands of styles spell the same names and values: one copy each
+            props.insert(*strings_.insert(name), *strings_.insert(a.value().toString()));
     }
+    props.squeeze(); // thousands of styles: no room kept for growth
     const int depth = xml.depth();
     while (xml.next() && xml.depth() >= depth) {
         if (!xml.isStart())
@@ -303,21 +304,52 @@ void OdtStyleSheet::overlay(Properties &into, const Properties &from)
     static const QString kSize = QStringLiteral("fo:font-size");
     static const QString kFamily = QStringLiteral("fo:font-family");
     static const QString kFontName = QStringLiteral("style:font-name");
-    for (auto it = from.cbegin(); it != from.cend(); ++it) {
-        if (it.key() == kSize) {
-            // A size in percent is of the size it overrides.
-            if (const auto percent = OdtUnits::percent(it.value())) {
-                const double base = OdtUnits::points(into.value(kSize)).value_or(12.0);
-                into.insert(kSize, OdtUnits::pointText(qBound(1.0, base * *percent / 100.0, 1638.0)));
-                continue;
-            }
-        } else if (it.key() == kFontName && !from.contains(kFamily)) {
-            into.remove(kFamily); // the nearer style names the font another way
-        } else if (it.key() == kFamily && !from.contains(kFontName)) {
-            into.remove(kFontName);
+    if (from.isEmpty())
+        return; // `into` stays shared with what it was copied from
+    // The nearer style naming the font one way drops the other way the farther one named it.
+    const bool dropFamily = from.contains(kFontName) && !from.contains(kFamily);
+    const bool dropFontName = from.contains(kFamily) && !from.contains(kFontName);
+    // Both lists are sorted: one merge, into a list of the size it needs.
+    Properties out;
+    out.reserve(into.size() + from.size());
+    auto a = into.cbegin();
+    auto b = from.cbegin();
+    auto keepOld = [&](const QString &name) {
+        return !(dropFamily && name == kFamily) && !(dropFontName && name == kFontName);
+    };
+    while (a != into.cend() || b != from.cend()) {
+        if (b == from.cend() || (a != into.cend() && a.key() < b.key())) {
+            if (keepOld(a.key()))
+                out.append(a.key(), a.value());
+            ++a;
+            continue;
         }
-        into.insert(it.key(), it.value());
+        const bool same = a != into.cend() && a.key() == b.key();
+        QString value = b.value();
+        if (b.key() == kSize) {
+            // A size in percent is of the size it overrides.
+            if (const auto percent = OdtUnits::percent(value)) {
+                const double base = OdtUnits::points(same ? a.value() : QString()).value_or(12.0);
+                value = OdtUnits::pointText(qBound(1.0, base * *percent / 100.0, 1638.0));
+            }
+        }
+        out.append(b.key(), value);
+        if (same)
+            ++a;
+        ++b;
     }
+    into = std::move(out);
+}
+
+void OdtStyleSheet::share(Properties &props) const
+{
+    if (props.isEmpty())
+        return;
+    const auto known = shared_.constFind(props);
+    if (known != shared_.cend())
+        props = *known;
+    else
+        shared_.insert(props);
 }
 
 const OdtStyleSheet::Style *OdtStyleSheet::find(const QString &k, bool automatic, Scope scope) const
@@ -381,6 +413,8 @@ const OdtStyleSheet::Resolved &OdtStyleSheet::resolved(const QString &family, co
         if (s->outlineLevel > 0)
             r.outlineLevel = s->outlineLevel;
     }
+    for (Properties &p : r.props)
+        share(p);
     return cache.insert_or_assign(k, r).first->second;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QTextOption>
 #include <array>
@@ -92,6 +93,9 @@ public:
     // Puts `from` over `into`, as a style's properties go over its parent's (a font size in
     // percent becomes points of the size it overrides).
     static void overlay(Properties &into, const Properties &from);
+    // Makes `props` share the data of an equal list made before: thousands of resolved styles and
+    // style combinations hold the same few dozen properties.
+    void share(Properties &props) const;
 
     void readFontFaces(OdtXmlReader &xml);
     void readStyles(OdtXmlReader &xml, Scope scope, bool automatic);
@@ -143,4 +147,6 @@ private:
     QHash<QString, QString> fontFaces_;
     std::optional<NoteSettings> notes_;
     mutable std::array<std::unordered_map<QString, Resolved>, 2> resolved_;
+    mutable QSet<Properties> shared_;
+    QSet<QString> strings_; // property names and values, shared
 };

@@ -127,7 +127,7 @@ bool OdtXmlReader::next()
             }
             ns_ = OdtNamespaces::byPrefix(xml_->prefix());
             if (depth_ == 1) { // the root: what its declarations name, for copies
-                for (const QXmlStreamAttribute &a : xml_->attributes())
+                for (const QXmlStreamAttribute &a : attributes())
                     if (a.prefix() == u"xmlns")
                         rootDeclarations_.insert(a.name().toString(), a.value().toString());
             }
@@ -161,7 +161,7 @@ Ns OdtXmlReader::nsOf(const QXmlStreamAttribute &a) const
 
 QString OdtXmlReader::attribute(Ns ns, QLatin1StringView name) const
 {
-    for (const QXmlStreamAttribute &a : xml_->attributes())
+    for (const QXmlStreamAttribute &a : attributes())
         if (a.name() == name && nsOf(a) == ns)
             return a.value().toString();
     return QString();
@@ -169,7 +169,7 @@ QString OdtXmlReader::attribute(Ns ns, QLatin1StringView name) const
 
 bool OdtXmlReader::hasAttribute(Ns ns, QLatin1StringView name) const
 {
-    for (const QXmlStreamAttribute &a : xml_->attributes())
+    for (const QXmlStreamAttribute &a : attributes())
         if (a.name() == name && nsOf(a) == ns)
             return true;
     return false;
@@ -241,7 +241,7 @@ QString OdtXmlReader::copyElement()
             if (open)
                 out += QLatin1Char('>');
             out += QLatin1Char('<') + nameOf(xml_->namespaceUri(), xml_->name(), xml_->prefix());
-            for (const QXmlStreamAttribute &a : xml_->attributes())
+            for (const QXmlStreamAttribute &a : attributes())
                 out += QLatin1Char(' ') + nameOf(a.namespaceUri(), a.name(), a.prefix()) + QLatin1StringView("=\"")
                      + OdtXmlText::escaped(a.value(), true) + QLatin1Char('"');
             if (rootEnd < 0)

@@ -44,7 +44,8 @@ public:
     QStringView text() const { return xml_->text(); }
     QString attribute(OdtNamespaces::Ns ns, QLatin1StringView name) const;
     bool hasAttribute(OdtNamespaces::Ns ns, QLatin1StringView name) const;
-    QXmlStreamAttributes attributes() const { return xml_->attributes(); }
+    // Const, so that a loop over it reads the reader's list instead of copying it whole.
+    const QXmlStreamAttributes attributes() const { return xml_->attributes(); }
     // An attribute's name as the writer spells it ("fo:font-size"); empty for unknown namespaces.
     QString qualified(const QXmlStreamAttribute &a) const;
     OdtNamespaces::Ns nsOf(const QXmlStreamAttribute &a) const;

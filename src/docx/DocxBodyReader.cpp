@@ -221,8 +221,7 @@ void DocxBodyReader::endParagraph()
         block.setProperty(DocxFormats::kSectionProperty, std::exchange(lastSectionProperty_, QString()));
     DocxRunProperties mark = paragraph_.runBase;
     mark.merge(paragraph_.props.mark);
-    QTextCharFormat chars;
-    mark.apply(chars, context_.documentFont);
+    QTextCharFormat chars = formatOf(mark);
     if (tableDepth_ > 0) // the cell's shading lives in the same property
         chars.clearBackground();
     if (!pendingKept_.isEmpty())

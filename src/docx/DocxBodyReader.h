@@ -123,6 +123,7 @@ private:
     void revision(DocxXml &xml, const QString &kind);
     void bookmark(DocxXml &xml, bool start);
     QTextCharFormat currentFormat();
+    QTextCharFormat formatOf(const DocxRunProperties &p);
     QString fieldsKept() const;
     bool inInstruction() const;
     void keepHidden(const QString &text);
@@ -151,6 +152,9 @@ private:
     std::vector<DocxRunProperties> cellRuns_; // what the table styles give the text of the cells being read
     bool runFormatValid_ = false;
     QTextCharFormat runFormat_;      // of the run being read
+    // The formats made lately, by the properties they were made from: runs that look alike
+    // share one format rather than each building its own.
+    QHash<DocxRunProperties, QTextCharFormat> madeFormats_;
     std::vector<Field> fields_;
     QString link_;
     QString revision_;

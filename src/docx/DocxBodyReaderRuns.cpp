@@ -233,8 +233,7 @@ QTextCharFormat DocxBodyReader::currentFormat()
     if (run_.style)
         p.merge(context_.styles.character(*run_.style));
     p.merge(run_);
-    QTextCharFormat f;
-    p.apply(f, context_.documentFont);
+    QTextCharFormat f = formatOf(p);
     runHidden_ = p.hidden.value_or(false);
     // A run named after a style of another kind keeps that style's formatting but not its name:
     // only a character style is written back as the run's style.
@@ -259,6 +258,19 @@ QTextCharFormat DocxBodyReader::currentFormat()
     }
     runFormat_ = f;
     runFormatValid_ = true;
+    return f;
+}
+
+QTextCharFormat DocxBodyReader::formatOf(const DocxRunProperties &p)
+{
+    constexpr qsizetype kMadeFormats = 4096; // past this many, the list starts again
+    if (const auto made = madeFormats_.constFind(p); made != madeFormats_.cend())
+        return *made;
+    QTextCharFormat f;
+    p.apply(f, context_.documentFont);
+    if (madeFormats_.size() >= kMadeFormats)
+        madeFormats_.clear();
+    madeFormats_.insert(p, f);
     return f;
 }
 

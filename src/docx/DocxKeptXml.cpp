@@ -4,6 +4,7 @@
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <vector>
 
 using namespace DocxNamespaces;
 
@@ -27,17 +28,43 @@ void DocxKeptXml::startWrapper(QXmlStreamWriter &w)
 
 namespace {
 
+// The prefixes kept XML may use, each with its declaration.
+struct Declaration
+{
+    QString prefix;
+    QString attribute; // ` xmlns:p="uri"`
+};
+
+const std::vector<Declaration> &declarations()
+{
+    static const std::vector<Declaration> all = [] {
+        std::vector<Declaration> list;
+        for (int n = W; n < Count; ++n) {
+            const QString p = prefix(Ns(n));
+            if (!p.isEmpty() && n != Xml)
+                list.push_back({p, QStringLiteral(" xmlns:") + p + QStringLiteral("=\"") + uri(Ns(n)) + u'"'});
+        }
+        return list;
+    }();
+    return all;
+}
+
 // Kept XML with the prefixes it uses declared around it (declaring them all would make reading
-// a small item mostly reading declarations).
+// a small item mostly reading declarations). A prefix counts as used where it comes just before
+// a colon, found by looking back from each colon rather than searching the text once a prefix.
 QString wrapped(const QString &inner)
 {
-    QString start = QStringLiteral("<wrap xmlns:s=\"urn:scrivlo:kept\"");
-    for (int n = W; n < Count; ++n) {
-        const QString p = prefix(Ns(n));
-        if (p.isEmpty() || n == Xml || !inner.contains(p + u':'))
-            continue;
-        start += QStringLiteral(" xmlns:") + p + QStringLiteral("=\"") + uri(Ns(n)) + u'"';
+    const std::vector<Declaration> &all = declarations();
+    std::vector<bool> used(all.size(), false);
+    for (qsizetype at = inner.indexOf(u':'); at >= 0; at = inner.indexOf(u':', at + 1)) {
+        const QStringView before = QStringView(inner).first(at);
+        for (std::size_t i = 0; i < all.size(); ++i)
+            used[i] = used[i] || before.endsWith(all[i].prefix);
     }
+    QString start = QStringLiteral("<wrap xmlns:s=\"urn:scrivlo:kept\"");
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (used[i])
+            start += all[i].attribute;
     return start + u'>' + inner + QStringLiteral("</wrap>");
 }
 

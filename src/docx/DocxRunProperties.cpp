@@ -11,6 +11,29 @@
 
 using namespace DocxNamespaces;
 
+namespace {
+
+template<typename T>
+size_t hashOf(const std::optional<T> &value)
+{
+    return value ? qHash(*value) + 1 : 0;
+}
+
+size_t hashOf(const std::optional<QColor> &value)
+{
+    return value ? qHash(value->rgba64().toArgb32()) ^ qHash(int(value->spec())) ^ 1 : 0;
+}
+
+} // namespace
+
+size_t qHash(const DocxRunProperties &p, size_t seed)
+{
+    return qHashMulti(seed, hashOf(p.style), hashOf(p.font), hashOf(p.size), hashOf(p.bold), hashOf(p.italic),
+                      hashOf(p.caps), hashOf(p.smallCaps), hashOf(p.strike), hashOf(p.hidden), hashOf(p.underline),
+                      hashOf(p.underlineKind), hashOf(p.underlineColor), hashOf(p.color), hashOf(p.highlight),
+                      hashOf(p.shading), hashOf(p.script), hashOf(p.position), p.kept, p.fonts);
+}
+
 int DocxRunProperties::underlineStyle(QStringView kind)
 {
     if (kind == u"none")

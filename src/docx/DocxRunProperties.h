@@ -1,5 +1,6 @@
 #pragma once
 #include <QColor>
+#include <QHashFunctions>
 #include <QString>
 #include <optional>
 
@@ -41,4 +42,8 @@ struct DocxRunProperties
     void merge(const DocxRunProperties &over);
     // Sets the properties that are set on a format (family, size ... ; not hidden).
     void apply(QTextCharFormat &f, const QFont &documentFont) const;
+
+    bool operator==(const DocxRunProperties &) const = default;
 };
+
+size_t qHash(const DocxRunProperties &p, size_t seed = 0);

@@ -4,6 +4,30 @@
 
 namespace DocxUnits {
 
+namespace {
+
+// A number as QStringView::toDouble() reads it; plain whole numbers, which are most of what a
+// part holds, are read here without its general conversion.
+std::optional<double> number(QStringView v)
+{
+    const qsizetype digitsAt = !v.isEmpty() && v.front() == u'-' ? 1 : 0;
+    if (v.size() > digitsAt && v.size() - digitsAt <= 15) {
+        qint64 n = 0;
+        qsizetype i = digitsAt;
+        for (; i < v.size() && v[i] >= u'0' && v[i] <= u'9'; ++i)
+            n = n * 10 + (v[i].unicode() - u'0');
+        if (i == v.size())
+            return digitsAt ? -double(n) : double(n);
+    }
+    bool ok = false;
+    const double n = v.toDouble(&ok);
+    if (!ok || !std::isfinite(n))
+        return std::nullopt;
+    return n;
+}
+
+} // namespace
+
 std::optional<double> measure(QStringView value, double plainTwips)
 {
     value = value.trimmed();
@@ -13,10 +37,10 @@ std::optional<double> measure(QStringView value, double plainTwips)
     while (unitAt > 0 && value[unitAt - 1].isLetter())
         --unitAt;
     const QStringView unit = value.mid(unitAt);
-    bool ok = false;
-    const double n = value.left(unitAt).toDouble(&ok);
-    if (!ok || !std::isfinite(n))
+    const std::optional<double> read = number(value.left(unitAt));
+    if (!read)
         return std::nullopt;
+    const double n = *read;
     double perUnit = plainTwips;
     if (unit.isEmpty())
         perUnit = plainTwips;
@@ -39,11 +63,10 @@ std::optional<double> measure(QStringView value, double plainTwips)
 
 std::optional<qint64> integer(QStringView value)
 {
-    bool ok = false;
-    const double n = value.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(n))
+    const std::optional<double> n = number(value.trimmed());
+    if (!n)
         return std::nullopt;
-    return qint64(qBound(-9.0e15, n, 9.0e15));
+    return qint64(qBound(-9.0e15, *n, 9.0e15));
 }
 
 bool onOff(QStringView value)

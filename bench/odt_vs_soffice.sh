@@ -12,7 +12,7 @@ if [ $# -lt 1 ]; then
   exit 2
 fi
 file=$1
-build=${2:-$here/../build}
+build=$(cd "${2:-$here/../build}" && pwd) # soffice needs an absolute profile path
 bench="$build/bench/bench_odt"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT

@@ -9,6 +9,7 @@
 #include "docx/DocxUnits.h"
 #include "docx/DocxXml.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/FieldValue.h"
 #include "rtf/Notes.h"
 #include "rtf/RtfSymbolFonts.h"
 #include "rtf/TextFormats.h"
@@ -21,32 +22,6 @@ using namespace DocxNamespaces;
 
 namespace {
 
-// The quoted or bare arguments of a field instruction, with its switches.
-QStringList fieldArguments(const QString &instruction)
-{
-    QStringList args;
-    const qsizetype n = instruction.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && instruction[i].isSpace())
-            ++i;
-        if (i >= n)
-            break;
-        QString arg;
-        if (instruction[i] == u'"') {
-            ++i;
-            while (i < n && instruction[i] != u'"')
-                arg += instruction[i++];
-            ++i;
-        } else {
-            while (i < n && !instruction[i].isSpace())
-                arg += instruction[i++];
-        }
-        args.append(arg);
-    }
-    return args;
-}
-
 // Links that may be followed from a document; script and data URLs are not.
 bool isSafeLink(const QString &url)
 {
@@ -56,7 +31,7 @@ bool isSafeLink(const QString &url)
 
 QString hyperlinkTarget(const QString &instruction)
 {
-    const QStringList args = fieldArguments(instruction);
+    const QStringList args = FieldValue::arguments(instruction);
     QString url, location;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args[i];

@@ -79,9 +79,9 @@ void TableLayouter::readCells(QTextTable *table, TableBox &box)
                 while (r + rowSpan < rows && table->cellAt(r + rowSpan, c) == cell)
                     ++rowSpan;
             }
-            for (int rd = 0; rd < rowSpan; ++rd)
-                for (int cd = 0; cd < columnSpan; ++cd)
-                    box.owners[std::size_t(slot + rd * columns + cd)] = slot;
+            for (int down = 0; down < rowSpan; ++down)
+                for (int across = 0; across < columnSpan; ++across)
+                    box.owners[std::size_t(slot + down * columns + across)] = slot;
             TableBox::Cell &data = box.cells[std::size_t(slot)];
             data.rowSpan = rowSpan;
             data.columnSpan = columnSpan;
@@ -469,9 +469,9 @@ void TableLayouter::alignCells(TableBox &box)
             case QTextCharFormat::AlignBottom: offset = available - height; break;
             default: break;
             }
-            for (int rd = 0; rd < data.rowSpan; ++rd)
-                for (int cd = 0; cd < data.columnSpan; ++cd)
-                    box.verticalOffsets[std::size_t((c + cd) + (r + rd) * box.columns)] = offset;
+            for (int down = 0; down < data.rowSpan; ++down)
+                for (int across = 0; across < data.columnSpan; ++across)
+                    box.verticalOffsets[std::size_t((c + across) + (r + down) * box.columns)] = offset;
         }
     }
 }

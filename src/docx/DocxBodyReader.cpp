@@ -596,27 +596,7 @@ void DocxBodyReader::readSection(DocxXml &xml)
         } else if (n == u"type") {
             continuous = copy.val() == u"continuous";
         } else if (n == u"footnotePr" || n == u"endnotePr") {
-            const bool foot = n == u"footnotePr";
-            const int d = copy.depth();
-            while (copy.nextChild(d)) {
-                const QStringView v = copy.val();
-                NoteSettings &ns = context_.noteSettings;
-                if (copy.isW(u"numFmt")) {
-                    const NoteSettings::Format format = v == u"lowerLetter" ? NoteSettings::LowerAlpha
-                                                      : v == u"upperLetter" ? NoteSettings::UpperAlpha
-                                                      : v == u"lowerRoman"  ? NoteSettings::LowerRoman
-                                                      : v == u"upperRoman"  ? NoteSettings::UpperRoman
-                                                      : v == u"chicago"     ? NoteSettings::Chicago
-                                                                            : NoteSettings::Arabic;
-                    (foot ? ns.footnoteFormat : ns.endnoteFormat) = format;
-                    context_.hasNoteSettings = true;
-                } else if (copy.isW(u"numStart")) {
-                    if (const auto start = DocxUnits::integer(v)) {
-                        (foot ? ns.footnoteStart : ns.endnoteStart) = int(qBound(qint64(1), qint64(*start), qint64(32767)));
-                        context_.hasNoteSettings = true;
-                    }
-                }
-            }
+            context_.readNoteProperties(copy, n == u"footnotePr");
         }
     }
     const bool first = !context_.firstSection;

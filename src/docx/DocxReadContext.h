@@ -6,6 +6,7 @@
 #include "rtf/NoteSettings.h"
 #include "rtf/PageSetup.h"
 
+
 #include <QFont>
 #include <QHash>
 #include <QList>
@@ -13,6 +14,8 @@
 #include <QString>
 #include <array>
 #include <optional>
+
+class DocxXml;
 
 // What the readers of the stories of one Word package share: the package, its theme, styles and
 // numbering, the notes waiting for their references, the first section, and the counters that
@@ -57,4 +60,6 @@ struct DocxReadContext
     int markCount = 0;
 
     QString newId() { return idPrefix + u'-' + QString::number(++keptCount); }
+    // Reads a w:footnotePr or w:endnotePr (of the settings or of a section) into noteSettings.
+    void readNoteProperties(DocxXml &xml, bool footnotes);
 };

@@ -115,27 +115,7 @@ void DocxReader::readSettings(DocxReadContext &context, DocxKeptPackage &kept)
             kept.evenAndOddHeaders = DocxUnits::onOff(xml.val());
             DocumentExtras::of(doc_).setFacingPages(kept.evenAndOddHeaders);
         } else if (xml.isW(u"footnotePr") || xml.isW(u"endnotePr")) {
-            const bool foot = xml.isW(u"footnotePr");
-            const int d = xml.depth();
-            while (xml.nextChild(d)) {
-                const QStringView v = xml.val();
-                NoteSettings &ns = context.noteSettings;
-                if (xml.isW(u"numFmt")) {
-                    const NoteSettings::Format format = v == u"lowerLetter" ? NoteSettings::LowerAlpha
-                                                      : v == u"upperLetter" ? NoteSettings::UpperAlpha
-                                                      : v == u"lowerRoman"  ? NoteSettings::LowerRoman
-                                                      : v == u"upperRoman"  ? NoteSettings::UpperRoman
-                                                      : v == u"chicago"     ? NoteSettings::Chicago
-                                                                            : NoteSettings::Arabic;
-                    (foot ? ns.footnoteFormat : ns.endnoteFormat) = format;
-                    context.hasNoteSettings = true;
-                } else if (xml.isW(u"numStart")) {
-                    if (const auto start = DocxUnits::integer(v)) {
-                        (foot ? ns.footnoteStart : ns.endnoteStart) = int(qBound(qint64(1), qint64(*start), qint64(32767)));
-                        context.hasNoteSettings = true;
-                    }
-                }
-            }
+            context.readNoteProperties(xml, xml.isW(u"footnotePr"));
         }
     }
 }

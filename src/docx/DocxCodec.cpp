@@ -2,10 +2,9 @@
 #include "docx/DocxPackage.h"
 #include "docx/DocxReader.h"
 #include "docx/DocxWriter.h"
-#include "rtf/DocumentExtras.h"
+#include "rtf/DocumentReplacement.h"
 #include "zip/PackageError.h"
 
-#include <QTextCursor>
 #include <QTextDocument>
 #include <new>
 
@@ -16,37 +15,17 @@ bool DocxCodec::recognises(const ZipReader &package)
 
 void DocxCodec::read(const QByteArray &bytes, QTextDocument &into)
 {
-    const bool undo = into.isUndoRedoEnabled();
-    const bool layout = into.isLayoutEnabled();
-    into.setUndoRedoEnabled(false);
-    into.setLayoutEnabled(false);
-    into.clear();
-    DocumentExtras::of(into).clear();
-    auto restore = [&] {
-        into.setLayoutEnabled(layout);
-        into.setUndoRedoEnabled(undo);
-    };
-    auto empty = [&] {
-        into.clear();
-        DocumentExtras::of(into).clear();
-    };
-    QTextCursor cursor(&into);
-    cursor.beginEditBlock();
+    DocumentReplacement replacement(into);
     try {
         DocxReader(bytes, into).read();
     } catch (const PackageError &) {
-        cursor.endEditBlock();
-        empty();
-        restore();
+        replacement.abandon();
         throw;
     } catch (const std::bad_alloc &) {
-        cursor.endEditBlock();
-        empty();
-        restore();
+        replacement.abandon();
         throw PackageError(QStringLiteral("it is too large to open"));
     }
-    cursor.endEditBlock();
-    restore();
+    replacement.finish();
 }
 
 QByteArray DocxCodec::write(const QTextDocument &doc)

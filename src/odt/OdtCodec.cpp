@@ -2,11 +2,10 @@
 #include "odt/OdtPackage.h"
 #include "odt/OdtReader.h"
 #include "odt/OdtWriter.h"
-#include "rtf/DocumentExtras.h"
+#include "rtf/DocumentReplacement.h"
 #include "zip/PackageError.h"
 #include "zip/ZipReader.h"
 
-#include <QTextCursor>
 #include <QTextDocument>
 #include <new>
 
@@ -32,38 +31,22 @@ bool OdtCodec::looksLikeFlat(QByteArrayView bytes)
 
 void OdtCodec::read(const QByteArray &bytes, QTextDocument &into)
 {
-    const bool undo = into.isUndoRedoEnabled();
-    const bool layout = into.isLayoutEnabled();
-    into.setUndoRedoEnabled(false);
-    into.setLayoutEnabled(false);
-    into.clear();
-    DocumentExtras::of(into).clear();
-    auto restore = [&] {
-        into.setLayoutEnabled(layout);
-        into.setUndoRedoEnabled(undo);
-    };
+    DocumentReplacement replacement(into);
     try {
-        QTextCursor cursor(&into);
-        cursor.beginEditBlock();
         if (!ZipReader::looksLikeZip(bytes) && looksLikeFlat(bytes)) {
             OdtReader(into, nullptr).readFlat(bytes);
         } else {
             const OdtPackage package(bytes);
             OdtReader(into, &package).readPackage(package, bytes);
         }
-        cursor.endEditBlock();
     } catch (const PackageError &) {
-        into.clear();
-        DocumentExtras::of(into).clear();
-        restore();
+        replacement.abandon();
         throw;
     } catch (const std::bad_alloc &) {
-        into.clear();
-        DocumentExtras::of(into).clear();
-        restore();
+        replacement.abandon();
         throw PackageError(QStringLiteral("it is too large to open"));
     }
-    restore();
+    replacement.finish();
 }
 
 QByteArray OdtCodec::write(const QTextDocument &doc)

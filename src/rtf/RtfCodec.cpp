@@ -1,10 +1,8 @@
 #include "rtf/RtfCodec.h"
-#include "rtf/DocumentExtras.h"
-#include "rtf/ListMarkers.h"
+#include "rtf/DocumentReplacement.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
-#include <QTextCursor>
 #include <QTextDocument>
 #include <exception>
 
@@ -20,26 +18,16 @@ bool RtfCodec::looksLikeRtf(QByteArrayView bytes)
 
 void RtfCodec::read(QByteArrayView rtf, QTextDocument &into, bool *endedEarly)
 {
-    const bool undo = into.isUndoRedoEnabled();
-    const bool layout = into.isLayoutEnabled();
-    into.setUndoRedoEnabled(false);
-    into.setLayoutEnabled(false);
-    into.clear();
-    DocumentExtras::of(into).clear();
-    QTextCursor cursor(&into);
-    cursor.beginEditBlock();
+    DocumentReplacement replacement(into);
     try {
         RtfReader reader(rtf, into);
         reader.read();
         if (endedEarly)
             *endedEarly = reader.endedEarly();
-        ListMarkers::hideWrongQtMarkers(into); // Qt 6.4 would number from 1: the program draws them
     } catch (const std::exception &) {
         // Out of memory part-way: keep what was read.
     }
-    cursor.endEditBlock();
-    into.setLayoutEnabled(layout);
-    into.setUndoRedoEnabled(undo);
+    replacement.finish();
 }
 
 QByteArray RtfCodec::write(const QTextDocument &doc, const std::optional<PageSetup> &page)

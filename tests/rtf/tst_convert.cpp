@@ -100,8 +100,8 @@ void TestConvert::plainTextToRtf()
     QCOMPARE(read(rtf)->toPlainText(), QStringLiteral("first line\nsecond été\n"));
 }
 
-// RTF to Word, Word to OpenDocument, OpenDocument back to RTF and to text: the words, the bold and
-// the list's start come through every step.
+// RTF to Word, Word to OpenDocument, OpenDocument back to RTF, to text and to PDF: the words, the
+// bold and the list's start come through every step.
 void TestConvert::throughWordAndOpenDocument()
 {
     QDir(dir_.path()).mkpath(QStringLiteral("docx"));
@@ -125,6 +125,15 @@ void TestConvert::throughWordAndOpenDocument()
     QVERIFY(cursor.charFormat().fontWeight() >= QFont::Bold);
     cursor.setPosition(7);
     QVERIFY(cursor.charFormat().fontWeight() < QFont::Bold);
+    // Printed from OpenDocument, the list still numbers from 3.
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        return;
+    QCOMPARE(convert("pdf", dir_.filePath(QStringLiteral("odt/letter.odt")), QStringLiteral("pdf")), 0);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {dir_.filePath(QStringLiteral("pdf/letter.pdf")), QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    QVERIFY2(pages.contains(QStringLiteral("3. third 4. fourth")), qPrintable(pages));
 }
 
 void TestConvert::failuresAreReportedAndOthersGoOn()

@@ -22,33 +22,6 @@ using namespace DocxNamespaces;
 
 namespace {
 
-// Links that may be followed from a document; script and data URLs are not.
-bool isSafeLink(const QString &url)
-{
-    const QString scheme = QUrl(url).scheme().toLower();
-    return scheme != u"javascript" && scheme != u"vbscript" && scheme != u"data";
-}
-
-QString hyperlinkTarget(const QString &instruction)
-{
-    const QStringList args = FieldValue::arguments(instruction);
-    QString url, location;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a.startsWith(u'\\')) {
-            const QString sw = a.mid(1).toLower();
-            if (i + 1 < args.size() && sw == u"l")
-                location = args[++i];
-            else if (i + 1 < args.size() && (sw == u"o" || sw == u"t" || sw == u"m"))
-                ++i;
-        } else if (url.isEmpty()) {
-            url = a;
-        }
-    }
-    if (!location.isEmpty())
-        url += u'#' + location;
-    return isSafeLink(url) ? url : QString();
-}
 
 } // namespace
 
@@ -343,7 +316,7 @@ void DocxBodyReader::classify(Field &field)
     const QString command = instruction.section(u' ', 0, 0, QString::SectionSkipEmpty).toUpper();
     if (command == u"HYPERLINK") {
         field.isLink = true;
-        field.link = hyperlinkTarget(instruction);
+        field.link = FieldValue::hyperlinkTarget(instruction);
         return;
     }
     field.kept = DocxStyleRtf::field(instruction, context_.newId());
@@ -427,7 +400,7 @@ void DocxBodyReader::hyperlink(DocxXml &xml)
     const QStringView anchor = xml.attribute(u"anchor");
     if (!anchor.isEmpty())
         target += u'#' + anchor.toString();
-    if (!isSafeLink(target))
+    if (!FieldValue::isSafeLink(target))
         target.clear();
     const QString saved = link_;
     if (!target.isEmpty())

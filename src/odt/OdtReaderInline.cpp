@@ -7,6 +7,7 @@
 #include "odt/OdtXmlReader.h"
 #include "odt/OdtXmlText.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/FieldValue.h"
 #include "rtf/KeptRtf.h"
 #include "rtf/Notes.h"
 #include "rtf/TextFormats.h"
@@ -21,12 +22,6 @@ namespace {
 
 constexpr int kMaxSpaces = 10000;
 constexpr int kMaxNotes = 5000;
-
-bool isSafeLink(const QString &url)
-{
-    const QString scheme = QUrl(url).scheme().toLower();
-    return scheme != u"javascript" && scheme != u"vbscript" && scheme != u"data";
-}
 
 // Text for RTF: ASCII as it is, the rest as \uN.
 QByteArray rtfText(const QString &text)
@@ -299,7 +294,7 @@ void OdtReader::readLink(OdtXmlReader &xml)
 {
     const QString href = xml.attribute(XLink, QLatin1StringView("href"));
     pushSpan(xml.attribute(Text, QLatin1StringView("style-name")));
-    if (!href.isEmpty() && isSafeLink(href)) {
+    if (!href.isEmpty() && FieldValue::isSafeLink(href)) {
         spans_.back().href = href;
         spans_.back().key += QChar(0x3);
         spans_.back().format.reset();

@@ -1,6 +1,7 @@
 #include "rtf/FieldValue.h"
 #include "rtf/RtfSymbolFonts.h"
 
+#include <QUrl>
 #include <QLocale>
 #include <QStringDecoder>
 
@@ -105,6 +106,35 @@ QStringList FieldValue::arguments(const QString &instruction)
         args.append(arg);
     }
     return args;
+}
+
+QString FieldValue::hyperlinkTarget(const QString &instruction)
+{
+    const QStringList args = arguments(instruction);
+    if (args.isEmpty() || args.first().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0)
+        return QString();
+    QString url, location;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a.startsWith(u'\\')) {
+            const QString sw = a.mid(1).toLower();
+            if (i + 1 < args.size() && sw == u"l")
+                location = args[++i];
+            else if (i + 1 < args.size() && (sw == u"o" || sw == u"t" || sw == u"m"))
+                ++i;
+        } else if (url.isEmpty()) {
+            url = a;
+        }
+    }
+    if (!location.isEmpty())
+        url += u'#' + location;
+    return isSafeLink(url) ? url : QString();
+}
+
+bool FieldValue::isSafeLink(const QString &url)
+{
+    const QString scheme = QUrl(url).scheme().toLower();
+    return scheme != u"javascript" && scheme != u"vbscript" && scheme != u"data";
 }
 
 QString FieldValue::dateText(const QDateTime &when, const QString &picture)

@@ -18,6 +18,11 @@ struct FieldValue
     // A field instruction's words: the field's name, its arguments and its switches (\f, \@ ...),
     // quotes taken off.
     static QStringList arguments(const QString &instruction);
+    // The target of a HYPERLINK instruction (with its \\l location after a '#'); empty when the
+    // instruction names none or names a link that may not be followed.
+    static QString hyperlinkTarget(const QString &instruction);
+    // Links that may be followed from a document; script and data URLs are not.
+    static bool isSafeLink(const QString &url);
     // A date and time in a field's date picture ("dddd, MMMM d, yyyy", "h:mm AM/PM").
     static QString dateText(const QDateTime &when, const QString &picture);
 };

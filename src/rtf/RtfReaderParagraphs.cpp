@@ -33,13 +33,6 @@ void takeMarkerLook(QTextCharFormat &mark, const QTextCharFormat &text)
     }
 }
 
-// Links that may be followed from a document; script and data URLs are not.
-bool isSafeLink(const QString &url)
-{
-    const QString scheme = QUrl(url).scheme().toLower();
-    return scheme != u"javascript" && scheme != u"vbscript" && scheme != u"data";
-}
-
 } // namespace
 
 bool RtfReader::hasText() const
@@ -304,25 +297,8 @@ QTextCharFormat RtfReader::runFormat(const Run &run)
 // The hyperlink a field instruction names, as an index in links_, or -1.
 int RtfReader::linkOf(const QString &instruction)
 {
-    const QStringList args = FieldValue::arguments(instruction);
-    if (args.isEmpty() || args.first().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0)
-        return -1;
-    QString url, location;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a.startsWith(u'\\')) {
-            const QString sw = a.mid(1).toLower();
-            if (i + 1 < args.size() && sw == u"l")
-                location = args[++i];
-            else if (i + 1 < args.size() && (sw == u"o" || sw == u"t" || sw == u"m"))
-                ++i;
-        } else if (url.isEmpty()) {
-            url = a;
-        }
-    }
-    if (!location.isEmpty())
-        url += u'#' + location;
-    if (url.isEmpty() || !isSafeLink(url))
+    const QString url = FieldValue::hyperlinkTarget(instruction);
+    if (url.isEmpty())
         return -1;
     links_.append(url);
     return int(links_.size()) - 1;

@@ -7,6 +7,7 @@
 #include "docx/DocxPropertyWriter.h"
 #include "docx/DocxStylesWriter.h"
 #include "docx/DocxWriteContext.h"
+#include "rtf/FrameItem.h"
 #include "rtf/KeptRtf.h"
 #include "rtf/TextFormats.h"
 
@@ -62,21 +63,10 @@ void DocxStoryWriter::writeFrame(QTextFrame *frame)
 
 void DocxStoryWriter::writeChildren(QTextFrame::iterator it, bool inCell)
 {
-    struct Item
-    {
-        QTextBlock block;
-        QTextFrame *frame = nullptr;
-    };
-    QList<Item> items;
-    for (; !it.atEnd(); ++it) {
-        if (QTextFrame *frame = it.currentFrame())
-            items.append({QTextBlock(), frame});
-        else if (it.currentBlock().isValid())
-            items.append({it.currentBlock(), nullptr});
-    }
+    const QList<FrameItem> items = FrameItem::listFrom(it);
     bool paragraphLast = false;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        const Item &item = items[i];
+        const FrameItem &item = items[i];
         if (item.frame) {
             if (auto *table = qobject_cast<QTextTable *>(item.frame)) {
                 writeTable(table);

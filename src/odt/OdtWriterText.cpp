@@ -6,6 +6,7 @@
 #include "odt/OdtXmlText.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/DocumentStyle.h"
+#include "rtf/FrameItem.h"
 #include "rtf/KeptRtf.h"
 #include "rtf/TextFormats.h"
 
@@ -92,20 +93,9 @@ QString groupOf(const QTextList *list)
 
 void OdtWriter::writeItems(QTextFrame::iterator it)
 {
-    struct Item
-    {
-        QTextBlock block;
-        QTextFrame *frame = nullptr;
-    };
-    QList<Item> items;
-    for (; !it.atEnd(); ++it) {
-        if (QTextFrame *frame = it.currentFrame())
-            items.append({QTextBlock(), frame});
-        else if (it.currentBlock().isValid())
-            items.append({it.currentBlock(), nullptr});
-    }
+    const QList<FrameItem> items = FrameItem::listFrom(it);
     for (qsizetype i = 0; i < items.size(); ++i) {
-        const Item &item = items[i];
+        const FrameItem &item = items[i];
         if (item.frame) {
             if (auto *table = qobject_cast<QTextTable *>(item.frame)) {
                 closeLists(0);

@@ -1,5 +1,6 @@
 #include "rtf/RtfWriter.h"
 #include "rtf/DocumentExtras.h"
+#include "rtf/FrameItem.h"
 #include "rtf/ListMarkers.h"
 #include "rtf/TextFormats.h"
 #include "rtf/RtfCodec.h"
@@ -96,23 +97,12 @@ QByteArray RtfWriter::write()
 // after it, as the shape it was.
 void RtfWriter::writeItems(QTextFrame::iterator it, int tableLevel, bool inCell, const char *lastEnding)
 {
-    struct Item
-    {
-        QTextBlock block;
-        QTextFrame *frame = nullptr;
-    };
-    QList<Item> items;
-    for (; !it.atEnd(); ++it) {
-        if (QTextFrame *frame = it.currentFrame())
-            items.append({QTextBlock(), frame});
-        else if (it.currentBlock().isValid())
-            items.append({it.currentBlock(), nullptr});
-    }
+    const QList<FrameItem> items = FrameItem::listFrom(it);
     const char *ending = inCell ? (tableLevel >= 2 ? "nestcell" : "cell") : lastEnding ? lastEnding : "par";
     std::vector<const QTextFrame *> shapes;
     bool afterParagraph = false;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        const Item &item = items[i];
+        const FrameItem &item = items[i];
         if (item.frame) {
             if (auto *table = qobject_cast<QTextTable *>(item.frame)) {
                 writeTable(table, tableLevel + 1);

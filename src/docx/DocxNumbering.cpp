@@ -4,6 +4,7 @@
 #include "docx/DocxStyles.h"
 #include "docx/DocxUnits.h"
 #include "docx/DocxXml.h"
+#include "rtf/RtfListTable.h"
 #include "rtf/RtfSymbolFonts.h"
 #include "rtf/TextFormats.h"
 
@@ -30,19 +31,6 @@ QString bulletText(const QString &text, const QString &font)
         }
     }
     return out;
-}
-
-QTextListFormat::Style bulletStyle(QStringView bullet)
-{
-    const char16_t c = bullet.isEmpty() ? u'\x2022' : bullet.front().unicode();
-    switch (c) {
-    case u'o': case u'\x25E6': case u'\x25CB': case u'\x25A1':
-        return QTextListFormat::ListCircle;
-    case u'\x25AA': case u'\x25A0': case u'\x25FC': case u'\x25FE': case u'\xA7':
-        return QTextListFormat::ListSquare;
-    default:
-        return QTextListFormat::ListDisc;
-    }
 }
 
 int integer(QStringView v, int low, int high, int fallback)
@@ -283,7 +271,7 @@ QTextListFormat DocxNumbering::plainFormat(const Level &level, int ilvl)
     }
     if (fmt == u"bullet") {
         const QString bullet = bulletText(text, level.run.font.value_or(QString()));
-        f.setStyle(bulletStyle(bullet));
+        f.setStyle(RtfListTable::bulletStyle(bullet));
         f.setProperty(TextFormats::kListNumberTemplateProperty, bullet);
         return f;
     }

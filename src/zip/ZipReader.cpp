@@ -98,9 +98,9 @@ qint64 ZipReader::size(const QString &name) const
     return qint64(st.size);
 }
 
-QByteArray ZipReader::read(const QString &name) const
+zip_file *ZipReader::openEntry(const QString &name, qint64 &stated) const
 {
-    const qint64 stated = size(name);
+    stated = size(name);
     if (stated < 0)
         throw PackageError(QStringLiteral("the part \"%1\" is missing").arg(name));
     if (unpacked_ + stated > limits_.maxTotalSize)
@@ -109,6 +109,13 @@ QByteArray ZipReader::read(const QString &name) const
     if (!file)
         throw PackageError(QStringLiteral("the part \"%1\" cannot be unpacked (%2)")
                            .arg(name, QString::fromUtf8(zip_strerror(archive_))));
+    return file;
+}
+
+QByteArray ZipReader::read(const QString &name) const
+{
+    qint64 stated = 0;
+    zip_file_t *file = openEntry(name, stated);
     // Read one byte past the stated size: a part that unpacks to more than its directory says is
     // broken or hostile, and is not read on.
     QByteArray data(stated + 1, Qt::Uninitialized);
@@ -134,14 +141,7 @@ QByteArray ZipReader::read(const QString &name) const
 
 std::unique_ptr<QIODevice> ZipReader::open(const QString &name) const
 {
-    const qint64 stated = size(name);
-    if (stated < 0)
-        throw PackageError(QStringLiteral("the part \"%1\" is missing").arg(name));
-    if (unpacked_ + stated > limits_.maxTotalSize)
-        throw PackageError(QStringLiteral("its parts unpack to more than %1 MB").arg(limits_.maxTotalSize >> 20));
-    zip_file_t *file = zip_fopen_index(archive_, zip_uint64_t(index_.value(name)), 0);
-    if (!file)
-        throw PackageError(QStringLiteral("the part \"%1\" cannot be unpacked (%2)")
-                           .arg(name, QString::fromUtf8(zip_strerror(archive_))));
+    qint64 stated = 0;
+    zip_file_t *file = openEntry(name, stated);
     return std::make_unique<ZipEntryDevice>(file, stated, unpacked_, limits_.maxTotalSize);
 }

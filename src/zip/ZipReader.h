@@ -8,6 +8,7 @@
 class QIODevice;
 
 struct zip;
+struct zip_file;
 
 // How much a package may hold before it is refused as hostile.
 struct ZipLimits
@@ -50,6 +51,9 @@ public:
     std::unique_ptr<QIODevice> open(const QString &name) const;
 
 private:
+    // Opens an entry to unpack, after the checks read() and open() share; `stated` is its size.
+    zip_file *openEntry(const QString &name, qint64 &stated) const;
+
     QByteArray bytes_; // libzip reads from here while the package is open
     zip *archive_ = nullptr;
     Limits limits_;

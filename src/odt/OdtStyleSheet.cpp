@@ -114,8 +114,13 @@ void OdtStyleSheet::readProperties(OdtXmlReader &xml, Style &style, Kind kind)
     Properties &props = style.props[kind];
     for (const QXmlStreamAttribute &a : xml.attributes()) {
         const QString name = xml.qualified(a);
-        if (!name.isEmpty()) // thousands of styles spell the same names and values: one copy each
-            props.insert(*strings_.insert(name), *strings_.insert(a.value().toString()));
+        if (name.isEmpty())
+            continue;
+        // Thousands of styles spell the same names and values: one copy each. Each is taken out of
+        // the set before the next insertion, which may move the set's entries.
+        const QString sharedName = *strings_.insert(name);
+        const QString sharedValue = *strings_.insert(a.value().toString());
+        props.insert(sharedName, sharedValue);
     }
     props.squeeze(); // thousands of styles: no room kept for growth
     const int depth = xml.depth();

@@ -7,6 +7,7 @@
 #include "rtf/TextFormats.h"
 #include "zip/PackageError.h"
 #include "zip/ZipWriter.h"
+#include "support/DocumentFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@
 #include <memory>
 
 namespace DocxFixtures {
+
+using namespace DocumentFixtures;
 
 inline const char *kNamespaces =
     "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
@@ -124,31 +127,6 @@ inline std::unique_ptr<QTextDocument> again(const QTextDocument &doc)
     return read(DocxCodec::write(doc));
 }
 
-// The format of the first character of the first occurrence of a word.
-inline QTextCharFormat formatOf(const QTextDocument &doc, const QString &word)
-{
-    const QTextCursor found = doc.find(word);
-    if (found.isNull())
-        return QTextCharFormat();
-    QTextCursor c(const_cast<QTextDocument *>(&doc));
-    c.setPosition(found.selectionStart() + 1);
-    return c.charFormat();
-}
-
-inline QTextBlock blockOf(const QTextDocument &doc, const QString &word)
-{
-    const QTextCursor found = doc.find(word);
-    return found.isNull() ? QTextBlock() : found.block();
-}
-
-inline QStringList blockTexts(const QTextDocument &doc)
-{
-    QStringList texts;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        texts.append(b.text());
-    return texts;
-}
-
 inline QString corpusDir()
 {
     return QStringLiteral(SCRIVLO_SHARED_DIR "/doc-corpus/docx");
@@ -156,18 +134,7 @@ inline QString corpusDir()
 
 inline QStringList corpusFiles()
 {
-    QStringList files;
-    const QDir root(corpusDir());
-    for (const QString &sub : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-        for (const QString &f : QDir(root.filePath(sub)).entryList({QStringLiteral("*.docx")}, QDir::Files, QDir::Name))
-            files.append(sub + u'/' + f);
-    return files;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return corpusFilesIn(corpusDir(), QStringLiteral("*.docx"));
 }
 
 } // namespace DocxFixtures

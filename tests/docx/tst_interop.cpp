@@ -18,21 +18,6 @@ using namespace DocxFixtures;
 
 namespace {
 
-QString soffice()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("soffice"));
-}
-
-// One soffice run over many files; a private profile, so runs side by side do not collide.
-bool convert(const QTemporaryDir &dir, const QString &format, const QString &outDir, const QStringList &files)
-{
-    QProcess p;
-    p.start(soffice(), QStringList{QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
-                                   QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
-                                   QStringLiteral("--outdir"), outDir} + files);
-    return p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit;
-}
-
 QString number(int n, QTextListFormat::Style style)
 {
     switch (style) {

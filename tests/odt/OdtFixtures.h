@@ -6,6 +6,7 @@
 #include "rtf/NumberText.h"
 #include "rtf/TextFormats.h"
 #include "zip/ZipWriter.h"
+#include "support/DocumentFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace OdtFixtures {
+
+using namespace DocumentFixtures;
 
 inline const char *kNamespaces =
     " xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
@@ -107,28 +110,6 @@ inline std::unique_ptr<QTextDocument> again(const QTextDocument &doc)
     return read(OdtCodec::write(doc));
 }
 
-inline QTextCharFormat formatOf(const QTextDocument &doc, const QString &word)
-{
-    const QTextCursor found = doc.find(word);
-    if (found.isNull())
-        return QTextCharFormat();
-    QTextCursor c(const_cast<QTextDocument *>(&doc));
-    c.setPosition(found.selectionStart() + 1);
-    return c.charFormat();
-}
-
-inline QTextBlock blockOf(const QTextDocument &doc, const QString &word)
-{
-    const QTextCursor found = doc.find(word);
-    return found.isNull() ? QTextBlock() : found.block();
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 inline QString corpusDir()
 {
     return QStringLiteral(SCRIVLO_SHARED_DIR "/doc-corpus/odt");
@@ -136,12 +117,7 @@ inline QString corpusDir()
 
 inline QStringList corpusFiles()
 {
-    QStringList files;
-    const QDir root(corpusDir());
-    for (const QString &sub : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-        for (const QString &f : QDir(root.filePath(sub)).entryList({QStringLiteral("*.odt")}, QDir::Files, QDir::Name))
-            files.append(sub + u'/' + f);
-    return files;
+    return corpusFilesIn(corpusDir(), QStringLiteral("*.odt"));
 }
 
 inline QString numberText(QTextListFormat::Style style, int n)

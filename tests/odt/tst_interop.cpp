@@ -15,110 +15,6 @@ using namespace OdtFixtures;
 
 namespace {
 
-// A report as a flat file: a first page of its own, header and footer with page figures, notes of
-// both kinds, lists (nested, lettered, Roman from iv, one continued after a paragraph), a table with
-// merged cells, borders, shading and a header row, a page break, a right-to-left paragraph, a
-// bookmark, and its own margins.
-const char kReport[] = R"odf(<?xml version="1.0" encoding="UTF-8"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
- xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
- xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
- xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
- xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
- xmlns:dc="http://purl.org/dc/elements/1.1/"
- xmlns:meta="urn:oasis:names:tc:opendocument:xmlns:meta:1.0"
- office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
- <office:meta><dc:title>Quarterly report</dc:title><dc:subject>Numbers</dc:subject><meta:initial-creator>Ada Writer</meta:initial-creator></office:meta>
- <office:styles>
-  <style:style style:name="Standard" style:family="paragraph"/>
-  <style:style style:name="Heading_20_1" style:display-name="Heading 1" style:family="paragraph" style:parent-style-name="Standard" style:default-outline-level="1">
-   <style:text-properties fo:font-size="16pt" fo:font-weight="bold"/>
-  </style:style>
- </office:styles>
- <office:automatic-styles>
-  <style:page-layout style:name="pm1">
-   <style:page-layout-properties fo:page-width="8.5in" fo:page-height="11in" fo:margin-left="1.25in" fo:margin-right="1.25in" fo:margin-top="0.5in" fo:margin-bottom="0.5in"/>
-   <style:header-style><style:header-footer-properties fo:min-height="0.5in" fo:margin-bottom="0.2in"/></style:header-style>
-   <style:footer-style><style:header-footer-properties fo:min-height="0.5in" fo:margin-top="0.2in"/></style:footer-style>
-  </style:page-layout>
-  <style:style style:name="P0" style:family="paragraph" style:parent-style-name="Heading_20_1" style:master-page-name="First_20_Page"/>
-  <style:style style:name="P1" style:family="paragraph" style:parent-style-name="Standard"><style:paragraph-properties fo:break-before="page"/></style:style>
-  <style:style style:name="P2" style:family="paragraph" style:parent-style-name="Standard"><style:paragraph-properties style:writing-mode="rl-tb" fo:text-align="end"/></style:style>
-  <style:style style:name="Tbl" style:family="table"><style:table-properties style:width="5in" table:align="left"/></style:style>
-  <style:style style:name="Tbl.A" style:family="table-column"><style:table-column-properties style:column-width="1.6667in"/></style:style>
-  <style:style style:name="Tbl.A1" style:family="table-cell"><style:table-cell-properties fo:background-color="#ffcc00" fo:border="0.5pt solid #ff0000"/></style:style>
-  <style:style style:name="Tbl.B1" style:family="table-cell"><style:table-cell-properties fo:border-bottom="1.5pt solid #0000ff" fo:border-left="none" fo:border-right="none" fo:border-top="none"/></style:style>
-  <text:list-style style:name="L1">
-   <text:list-level-style-number text:level="1" style:num-suffix="." style:num-format="1"><style:list-level-properties text:space-before="0.25in" text:min-label-width="0.25in"/></text:list-level-style-number>
-   <text:list-level-style-number text:level="2" style:num-suffix=")" style:num-format="a"><style:list-level-properties text:space-before="0.5in" text:min-label-width="0.25in"/></text:list-level-style-number>
-  </text:list-style>
-  <text:list-style style:name="L2">
-   <text:list-level-style-number text:level="1" style:num-suffix="." style:num-format="i" text:start-value="4"><style:list-level-properties text:space-before="0.25in" text:min-label-width="0.25in"/></text:list-level-style-number>
-  </text:list-style>
- </office:automatic-styles>
- <office:master-styles>
-  <style:master-page style:name="Standard" style:page-layout-name="pm1">
-   <style:header><text:p>Header text <text:page-number>2</text:page-number> of <text:page-count>3</text:page-count></text:p></style:header>
-   <style:footer><text:p>Footer text</text:p></style:footer>
-  </style:master-page>
-  <style:master-page style:name="First_20_Page" style:display-name="First Page" style:page-layout-name="pm1" style:next-style-name="Standard">
-   <style:header><text:p>First page header</text:p></style:header>
-  </style:master-page>
- </office:master-styles>
- <office:body><office:text>
-  <text:h text:style-name="P0" text:outline-level="1">Report title</text:h>
-  <text:p>First paragraph with a note<text:note text:id="n1" text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body><text:p>Note one text.</text:p></text:note-body></text:note> and an endnote<text:note text:id="n2" text:note-class="endnote"><text:note-citation>i</text:note-citation><text:note-body><text:p>Endnote text.</text:p></text:note-body></text:note>.</text:p>
-  <text:list xml:id="list1" text:style-name="L1">
-   <text:list-item><text:p>One</text:p></text:list-item>
-   <text:list-item><text:p>Two</text:p>
-    <text:list><text:list-item><text:p>Two a</text:p></text:list-item><text:list-item><text:p>Two b</text:p></text:list-item></text:list>
-   </text:list-item>
-  </text:list>
-  <text:p>Between the items.</text:p>
-  <text:list text:continue-list="list1" text:style-name="L1">
-   <text:list-item><text:p>Three</text:p></text:list-item>
-  </text:list>
-  <text:list text:style-name="L2">
-   <text:list-item><text:p>Roman four</text:p></text:list-item>
-   <text:list-item><text:p>Roman five</text:p></text:list-item>
-  </text:list>
-  <table:table table:name="Tbl" table:style-name="Tbl">
-   <table:table-column table:style-name="Tbl.A" table:number-columns-repeated="3"/>
-   <table:table-header-rows><table:table-row>
-    <table:table-cell table:style-name="Tbl.A1"><text:p>Cell A1</text:p></table:table-cell>
-    <table:table-cell table:style-name="Tbl.B1" table:number-columns-spanned="2"><text:p>Cell B1 wide</text:p></table:table-cell><table:covered-table-cell/>
-   </table:table-row></table:table-header-rows>
-   <table:table-row>
-    <table:table-cell table:number-rows-spanned="2"><text:p>Cell A2 tall</text:p></table:table-cell>
-    <table:table-cell><text:p>Cell B2</text:p></table:table-cell><table:table-cell><text:p>Cell C2</text:p></table:table-cell>
-   </table:table-row>
-   <table:table-row>
-    <table:covered-table-cell/><table:table-cell><text:p>Cell B3</text:p></table:table-cell><table:table-cell><text:p>Cell C3</text:p></table:table-cell>
-   </table:table-row>
-  </table:table>
-  <text:p text:style-name="P1">After the page break.</text:p>
-  <text:p text:style-name="P2">שלום עולם, זה טקסט בעברית.</text:p>
-  <text:p>Last <text:bookmark-start text:name="mark1"/>marked<text:bookmark-end text:name="mark1"/> text.</text:p>
- </office:text></office:body>
-</office:document>
-)odf";
-
-QString soffice()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("soffice"));
-}
-
-// One soffice run over many files; a private profile, so runs side by side do not collide.
-bool convert(const QTemporaryDir &dir, const QString &format, const QString &outDir, const QStringList &files)
-{
-    QProcess p;
-    p.start(soffice(), QStringList{QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
-                                   QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
-                                   QStringLiteral("--outdir"), outDir} + files);
-    return p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit;
-}
-
 bool save(const QString &path, const QByteArray &bytes)
 {
     QFile out(path);
@@ -243,6 +139,100 @@ private slots:
     void corpusTextMatchesLibreOffice();
     void savedFilesKeepTheirFeatures();
 };
+
+// After the class: moc's own reading of the file loses its way in a raw string literal.
+namespace {
+
+// A report as a flat file: a first page of its own, header and footer with page figures, notes of
+// both kinds, lists (nested, lettered, Roman from iv, one continued after a paragraph), a table with
+// merged cells, borders, shading and a header row, a page break, a right-to-left paragraph, a
+// bookmark, and its own margins.
+const char kReport[] = R"odf(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ xmlns:dc="http://purl.org/dc/elements/1.1/"
+ xmlns:meta="urn:oasis:names:tc:opendocument:xmlns:meta:1.0"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+ <office:meta><dc:title>Quarterly report</dc:title><dc:subject>Numbers</dc:subject><meta:initial-creator>Ada Writer</meta:initial-creator></office:meta>
+ <office:styles>
+  <style:style style:name="Standard" style:family="paragraph"/>
+  <style:style style:name="Heading_20_1" style:display-name="Heading 1" style:family="paragraph" style:parent-style-name="Standard" style:default-outline-level="1">
+   <style:text-properties fo:font-size="16pt" fo:font-weight="bold"/>
+  </style:style>
+ </office:styles>
+ <office:automatic-styles>
+  <style:page-layout style:name="pm1">
+   <style:page-layout-properties fo:page-width="8.5in" fo:page-height="11in" fo:margin-left="1.25in" fo:margin-right="1.25in" fo:margin-top="0.5in" fo:margin-bottom="0.5in"/>
+   <style:header-style><style:header-footer-properties fo:min-height="0.5in" fo:margin-bottom="0.2in"/></style:header-style>
+   <style:footer-style><style:header-footer-properties fo:min-height="0.5in" fo:margin-top="0.2in"/></style:footer-style>
+  </style:page-layout>
+  <style:style style:name="P0" style:family="paragraph" style:parent-style-name="Heading_20_1" style:master-page-name="First_20_Page"/>
+  <style:style style:name="P1" style:family="paragraph" style:parent-style-name="Standard"><style:paragraph-properties fo:break-before="page"/></style:style>
+  <style:style style:name="P2" style:family="paragraph" style:parent-style-name="Standard"><style:paragraph-properties style:writing-mode="rl-tb" fo:text-align="end"/></style:style>
+  <style:style style:name="Tbl" style:family="table"><style:table-properties style:width="5in" table:align="left"/></style:style>
+  <style:style style:name="Tbl.A" style:family="table-column"><style:table-column-properties style:column-width="1.6667in"/></style:style>
+  <style:style style:name="Tbl.A1" style:family="table-cell"><style:table-cell-properties fo:background-color="#ffcc00" fo:border="0.5pt solid #ff0000"/></style:style>
+  <style:style style:name="Tbl.B1" style:family="table-cell"><style:table-cell-properties fo:border-bottom="1.5pt solid #0000ff" fo:border-left="none" fo:border-right="none" fo:border-top="none"/></style:style>
+  <text:list-style style:name="L1">
+   <text:list-level-style-number text:level="1" style:num-suffix="." style:num-format="1"><style:list-level-properties text:space-before="0.25in" text:min-label-width="0.25in"/></text:list-level-style-number>
+   <text:list-level-style-number text:level="2" style:num-suffix=")" style:num-format="a"><style:list-level-properties text:space-before="0.5in" text:min-label-width="0.25in"/></text:list-level-style-number>
+  </text:list-style>
+  <text:list-style style:name="L2">
+   <text:list-level-style-number text:level="1" style:num-suffix="." style:num-format="i" text:start-value="4"><style:list-level-properties text:space-before="0.25in" text:min-label-width="0.25in"/></text:list-level-style-number>
+  </text:list-style>
+ </office:automatic-styles>
+ <office:master-styles>
+  <style:master-page style:name="Standard" style:page-layout-name="pm1">
+   <style:header><text:p>Header text <text:page-number>2</text:page-number> of <text:page-count>3</text:page-count></text:p></style:header>
+   <style:footer><text:p>Footer text</text:p></style:footer>
+  </style:master-page>
+  <style:master-page style:name="First_20_Page" style:display-name="First Page" style:page-layout-name="pm1" style:next-style-name="Standard">
+   <style:header><text:p>First page header</text:p></style:header>
+  </style:master-page>
+ </office:master-styles>
+ <office:body><office:text>
+  <text:h text:style-name="P0" text:outline-level="1">Report title</text:h>
+  <text:p>First paragraph with a note<text:note text:id="n1" text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body><text:p>Note one text.</text:p></text:note-body></text:note> and an endnote<text:note text:id="n2" text:note-class="endnote"><text:note-citation>i</text:note-citation><text:note-body><text:p>Endnote text.</text:p></text:note-body></text:note>.</text:p>
+  <text:list xml:id="list1" text:style-name="L1">
+   <text:list-item><text:p>One</text:p></text:list-item>
+   <text:list-item><text:p>Two</text:p>
+    <text:list><text:list-item><text:p>Two a</text:p></text:list-item><text:list-item><text:p>Two b</text:p></text:list-item></text:list>
+   </text:list-item>
+  </text:list>
+  <text:p>Between the items.</text:p>
+  <text:list text:continue-list="list1" text:style-name="L1">
+   <text:list-item><text:p>Three</text:p></text:list-item>
+  </text:list>
+  <text:list text:style-name="L2">
+   <text:list-item><text:p>Roman four</text:p></text:list-item>
+   <text:list-item><text:p>Roman five</text:p></text:list-item>
+  </text:list>
+  <table:table table:name="Tbl" table:style-name="Tbl">
+   <table:table-column table:style-name="Tbl.A" table:number-columns-repeated="3"/>
+   <table:table-header-rows><table:table-row>
+    <table:table-cell table:style-name="Tbl.A1"><text:p>Cell A1</text:p></table:table-cell>
+    <table:table-cell table:style-name="Tbl.B1" table:number-columns-spanned="2"><text:p>Cell B1 wide</text:p></table:table-cell><table:covered-table-cell/>
+   </table:table-row></table:table-header-rows>
+   <table:table-row>
+    <table:table-cell table:number-rows-spanned="2"><text:p>Cell A2 tall</text:p></table:table-cell>
+    <table:table-cell><text:p>Cell B2</text:p></table:table-cell><table:table-cell><text:p>Cell C2</text:p></table:table-cell>
+   </table:table-row>
+   <table:table-row>
+    <table:covered-table-cell/><table:table-cell><text:p>Cell B3</text:p></table:table-cell><table:table-cell><text:p>Cell C3</text:p></table:table-cell>
+   </table:table-row>
+  </table:table>
+  <text:p text:style-name="P1">After the page break.</text:p>
+  <text:p text:style-name="P2">שלום עולם, זה טקסט בעברית.</text:p>
+  <text:p>Last <text:bookmark-start text:name="mark1"/>marked<text:bookmark-end text:name="mark1"/> text.</text:p>
+ </office:text></office:body>
+</office:document>
+)odf";
+
+} // namespace
 
 // The text we read from each corpus file is at least 0.99 similar to LibreOffice's text export of
 // it (list markers included, text of frames and drawings left out, as LibreOffice leaves it out),

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures a Scrivlo command against soffice's "--convert-to txt" of the same file, in one sitting:
-# wall time, processor time and peak memory of each (GNU time), and the ratios. The comparisons
-# (convert_vs_soffice.sh, docx_vs_soffice.sh, odt_vs_soffice.sh) call it.
+# wall time, processor time and peak memory of each (GNU time), and the ratios.
+# bench/convert_vs_soffice.sh calls it.
 # Usage: bench/against_soffice.sh SPEED_TARGET BUILD_DIR FILE -- COMMAND...
 set -eu
 target=$1 build=$(cd "$2" && pwd) file=$3 # soffice needs an absolute profile path

@@ -2,8 +2,7 @@
 // as Word, and prints the wall and processor time of each step (best of N runs); the processor
 // time is the figure to trust on a busy machine.
 //   bench_docx FILE.docx [RUNS]
-//   bench_docx --to-text FILE.docx OUT.txt   read once and write the text, as a conversion would
-//                                            (for /usr/bin/time -v; see docx_vs_soffice.sh)
+// (The whole conversion to text against soffice: bench/convert_vs_soffice.sh.)
 #include "BenchDocument.h"
 #include "docx/DocxCodec.h"
 #include "zip/PackageError.h"
@@ -11,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <cstdio>
 #include <ctime>
@@ -25,36 +23,13 @@ QByteArray readAll(const char *path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-int toText(const char *in, const char *out)
-{
-    QTextDocument doc;
-    try {
-        DocxCodec::read(readAll(in), doc);
-    } catch (const PackageError &e) {
-        std::fprintf(stderr, "%s: %s\n", in, qPrintable(e.reason()));
-        return 1;
-    }
-    QFile file(QString::fromLocal8Bit(out));
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    // Paragraph by paragraph, as a conversion would write it, never the whole text at once.
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        if (b != doc.begin())
-            file.write("\n");
-        file.write(b.text().toUtf8());
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc == 4 && QByteArrayView(argv[1]) == "--to-text")
-        return toText(argv[2], argv[3]);
-    const QString path = benchDocument(argc, argv, "bench_docx FILE.docx [RUNS] | bench_docx --to-text FILE.docx OUT.txt");
+    const QString path = benchDocument(argc, argv, "bench_docx FILE.docx [RUNS]");
     if (path.isEmpty())
         return 2;
     const QByteArray bytes = readAll(argv[1]);

@@ -2,9 +2,8 @@
 // writes it back, and prints the wall and processor time of each step (best of N runs); the
 // processor time is the figure to trust on a busy machine.
 //   bench_odt FILE.odt [RUNS]        all three steps
-//   bench_odt --text FILE.odt        one reading to plain text on standard output, for measuring
-//                                    the whole process against soffice (bench/odt_vs_soffice.sh)
 //   bench_odt --save FILE.odt OUT    one reading and one writing to OUT, for looking at what we write
+// (The whole conversion to text against soffice: bench/convert_vs_soffice.sh.)
 #include "BenchDocument.h"
 #include "odt/OdtCodec.h"
 #include "zip/PackageError.h"
@@ -24,8 +23,8 @@ double processorMs(std::clock_t since)
     return 1000.0 * double(std::clock() - since) / CLOCKS_PER_SEC;
 }
 
-// Reads the file, then writes its plain text to standard output, or the document to `out`.
-int convert(const QString &path, const QString &out)
+// Reads the file, then writes the document to `out`.
+int save(const QString &path, const QString &out)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -35,18 +34,13 @@ int convert(const QString &path, const QString &out)
     QTextDocument doc;
     try {
         OdtCodec::read(file.readAll(), doc);
-        if (!out.isEmpty()) {
-            QFile saved(out);
-            const QByteArray bytes = OdtCodec::write(doc);
-            return saved.open(QIODevice::WriteOnly) && saved.write(bytes) == bytes.size() ? 0 : 1;
-        }
     } catch (const PackageError &e) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(e.reason()));
         return 1;
     }
-    const QByteArray text = doc.toPlainText().toUtf8();
-    std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
-    return 0;
+    QFile saved(out);
+    const QByteArray bytes = OdtCodec::write(doc);
+    return saved.open(QIODevice::WriteOnly) && saved.write(bytes) == bytes.size() ? 0 : 1;
 }
 
 } // namespace
@@ -54,13 +48,9 @@ int convert(const QString &path, const QString &out)
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc > 2 && QByteArray(argv[1]) == "--text") {
-        QGuiApplication app(argc, argv);
-        return convert(QString::fromLocal8Bit(argv[2]), QString());
-    }
     if (argc > 3 && QByteArray(argv[1]) == "--save") {
         QGuiApplication app(argc, argv);
-        return convert(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+        return save(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
     const QString path = benchDocument(argc, argv, "bench_odt FILE.odt [RUNS]");
     if (path.isEmpty())

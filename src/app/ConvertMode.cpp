@@ -139,7 +139,7 @@ bool ConvertMode::save(const QTextDocument &doc, Target target, const QString &p
     QByteArray bytes;
     switch (target) {
     case Target::Text:
-        bytes = PlainText::encode(PlainText::ofDocument(doc));
+        bytes = PlainText::ofDocument(doc);
         break;
     case Target::Rtf:
         bytes = RtfCodec::write(doc, DefaultPage::forPrinting());

@@ -34,29 +34,41 @@ QString PlainText::decode(const QByteArray &bytes)
     return QString::fromLatin1(body);
 }
 
-QByteArray PlainText::encode(const QString &text)
+namespace {
+
+// CR LF at every line end: CR LF, CR, LF and the Unicode line and paragraph separators alike.
+QString withCrLf(QString text)
 {
-    QString body = text;
-    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    body.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    body.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    body.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return (body + QLatin1String("\r\n")).toUtf8();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
 }
 
-QString PlainText::ofDocument(const QTextDocument &doc)
+} // namespace
+
+QByteArray PlainText::encode(const QString &text)
 {
-    QString text;
+    return (withCrLf(text) + QLatin1String("\r\n")).toUtf8();
+}
+
+// Paragraph by paragraph, so that a long document's text is never held whole beside its bytes.
+// The result is the bytes encode() gives for the paragraphs joined with line feeds.
+QByteArray PlainText::ofDocument(const QTextDocument &doc)
+{
+    QByteArray bytes;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString line = ListMarkers::text(block);
+        if (!line.isEmpty())
+            line += u'\t';
+        line += block.text();
+        line.remove(QChar::ObjectReplacementCharacter);
+        line.replace(QChar::Nbsp, u' ');
         if (block != doc.begin())
-            text += u'\n';
-        const QString marker = ListMarkers::text(block);
-        if (!marker.isEmpty())
-            text += marker + u'\t';
-        text += block.text();
+            bytes += "\r\n";
+        bytes += withCrLf(line).toUtf8(); // a paragraph's own line breaks
     }
-    text.remove(QChar::ObjectReplacementCharacter);
-    text.replace(QChar::Nbsp, u' ');
-    return text;
+    return bytes + "\r\n";
 }

@@ -10,9 +10,9 @@ class PlainText
 {
 public:
     static QString decode(const QByteArray &bytes);
-    // A document's text for export: a line per paragraph, each list item after its marker and a
-    // tab (ListMarkers, the rule the screen and print follow too), pictures left out.
-    static QString ofDocument(const QTextDocument &doc);
+    // A document's text for export, encoded: a line per paragraph, each list item after its marker
+    // and a tab (ListMarkers, the rule the screen and print follow too), pictures left out.
+    static QByteArray ofDocument(const QTextDocument &doc);
     // The text's lines joined with CR LF, followed by one CR LF.
     static QByteArray encode(const QString &text);
     static bool isValidUtf8(const QByteArray &bytes);

@@ -132,7 +132,8 @@ private:
     void readObject(DocxXml &xml);
     void readAlternateContent(DocxXml &xml, bool inRun);
     void readMath(DocxXml &xml);
-    void keepElement(DocxXml &xml, bool inRun);
+    // `id` names the kept element (a new one when empty): kept RTF of the same id stands for it.
+    void keepElement(DocxXml &xml, bool inRun, const QString &id = QString());
     void showKept(const QString &kept, const QTextDocument &shown);
     void showKeptText(const QString &kept, const QString &text);
     void keepPending(const QString &kept);

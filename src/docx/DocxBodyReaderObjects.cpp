@@ -34,7 +34,7 @@ void DocxBodyReader::keepPending(const QString &kept)
 }
 
 // An element the program does not know: kept where it stands, and its text shown.
-void DocxBodyReader::keepElement(DocxXml &xml, bool inRun)
+void DocxBodyReader::keepElement(DocxXml &xml, bool inRun, const QString &id)
 {
     if (mode_ == Mode::Display) {
         const QString element = DocxKeptXml::captureElement(xml);
@@ -50,7 +50,7 @@ void DocxBodyReader::keepElement(DocxXml &xml, bool inRun)
     }
     const bool block = !paragraph_.open;
     const QString element = DocxKeptXml::captureElement(xml);
-    const QString kept = DocxKeptXml::item(context_.newId(), inRun ? inRunElement(element) : element);
+    const QString kept = DocxKeptXml::item(id.isEmpty() ? context_.newId() : id, inRun ? inRunElement(element) : element);
     if (block) {
         pendingBlockKept_ += kept;
         return;

@@ -161,9 +161,10 @@ void DocxBodyReader::readRunContent(DocxXml &xml)
     } else if (n == u"commentReference") {
         // Kept for Word as it is, and its comment as an annotation for other formats.
         const auto comment = context_.comments.constFind(xml.attribute(u"id").toString());
+        const QString id = context_.newId();
         if (comment != context_.comments.cend() && mode_ != Mode::Display)
-            pendingKeptRtf_ += DocxStyleRtf::annotation(comment->author, comment->initials, comment->text, context_.newId());
-        keepElement(xml, true);
+            pendingKeptRtf_ += DocxStyleRtf::annotation(comment->author, comment->initials, comment->text, id);
+        keepElement(xml, true, id);
     } else if (n == u"separator" || n == u"continuationSeparator" || n == u"lastRenderedPageBreak" || n == u"rPr"
                || n == u"annotationRef") {
         xml.skip();

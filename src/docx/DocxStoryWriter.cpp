@@ -106,7 +106,7 @@ void DocxStoryWriter::writeBlock(const QTextBlock &block, const QTextBlock &next
     writeRuns(block);
     const QTextCharFormat end = block.charFormat();
     writeKept(end.stringProperty(DocxFormats::kKeptProperty));
-    writeBookmarks(end.stringProperty(TextFormats::kKeptRtfProperty));
+    writeKeptRtf(end.stringProperty(TextFormats::kKeptRtfProperty));
     closeLink();
     if (block == story_.lastBlock())
         closeBookmarks(); // those still open end with the story, in its last paragraph
@@ -196,7 +196,7 @@ void DocxStoryWriter::writeRuns(const QTextBlock &block)
             // Text shown for kept XML (a text box's): the XML is written instead, once, and the
             // fields and links of the text around it go on around it.
             writeKept(f.stringProperty(DocxFormats::kKeptProperty));
-            writeBookmarks(f.stringProperty(TextFormats::kKeptRtfProperty));
+            writeKeptRtf(f.stringProperty(TextFormats::kKeptRtfProperty));
             writeKept(shown);
             continue;
         }
@@ -209,7 +209,7 @@ void DocxStoryWriter::writeRuns(const QTextBlock &block)
                 openLink(href);
         }
         writeKept(f.stringProperty(DocxFormats::kKeptProperty));
-        writeBookmarks(f.stringProperty(TextFormats::kKeptRtfProperty));
+        writeKeptRtf(f.stringProperty(TextFormats::kKeptRtfProperty));
         const QString autoText = f.stringProperty(TextFormats::kAutoTextProperty);
         if (f.hasProperty(TextFormats::kNoteProperty)) {
             writeNoteReference(f, styleName);

@@ -1,4 +1,5 @@
 #pragma once
+#include "rtf/KeptRtf.h"
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -66,7 +67,11 @@ private:
 
     // Objects.
     void writeKept(const QString &kept);
-    void writeBookmarks(const QString &keptRtf);
+    // What Word has a place for of kept RTF from another format: bookmarks, hidden text, comments.
+    void writeKeptRtf(const QString &keptRtf);
+    void writeBookmarks(const QByteArray &content);
+    void writeHiddenRun(const QString &text);
+    void writeCommentReference(const KeptRtf::Annotation &comment);
     void closeBookmarks();
     void writeImage(const QTextImageFormat &image, const QString &paragraphStyle);
     void writeFloat(const QTextFrame *frame);

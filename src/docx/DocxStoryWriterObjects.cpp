@@ -137,42 +137,89 @@ void DocxStoryWriter::noteNamedRelationships(const QString &xml)
             context_.namedRelationships.insert(id);
 }
 
-void DocxStoryWriter::writeBookmarks(const QString &keptRtf)
+void DocxStoryWriter::writeKeptRtf(const QString &keptRtf)
 {
     if (keptRtf.isEmpty())
         return;
     for (const QString &part : KeptRtf::split(keptRtf)) {
         const KeptRtf::Parts parts = KeptRtf::parse(part);
         if (!parts.id.isEmpty()) {
+            // Written already, or as the Word XML it was read from (which has the same id).
             if (context_.keptWritten.contains(parts.id))
                 continue;
             context_.keptWritten.insert(parts.id);
         }
-        // Each {\*\bkmkstart NAME} or {\*\bkmkend NAME} group of the kept RTF.
-        const QByteArray &content = parts.content;
-        for (qsizetype at = content.indexOf("{\\*\\bkmk"); at >= 0; at = content.indexOf("{\\*\\bkmk", at + 1)) {
-            const bool start = QByteArrayView(content).sliced(at).startsWith("{\\*\\bkmkstart");
-            const qsizetype nameAt = at + (start ? 13 : 11);
-            qsizetype end = nameAt;
-            while (end < content.size() && content[end] != '}' && content[end] != '{')
-                end += content[end] == '\\' && end + 1 < content.size() ? 2 : 1;
-            const QString name = rtfText(QByteArrayView(content).sliced(nameAt, qMin(end, content.size()) - nameAt)).trimmed();
-            if (name.isEmpty())
+        writeBookmarks(parts.content);
+        if (const QString hidden = KeptRtf::hiddenText(part); !hidden.isEmpty())
+            writeHiddenRun(hidden);
+        for (const KeptRtf::Annotation &comment : KeptRtf::annotations(part))
+            writeCommentReference(comment);
+    }
+}
+
+// Each {\*\bkmkstart NAME} or {\*\bkmkend NAME} group of kept RTF.
+void DocxStoryWriter::writeBookmarks(const QByteArray &content)
+{
+    for (qsizetype at = content.indexOf("{\\*\\bkmk"); at >= 0; at = content.indexOf("{\\*\\bkmk", at + 1)) {
+        const bool start = QByteArrayView(content).sliced(at).startsWith("{\\*\\bkmkstart");
+        const qsizetype nameAt = at + (start ? 13 : 11);
+        qsizetype end = nameAt;
+        while (end < content.size() && content[end] != '}' && content[end] != '{')
+            end += content[end] == '\\' && end + 1 < content.size() ? 2 : 1;
+        const QString name = rtfText(QByteArrayView(content).sliced(nameAt, qMin(end, content.size()) - nameAt)).trimmed();
+        if (name.isEmpty())
+            continue;
+        if (start) {
+            if (bookmarkIds_.contains(name))
                 continue;
-            if (start) {
-                if (bookmarkIds_.contains(name))
-                    continue;
-                const int id = context_.nextBookmarkId++;
-                bookmarkIds_.insert(name, id);
-                out_.writeEmptyElement(w(), QStringLiteral("bookmarkStart"));
-                out_.writeAttribute(w(), QStringLiteral("id"), QString::number(id));
-                out_.writeAttribute(w(), QStringLiteral("name"), name);
-            } else if (bookmarkIds_.contains(name)) {
-                out_.writeEmptyElement(w(), QStringLiteral("bookmarkEnd"));
-                out_.writeAttribute(w(), QStringLiteral("id"), QString::number(bookmarkIds_.take(name)));
-            }
+            const int id = context_.nextBookmarkId++;
+            bookmarkIds_.insert(name, id);
+            out_.writeEmptyElement(w(), QStringLiteral("bookmarkStart"));
+            out_.writeAttribute(w(), QStringLiteral("id"), QString::number(id));
+            out_.writeAttribute(w(), QStringLiteral("name"), name);
+        } else if (bookmarkIds_.contains(name)) {
+            out_.writeEmptyElement(w(), QStringLiteral("bookmarkEnd"));
+            out_.writeAttribute(w(), QStringLiteral("id"), QString::number(bookmarkIds_.take(name)));
         }
     }
+}
+
+// Hidden text another format kept: a run of its own that Word does not show.
+void DocxStoryWriter::writeHiddenRun(const QString &text)
+{
+    out_.writeStartElement(w(), QStringLiteral("r"));
+    out_.writeStartElement(w(), QStringLiteral("rPr"));
+    out_.writeEmptyElement(w(), QStringLiteral("vanish"));
+    out_.writeEndElement();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != u'\t' && text[i] != QChar::LineSeparator)
+            continue;
+        if (i > from) {
+            out_.writeStartElement(w(), QStringLiteral("t"));
+            out_.writeAttribute(uri(Xml), QStringLiteral("space"), QStringLiteral("preserve"));
+            out_.writeCharacters(text.sliced(from, i - from));
+            out_.writeEndElement();
+        }
+        if (i < text.size())
+            out_.writeEmptyElement(w(), text[i] == u'\t' ? QStringLiteral("tab") : QStringLiteral("br"));
+        from = i + 1;
+    }
+    out_.writeEndElement();
+}
+
+// A comment another format kept: its mark here, its text in the comments part. Word has comments
+// in the document's body only.
+void DocxStoryWriter::writeCommentReference(const KeptRtf::Annotation &comment)
+{
+    if (part_ != context_.mainPart)
+        return;
+    const int id = context_.nextCommentId++;
+    context_.comments.append({id, comment});
+    out_.writeStartElement(w(), QStringLiteral("r"));
+    out_.writeEmptyElement(w(), QStringLiteral("commentReference"));
+    out_.writeAttribute(w(), QStringLiteral("id"), QString::number(id));
+    out_.writeEndElement();
 }
 
 // The picture's part and a relationship to it from this story's part.

@@ -1,5 +1,6 @@
 #pragma once
 #include "docx/DocxKeptPackage.h"
+#include "rtf/KeptRtf.h"
 
 #include <QFont>
 #include <QHash>
@@ -34,6 +35,8 @@ struct DocxWriteContext
     int nextDrawingId = 1;
     int nextBookmarkId = 1;
     int nextRevisionId = 1;
+    int nextCommentId = 0; // past those of a kept comments part
+    QList<std::pair<int, KeptRtf::Annotation>> comments; // to add to the comments part
     QSet<QString> keptWritten; // ids of kept items written
     QSet<QString> keptRelationshipIds; // of the main part, kept from the file
     QSet<QString> namedRelationships;  // kept relationships that written kept XML names

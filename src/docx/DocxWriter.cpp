@@ -21,6 +21,7 @@
 #include <QSet>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QRegularExpression>
 #include <QXmlStreamWriter>
 
 using namespace DocxNamespaces;
@@ -122,6 +123,76 @@ PageSetup wordPage()
     return page;
 }
 
+// Comments another format kept get ids past those of the file's own comments part.
+int firstFreeCommentId(const DocxKeptPackage &kept)
+{
+    int next = 0;
+    for (const DocxKeptPackage::Relationship &r : kept.mainRelationships) {
+        const DocxKeptPackage::Part *part = relationshipKind(r.type) == u"comments" ? kept.part(r.target) : nullptr;
+        if (!part)
+            continue;
+        static const QRegularExpression id(QStringLiteral(":id=\"(\\d{1,9})\""));
+        for (auto it = id.globalMatch(QString::fromUtf8(part->bytes)); it.hasNext();)
+            next = qMax(next, it.next().captured(1).toInt() + 1);
+    }
+    return next;
+}
+
+// The comments another format kept, as Word comments: added to the file's own comments part, or
+// in a part of their own.
+void addComments(DocxWriteContext &context)
+{
+    if (context.comments.isEmpty())
+        return;
+    const DocxKeptPackage::Part *keptPart = nullptr;
+    for (const DocxKeptPackage::Relationship &r : context.kept.mainRelationships)
+        if (relationshipKind(r.type) == u"comments" && context.writtenKeptRelationships.contains(r.id))
+            keptPart = context.kept.part(r.target);
+    // Inside the file's part, each comment declares the namespace that part uses.
+    const QString ns = keptPart && keptPart->bytes.contains("http://purl.oclc.org/ooxml/wordprocessingml/main")
+                           ? QStringLiteral("http://purl.oclc.org/ooxml/wordprocessingml/main")
+                           : uri(W);
+    QString xml;
+    QXmlStreamWriter w(&xml);
+    if (!keptPart)
+        startRoot(w, QStringLiteral("comments"), {}, false);
+    for (const auto &[id, comment] : std::as_const(context.comments)) {
+        if (keptPart)
+            w.writeNamespace(ns, QStringLiteral("w")); // on the element that follows
+        w.writeStartElement(ns, QStringLiteral("comment"));
+        w.writeAttribute(ns, QStringLiteral("id"), QString::number(id));
+        w.writeAttribute(ns, QStringLiteral("author"), comment.author);
+        if (!comment.initials.isEmpty())
+            w.writeAttribute(ns, QStringLiteral("initials"), comment.initials);
+        for (const QString &paragraph : comment.paragraphs) {
+            w.writeStartElement(ns, QStringLiteral("p"));
+            w.writeStartElement(ns, QStringLiteral("r"));
+            w.writeStartElement(ns, QStringLiteral("t"));
+            w.writeAttribute(uri(Xml), QStringLiteral("space"), QStringLiteral("preserve"));
+            w.writeCharacters(paragraph);
+            w.writeEndElement();
+            w.writeEndElement();
+            w.writeEndElement();
+        }
+        w.writeEndElement();
+    }
+    if (!keptPart) {
+        w.writeEndElement();
+        w.writeEndDocument();
+        context.package.addPart(QStringLiteral("word/comments.xml"),
+                                "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n" + xml.toUtf8(),
+                                kWordType + QStringLiteral("comments+xml"));
+        context.package.addRelationship(kMain, QStringLiteral("comments"), QStringLiteral("word/comments.xml"));
+        return;
+    }
+    QByteArray bytes = keptPart->bytes;
+    const qsizetype close = bytes.lastIndexOf("</");
+    if (close < 0)
+        return;
+    bytes.insert(close, xml.toUtf8());
+    context.package.addPart(keptPart->name, bytes, keptPart->contentType);
+}
+
 } // namespace
 
 DocxWriter::DocxWriter(const QTextDocument &doc) : doc_(doc) {}
@@ -140,6 +211,7 @@ QByteArray DocxWriter::write()
     context.textWidth = qMax(96.0, (page.paperWidth - page.marginLeft - page.marginRight) / 15.0);
     DocxNotesWriter notes(context);
     context.notes = &notes;
+    context.nextCommentId = firstFreeCommentId(kept);
 
     // What was kept from the file: its parts (those still reached are written at the end) and the
     // main part's relationships to them.
@@ -306,6 +378,8 @@ QByteArray DocxWriter::write()
                         kWordType + (kind == NoteSettings::Endnote ? QStringLiteral("endnotes+xml") : QStringLiteral("footnotes+xml")));
         package.addRelationship(kMain, kind == NoteSettings::Endnote ? QStringLiteral("endnotes") : QStringLiteral("footnotes"), part);
     }
+
+    addComments(context);
 
     // The package's own relationships: the main part, the document information, and what was kept.
     const DocumentInfo info = extras ? extras->info() : DocumentInfo();

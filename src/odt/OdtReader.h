@@ -151,9 +151,11 @@ private:
     QString shapeRtf(const QTextFrameFormat &frame, const QTextImageFormat &image);
     void showKept(const QString &xml, const QString &text);
     void showKeptPart(const QString &xml, const QString &content);
-    void keepXml(const QString &xml);
-    void keepRtf(const QByteArray &rtf);
-    QString keptRtf(const QByteArray &rtf, bool withId);
+    // Kept XML and kept RTF that stand for the same thing share an id (a new one when empty), so
+    // that a writer writes only one of them.
+    void keepXml(const QString &xml, const QString &id = QString());
+    void keepRtf(const QByteArray &rtf, const QString &id = QString());
+    QString keptRtf(const QByteArray &rtf, const QString &id); // groups kept once have no id
 
     QTextDocument &doc_;
     std::unique_ptr<Shared> ownShared_;

@@ -31,6 +31,10 @@ QByteArray rtfText(const QString &text)
         const char16_t c = ch.unicode();
         if (c == u'\\' || c == u'{' || c == u'}')
             out += '\\' + QByteArray(1, char(c));
+        else if (c == u'\t')
+            out += "\\tab ";
+        else if (c == 0x2028)
+            out += "\\line ";
         else if (c >= 0x20 && c < 0x80)
             out += char(c);
         else if (c >= 0x20)
@@ -280,10 +284,11 @@ void OdtReader::readSpan(OdtXmlReader &xml)
         spans_.pop_back();
         // Hidden text is kept, not shown: as it is for OpenDocument, as hidden RTF for other formats.
         const QString copy = xml.copyElement();
-        keepXml(copy);
+        const QString id = nextId();
+        keepXml(copy, id);
         const QString text = textOf(copy);
         if (!text.isEmpty())
-            keepRtf("{\\v " + rtfText(text) + '}');
+            keepRtf("{\\v " + rtfText(text) + '}', id);
         return;
     }
     readInline(xml);
@@ -366,7 +371,7 @@ void OdtReader::readField(OdtXmlReader &xml, const QString &instruction)
     while (field.next())
         if (field.isText())
             result += field.text();
-    const QString kept = keptRtf("{\\field{\\*\\fldinst " + instruction.toLatin1() + "}}", false);
+    const QString kept = keptRtf("{\\field{\\*\\fldinst " + instruction.toLatin1() + "}}", QString());
     QTextCharFormat f = currentFormat();
     f.setProperty(TextFormats::kFieldsProperty, f.stringProperty(TextFormats::kFieldsProperty) + kept);
     f.setProperty(OdtFormats::kShownXmlProperty, OdtFormats::entry(nextId(), copy));
@@ -397,7 +402,8 @@ void OdtReader::readBookmark(OdtXmlReader &xml)
 void OdtReader::readAnnotation(OdtXmlReader &xml)
 {
     const QString copy = xml.copyElement();
-    keepXml(copy);
+    const QString id = nextId();
+    keepXml(copy, id);
     OdtXmlReader comment = OdtXmlReader::fragment(copy, QStringLiteral("comment"));
     QString author, initials;
     QStringList paragraphs;
@@ -416,29 +422,44 @@ void OdtReader::readAnnotation(OdtXmlReader &xml)
                    + "}\\chatn{\\*\\annotation\\pard\\plain";
     for (const QString &paragraph : std::as_const(paragraphs))
         rtf += ' ' + rtfText(paragraph) + "\\par";
-    keepRtf(rtf + '}');
+    keepRtf(rtf + '}', id);
 }
 
-// The text of kept XML, its paragraphs apart (U+2028), its white space collapsed.
+// The text of kept XML, its paragraphs and line breaks apart (U+2028), the white space of the XML
+// collapsed as OpenDocument does.
 QString OdtReader::textOf(const QString &copy)
 {
     OdtXmlReader kept = OdtXmlReader::fragment(copy, QStringLiteral("kept element"));
     QString text;
     bool paragraph = false;
+    bool space = true; // white space of the XML counts once, and not at the start
+    auto add = [&](QChar c) {
+        text += c;
+        space = c == u' ';
+    };
     while (kept.next()) {
         if (kept.isText()) {
-            text += kept.text();
+            for (const QChar c : kept.text()) {
+                if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')
+                    add(c);
+                else if (!space)
+                    add(u' ');
+            }
         } else if (kept.isStart() && kept.ns() == Text && (kept.name() == u"p" || kept.name() == u"h")) {
             if (paragraph)
-                text += QChar(0x2028);
+                add(QChar(0x2028));
             paragraph = true;
         } else if (kept.isStart() && kept.is(Text, QLatin1StringView("s"))) {
-            text += u' ';
+            add(u' ');
         } else if (kept.isStart() && kept.is(Text, QLatin1StringView("tab"))) {
-            text += u'\t';
+            add(u'\t');
+        } else if (kept.isStart() && kept.is(Text, QLatin1StringView("line-break"))) {
+            add(QChar(0x2028));
         }
     }
-    return text.simplified();
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
 }
 
 // An element the program cannot show: kept, and its text shown where it has some.
@@ -464,25 +485,25 @@ void OdtReader::showKept(const QString &xml, const QString &text)
     lastWasSpace_ = false;
 }
 
-void OdtReader::keepXml(const QString &xml)
+void OdtReader::keepXml(const QString &xml, const QString &id)
 {
     if (mode_ == Mode::Display)
         return;
-    pendingKept_ += OdtFormats::entry(nextId(), xml);
+    pendingKept_ += OdtFormats::entry(id.isEmpty() ? nextId() : id, xml);
 }
 
-void OdtReader::keepRtf(const QByteArray &rtf)
+void OdtReader::keepRtf(const QByteArray &rtf, const QString &id)
 {
     if (mode_ == Mode::Display)
         return;
-    pendingRtf_ += keptRtf(rtf, true);
+    pendingRtf_ += keptRtf(rtf, id.isEmpty() ? nextId() : id);
 }
 
-QString OdtReader::keptRtf(const QByteArray &rtf, bool withId)
+QString OdtReader::keptRtf(const QByteArray &rtf, const QString &id)
 {
     return KeptRtf::make(
         rtf, [](int) { return KeptRtf::Font{QStringLiteral("Liberation Serif"), 0, 0}; },
-        [](int) { return QColor(); }, withId ? nextId() : QString(), RtfGroupCopier());
+        [](int) { return QColor(); }, id, RtfGroupCopier());
 }
 
 // A frame: a picture (inline, or floating beside the text), a text box (kept, its text shown), or
@@ -596,7 +617,7 @@ QString OdtReader::shapeRtf(const QTextFrameFormat &frame, const QTextImageForma
                    + (inFlow ? "1" : "2") + "\\shpwrk0\\shpfblwtxt0\\shpz0{\\sp{\\sn shapeType}{\\sv 75}}"
                    + "{\\sp{\\sn posh}{\\sv " + (inFlow ? "2" : right ? "3" : "1") + "}}{\\sp{\\sn posrelh}{\\sv 0}}"
                    + "{\\sp{\\sn posv}{\\sv 0}}{\\sp{\\sn posrelv}{\\sv 2}}}}";
-    return keptRtf(rtf, false);
+    return keptRtf(rtf, QString());
 }
 
 // A text box: kept whole, its text (and pictures) shown where it stands.

@@ -1,4 +1,5 @@
 #pragma once
+#include "rtf/KeptRtf.h"
 #include "odt/OdtAutomaticStyles.h"
 
 #include <QByteArray>
@@ -99,6 +100,7 @@ private:
     void writeText(QStringView text, bool &lastSpace);
     void writeKept(const QString &value);
     void writeKeptRtf(const QString &value);
+    void writeAnnotation(const KeptRtf::Annotation &comment);
     void writeField(const QString &fields, const QString &result, bool &lastSpace);
 
     // Tables, pictures, notes (OdtWriterObjects.cpp).

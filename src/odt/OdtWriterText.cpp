@@ -533,18 +533,23 @@ void OdtWriter::writeKept(const QString &value)
     }
 }
 
-// Kept RTF that OpenDocument has a place for: bookmarks.
+// Kept RTF that OpenDocument has a place for: bookmarks, hidden text, comments.
 void OdtWriter::writeKeptRtf(const QString &value)
 {
     if (value.isEmpty())
         return;
     static const QRegularExpression bookmark(QStringLiteral("\\\\bkmk(start|end) ?([^}]*)\\}"));
-    QStringList starts, ends;
+    QStringList starts, ends, hidden;
+    QList<KeptRtf::Annotation> comments;
     for (const QString &part : KeptRtf::split(value)) {
         const KeptRtf::Parts parts = KeptRtf::parse(part);
-        if (!parts.id.isEmpty() && written_.contains(QStringLiteral("rtf:") + parts.id))
+        // Written already, or as the OpenDocument XML it was read from (which has the same id).
+        if (!parts.id.isEmpty() && (written_.contains(QStringLiteral("rtf:") + parts.id) || written_.contains(parts.id)))
             continue;
         written_.insert(QStringLiteral("rtf:") + parts.id);
+        if (const QString text = KeptRtf::hiddenText(part); !text.isEmpty())
+            hidden << text;
+        comments << KeptRtf::annotations(part);
         const QString content = QString::fromLatin1(parts.content);
         for (auto it = bookmark.globalMatch(content); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
@@ -578,6 +583,33 @@ void OdtWriter::writeKeptRtf(const QString &value)
     }
     for (const QString &name : std::as_const(ends))
         raw(QStringLiteral("<text:bookmark-end text:name=\"%1\"/>").arg(esc(name)));
+    for (const QString &text : std::as_const(hidden)) {
+        const QString style = part_->styles->name(QStringLiteral("text"), QString(),
+                                                  QStringLiteral("<style:text-properties text:display=\"none\"/>"));
+        raw(QStringLiteral("<text:span text:style-name=\"%1\">").arg(esc(style)));
+        bool lastSpace = false;
+        writeText(text, lastSpace);
+        raw(QStringLiteral("</text:span>"));
+    }
+    for (const KeptRtf::Annotation &comment : std::as_const(comments))
+        writeAnnotation(comment);
+}
+
+// A comment another format kept.
+void OdtWriter::writeAnnotation(const KeptRtf::Annotation &comment)
+{
+    raw(QStringLiteral("<office:annotation>"));
+    if (!comment.author.isEmpty())
+        raw(QStringLiteral("<dc:creator>%1</dc:creator>").arg(esc(comment.author)));
+    if (!comment.initials.isEmpty())
+        raw(QStringLiteral("<meta:creator-initials>%1</meta:creator-initials>").arg(esc(comment.initials)));
+    for (const QString &paragraph : comment.paragraphs) {
+        raw(QStringLiteral("<text:p>"));
+        bool lastSpace = true;
+        writeText(paragraph, lastSpace);
+        raw(QStringLiteral("</text:p>"));
+    }
+    raw(QStringLiteral("</office:annotation>"));
 }
 
 // A field the RTF model keeps (PAGE, NUMPAGES, DATE ...) as its OpenDocument element; one

@@ -7,6 +7,110 @@
 
 namespace {
 
+// Characters XML cannot hold (controls, halves of a surrogate pair) are left out.
+QString forXml(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+        } else if (!c.isSurrogate() && (c.unicode() >= 0x20 || c == u'\t') && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The text of the rest of a group (its nested groups' too, but not destinations'), its paragraphs
+// as separate strings; with `hiddenOnly`, only the text where \v is in force.
+QStringList textOfGroup(RtfTokenizer &t, bool hiddenOnly)
+{
+    struct State
+    {
+        bool skip = false;
+        bool hidden = false;
+    };
+    QStringList paragraphs{QString()};
+    QList<State> stack{State()};
+    int skipAfterUnicode = 1;
+    int skipping = 0; // the characters that stand in for the last \uN
+    auto add = [&](QChar c) {
+        if (!stack.last().skip && (stack.last().hidden || !hiddenOnly))
+            paragraphs.last() += c;
+    };
+    while (!stack.isEmpty()) {
+        const RtfToken token = t.next();
+        if (token.type == RtfToken::End)
+            break;
+        const bool standsIn = skipping > 0 && (token.type == RtfToken::HexByte || token.type == RtfToken::Text);
+        if (token.type != RtfToken::Text && token.type != RtfToken::HexByte)
+            skipping = 0;
+        State &s = stack.last();
+        switch (token.type) {
+        case RtfToken::GroupOpen:
+            stack.append(State(s));
+            break;
+        case RtfToken::GroupClose:
+            stack.removeLast(); // the group's own close ends the loop
+            break;
+        case RtfToken::ControlSymbol:
+            if (token.byte == '*')
+                s.skip = true;
+            else if (token.byte == '\\' || token.byte == '{' || token.byte == '}')
+                add(QLatin1Char(char(token.byte)));
+            else if (token.byte == '~')
+                add(QChar::Nbsp);
+            break;
+        case RtfToken::ControlWord: {
+            const QByteArrayView w = token.data;
+            if (w == "v") {
+                s.hidden = !token.hasParameter || token.parameter != 0;
+            } else if (w == "plain") {
+                s.hidden = false;
+            } else if (w == "uc") {
+                skipAfterUnicode = qBound(0, token.parameter, 8);
+            } else if (w == "u") {
+                add(QChar(char16_t(token.parameter < 0 ? token.parameter + 65536 : token.parameter)));
+                skipping = skipAfterUnicode;
+            } else if (w == "par") {
+                if (!s.skip && (s.hidden || !hiddenOnly))
+                    paragraphs.append(QString());
+            } else if (w == "tab") {
+                add(QLatin1Char('\t'));
+            } else if (w == "line") {
+                add(QChar::LineSeparator);
+            } else if (w == "fldinst" || w == "pict" || w == "object" || w == "shpinst") {
+                s.skip = true;
+            }
+            break;
+        }
+        case RtfToken::HexByte:
+            if (standsIn)
+                --skipping;
+            else
+                add(QChar(char16_t(token.byte))); // kept text is written in Latin-1 or as \uN
+            break;
+        case RtfToken::Text:
+            for (const char c : token.data) {
+                if (skipping > 0)
+                    --skipping;
+                else if (c != '\r' && c != '\n')
+                    add(QLatin1Char(c));
+            }
+            break;
+        default: break;
+        }
+    }
+    if (paragraphs.size() > 1 && paragraphs.last().isEmpty())
+        paragraphs.removeLast();
+    for (QString &p : paragraphs)
+        p = forXml(p);
+    return paragraphs;
+}
+
 void appendFontName(const QString &name, QByteArray &out)
 {
     for (const char c : name.toUtf8()) {
@@ -291,4 +395,43 @@ QString KeptRtf::fieldInstruction(const QString &kept)
         }
     }
     return QString::fromLatin1(instruction).simplified();
+}
+
+QString KeptRtf::hiddenText(const QString &kept)
+{
+    const QByteArray content = parse(kept).content;
+    RtfTokenizer t(content);
+    return textOfGroup(t, true).join(QChar::LineSeparator);
+}
+
+QList<KeptRtf::Annotation> KeptRtf::annotations(const QString &kept)
+{
+    const QByteArray content = parse(kept).content;
+    if (!content.contains("\\annotation"))
+        return {};
+    QList<Annotation> found;
+    Annotation next;
+    RtfTokenizer t(content);
+    for (RtfToken token = t.next(); token.type != RtfToken::End; token = t.next()) {
+        if (token.type != RtfToken::GroupOpen)
+            continue;
+        RtfTokenizer peek = t;
+        RtfToken first = peek.next();
+        if (first.type == RtfToken::ControlSymbol && first.byte == '*')
+            first = peek.next();
+        if (first.type != RtfToken::ControlWord)
+            continue;
+        if (first.data == QByteArrayView("atnid")) {
+            t = peek;
+            next.initials = textOfGroup(t, false).join(u' ').trimmed();
+        } else if (first.data == QByteArrayView("atnauthor")) {
+            t = peek;
+            next.author = textOfGroup(t, false).join(u' ').trimmed();
+        } else if (first.data == QByteArrayView("annotation")) {
+            t = peek;
+            next.paragraphs = textOfGroup(t, false);
+            found.append(std::exchange(next, Annotation()));
+        }
+    }
+    return found;
 }

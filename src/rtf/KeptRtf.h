@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // RTF kept as it was, in a form that stands on its own: a small RTF document holding the kept
@@ -54,4 +55,17 @@ public:
 
     // The instruction of a kept field group ({\field{\*\fldinst PAGE}}): "PAGE".
     static QString fieldInstruction(const QString &kept);
+
+    // The hidden text (\v) of kept RTF, so that a format with hidden text of its own can write it
+    // (Word, OpenDocument): its letters, tabs and line ends, without what destinations hold.
+    static QString hiddenText(const QString &kept);
+
+    // The comments (annotations) of kept RTF, in order.
+    struct Annotation
+    {
+        QString author;
+        QString initials;
+        QStringList paragraphs;
+    };
+    static QList<Annotation> annotations(const QString &kept);
 };

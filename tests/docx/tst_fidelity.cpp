@@ -2,6 +2,7 @@
 // same: one fixture per feature, each made in the test as a small package.
 #include "DocxFixtures.h"
 #include "docx/DocxFormats.h"
+#include "odt/OdtCodec.h"
 #include "rtf/KeptRtf.h"
 #include "rtf/Notes.h"
 #include "rtf/RtfCodec.h"
@@ -215,6 +216,7 @@ private slots:
     void keptContent();
     void strictDocument();
     void fromRtfModel();
+    void hiddenTextAndCommentsAcrossFormats();
     void longBody();
 };
 
@@ -746,6 +748,49 @@ void TestFidelity::fromRtfModel()
     QCOMPARE(again->cellAt(0, 2).format().toTableCellFormat().bottomBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
     QVERIFY(TextFormats::isBold(formatOf(*back, "Heading")));
     QCOMPARE(blockOf(*back, "Heading").blockFormat().stringProperty(TextFormats::kParagraphStyleProperty), QStringLiteral("Title"));
+}
+
+// Hidden text and comments that RTF keeps become Word's and OpenDocument's own, and each comes
+// back once however often the document is saved.
+void TestFidelity::hiddenTextAndCommentsAcrossFormats()
+{
+    QTextDocument doc;
+    RtfCodec::read("{\\rtf1\\ansi Seen {\\v unseen\\tab words}text{\\*\\atnid AB}{\\*\\atnauthor Ann}\\chatn"
+                   "{\\*\\annotation\\pard\\plain A remark\\par Its second line\\par}.\\par}",
+                   doc);
+    auto kept = [](const QTextDocument &d) { // the hidden text, whatever its pieces; the comments
+        QString hiddenText;
+        QStringList found;
+        for (QTextBlock b = d.begin(); b.isValid(); b = b.next()) {
+            QStringList values{b.charFormat().stringProperty(TextFormats::kKeptRtfProperty)};
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                values << it.fragment().charFormat().stringProperty(TextFormats::kKeptRtfProperty);
+            for (const QString &value : values) {
+                for (const QString &part : KeptRtf::split(value)) {
+                    hiddenText += KeptRtf::hiddenText(part);
+                    for (const KeptRtf::Annotation &a : KeptRtf::annotations(part))
+                        found << QStringLiteral("comment by %1 (%2): %3").arg(a.author, a.initials, a.paragraphs.join(u'|'));
+                }
+            }
+        }
+        return QStringList{QStringLiteral("hidden: ") + hiddenText} + found;
+    };
+    const QStringList expected{QStringLiteral("hidden: unseen\twords"), QStringLiteral("comment by Ann (AB): A remark|Its second line")};
+    QCOMPARE(kept(doc), expected);
+    const QByteArray word = DocxCodec::write(doc);
+    QCOMPARE(ZipReader(word).read(QStringLiteral("word/document.xml")).count("<w:vanish/>"), 1);
+    QCOMPARE(ZipReader(word).read(QStringLiteral("word/comments.xml")).count("<w:comment "), 1);
+    const auto fromWord = read(word);
+    QCOMPARE(kept(*fromWord), expected);
+    const auto wordAgain = read(DocxCodec::write(*fromWord));
+    QCOMPARE(kept(*wordAgain), expected);
+    QCOMPARE(wordAgain->toPlainText(), doc.toPlainText());
+    QTextDocument fromOdt, odtAgain;
+    OdtCodec::read(OdtCodec::write(doc), fromOdt);
+    QCOMPARE(kept(fromOdt), expected);
+    OdtCodec::read(OdtCodec::write(fromOdt), odtAgain);
+    QCOMPARE(kept(odtAgain), expected);
+    QCOMPARE(odtAgain.toPlainText(), doc.toPlainText());
 }
 
 // A body long enough to be read on a thread of its own while the document is built: the same as

@@ -126,7 +126,9 @@ void OdtWriter::writeBlock(const QTextBlock &block)
     writeListPosition(block);
     const bool inList = !part_->lists.open.empty();
     int level = f.headingLevel();
-    if (level <= 0) {
+    // A list item in a heading's style is a paragraph of the list: written as a heading,
+    // LibreOffice would take it out of its list.
+    if (level <= 0 && !(inList && block.textList())) {
         if (const DocumentStyle *s = documentStyle(f.stringProperty(TextFormats::kParagraphStyleProperty), false)) {
             static const QRegularExpression heading(QStringLiteral("^heading\\s*([1-9])$"), QRegularExpression::CaseInsensitiveOption);
             const QRegularExpressionMatch m = heading.match(s->name);
@@ -342,8 +344,13 @@ QString OdtWriter::paragraphStyle(const QTextBlock &block, bool inList)
 {
     const bool first = firstParagraph_;
     firstParagraph_ = false;
+    // A list item names its list's style too, as LibreOffice does: without it, LibreOffice takes
+    // a heading's item into the outline of its paragraph style, out of the list. Items are not
+    // cached: the same formats stand in many lists.
+    const QString listStyleName = inList && block.textList() ? listStyle(groupOf(block.textList())) : QString();
+    const bool cacheable = !first && listStyleName.isEmpty();
     const qint64 key = (qint64(block.blockFormatIndex()) << 24) ^ (qint64(block.charFormatIndex()) << 1) ^ (inList ? 1 : 0);
-    if (!first) {
+    if (cacheable) {
         const auto cached = part_->paragraphStyles.constFind(key);
         if (cached != part_->paragraphStyles.cend())
             return *cached;
@@ -363,6 +370,8 @@ QString OdtWriter::paragraphStyle(const QTextBlock &block, bool inList)
     QString attributes = QStringLiteral(" style:parent-style-name=\"%1\"").arg(esc(style ? styleId(display, false) : QStringLiteral("Standard")));
     if (first && !firstMaster_.isEmpty())
         attributes += QStringLiteral(" style:master-page-name=\"%1\"").arg(esc(firstMaster_));
+    if (!listStyleName.isEmpty())
+        attributes += QStringLiteral(" style:list-style-name=\"%1\"").arg(esc(listStyleName));
     QString content = QStringLiteral("<style:paragraph-properties")
                     + OdtProperties::attributes(OdtProperties::paragraph(f, &baseBlock, inList),
                                                 f.stringProperty(OdtFormats::kParagraphAttributesProperty));
@@ -373,7 +382,7 @@ QString OdtWriter::paragraphStyle(const QTextBlock &block, bool inList)
     if (!text.isEmpty())
         content += QStringLiteral("<style:text-properties") + text + QStringLiteral("/>");
     const QString name = part_->styles->name(QStringLiteral("paragraph"), attributes, content);
-    if (!first)
+    if (cacheable)
         part_->paragraphStyles.insert(key, name);
     return name;
 }

@@ -22,6 +22,12 @@ void DocxReadContext::readNoteProperties(DocxXml &xml, bool footnotes)
                     = int(qBound(qint64(1), qint64(*start), qint64(32767)));
                 hasNoteSettings = true;
             }
+        } else if (xml.isW(u"numRestart")) {
+            const NoteSettings::Restart restart = v == u"eachPage"   ? NoteSettings::EachPage
+                                                : v == u"eachSect"   ? NoteSettings::EachSection
+                                                                     : NoteSettings::Continuous;
+            (footnotes ? noteSettings.footnoteRestart : noteSettings.endnoteRestart) = restart;
+            hasNoteSettings = true;
         }
     }
 }

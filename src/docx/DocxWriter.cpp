@@ -295,6 +295,11 @@ QByteArray DocxWriter::write()
                     out.writeAttribute(uri(W), QStringLiteral("val"), noteFormat(foot ? n.footnoteFormat : n.endnoteFormat));
                     out.writeEmptyElement(uri(W), QStringLiteral("numStart"));
                     out.writeAttribute(uri(W), QStringLiteral("val"), QString::number(foot ? n.footnoteStart : n.endnoteStart));
+                    if (const NoteSettings::Restart restart = foot ? n.footnoteRestart : n.endnoteRestart; restart != NoteSettings::Continuous) {
+                        out.writeEmptyElement(uri(W), QStringLiteral("numRestart"));
+                        out.writeAttribute(uri(W), QStringLiteral("val"),
+                                           restart == NoteSettings::EachPage ? QStringLiteral("eachPage") : QStringLiteral("eachSect"));
+                    }
                     out.writeEndElement();
                 });
             }

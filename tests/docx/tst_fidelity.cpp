@@ -512,7 +512,8 @@ void TestFidelity::notes()
         "<w:endnote w:id=\"1\"><w:p><w:r><w:endnoteRef/></w:r><w:r><w:t xml:space=\"preserve\"> The end note</w:t></w:r></w:p></w:endnote>"));
     p.body = "<w:p><w:r><w:t>Text</w:t></w:r><w:r><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr><w:footnoteReference w:id=\"1\"/></w:r>"
              "<w:r><w:t xml:space=\"preserve\"> more</w:t></w:r><w:r><w:footnoteReference w:id=\"2\"/></w:r>"
-             "<w:r><w:endnoteReference w:id=\"1\"/></w:r><w:r><w:footnoteReference w:id=\"77\"/></w:r></w:p>";
+             "<w:r><w:endnoteReference w:id=\"1\"/></w:r><w:r><w:footnoteReference w:id=\"77\"/></w:r></w:p>"
+             "<w:sectPr><w:footnotePr><w:numRestart w:val=\"eachPage\"/></w:footnotePr></w:sectPr>";
     const auto doc = roundTrip(p.make());
     QVERIFY(doc);
     const QList<Notes::Reference> notes = Notes::references(*doc);
@@ -527,6 +528,10 @@ void TestFidelity::notes()
     QCOMPARE(Notes::document(notes[1], QFont())->toPlainText(), QStringLiteral("Second note\nof two paragraphs"));
     QCOMPARE(Notes::document(notes[2], QFont())->toPlainText(), QStringLiteral("i The end note"));
     QCOMPARE(doc->toPlainText(), QStringLiteral("Text1 more2i")); // a reference to a missing note shows nothing
+    // Numbering that starts again on each page, made again from the model (through RTF).
+    QTextDocument viaRtf;
+    RtfCodec::read(RtfCodec::write(*doc), viaRtf);
+    QCOMPARE(DocumentExtras::find(*read(DocxCodec::write(viaRtf)))->noteSettings()->footnoteRestart, NoteSettings::EachPage);
 }
 
 void TestFidelity::fieldsLinksAndBookmarks()

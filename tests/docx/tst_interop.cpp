@@ -263,8 +263,8 @@ void TestInterop::corpusTextAsLibreOfficeReadsIt()
     QVERIFY2(good >= 0.95 * compared, qPrintable(QStringLiteral("%1 of %2").arg(good).arg(compared)));
 }
 
-// (b) Each file of the corpus, saved as Word, and saved as Word after RTF and after OpenDocument:
-// LibreOffice reads the same text and structure from it as from the original. (The document keeps
+// (b) Each file of the corpus, saved as Word, and saved as Word after RTF, after OpenDocument and
+// after both in turn: LibreOffice reads the same text and structure from it as from the original. (The document keeps
 // the first section's headers and footers; those of later sections are kept for a save as Word only.)
 void TestInterop::savedFilesKeepTheirStructure()
 {
@@ -275,8 +275,10 @@ void TestInterop::savedFilesKeepTheirStructure()
         QSKIP("the shared Word corpus is not there");
     QTemporaryDir dir;
     // Each reading in a folder of its own, under the same name.
-    // Saved by the program as Word; as Word after RTF; as Word after OpenDocument.
-    const QStringList kinds{QStringLiteral("original"), QStringLiteral("ours"), QStringLiteral("rtf"), QStringLiteral("odt")};
+    // Saved by the program as Word; as Word after RTF; as Word after OpenDocument; and along the
+    // chain Word, OpenDocument, RTF, OpenDocument, Word.
+    const QStringList kinds{QStringLiteral("original"), QStringLiteral("ours"), QStringLiteral("rtf"), QStringLiteral("odt"),
+                            QStringLiteral("chain")};
     QHash<QString, QStringList> files;
     for (const QString &kind : kinds)
         QDir().mkpath(dir.filePath(kind));
@@ -289,8 +291,12 @@ void TestInterop::savedFilesKeepTheirStructure()
         RtfCodec::read(RtfCodec::write(doc), viaRtf);
         QTextDocument viaOdt;
         OdtCodec::read(OdtCodec::write(doc), viaOdt);
-        const QByteArray written[] = {bytes, DocxCodec::write(doc), DocxCodec::write(viaRtf), DocxCodec::write(viaOdt)};
-        for (int k = 0; k < 4; ++k) {
+        QTextDocument chainRtf, chainOdt;
+        RtfCodec::read(RtfCodec::write(viaOdt), chainRtf);
+        OdtCodec::read(OdtCodec::write(chainRtf), chainOdt);
+        const QByteArray written[] = {bytes, DocxCodec::write(doc), DocxCodec::write(viaRtf), DocxCodec::write(viaOdt),
+                                      DocxCodec::write(chainOdt)};
+        for (int k = 0; k < 5; ++k) {
             QFile out(dir.filePath(kinds[k] + u'/' + name));
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(written[k]);
@@ -308,7 +314,7 @@ void TestInterop::savedFilesKeepTheirStructure()
         if (!QFile::exists(originalTxt))
             continue;
         const QStringList theirs = features(dir.filePath(QStringLiteral("original-fodt/") + base + QStringLiteral(".fodt")));
-        for (const QString &kind : {QStringLiteral("ours"), QStringLiteral("rtf"), QStringLiteral("odt")}) {
+        for (const QString &kind : {QStringLiteral("ours"), QStringLiteral("rtf"), QStringLiteral("odt"), QStringLiteral("chain")}) {
             const QStringList ours = features(dir.filePath(kind + QStringLiteral("-fodt/") + base + QStringLiteral(".fodt")));
             QStringList missing;
             for (const QString &line : theirs)

@@ -264,8 +264,9 @@ void TestInterop::corpusTextAsLibreOfficeReadsIt()
 }
 
 // (b) Each file of the corpus, saved as Word, and saved as Word after RTF, after OpenDocument and
-// after both in turn: LibreOffice reads the same text and structure from it as from the original. (The document keeps
-// the first section's headers and footers; those of later sections are kept for a save as Word only.)
+// after both in turn: LibreOffice reads the same text and structure from it as from the original.
+// (The document keeps the first section's headers and footers; those of later sections are kept
+// for a save as Word only.)
 void TestInterop::savedFilesKeepTheirStructure()
 {
     if (soffice().isEmpty())

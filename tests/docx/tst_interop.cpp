@@ -198,6 +198,10 @@ QStringList features(const QString &fodt)
                 const auto [cellStyle, spans] = cellStack.takeLast();
                 QStringList look = styles.value(cellStyle);
                 look.sort();
+                // Borders set to none are no borders (LibreOffice spells them out only for cells
+                // that have a style).
+                if (look == QStringList{QStringLiteral("fo:border=none")})
+                    look.clear();
                 lines << QStringLiteral("cell %1: %2 %3").arg(cellText.takeLast().simplified().left(40), spans, look.join(u' '));
             } else if ((name == u"text:p" || name == u"text:h") && style == u"#break") {
                 lines << QStringLiteral("break before: ") + text.simplified().left(40);

@@ -202,7 +202,7 @@ QByteArray DocxStylesWriter::made() const
         w.writeAttribute(ns, QStringLiteral("styleId"), sid);
         w.writeEmptyElement(ns, QStringLiteral("name"));
         w.writeAttribute(ns, QStringLiteral("val"), s.name);
-        if (const QString based = idOfNumber(s.basedOn, s.kind); !based.isEmpty() && based != sid) {
+        if (const QString based = idOfNumber(DocumentStyle::acyclicBasedOn(styles_, s), s.kind); !based.isEmpty() && based != sid) {
             w.writeEmptyElement(ns, QStringLiteral("basedOn"));
             w.writeAttribute(ns, QStringLiteral("val"), based);
         }

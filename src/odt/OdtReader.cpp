@@ -279,9 +279,9 @@ QString OdtReader::documentStyle(const OdtStyleSheet::Style &s)
 {
     const QString k = s.family + u'\n' + s.name;
     const auto known = shared_.styleNumbers.constFind(k);
-    if (known != shared_.styleNumbers.cend())
-        return shared_.documentStyles[*known].name;
-    shared_.styleNumbers.insert(k, -1); // a parent naming its child ends here
+    if (known != shared_.styleNumbers.cend()) // -1 while it is being made: a parent that names its child
+        return *known >= 0 ? shared_.documentStyles[*known].name : QString();
+    shared_.styleNumbers.insert(k, -1);
     OdtStyleSheet &sheet = shared_.styles;
     DocumentStyle d;
     d.kind = s.family == u"text" ? DocumentStyle::Character : DocumentStyle::Paragraph;

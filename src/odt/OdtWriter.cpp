@@ -251,7 +251,7 @@ QString OdtWriter::commonStyles()
         standard = standard || (!character && id == u"Standard");
         out += QStringLiteral("<style:style style:name=\"%1\" style:display-name=\"%2\" style:family=\"%3\"")
                    .arg(esc(id), esc(s.name), character ? QStringLiteral("text") : QStringLiteral("paragraph"));
-        const DocumentStyle *parent = byNumber(s.basedOn);
+        const DocumentStyle *parent = byNumber(DocumentStyle::acyclicBasedOn(styles, s));
         if (parent && parent->kind == s.kind)
             out += QStringLiteral(" style:parent-style-name=\"%1\"").arg(esc(styleId(parent->name, character)));
         const DocumentStyle *next = byNumber(s.next);

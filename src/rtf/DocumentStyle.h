@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -20,4 +21,8 @@ struct DocumentStyle
     QString definition;
 
     bool operator==(const DocumentStyle &) const = default;
+
+    // The number of the style `style` is based on, or -1 where following the bases leads back to
+    // it: an RTF stylesheet may say so, but Word and OpenDocument files must not.
+    static int acyclicBasedOn(const QList<DocumentStyle> &styles, const DocumentStyle &style);
 };

@@ -217,6 +217,7 @@ private slots:
     void strictDocument();
     void fromRtfModel();
     void hiddenTextAndCommentsAcrossFormats();
+    void stylesBasedOnEachOther();
     void longBody();
 };
 
@@ -796,6 +797,25 @@ void TestFidelity::hiddenTextAndCommentsAcrossFormats()
     OdtCodec::read(OdtCodec::write(fromOdt), odtAgain);
     QCOMPARE(kept(odtAgain), expected);
     QCOMPARE(odtAgain.toPlainText(), doc.toPlainText());
+}
+
+// An RTF stylesheet may base styles on each other; Word and OpenDocument files name no such bases.
+void TestFidelity::stylesBasedOnEachOther()
+{
+    QTextDocument doc;
+    RtfCodec::read("{\\rtf1\\ansi{\\stylesheet{\\s1\\sbasedon2 A;}{\\s2\\sbasedon1 B;}{\\s3\\sbasedon3 Self;}{\\s4\\sbasedon2 C;}}"
+                   "\\pard\\s1 a\\par\\pard\\s2 b\\par\\pard\\s3 self\\par\\pard\\s4 c\\par}",
+                   doc);
+    QTextDocument viaOdt;
+    OdtCodec::read(OdtCodec::write(doc), viaOdt);
+    const auto viaWord = read(DocxCodec::write(doc));
+    for (const QTextDocument *d : {viaWord.get(), &viaOdt}) {
+        const QList<DocumentStyle> styles = DocumentExtras::find(*d)->styles();
+        QVERIFY(!styles.isEmpty());
+        for (const DocumentStyle &s : styles)
+            QCOMPARE(DocumentStyle::acyclicBasedOn(styles, s), s.basedOn);
+    }
+    QCOMPARE(viaOdt.toPlainText(), doc.toPlainText());
 }
 
 // A body long enough to be read on a thread of its own while the document is built: the same as

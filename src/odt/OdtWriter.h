@@ -64,7 +64,8 @@ private:
         QString *out = nullptr;
         ListState lists;
         QHash<qint64, QString> textStyles;      // by the format indices of a run and its paragraph
-        QHash<int, QString> paragraphStyles;    // by block format index and char format index
+        // by block format index, char format index and whether in a list, and the list's style
+        QHash<std::pair<qint64, QString>, QString> paragraphStyles;
         std::vector<const QTextFrame *> floats; // pictures waiting for the paragraph after them
         QHash<QString, std::array<const QTextList *, 10>> groups; // each list group's first list by level
     };

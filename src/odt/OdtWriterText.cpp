@@ -345,11 +345,11 @@ QString OdtWriter::paragraphStyle(const QTextBlock &block, bool inList)
     const bool first = firstParagraph_;
     firstParagraph_ = false;
     // A list item names its list's style too, as LibreOffice does: without it, LibreOffice takes
-    // a heading's item into the outline of its paragraph style, out of the list. Items are not
-    // cached: the same formats stand in many lists.
+    // a heading's item into the outline of its paragraph style, out of the list.
     const QString listStyleName = inList && block.textList() ? listStyle(groupOf(block.textList())) : QString();
-    const bool cacheable = !first && listStyleName.isEmpty();
-    const qint64 key = (qint64(block.blockFormatIndex()) << 24) ^ (qint64(block.charFormatIndex()) << 1) ^ (inList ? 1 : 0);
+    const std::pair<qint64, QString> key{(qint64(block.blockFormatIndex()) << 32) | (qint64(block.charFormatIndex()) << 1) | (inList ? 1 : 0),
+                                         listStyleName};
+    const bool cacheable = !first;
     if (cacheable) {
         const auto cached = part_->paragraphStyles.constFind(key);
         if (cached != part_->paragraphStyles.cend())

@@ -64,6 +64,7 @@ class TestFidelity : public QObject
 private slots:
     void characterFormats();
     void paragraphFormats();
+    void manyParagraphFormats();
     void stylesMergeAcrossParts();
     void listsNumberAsTheFileSays();
     void tablesKeepTheirGrid();
@@ -132,6 +133,26 @@ void TestFidelity::paragraphFormats()
              QCOMPARE(after.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignTrailing);
              QCOMPARE(after.lineHeightType(), int(QTextBlockFormat::FixedHeight));
          });
+}
+
+// A document of hundreds of paragraph formats: each paragraph is written with its own.
+void TestFidelity::manyParagraphFormats()
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    for (int i = 0; i < 600; ++i) {
+        QTextBlockFormat f;
+        f.setLeftMargin(i);
+        if (i == 0)
+            cursor.setBlockFormat(f);
+        else
+            cursor.insertBlock(f);
+        cursor.insertText(QString::number(i));
+    }
+    const auto back = again(doc);
+    QCOMPARE(back->blockCount(), 600);
+    for (QTextBlock b = back->begin(); b.isValid(); b = b.next())
+        QCOMPARE(qRound(b.blockFormat().leftMargin()), b.text().toInt());
 }
 
 // Common styles of styles.xml under the automatic styles of content.xml, with their parents and the

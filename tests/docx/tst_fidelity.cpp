@@ -218,6 +218,7 @@ private slots:
     void fromRtfModel();
     void hiddenTextAndCommentsAcrossFormats();
     void stylesBasedOnEachOther();
+    void manyFormats();
     void longBody();
 };
 
@@ -816,6 +817,31 @@ void TestFidelity::stylesBasedOnEachOther()
             QCOMPARE(DocumentStyle::acyclicBasedOn(styles, s), s.basedOn);
     }
     QCOMPARE(viaOdt.toPlainText(), doc.toPlainText());
+}
+
+// Hundreds of paragraph and character formats: each comes back its own.
+void TestFidelity::manyFormats()
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    for (int i = 0; i < 600; ++i) {
+        QTextBlockFormat block;
+        block.setLeftMargin(i);
+        QTextCharFormat chars;
+        chars.setFontPointSize(6 + i % 300 / 2.0); // Word sizes are in half points
+        if (i > 0)
+            cursor.insertBlock(block);
+        else
+            cursor.setBlockFormat(block);
+        cursor.insertText(QString::number(i), chars);
+    }
+    const auto back = again(doc);
+    QCOMPARE(back->blockCount(), 600);
+    for (QTextBlock b = back->begin(); b.isValid(); b = b.next()) {
+        const int i = b.text().toInt();
+        QCOMPARE(qRound(b.blockFormat().leftMargin()), i);
+        QCOMPARE(b.begin().fragment().charFormat().fontPointSize(), 6 + i % 300 / 2.0);
+    }
 }
 
 // A body long enough to be read on a thread of its own while the document is built: the same as

@@ -8,6 +8,7 @@
 #include "docx/DocxUnits.h"
 #include "docx/DocxWriteContext.h"
 #include "rtf/KeptRtf.h"
+#include "rtf/SafeText.h"
 #include "rtf/TextFormats.h"
 
 #include <QBuffer>
@@ -166,7 +167,7 @@ void DocxStoryWriter::writeBookmarks(const QByteArray &content)
         qsizetype end = nameAt;
         while (end < content.size() && content[end] != '}' && content[end] != '{')
             end += content[end] == '\\' && end + 1 < content.size() ? 2 : 1;
-        const QString name = rtfText(QByteArrayView(content).sliced(nameAt, qMin(end, content.size()) - nameAt)).trimmed();
+        const QString name = SafeText::printable(rtfText(QByteArrayView(content).sliced(nameAt, qMin(end, content.size()) - nameAt))).trimmed();
         if (name.isEmpty())
             continue;
         if (start) {

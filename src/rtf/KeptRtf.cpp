@@ -2,27 +2,11 @@
 #include "rtf/RtfControlWords.h"
 #include "rtf/RtfGroupCopier.h"
 #include "rtf/RtfTokenizer.h"
+#include "rtf/SafeText.h"
 
 #include <QHash>
 
 namespace {
-
-// Characters XML cannot hold (controls, halves of a surrogate pair) are left out.
-QString forXml(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += text[++i];
-        } else if (!c.isSurrogate() && (c.unicode() >= 0x20 || c == u'\t') && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
-            out += c;
-        }
-    }
-    return out;
-}
 
 // The text of the rest of a group (its nested groups' too, but not destinations'), its paragraphs
 // as separate strings; with `hiddenOnly`, only the text where \v is in force.
@@ -107,7 +91,7 @@ QStringList textOfGroup(RtfTokenizer &t, bool hiddenOnly)
     if (paragraphs.size() > 1 && paragraphs.last().isEmpty())
         paragraphs.removeLast();
     for (QString &p : paragraphs)
-        p = forXml(p);
+        p = SafeText::printable(p).remove(u'\n').remove(u'\r');
     return paragraphs;
 }
 

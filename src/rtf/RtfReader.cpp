@@ -1,4 +1,5 @@
 #include "rtf/RtfReader.h"
+#include "rtf/SafeText.h"
 #include "rtf/TextFormats.h"
 
 #include <QRandomGenerator>
@@ -475,7 +476,7 @@ void RtfReader::leaveInfo(const RtfGroupState &closed)
     if (closed.infoField < 0)
         return;
     if (closed.destination == D::InfoText) {
-        const QString text = infoText_.trimmed();
+        const QString text = SafeText::printable(infoText_).trimmed();
         if (!text.isEmpty())
             settings_.info().texts.insert(QLatin1String(kInfoTexts[closed.infoField]), text);
         return;

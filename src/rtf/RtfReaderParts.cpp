@@ -1,5 +1,6 @@
 // The RTF reader's kept RTF, parts (headers, notes, shapes shown as text), fields and styles.
 #include "rtf/RtfReader.h"
+#include "rtf/SafeText.h"
 #include "rtf/DocumentExtras.h"
 #include "rtf/FieldValue.h"
 #include "rtf/RtfWriter.h"
@@ -513,7 +514,7 @@ int RtfReader::fieldWrapper(qsizetype from, qsizetype to, bool link)
 
 void RtfReader::leaveStyle(const RtfGroupState &closed)
 {
-    QString name = styleDraft_.name.trimmed();
+    QString name = SafeText::printable(styleDraft_.name).trimmed();
     if (name.endsWith(u';'))
         name.chop(1);
     styleDraft_.name = name.trimmed();

@@ -1,5 +1,6 @@
 // The RTF reader's control words, by where they appear.
 #include "rtf/RtfReader.h"
+#include "rtf/SafeText.h"
 #include "rtf/TextFormats.h"
 
 #include <algorithm>
@@ -321,7 +322,7 @@ void RtfReader::commitFont()
     if (fontDraft_.number < 0)
         return;
     Font f = fontDraft_.font;
-    f.name = f.name.trimmed();
+    f.name = SafeText::printable(f.name).trimmed();
     f.symbol = RtfSymbolFonts::fontNamed(f.name);
     if (!f.name.isEmpty() || !fonts_.contains(fontDraft_.number))
         fonts_.insert(fontDraft_.number, f);

@@ -2,6 +2,8 @@
 // (and leaves the document empty) or read within bounds, never crashes or hangs. Also replays
 // every input the fuzzer ever found failing (fuzz/regressions-docx/).
 #include "DocxFixtures.h"
+#include "rtf/RtfCodec.h"
+#include "odt/OdtCodec.h"
 #include "../../fuzz/DocxRoundTripCheck.h"
 
 #include <QBuffer>
@@ -85,6 +87,7 @@ private slots:
     void hostilePackages_data();
     void hostilePackages();
     void valuesOutOfReason();
+    void rtfNamesXmlCannotHold();
     void fuzzRegressions();
 };
 
@@ -227,6 +230,22 @@ void TestHostile::valuesOutOfReason()
     QTextDocument again;
     DocxCodec::read(DocxCodec::write(doc), again);
     QCOMPARE(again.toPlainText(), text);
+}
+
+// RTF spells any UTF-16 unit with \\uN: halves of surrogate pairs and control characters in the
+// names of fonts, styles, bookmarks and the title do not stop a save as Word or OpenDocument.
+void TestHostile::rtfNamesXmlCannotHold()
+{
+    QTextDocument doc;
+    RtfCodec::read("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Bad\\u-8694? Font\\u1?;}}{\\stylesheet{\\s1 Style\\u-10179? A;}}"
+                   "{\\info{\\title Title\\u-8694?}}\\pard\\s1\\f1{\\*\\bkmkstart Mark\\u-8694?}words{\\*\\bkmkend Mark\\u-8694?}\\par}",
+                   doc);
+    QTextDocument viaWord, viaOdt;
+    DocxCodec::read(DocxCodec::write(doc), viaWord);
+    OdtCodec::read(OdtCodec::write(doc), viaOdt);
+    QCOMPARE(viaWord.toPlainText(), QStringLiteral("words"));
+    QCOMPARE(viaOdt.toPlainText(), QStringLiteral("words"));
+    QVERIFY(DocumentExtras::find(viaWord)->info().texts.value(QStringLiteral("title")).startsWith(u"Title"));
 }
 
 void TestHostile::fuzzRegressions()

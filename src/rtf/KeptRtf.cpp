@@ -384,6 +384,8 @@ QString KeptRtf::fieldInstruction(const QString &kept)
 QString KeptRtf::hiddenText(const QString &kept)
 {
     const QByteArray content = parse(kept).content;
+    if (!content.contains("\\v"))
+        return QString();
     RtfTokenizer t(content);
     return textOfGroup(t, true).join(QChar::LineSeparator);
 }

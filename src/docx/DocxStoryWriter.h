@@ -69,7 +69,7 @@ private:
     void writeKept(const QString &kept);
     // What Word has a place for of kept RTF from another format: bookmarks, hidden text, comments.
     void writeKeptRtf(const QString &keptRtf);
-    void writeBookmarks(const QByteArray &content);
+    void writeBookmarks(const QList<KeptRtf::Bookmark> &bookmarks);
     void writeHiddenRun(const QString &text);
     void writeCommentReference(const KeptRtf::Annotation &comment);
     void closeBookmarks();

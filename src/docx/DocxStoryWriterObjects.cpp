@@ -8,7 +8,6 @@
 #include "docx/DocxUnits.h"
 #include "docx/DocxWriteContext.h"
 #include "rtf/KeptRtf.h"
-#include "rtf/SafeText.h"
 #include "rtf/TextFormats.h"
 
 #include <QBuffer>
@@ -63,42 +62,6 @@ QString detect(const QByteArray &bytes)
     return QString::fromLatin1(QImageReader::imageFormat(&buffer));
 }
 
-// Reads "\u233?", "\\", "\{" back from the RTF of a kept bookmark's name.
-QString rtfText(QByteArrayView rtf)
-{
-    QString out;
-    for (qsizetype i = 0; i < rtf.size(); ++i) {
-        const char c = rtf[i];
-        if (c != '\\') {
-            out += QLatin1Char(c);
-            continue;
-        }
-        if (i + 1 >= rtf.size())
-            break;
-        const char n = rtf[i + 1];
-        if (n == 'u' && i + 2 < rtf.size() && (rtf[i + 2] == '-' || (rtf[i + 2] >= '0' && rtf[i + 2] <= '9'))) {
-            qsizetype j = i + 2;
-            QByteArray digits;
-            while (j < rtf.size() && (rtf[j] == '-' || (rtf[j] >= '0' && rtf[j] <= '9')))
-                digits += rtf[j++];
-            int code = digits.toInt();
-            if (code < 0)
-                code += 65536;
-            out += QChar(char16_t(code));
-            if (j < rtf.size() && rtf[j] == '?')
-                ++j;
-            i = j - 1;
-        } else if (n == '\'' && i + 3 < rtf.size()) {
-            out += QChar(char16_t(rtf.sliced(i + 2, 2).toUInt(nullptr, 16)));
-            i += 3;
-        } else {
-            out += QLatin1Char(n);
-            ++i;
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 void DocxStoryWriter::writeKept(const QString &kept)
@@ -150,37 +113,28 @@ void DocxStoryWriter::writeKeptRtf(const QString &keptRtf)
                 continue;
             context_.keptWritten.insert(parts.id);
         }
-        writeBookmarks(parts.content);
-        if (const QString hidden = KeptRtf::hiddenText(part); !hidden.isEmpty())
+        writeBookmarks(KeptRtf::bookmarks(parts.content));
+        if (const QString hidden = KeptRtf::hiddenText(parts.content); !hidden.isEmpty())
             writeHiddenRun(hidden);
-        for (const KeptRtf::Annotation &comment : KeptRtf::annotations(part))
+        for (const KeptRtf::Annotation &comment : KeptRtf::annotations(parts.content))
             writeCommentReference(comment);
     }
 }
 
-// Each {\*\bkmkstart NAME} or {\*\bkmkend NAME} group of kept RTF.
-void DocxStoryWriter::writeBookmarks(const QByteArray &content)
+void DocxStoryWriter::writeBookmarks(const QList<KeptRtf::Bookmark> &bookmarks)
 {
-    for (qsizetype at = content.indexOf("{\\*\\bkmk"); at >= 0; at = content.indexOf("{\\*\\bkmk", at + 1)) {
-        const bool start = QByteArrayView(content).sliced(at).startsWith("{\\*\\bkmkstart");
-        const qsizetype nameAt = at + (start ? 13 : 11);
-        qsizetype end = nameAt;
-        while (end < content.size() && content[end] != '}' && content[end] != '{')
-            end += content[end] == '\\' && end + 1 < content.size() ? 2 : 1;
-        const QString name = SafeText::printable(rtfText(QByteArrayView(content).sliced(nameAt, qMin(end, content.size()) - nameAt))).trimmed();
-        if (name.isEmpty())
-            continue;
-        if (start) {
-            if (bookmarkIds_.contains(name))
+    for (const KeptRtf::Bookmark &b : bookmarks) {
+        if (b.start) {
+            if (bookmarkIds_.contains(b.name))
                 continue;
             const int id = context_.nextBookmarkId++;
-            bookmarkIds_.insert(name, id);
+            bookmarkIds_.insert(b.name, id);
             out_.writeEmptyElement(w(), QStringLiteral("bookmarkStart"));
             out_.writeAttribute(w(), QStringLiteral("id"), QString::number(id));
-            out_.writeAttribute(w(), QStringLiteral("name"), name);
-        } else if (bookmarkIds_.contains(name)) {
+            out_.writeAttribute(w(), QStringLiteral("name"), b.name);
+        } else if (bookmarkIds_.contains(b.name)) {
             out_.writeEmptyElement(w(), QStringLiteral("bookmarkEnd"));
-            out_.writeAttribute(w(), QStringLiteral("id"), QString::number(bookmarkIds_.take(name)));
+            out_.writeAttribute(w(), QStringLiteral("id"), QString::number(bookmarkIds_.take(b.name)));
         }
     }
 }

@@ -9,28 +9,6 @@
 
 namespace DocxStyleRtf {
 
-QByteArray text(QStringView s)
-{
-    QByteArray out;
-    out.reserve(s.size());
-    for (const QChar ch : s) {
-        const char16_t u = ch.unicode();
-        if (u == '\\' || u == '{' || u == '}') {
-            out += '\\';
-            out += char(u);
-        } else if (u == '\t') {
-            out += "\\tab ";
-        } else if (u == 0x2028 || u == '\n') {
-            out += "\\line ";
-        } else if (u >= 0x20 && u < 0x80) {
-            out += char(u);
-        } else if (u >= 0x20 || u == 0) {
-            out += "\\u" + QByteArray::number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
-        }
-    }
-    return out;
-}
-
 namespace {
 
 QString keep(const QByteArray &rtf, const QList<QString> &fonts, const QList<QColor> &colors, const QString &id)
@@ -145,31 +123,31 @@ QString definition(const DocumentStyle &style)
     if (style.kind == DocumentStyle::Paragraph)
         rtf += paragraphWords(style.blockFormat);
     rtf += charWords(style.charFormat, fonts, colors);
-    rtf += ' ' + text(style.name) + ";}";
+    rtf += ' ' + KeptRtf::text(style.name) + ";}";
     return keep(rtf, fonts, colors, QString());
 }
 
 QString field(const QString &instruction, const QString &id)
 {
-    return keep("{\\field{\\*\\fldinst{" + text(instruction) + "}}}", {}, {}, id);
+    return keep("{\\field{\\*\\fldinst{" + KeptRtf::text(instruction) + "}}}", {}, {}, id);
 }
 
 QString bookmark(const QString &name, bool start, const QString &id)
 {
-    return keep(QByteArray("{\\*\\") + (start ? "bkmkstart " : "bkmkend ") + text(name) + '}', {}, {}, id);
+    return keep(QByteArray("{\\*\\") + (start ? "bkmkstart " : "bkmkend ") + KeptRtf::text(name) + '}', {}, {}, id);
 }
 
 QString annotation(const QString &author, const QString &initials, const QString &commentText, const QString &id)
 {
-    QByteArray rtf = "{\\*\\atnid " + text(initials) + "}{\\*\\atnauthor " + text(author) + "}\\chatn{\\*\\annotation\\pard\\plain";
+    QByteArray rtf = "{\\*\\atnid " + KeptRtf::text(initials) + "}{\\*\\atnauthor " + KeptRtf::text(author) + "}\\chatn{\\*\\annotation\\pard\\plain";
     for (const QString &paragraph : commentText.split(u'\n'))
-        rtf += ' ' + text(paragraph) + "\\par";
+        rtf += ' ' + KeptRtf::text(paragraph) + "\\par";
     return keep(rtf + '}', {}, {}, id);
 }
 
 QString hidden(const QString &hiddenText, const QString &id)
 {
-    return keep("{\\v " + text(hiddenText) + '}', {}, {}, id);
+    return keep("{\\v " + KeptRtf::text(hiddenText) + '}', {}, {}, id);
 }
 
 } // namespace DocxStyleRtf

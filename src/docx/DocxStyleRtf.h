@@ -13,9 +13,6 @@ namespace DocxStyleRtf {
 // its formatting; empty for the kinds RTF cannot hold.
 QString definition(const DocumentStyle &style);
 
-// Text as RTF: \uN for what is not ASCII, escapes for \ { }.
-QByteArray text(QStringView s);
-
 // Kept RTF of a field group without its result ({\field{\*\fldinst INSTRUCTION}}), for
 // TextFormats::kFieldsProperty.
 QString field(const QString &instruction, const QString &id);

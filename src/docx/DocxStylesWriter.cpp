@@ -184,6 +184,7 @@ QByteArray DocxStylesWriter::made() const
         w.writeAttribute(ns, QStringLiteral("val"), QStringLiteral("Normal"));
         w.writeEndElement();
     }
+    const QHash<int, int> bases = DocumentStyle::acyclicBases(styles_);
     auto idOfNumber = [&](int number, DocumentStyle::Kind kind) {
         for (const DocumentStyle &s : styles_)
             if (s.number == number && s.kind == kind)
@@ -202,7 +203,7 @@ QByteArray DocxStylesWriter::made() const
         w.writeAttribute(ns, QStringLiteral("styleId"), sid);
         w.writeEmptyElement(ns, QStringLiteral("name"));
         w.writeAttribute(ns, QStringLiteral("val"), s.name);
-        if (const QString based = idOfNumber(DocumentStyle::acyclicBasedOn(styles_, s), s.kind); !based.isEmpty() && based != sid) {
+        if (const QString based = idOfNumber(bases.value(s.number, -1), s.kind); !based.isEmpty() && based != sid) {
             w.writeEmptyElement(ns, QStringLiteral("basedOn"));
             w.writeAttribute(ns, QStringLiteral("val"), based);
         }

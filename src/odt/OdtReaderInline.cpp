@@ -23,26 +23,6 @@ namespace {
 constexpr int kMaxSpaces = 10000;
 constexpr int kMaxNotes = 5000;
 
-// Text for RTF: ASCII as it is, the rest as \uN.
-QByteArray rtfText(const QString &text)
-{
-    QByteArray out;
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c == u'\\' || c == u'{' || c == u'}')
-            out += '\\' + QByteArray(1, char(c));
-        else if (c == u'\t')
-            out += "\\tab ";
-        else if (c == 0x2028)
-            out += "\\line ";
-        else if (c >= 0x20 && c < 0x80)
-            out += char(c);
-        else if (c >= 0x20)
-            out += "\\u" + QByteArray::number(c > 32767 ? int(c) - 65536 : int(c)) + '?';
-    }
-    return out;
-}
-
 // The fields the RTF model knows, by element.
 QString instructionOf(const OdtXmlReader &xml)
 {
@@ -288,7 +268,7 @@ void OdtReader::readSpan(OdtXmlReader &xml)
         keepXml(copy, id);
         const QString text = textOf(copy);
         if (!text.isEmpty())
-            keepRtf("{\\v " + rtfText(text) + '}', id);
+            keepRtf("{\\v " + KeptRtf::text(text) + '}', id);
         return;
     }
     readInline(xml);
@@ -392,9 +372,9 @@ void OdtReader::readBookmark(OdtXmlReader &xml)
     if (name.isEmpty())
         return;
     if (start)
-        keepRtf("{\\*\\bkmkstart " + rtfText(name) + '}');
+        keepRtf("{\\*\\bkmkstart " + KeptRtf::text(name) + '}');
     if (end)
-        keepRtf("{\\*\\bkmkend " + rtfText(name) + '}');
+        keepRtf("{\\*\\bkmkend " + KeptRtf::text(name) + '}');
 }
 
 // A comment: kept as it is for OpenDocument, and as an RTF annotation where it stands for other
@@ -418,10 +398,10 @@ void OdtReader::readAnnotation(OdtXmlReader &xml)
             paragraphs.append(textOf(comment.copyElement()));
         }
     }
-    QByteArray rtf = "{\\*\\atnid " + rtfText(initials) + "}{\\*\\atnauthor " + rtfText(author)
+    QByteArray rtf = "{\\*\\atnid " + KeptRtf::text(initials) + "}{\\*\\atnauthor " + KeptRtf::text(author)
                    + "}\\chatn{\\*\\annotation\\pard\\plain";
     for (const QString &paragraph : std::as_const(paragraphs))
-        rtf += ' ' + rtfText(paragraph) + "\\par";
+        rtf += ' ' + KeptRtf::text(paragraph) + "\\par";
     keepRtf(rtf + '}', id);
 }
 

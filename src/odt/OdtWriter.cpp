@@ -237,6 +237,7 @@ QString OdtWriter::commonStyles()
     out += OdtProperties::attributes(OdtProperties::text(defaults)) + QStringLiteral("/></style:default-style>");
     bool standard = false;
     const QList<DocumentStyle> styles = extras_ ? extras_->styles() : QList<DocumentStyle>();
+    const QHash<int, int> bases = DocumentStyle::acyclicBases(styles);
     auto byNumber = [&](int number) -> const DocumentStyle * {
         for (const DocumentStyle &s : styles)
             if (s.number == number)
@@ -251,7 +252,7 @@ QString OdtWriter::commonStyles()
         standard = standard || (!character && id == u"Standard");
         out += QStringLiteral("<style:style style:name=\"%1\" style:display-name=\"%2\" style:family=\"%3\"")
                    .arg(esc(id), esc(s.name), character ? QStringLiteral("text") : QStringLiteral("paragraph"));
-        const DocumentStyle *parent = byNumber(DocumentStyle::acyclicBasedOn(styles, s));
+        const DocumentStyle *parent = byNumber(bases.value(s.number, -1));
         if (parent && parent->kind == s.kind)
             out += QStringLiteral(" style:parent-style-name=\"%1\"").arg(esc(styleId(parent->name, character)));
         const DocumentStyle *next = byNumber(s.next);

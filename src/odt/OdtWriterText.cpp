@@ -547,7 +547,6 @@ void OdtWriter::writeKeptRtf(const QString &value)
 {
     if (value.isEmpty())
         return;
-    static const QRegularExpression bookmark(QStringLiteral("\\\\bkmk(start|end) ?([^}]*)\\}"));
     QStringList starts, ends, hidden;
     QList<KeptRtf::Annotation> comments;
     for (const QString &part : KeptRtf::split(value)) {
@@ -556,33 +555,11 @@ void OdtWriter::writeKeptRtf(const QString &value)
         if (!parts.id.isEmpty() && (written_.contains(QStringLiteral("rtf:") + parts.id) || written_.contains(parts.id)))
             continue;
         written_.insert(QStringLiteral("rtf:") + parts.id);
-        if (const QString text = KeptRtf::hiddenText(part); !text.isEmpty())
+        for (const KeptRtf::Bookmark &b : KeptRtf::bookmarks(parts.content))
+            (b.start ? starts : ends) << b.name;
+        if (const QString text = KeptRtf::hiddenText(parts.content); !text.isEmpty())
             hidden << text;
-        comments << KeptRtf::annotations(part);
-        const QString content = QString::fromLatin1(parts.content);
-        for (auto it = bookmark.globalMatch(content); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            // The name as RTF spells it: \uN? and \'hh for what is not ASCII.
-            QString name;
-            const QString raw = m.captured(2);
-            for (qsizetype i = 0; i < raw.size(); ++i) {
-                if (raw[i] == u'\\' && i + 1 < raw.size() && raw[i + 1] == u'u') {
-                    qsizetype j = i + 2;
-                    while (j < raw.size() && (raw[j].isDigit() || raw[j] == u'-'))
-                        ++j;
-                    name += QChar(char16_t(raw.mid(i + 2, j - i - 2).toInt()));
-                    i = j < raw.size() && raw[j] == u'?' ? j : j - 1;
-                } else if (raw[i] == u'\\' && i + 3 < raw.size() && raw[i + 1] == u'\'') {
-                    name += QChar(char16_t(raw.mid(i + 2, 2).toUInt(nullptr, 16)));
-                    i += 3;
-                } else if (raw[i] == u'\\' && i + 1 < raw.size()) {
-                    name += raw[++i];
-                } else {
-                    name += raw[i];
-                }
-            }
-            (m.captured(1) == u"start" ? starts : ends) << name.trimmed();
-        }
+        comments << KeptRtf::annotations(parts.content);
     }
     for (const QString &name : std::as_const(starts)) {
         if (ends.removeOne(name))

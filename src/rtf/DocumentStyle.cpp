@@ -1,19 +1,27 @@
 #include "rtf/DocumentStyle.h"
 
-#include <QHash>
-
-int DocumentStyle::acyclicBasedOn(const QList<DocumentStyle> &styles, const DocumentStyle &style)
+QHash<int, int> DocumentStyle::acyclicBases(const QList<DocumentStyle> &styles)
 {
-    if (style.basedOn < 0)
-        return -1;
     QHash<int, int> bases;
     for (const DocumentStyle &s : styles)
         bases.insert(s.number, s.basedOn);
-    int at = style.basedOn;
-    for (qsizetype steps = 0; at >= 0 && steps <= styles.size(); ++steps) {
-        if (at == style.number)
-            return -1;
-        at = bases.value(at, -1);
+    // Each walk follows the bases until it meets a style met before; where that style was met on
+    // this same walk, the walk has gone round a loop, and the loop's styles lose their bases.
+    QHash<int, int> walkOf;
+    int walk = 0;
+    for (const DocumentStyle &s : styles) {
+        ++walk;
+        int at = s.number;
+        while (at >= 0 && bases.contains(at) && !walkOf.contains(at)) {
+            walkOf.insert(at, walk);
+            at = bases.value(at);
+        }
+        if (at < 0 || walkOf.value(at) != walk)
+            continue;
+        for (int cut = at, next = -1; next != at; cut = next) {
+            next = bases.value(cut);
+            bases[cut] = -1;
+        }
     }
-    return at < 0 ? style.basedOn : -1; // a chain longer than the stylesheet goes round too
+    return bases;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QTextBlockFormat>
@@ -22,7 +23,7 @@ struct DocumentStyle
 
     bool operator==(const DocumentStyle &) const = default;
 
-    // The number of the style `style` is based on, or -1 where following the bases leads back to
-    // it: an RTF stylesheet may say so, but Word and OpenDocument files must not.
-    static int acyclicBasedOn(const QList<DocumentStyle> &styles, const DocumentStyle &style);
+    // Each style's number and the number of the style it is based on, or -1 where following the
+    // bases leads back to it: an RTF stylesheet may say so, but Word and OpenDocument files must not.
+    static QHash<int, int> acyclicBases(const QList<DocumentStyle> &styles);
 };

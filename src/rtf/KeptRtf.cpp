@@ -5,6 +5,7 @@
 #include "rtf/SafeText.h"
 
 #include <QHash>
+#include <functional>
 
 namespace {
 
@@ -381,43 +382,90 @@ QString KeptRtf::fieldInstruction(const QString &kept)
     return QString::fromLatin1(instruction).simplified();
 }
 
-QString KeptRtf::hiddenText(const QString &kept)
+QByteArray KeptRtf::text(QStringView text)
 {
-    const QByteArray content = parse(kept).content;
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == '\\' || u == '{' || u == '}') {
+            out += '\\';
+            out += char(u);
+        } else if (u == '\t') {
+            out += "\\tab ";
+        } else if (u == 0x2028 || u == '\n') {
+            out += "\\line ";
+        } else if (u >= 0x20 && u < 0x80) {
+            out += char(u);
+        } else if (u >= 0x20 || u == 0) {
+            out += "\\u" + QByteArray::number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
+        }
+    }
+    return out;
+}
+
+QString KeptRtf::hiddenText(QByteArrayView content)
+{
     if (!content.contains("\\v"))
         return QString();
     RtfTokenizer t(content);
     return textOfGroup(t, true).join(QChar::LineSeparator);
 }
 
-QList<KeptRtf::Annotation> KeptRtf::annotations(const QString &kept)
+namespace {
+
+// Hands each group of `content` that starts with a word ({\*\WORD ...} or {\WORD ...}) to `take`,
+// with a tokenizer standing after the word; a group `take` reads (it says so) is read no further.
+void forEachDestination(QByteArrayView content, const std::function<bool(QByteArrayView word, RtfTokenizer &group)> &take)
 {
-    const QByteArray content = parse(kept).content;
-    if (!content.contains("\\annotation"))
-        return {};
-    QList<Annotation> found;
-    Annotation next;
     RtfTokenizer t(content);
     for (RtfToken token = t.next(); token.type != RtfToken::End; token = t.next()) {
         if (token.type != RtfToken::GroupOpen)
             continue;
-        RtfTokenizer peek = t;
-        RtfToken first = peek.next();
+        RtfTokenizer group = t;
+        RtfToken first = group.next();
         if (first.type == RtfToken::ControlSymbol && first.byte == '*')
-            first = peek.next();
-        if (first.type != RtfToken::ControlWord)
-            continue;
-        if (first.data == QByteArrayView("atnid")) {
-            t = peek;
+            first = group.next();
+        if (first.type == RtfToken::ControlWord && take(first.data, group))
+            t = group;
+    }
+}
+
+} // namespace
+
+QList<KeptRtf::Annotation> KeptRtf::annotations(QByteArrayView content)
+{
+    if (!content.contains("\\annotation"))
+        return {};
+    QList<Annotation> found;
+    Annotation next;
+    forEachDestination(content, [&](QByteArrayView word, RtfTokenizer &t) {
+        if (word == "atnid")
             next.initials = textOfGroup(t, false).join(u' ').trimmed();
-        } else if (first.data == QByteArrayView("atnauthor")) {
-            t = peek;
+        else if (word == "atnauthor")
             next.author = textOfGroup(t, false).join(u' ').trimmed();
-        } else if (first.data == QByteArrayView("annotation")) {
-            t = peek;
+        else if (word == "annotation") {
             next.paragraphs = textOfGroup(t, false);
             found.append(std::exchange(next, Annotation()));
-        }
-    }
+        } else
+            return false;
+        return true;
+    });
+    return found;
+}
+
+QList<KeptRtf::Bookmark> KeptRtf::bookmarks(QByteArrayView content)
+{
+    if (!content.contains("\\bkmk"))
+        return {};
+    QList<Bookmark> found;
+    forEachDestination(content, [&](QByteArrayView word, RtfTokenizer &t) {
+        if (word != "bkmkstart" && word != "bkmkend")
+            return false;
+        const QString name = textOfGroup(t, false).join(u' ').trimmed();
+        if (!name.isEmpty())
+            found.append({word == "bkmkstart", name});
+        return true;
+    });
     return found;
 }

@@ -56,16 +56,25 @@ public:
     // The instruction of a kept field group ({\field{\*\fldinst PAGE}}): "PAGE".
     static QString fieldInstruction(const QString &kept);
 
-    // The hidden text (\v) of kept RTF, so that a format with hidden text of its own can write it
-    // (Word, OpenDocument): its letters, tabs and line ends, without what destinations hold.
-    static QString hiddenText(const QString &kept);
+    // Text as kept RTF spells it: \\, \{ and \} escaped, tabs and line breaks as words, the rest
+    // but ASCII as \uN.
+    static QByteArray text(QStringView text);
 
-    // The comments (annotations) of kept RTF, in order.
+    // What formats with places of their own for them (Word, OpenDocument) take out of kept RTF's
+    // content (Parts::content): its hidden text (\v: letters, tabs and line ends, without what
+    // destinations hold), its comments (annotations) and its bookmarks, in order.
+    static QString hiddenText(QByteArrayView content);
     struct Annotation
     {
         QString author;
         QString initials;
         QStringList paragraphs;
     };
-    static QList<Annotation> annotations(const QString &kept);
+    static QList<Annotation> annotations(QByteArrayView content);
+    struct Bookmark
+    {
+        bool start = true; // else its end
+        QString name;
+    };
+    static QList<Bookmark> bookmarks(QByteArrayView content);
 };
